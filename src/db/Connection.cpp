@@ -1,0 +1,91 @@
+#include "db/Connection.h"
+
+#include "db/ConnectionString.h"
+#include "db/DbError.h"
+#include "db/SqliteFile.h"
+
+#include <QFileInfo>
+
+namespace belmo::db {
+
+std::shared_ptr<SqliteFile> ConnectionPool::acquire(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    if (auto existing = files_.value(key).lock()) return existing;
+    auto file = std::make_shared<SqliteFile>(path);
+    files_.insert(key, file);
+    return file;
+}
+
+int ConnectionPool::openFiles() const
+{
+    int n = 0;
+    for (const auto& f : files_) n += f.expired() ? 0 : 1;
+    return n;
+}
+
+Connection::Connection(ConnectionPool& pool) : pool_(pool) {}
+
+Connection::~Connection() = default;
+
+void Connection::open(const QString& connectionString)
+{
+    if (file_)
+        throw DbError(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    const ConnectionString cs = ConnectionString::parse(connectionString);
+    auto file = pool_.acquire(cs.dataSource);
+    file->verifyPassword(cs.password);
+    file_ = std::move(file);
+    connectionString_ = connectionString;
+}
+
+void Connection::close()
+{
+    file_.reset();
+}
+
+const std::shared_ptr<SqliteFile>& Connection::file() const
+{
+    if (!file_)
+        throw DbError(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
+    return file_;
+}
+
+void Connection::execute(const QString& sql, const QList<Value>& params)
+{
+    Statement st = file()->prepare(sql);
+    for (int i = 0; i < params.size(); ++i) st.bind(i + 1, params[i]);
+    st.runToEnd();
+}
+
+qint64 Connection::lastInsertId() const { return file()->lastInsertRowId(); }
+
+void Connection::beginTrans() { file()->beginTransaction(); }
+void Connection::commitTrans() { file()->commitTransaction(); }
+void Connection::rollbackTrans() { file()->rollbackTransaction(); }
+
+TransactionScope::TransactionScope(Connection& connection) : file_(connection.file())
+{
+    file_->beginTransaction();
+}
+
+void TransactionScope::commit()
+{
+    if (done_) return;
+    done_ = true;
+    file_->commitTransaction();
+}
+
+TransactionScope::~TransactionScope()
+{
+    if (done_) return;
+    try {
+        commit();
+    } catch (const DbError&) {
+        // Already on an error's way out: that error is the one reported. The file's own
+        // close commits whatever the savepoint still holds.
+    }
+}
+
+}  // namespace belmo::db

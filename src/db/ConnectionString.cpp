@@ -1,0 +1,69 @@
+#include "db/ConnectionString.h"
+
+#include "db/DbError.h"
+
+namespace belmo::db {
+
+namespace {
+
+QString unquote(QString v)
+{
+    v = v.trimmed();
+    if (v.size() >= 2 && (v.front() == u'\'' || v.front() == u'"') && v.back() == v.front()) v = v.mid(1, v.size() - 2);
+    return v;
+}
+
+}  // namespace
+
+ConnectionString ConnectionString::parse(const QString& text)
+{
+    ConnectionString cs;
+    QString key, value;
+    QChar quote;
+    bool inValue = false;
+    auto flush = [&] {
+        const QString k = key.trimmed().toLower();
+        const QString v = unquote(value);
+        if (k == u"provider") cs.provider = v;
+        else if (k == u"data source") cs.dataSource = v;
+        else if (k == u"jet oledb:database password") cs.password = v;
+        key.clear();
+        value.clear();
+        inValue = false;
+    };
+    for (const QChar c : text) {
+        if (!inValue) {
+            if (c == u'=') inValue = true;
+            else if (c == u';') flush();
+            else key += c;
+            continue;
+        }
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+            value += c;
+        } else if ((c == u'\'' || c == u'"') && value.trimmed().isEmpty()) {
+            quote = c;
+            value += c;
+        } else if (c == u';') {
+            flush();
+        } else {
+            value += c;
+        }
+    }
+    flush();
+    const QString p = cs.provider.toLower();
+    if (!p.startsWith(u"microsoft.jet.oledb") && !p.startsWith(u"microsoft.ace.oledb"))
+        throw DbError(err::ProviderNotFound,
+                      QStringLiteral("Provider cannot be found: '%1'.").arg(cs.provider));
+    if (cs.dataSource.isEmpty())
+        throw DbError(err::Unspecified, QStringLiteral("The connection string names no Data Source."));
+    return cs;
+}
+
+QString ConnectionString::forJetFile(const QString& path, const QString& password)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
+        + QStringLiteral(";Persist Security Info=false;Jet OLEDB:Database Password='") + password + u'\'';
+}
+
+}  // namespace belmo::db

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <string>
+
+namespace belmo::db {
+
+// Error numbers as a program of the package sees them in Err.Number: the signed 32-bit
+// HRESULTs of the data provider and the run-time error numbers of the language. Callers
+// branch on these (the carnet loader falls back on MissingParameter, the login reads
+// Unspecified as "database not found"), so each failure keeps its own number.
+namespace err {
+inline constexpr qint32 Unspecified = -2147467259;       // 80004005: file missing, not openable, I/O
+inline constexpr qint32 MissingParameter = -2147217904;  // a column name the tables lack
+inline constexpr qint32 Syntax = -2147217900;            // syntax error, object already exists
+inline constexpr qint32 NoSuchTable = -2147217865;       // table, query or view does not exist
+inline constexpr qint32 CriteriaMismatch = -2147217913;  // type mismatch inside a statement
+inline constexpr qint32 MultipleStep = -2147217887;      // value does not fit the field
+inline constexpr qint32 InvalidPassword = -2147217843;   // not a valid database password
+inline constexpr qint32 ItemNotFound = 3265;             // field not in the recordset
+inline constexpr qint32 NoCurrentRow = 3021;             // BOF or EOF, or the row was deleted
+inline constexpr qint32 NotUpdatable = 3251;             // the recordset does not support this
+inline constexpr qint32 ObjectClosed = 3704;             // operation on a closed object
+inline constexpr qint32 ObjectOpen = 3705;               // operation on an object that is open
+inline constexpr qint32 ProviderNotFound = 3706;         // unknown provider in the connection string
+inline constexpr qint32 InvalidCall = 5;                 // invalid procedure call or argument
+inline constexpr qint32 Overflow = 6;
+inline constexpr qint32 TypeMismatch = 13;
+inline constexpr qint32 InvalidUseOfNull = 94;
+}  // namespace err
+
+class DbError : public std::exception {
+public:
+    DbError(qint32 number, QString description);
+
+    qint32 number() const { return number_; }
+    const QString& description() const { return description_; }
+    // The number as decimal text, as the error lookup receives it.
+    QString numberText() const { return QString::number(number_); }
+
+    const char* what() const noexcept override { return what_.c_str(); }
+
+private:
+    qint32 number_;
+    QString description_;
+    std::string what_;
+};
+
+}  // namespace belmo::db

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+// The steps write their SQL in the Access dialect, and the texts stay as given. This module
+// turns such a text into one SQLite runs with the same meaning. The rewrite works on tokens,
+// never inside string literals or bracketed names:
+//   a & b & c        -> JETCAT(a, b, c)      (text join; Null counts as "" unless all are Null)
+//   a + 'x' + b      -> (a)||('x')||(b)      (a + chain with a string literal joins text)
+//   DISTINCTROW      -> DISTINCT
+//   a / b            -> a *1.0/ b            (Jet divides as floating point)
+//   a MOD b          -> a % b;   True, False -> -1, 0
+// Functions (FORMAT, SWITCH, CDBL, ...) and the collations are registered on every
+// connection by JetFunctions.
+namespace belmo::db::jet {
+
+struct Token {
+    enum Kind { Space, String, QuotedName, Word, Number, Op, LParen, RParen, Comma, Other };
+    Kind kind;
+    QString text;
+    qsizetype offset;  // position in the tokenized text
+};
+
+QList<Token> tokenize(QStringView sql);
+
+// The SQLite text of an Access statement.
+QString rewrite(QStringView accessSql);
+
+// What the recordset needs to know about a (rewritten) statement to make it updatable.
+struct SelectShape {
+    bool isSelect = false;       // starts with SELECT
+    bool rowPerRecord = false;   // no DISTINCT, GROUP BY, HAVING or set operation at top level
+    qsizetype afterSelect = -1;  // text position right after the top-level SELECT keyword
+};
+SelectShape inspectSelect(QStringView sqliteSql);
+
+// An SQL string literal with apostrophes doubled: the way to put a value between quotes.
+QString quoted(QStringView text);
+
+}  // namespace belmo::db::jet

@@ -1,0 +1,596 @@
+#include "db/Recordset.h"
+
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/JetDialect.h"
+#include "db/SqliteFile.h"
+
+#include <sqlite3.h>
+
+#include <QHash>
+#include <QRegularExpression>
+
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace belmo::db {
+
+namespace {
+
+constexpr qint64 kNoRow = std::numeric_limits<qint64>::min();
+
+[[noreturn]] void noCurrentRow()
+{
+    throw DbError(err::NoCurrentRow,
+                  QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+}
+
+[[noreturn]] void notUpdatable()
+{
+    throw DbError(err::NotUpdatable, QStringLiteral("Current Recordset does not support updating."));
+}
+
+[[noreturn]] void closedObject()
+{
+    throw DbError(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+QString quoteName(const QString& name)
+{
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+// SQLite names an unnamed expression after its text; Jet calls it Expr1000, Expr1001, ...
+bool isExpressionText(const QString& name)
+{
+    static const QRegularExpression re(QStringLiteral("[()'\"+*/&|=<>,\\[\\]]"));
+    return name.trimmed().isEmpty() || re.match(name).hasMatch();
+}
+
+bool changesSchema(const QString& sql)
+{
+    const QString head = sql.trimmed().left(6).toUpper();
+    return head.startsWith(u"CREATE") || head.startsWith(u"DROP") || head.startsWith(u"ALTER");
+}
+
+}  // namespace
+
+struct Recordset::Impl {
+    struct FieldInfo {
+        QString name;
+        QString table;   // origin table, empty for an expression
+        QString column;  // origin column
+        FieldType type = FieldType::Unknown;
+        int slot = -1;   // index into tables when the recordset is updatable
+    };
+    struct TableSlot {
+        QString name;
+        QList<int> fields;  // fields of this table, in field order
+        QString fetchSql;   // reads those fields of one row by rowid
+    };
+    enum class Edit { None, Change, Add };
+
+    std::shared_ptr<SqliteFile> file;
+    QString source;
+    bool updatable = false;
+    bool loaded = false;
+    QList<FieldInfo> fields;
+    QHash<QString, int> byName;
+    QList<TableSlot> tables;
+    QString keySql;
+
+    // Materialized rows (read-only), or row ids (updatable; tables.size() per row).
+    std::vector<std::vector<Value>> rows;
+    std::vector<qint64> keys;
+    std::vector<bool> deleted;
+    qint64 live = 0;
+    qint64 firstLiveHint = 0;
+    qint64 lastLiveHint = -1;
+    qint64 pos = 0;
+
+    // Rows added before the query first ran.
+    std::vector<qint64> pendingKeys;
+    std::optional<std::vector<qint64>> currentPending;
+
+    // The current row as last read, for updatable recordsets.
+    qint64 cachedPos = -2;
+    std::vector<Value> cached;
+
+    Edit edit = Edit::None;
+    std::vector<std::optional<Value>> buffer;
+
+    int stride() const { return static_cast<int>(tables.size()); }
+    qint64 count() const { return updatable ? static_cast<qint64>(keys.size()) / std::max(1, stride()) : static_cast<qint64>(rows.size()); }
+    bool isDeleted(qint64 i) const { return !deleted.empty() && deleted[static_cast<size_t>(i)]; }
+
+    void describeFields(sqlite3_stmt* st);
+    void planUpdates(const QString& sqliteSql);
+    void ensureLoaded();
+    void loadRows();
+    void loadKeys();
+    qint64 nextLive(qint64 from) const;
+    qint64 prevLive(qint64 from) const;
+    qint64 firstLive();
+    qint64 lastLive();
+    std::vector<qint64> currentKey();
+    const std::vector<Value>& currentRow();
+    void requireRow();
+    void saveEdit();
+    void insertRow();
+    void updateRow();
+    void appendKey(const std::vector<qint64>& key);
+};
+
+// ---- open: fields and the update plan ---------------------------------------------------------
+
+void Recordset::Impl::describeFields(sqlite3_stmt* st)
+{
+    const int n = sqlite3_column_count(st);
+    int expr = 1000;
+    for (int i = 0; i < n; ++i) {
+        FieldInfo f;
+        f.name = QString::fromUtf8(sqlite3_column_name(st, i));
+        if (const char* t = sqlite3_column_table_name(st, i)) f.table = QString::fromUtf8(t);
+        if (const char* c = sqlite3_column_origin_name(st, i)) f.column = QString::fromUtf8(c);
+        f.type = fieldTypeFromDeclared(sqlite3_column_decltype(st, i));
+        if (isExpressionText(f.name)) f.name = QStringLiteral("Expr%1").arg(expr++);  // Jet's names for expressions
+        fields.append(f);
+    }
+    // Two fields of one name (select * over a join) are told apart as Table.Column.
+    QHash<QString, int> seen;
+    for (const auto& f : fields) seen[f.name.toLower()]++;
+    for (auto& f : fields)
+        if (seen[f.name.toLower()] > 1 && !f.table.isEmpty()) f.name = f.table + u'.' + f.name;
+    for (int i = fields.size() - 1; i >= 0; --i) {
+        byName.insert(fields[i].name.toLower(), i);
+        if (!fields[i].table.isEmpty())
+            byName.insert((fields[i].table + u'.' + fields[i].column).toLower(), i);
+    }
+}
+
+// A statement is updatable when it returns one row per record and every field is a column
+// of a table named in it. Its row ids come from the same statement with "T".rowid added
+// after SELECT; when that does not prepare (an alias, a view) the recordset stays read-only.
+void Recordset::Impl::planUpdates(const QString& sqliteSql)
+{
+    const jet::SelectShape shape = jet::inspectSelect(sqliteSql);
+    if (!shape.isSelect || !shape.rowPerRecord || fields.isEmpty()) return;
+    for (const auto& f : fields)
+        if (f.table.isEmpty() || f.column.isEmpty()) return;
+    QList<TableSlot> tableSlots;
+    for (int i = 0; i < fields.size(); ++i) {
+        int s = -1;
+        for (int j = 0; j < tableSlots.size(); ++j)
+            if (tableSlots[j].name.compare(fields[i].table, Qt::CaseInsensitive) == 0) s = j;
+        if (s < 0) {
+            tableSlots.append(TableSlot{fields[i].table, {}, {}});
+            s = tableSlots.size() - 1;
+        }
+        tableSlots[s].fields.append(i);
+    }
+    QStringList ids;
+    for (auto& slot : tableSlots) {
+        ids << quoteName(slot.name) + QStringLiteral(".rowid");
+        QStringList cols;
+        for (int fi : slot.fields) cols << quoteName(fields[fi].column);
+        slot.fetchSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(u','), quoteName(slot.name));
+    }
+    const QString candidate = sqliteSql.left(shape.afterSelect) + u' ' + ids.join(u',') + u',' + sqliteSql.mid(shape.afterSelect);
+    try {
+        Statement probe = file->prepareNative(candidate);
+    } catch (const DbError&) {
+        return;  // not updatable: the fields stay readable
+    }
+    keySql = candidate;
+    tables = tableSlots;
+    for (int s = 0; s < tables.size(); ++s)
+        for (int fi : tables[s].fields) fields[fi].slot = s;
+    updatable = true;
+}
+
+// ---- loading ----------------------------------------------------------------------------------
+
+void Recordset::Impl::ensureLoaded()
+{
+    if (loaded) return;
+    if (updatable) loadKeys();
+    else loadRows();
+    deleted.assign(static_cast<size_t>(count()), false);
+    live = count();
+    firstLiveHint = 0;
+    lastLiveHint = count() - 1;
+    loaded = true;
+}
+
+void Recordset::Impl::loadRows()
+{
+    Statement st = file->prepare(source);
+    const int n = fields.size();
+    while (st.step()) {
+        std::vector<Value> row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i) row.push_back(readColumn(st.get(), i, fields[i].type));
+        rows.push_back(std::move(row));
+    }
+    pos = 0;
+}
+
+void Recordset::Impl::loadKeys()
+{
+    Statement st = file->prepareNative(keySql);
+    const int s = stride();
+    while (st.step())
+        for (int t = 0; t < s; ++t)
+            keys.push_back(sqlite3_column_type(st.get(), t) == SQLITE_NULL ? kNoRow : sqlite3_column_int64(st.get(), t));
+    pos = 0;
+    // Rows this recordset added before the query ran keep their place at the end, and the
+    // one added last stays current.
+    for (size_t p = 0; p < pendingKeys.size(); p += s) {
+        const std::vector<qint64> key(pendingKeys.begin() + p, pendingKeys.begin() + p + s);
+        qint64 found = -1;
+        for (qint64 r = count() - 1; r >= 0 && found < 0; --r)
+            if (std::equal(key.begin(), key.end(), keys.begin() + r * s)) found = r;
+        if (found < 0) {
+            keys.insert(keys.end(), key.begin(), key.end());
+            found = count() - 1;
+        }
+        if (currentPending && *currentPending == key) pos = found;
+    }
+    pendingKeys.clear();
+    currentPending.reset();
+}
+
+qint64 Recordset::Impl::nextLive(qint64 from) const
+{
+    const qint64 n = count();
+    while (from < n && isDeleted(from)) ++from;
+    return from;
+}
+
+qint64 Recordset::Impl::prevLive(qint64 from) const
+{
+    while (from >= 0 && isDeleted(from)) --from;
+    return from;
+}
+
+qint64 Recordset::Impl::firstLive()
+{
+    firstLiveHint = nextLive(std::max<qint64>(0, firstLiveHint));
+    return firstLiveHint;
+}
+
+qint64 Recordset::Impl::lastLive()
+{
+    lastLiveHint = prevLive(std::min(count() - 1, lastLiveHint));
+    return lastLiveHint;
+}
+
+// ---- the current row --------------------------------------------------------------------------
+
+std::vector<qint64> Recordset::Impl::currentKey()
+{
+    if (!loaded && currentPending) return *currentPending;
+    ensureLoaded();
+    if (pos < 0 || pos >= count() || isDeleted(pos)) noCurrentRow();
+    const int s = stride();
+    return std::vector<qint64>(keys.begin() + pos * s, keys.begin() + (pos + 1) * s);
+}
+
+void Recordset::Impl::requireRow()
+{
+    if (updatable) {
+        currentKey();
+        return;
+    }
+    ensureLoaded();
+    if (pos < 0 || pos >= count()) noCurrentRow();
+}
+
+const std::vector<Value>& Recordset::Impl::currentRow()
+{
+    if (!updatable) {
+        requireRow();
+        return rows[static_cast<size_t>(pos)];
+    }
+    const std::vector<qint64> key = currentKey();
+    const qint64 cacheId = loaded ? pos : -3;
+    if (cachedPos == cacheId && loaded) return cached;
+    cached.assign(fields.size(), Value::null());
+    for (int t = 0; t < tables.size(); ++t) {
+        if (key[t] == kNoRow) continue;  // the outer side of a join without a match
+        Statement st = file->prepareNative(tables[t].fetchSql);
+        st.bind(1, Value(key[t]));
+        if (!st.step()) noCurrentRow();  // removed behind this recordset's back
+        const auto& fis = tables[t].fields;
+        for (int c = 0; c < fis.size(); ++c) cached[fis[c]] = readColumn(st.get(), c, fields[fis[c]].type);
+    }
+    cachedPos = cacheId;
+    return cached;
+}
+
+// ---- writing ----------------------------------------------------------------------------------
+
+void Recordset::Impl::appendKey(const std::vector<qint64>& key)
+{
+    if (loaded) {
+        keys.insert(keys.end(), key.begin(), key.end());
+        deleted.push_back(false);
+        ++live;
+        lastLiveHint = count() - 1;
+        pos = count() - 1;
+    } else {
+        pendingKeys.insert(pendingKeys.end(), key.begin(), key.end());
+        currentPending = key;
+    }
+}
+
+void Recordset::Impl::insertRow()
+{
+    std::vector<qint64> key(tables.size(), kNoRow);
+    bool any = false;
+    for (int t = 0; t < tables.size(); ++t) {
+        QStringList cols, marks;
+        QList<Value> values;
+        for (int fi : tables[t].fields) {
+            if (!buffer[fi]) continue;
+            cols << quoteName(fields[fi].column);
+            marks << QStringLiteral("?");
+            values << *buffer[fi];
+        }
+        if (cols.isEmpty() && (any || t + 1 < tables.size())) continue;
+        const QString sql = cols.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(tables[t].name))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteName(tables[t].name), cols.join(u','), marks.join(u','));
+        Statement st = file->prepareNative(sql);
+        for (int i = 0; i < values.size(); ++i) st.bind(i + 1, values[i]);
+        st.runToEnd();
+        key[t] = file->lastInsertRowId();  // the number the database gave the row
+        any = true;
+    }
+    appendKey(key);
+}
+
+void Recordset::Impl::updateRow()
+{
+    const std::vector<qint64> key = currentKey();
+    for (int t = 0; t < tables.size(); ++t) {
+        QStringList sets;
+        QList<Value> values;
+        for (int fi : tables[t].fields) {
+            if (!buffer[fi]) continue;
+            sets << quoteName(fields[fi].column) + QStringLiteral("=?");
+            values << *buffer[fi];
+        }
+        if (sets.isEmpty()) continue;
+        if (key[t] == kNoRow) notUpdatable();
+        Statement st = file->prepareNative(
+            QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteName(tables[t].name), sets.join(u',')));
+        int i = 1;
+        for (const Value& v : values) st.bind(i++, v);
+        st.bind(i, Value(key[t]));
+        st.runToEnd();
+    }
+}
+
+void Recordset::Impl::saveEdit()
+{
+    if (edit == Edit::None) return;
+    // The buffer is dropped whatever happens: a row that cannot be saved is not retried
+    // on the next move.
+    struct Reset {
+        Impl* d;
+        ~Reset()
+        {
+            d->edit = Edit::None;
+            d->buffer.assign(d->fields.size(), std::nullopt);
+            d->cachedPos = -2;
+        }
+    } reset{this};
+    if (edit == Edit::Add) insertRow();
+    else updateRow();
+}
+
+// ---- Recordset --------------------------------------------------------------------------------
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+
+void Recordset::open(const QString& source, Connection& connection, CursorType, LockType lock)
+{
+    if (d_)
+        throw DbError(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    auto d = std::make_unique<Impl>();
+    d->file = connection.file();
+    d->source = source;
+    Statement st = d->file->prepare(source);
+    if (sqlite3_column_count(st.get()) == 0) {
+        st.runToEnd();  // a statement without rows: it has run, the recordset stays closed
+        if (changesSchema(QString::fromUtf8(sqlite3_sql(st.get())))) d->file->schemaChanged();
+        return;
+    }
+    d->describeFields(st.get());
+    const QString sqliteSql = QString::fromUtf8(sqlite3_sql(st.get()));
+    st = Statement();
+    if (lock == LockType::ReadOnly) {
+        d->ensureLoaded();
+    } else {
+        d->planUpdates(sqliteSql);
+    }
+    d->buffer.assign(d->fields.size(), std::nullopt);
+    d_ = std::move(d);
+}
+
+void Recordset::close()
+{
+    if (!d_) return;
+    const bool pending = d_->edit != Impl::Edit::None;
+    d_.reset();
+    if (pending)
+        throw DbError(3219, QStringLiteral("Operation is not allowed in this context: an edit was neither updated nor cancelled."));
+}
+
+bool Recordset::isOpen() const { return d_ != nullptr; }
+
+bool Recordset::eof()
+{
+    if (!d_) closedObject();
+    if (!d_->loaded && d_->currentPending) return false;
+    d_->ensureLoaded();
+    return d_->live == 0 || d_->pos >= d_->count();
+}
+
+bool Recordset::bof()
+{
+    if (!d_) closedObject();
+    if (!d_->loaded && d_->currentPending) return false;
+    d_->ensureLoaded();
+    return d_->live == 0 || d_->pos < 0;
+}
+
+qint64 Recordset::recordCount()
+{
+    if (!d_) closedObject();
+    d_->ensureLoaded();
+    return d_->live;
+}
+
+void Recordset::moveFirst()
+{
+    if (!d_) closedObject();
+    d_->saveEdit();
+    d_->ensureLoaded();
+    if (d_->live == 0) noCurrentRow();
+    d_->pos = d_->firstLive();
+}
+
+void Recordset::moveLast()
+{
+    if (!d_) closedObject();
+    d_->saveEdit();
+    d_->ensureLoaded();
+    if (d_->live == 0) noCurrentRow();
+    d_->pos = d_->lastLive();
+}
+
+void Recordset::moveNext()
+{
+    if (!d_) closedObject();
+    d_->saveEdit();
+    d_->ensureLoaded();
+    if (d_->live == 0 || d_->pos >= d_->count()) noCurrentRow();
+    // From a row deleted here the next row is the one that followed it.
+    d_->pos = d_->nextLive(d_->pos + 1);
+}
+
+void Recordset::movePrevious()
+{
+    if (!d_) closedObject();
+    d_->saveEdit();
+    d_->ensureLoaded();
+    if (d_->live == 0 || d_->pos < 0) noCurrentRow();
+    d_->pos = d_->prevLive(d_->pos - 1);
+}
+
+int Recordset::fieldCount() const { return d_ ? d_->fields.size() : 0; }
+
+QString Recordset::fieldName(int index) const
+{
+    if (!d_) closedObject();
+    if (index < 0 || index >= d_->fields.size())
+        throw DbError(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+    return d_->fields[index].name;
+}
+
+FieldType Recordset::fieldType(int index) const
+{
+    fieldName(index);
+    return d_->fields[index].type;
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    if (!d_) closedObject();
+    const auto it = d_->byName.find(name.toLower());
+    if (it == d_->byName.end())
+        throw DbError(err::ItemNotFound,
+                      QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal: %1").arg(name));
+    return *it;
+}
+
+Value Recordset::value(int index)
+{
+    fieldName(index);
+    if (d_->edit != Impl::Edit::None && d_->buffer[index]) return *d_->buffer[index];
+    if (d_->edit == Impl::Edit::Add) return Value::null();
+    return d_->currentRow()[index];
+}
+
+void Recordset::setValue(int index, const Value& v)
+{
+    fieldName(index);
+    if (!d_->updatable) notUpdatable();
+    if (d_->edit == Impl::Edit::None) {
+        d_->requireRow();
+        d_->edit = Impl::Edit::Change;
+    }
+    d_->buffer[index] = convertForField(v, d_->fields[index].type);
+}
+
+void Recordset::addNew()
+{
+    if (!d_) closedObject();
+    if (!d_->updatable) notUpdatable();
+    d_->saveEdit();
+    d_->edit = Impl::Edit::Add;
+}
+
+void Recordset::update()
+{
+    if (!d_) closedObject();
+    d_->saveEdit();
+}
+
+void Recordset::cancelUpdate()
+{
+    if (!d_) closedObject();
+    d_->edit = Impl::Edit::None;
+    d_->buffer.assign(d_->fields.size(), std::nullopt);
+}
+
+void Recordset::deleteCurrent()
+{
+    if (!d_) closedObject();
+    if (!d_->updatable || d_->tables.size() != 1) notUpdatable();
+    if (d_->edit == Impl::Edit::Add) {  // deleting a row never saved only drops it
+        cancelUpdate();
+        return;
+    }
+    cancelUpdate();
+    d_->ensureLoaded();
+    const std::vector<qint64> key = d_->currentKey();
+    Statement st = d_->file->prepareNative(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(d_->tables[0].name)));
+    st.bind(1, Value(key[0]));
+    st.runToEnd();
+    d_->deleted[static_cast<size_t>(d_->pos)] = true;
+    --d_->live;
+    d_->cachedPos = -2;
+}
+
+bool Recordset::isEditing() const { return d_ && d_->edit != Impl::Edit::None; }
+
+bool Recordset::supportsUpdates() const { return d_ && d_->updatable; }
+
+Value Field::value() const { return rs_->value(index_); }
+
+Field& Field::operator=(const Value& v)
+{
+    rs_->setValue(index_, v);
+    return *this;
+}
+
+QString Field::name() const { return rs_->fieldName(index_); }
+
+}  // namespace belmo::db

@@ -1,0 +1,310 @@
+#include "db/SqliteFile.h"
+
+#include "db/JetDialect.h"
+#include "db/JetFunctions.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace belmo::db {
+
+namespace {
+
+constexpr int kCacheCapacity = 256;
+
+QString tail(const QString& sql)
+{
+    return sql.size() > 300 ? sql.left(300) + QStringLiteral("...") : sql;
+}
+
+}  // namespace
+
+// ---- Statement --------------------------------------------------------------------------------
+
+Statement::Statement(SqliteFile* file, sqlite3_stmt* stmt, bool cached) : file_(file), stmt_(stmt), cached_(cached) {}
+
+Statement::Statement(Statement&& other) noexcept
+    : file_(other.file_), stmt_(other.stmt_), cached_(other.cached_)
+{
+    other.stmt_ = nullptr;
+}
+
+Statement& Statement::operator=(Statement&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        file_ = other.file_;
+        stmt_ = other.stmt_;
+        cached_ = other.cached_;
+        other.stmt_ = nullptr;
+    }
+    return *this;
+}
+
+Statement::~Statement() { release(); }
+
+void Statement::release()
+{
+    if (!stmt_) return;
+    if (cached_) {
+        file_->giveBack(stmt_);
+    } else {
+        sqlite3_finalize(stmt_);
+    }
+    stmt_ = nullptr;
+}
+
+void Statement::bind(int index, const Value& v) { bindValue(stmt_, index, v); }
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const DbError e = file_->error(rc, QString::fromUtf8(sqlite3_sql(stmt_)));
+    sqlite3_reset(stmt_);
+    throw e;
+}
+
+void Statement::runToEnd()
+{
+    while (step()) {
+    }
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+// ---- TableInfo --------------------------------------------------------------------------------
+
+int TableInfo::indexOf(const QString& column) const
+{
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+// ---- SqliteFile -------------------------------------------------------------------------------
+
+SqliteFile::SqliteFile(const QString& path) : path_(path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw DbError(err::Unspecified, QStringLiteral("Could not find file '%1'.").arg(path));
+    if (!info.isFile())
+        throw DbError(err::Unspecified, QStringLiteral("'%1' is not a file.").arg(path));
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DbError(err::Unspecified, QStringLiteral("Cannot open '%1': %2").arg(path, msg));
+    }
+    sqlite3_extended_result_codes(db_, 0);
+    jet::registerFunctions(db_);
+    try {
+        // The first read proves the file is an SQLite database at all.
+        execNative(QStringLiteral("PRAGMA busy_timeout=5000"));
+        Statement check = prepareNative(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='%1'")
+                                            .arg(QString::fromLatin1(kKeyTable)));
+        check.step();
+        if (sqlite3_column_int(check.get(), 0) == 0)
+            throw DbError(err::Unspecified,
+                          QStringLiteral("'%1' is not a database of this program (it carries no password verifier).").arg(path));
+        check = Statement();
+        execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        execNative(QStringLiteral("PRAGMA cache_size=-65536"));
+        execNative(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    } catch (...) {
+        for (auto& e : cache_) sqlite3_finalize(e.stmt);
+        cache_.clear();
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+SqliteFile::~SqliteFile()
+{
+    while (depth_ > 0) {
+        try {
+            commitTransaction();
+        } catch (const DbError&) {
+            break;
+        }
+    }
+    for (auto& e : cache_) sqlite3_finalize(e.stmt);
+    sqlite3_close(db_);
+}
+
+QByteArray SqliteFile::passwordVerifier(const QByteArray& salt, const QString& password)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(salt);
+    hash.addData(password.toUtf8());
+    return hash.result().toHex();
+}
+
+void SqliteFile::verifyPassword(const QString& password)
+{
+    if (verifiedPasswords_.contains(password)) return;
+    Statement st = prepareNative(QStringLiteral("SELECT salt, verifier FROM %1").arg(QString::fromLatin1(kKeyTable)));
+    bool ok = false;
+    while (st.step()) {
+        const QByteArray salt(static_cast<const char*>(sqlite3_column_blob(st.get(), 0)), sqlite3_column_bytes(st.get(), 0));
+        const QByteArray stored(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)), sqlite3_column_bytes(st.get(), 1));
+        ok |= passwordVerifier(salt, password) == stored;
+    }
+    if (!ok)
+        throw DbError(err::InvalidPassword, QStringLiteral("Not a valid password for '%1'.").arg(path_));
+    verifiedPasswords_ << password;
+}
+
+Statement SqliteFile::prepare(const QString& accessSql)
+{
+    auto it = cache_.find(accessSql);
+    if (it != cache_.end() && !it->inUse) {
+        lru_.splice(lru_.begin(), lru_, it->lru);
+        it->inUse = true;
+        return Statement(this, it->stmt, true);
+    }
+    return prepareCached(accessSql, jet::rewrite(accessSql));
+}
+
+Statement SqliteFile::prepareNative(const QString& sqliteSql)
+{
+    // Native texts are cached apart from Access texts that happen to read the same.
+    const QString key = QChar(u'\x01') + sqliteSql;
+    auto it = cache_.find(key);
+    if (it != cache_.end() && !it->inUse) {
+        lru_.splice(lru_.begin(), lru_, it->lru);
+        it->inUse = true;
+        return Statement(this, it->stmt, true);
+    }
+    return prepareCached(key, sqliteSql);
+}
+
+Statement SqliteFile::prepareCached(const QString& key, const QString& sqliteSql)
+{
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray utf8 = sqliteSql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        throw error(rc, key.startsWith(QChar(u'\x01')) ? sqliteSql : key);
+    }
+    if (!stmt)  // an empty statement
+        throw DbError(err::Syntax, QStringLiteral("Empty SQL statement."));
+    if (cache_.contains(key))  // the cached one is lent out: this one is private
+        return Statement(this, stmt, false);
+    if (cache_.size() >= kCacheCapacity) {
+        for (auto rit = lru_.rbegin(); rit != lru_.rend(); ++rit) {
+            auto victim = cache_.find(*rit);
+            if (victim->inUse) continue;
+            sqlite3_finalize(victim->stmt);
+            cacheKeys_.remove(victim->stmt);
+            lru_.erase(std::next(rit).base());
+            cache_.erase(victim);
+            break;
+        }
+        if (cache_.size() >= kCacheCapacity) return Statement(this, stmt, false);
+    }
+    lru_.push_front(key);
+    cache_.insert(key, CacheEntry{stmt, true, lru_.begin()});
+    cacheKeys_.insert(stmt, key);
+    return Statement(this, stmt, true);
+}
+
+void SqliteFile::giveBack(sqlite3_stmt* stmt)
+{
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    auto key = cacheKeys_.find(stmt);
+    if (key == cacheKeys_.end()) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    cache_[*key].inUse = false;
+}
+
+void SqliteFile::execNative(const QString& sqliteSql)
+{
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(db_, sqliteSql.toUtf8().constData(), nullptr, nullptr, &msg);
+    sqlite3_free(msg);
+    if (rc != SQLITE_OK) throw error(rc, sqliteSql);
+}
+
+const TableInfo& SqliteFile::tableInfo(const QString& table)
+{
+    const QString key = table.toLower();
+    auto it = tables_.find(key);
+    if (it != tables_.end()) return *it;
+    TableInfo info;
+    Statement st = prepareNative(QStringLiteral("PRAGMA table_info(%1)").arg(jet::quoted(table)));
+    while (st.step()) {
+        info.columns << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)));
+        info.types << fieldTypeFromDeclared(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 2)));
+    }
+    return *tables_.insert(key, info);
+}
+
+void SqliteFile::schemaChanged() { tables_.clear(); }
+
+void SqliteFile::beginTransaction()
+{
+    execNative(QStringLiteral("SAVEPOINT belmo_%1").arg(depth_ + 1));
+    ++depth_;
+}
+
+void SqliteFile::commitTransaction()
+{
+    if (depth_ == 0) return;
+    execNative(QStringLiteral("RELEASE belmo_%1").arg(depth_));
+    --depth_;
+}
+
+void SqliteFile::rollbackTransaction()
+{
+    if (depth_ == 0) return;
+    execNative(QStringLiteral("ROLLBACK TO belmo_%1").arg(depth_));
+    execNative(QStringLiteral("RELEASE belmo_%1").arg(depth_));
+    --depth_;
+}
+
+qint64 SqliteFile::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+
+DbError SqliteFile::error(int rc, const QString& context) const
+{
+    const QByteArray raw = sqlite3_errmsg(db_);
+    qint32 number = 0;
+    QString text;
+    if (jet::parseFunctionError(raw, number, text)) return DbError(number, text);
+    const QString msg = QString::fromUtf8(raw);
+    const QString where = QStringLiteral("%1 [%2; SQL: %3]").arg(msg, path_, tail(context));
+    switch (rc & 0xff) {
+    case SQLITE_ERROR:
+        if (msg.startsWith(u"no such column")) return DbError(err::MissingParameter, QStringLiteral("No value given for one or more required parameters: ") + where);
+        if (msg.startsWith(u"no such table") || msg.startsWith(u"no such view"))
+            return DbError(err::NoSuchTable, QStringLiteral("Table or query not found: ") + where);
+        if (msg.contains(u"already exists") || msg.contains(u"syntax error") || msg.contains(u"incomplete input")
+            || msg.contains(u"unrecognized token") || msg.contains(u"no such function")
+            || msg.contains(u"wrong number of arguments") || msg.contains(u"misuse of aggregate")
+            || msg.contains(u"SELECTs to the left and right of"))
+            return DbError(err::Syntax, QStringLiteral("Syntax error: ") + where);
+        return DbError(err::Unspecified, where);
+    case SQLITE_MISMATCH:
+        return DbError(err::MultipleStep, where);
+    case SQLITE_NOTADB:
+        return DbError(err::Unspecified, QStringLiteral("'%1' is not a database file.").arg(path_));
+    default:
+        return DbError(err::Unspecified, where);
+    }
+}
+
+}  // namespace belmo::db

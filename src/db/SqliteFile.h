@@ -1,0 +1,115 @@
+#pragma once
+
+#include "db/DbError.h"
+#include "db/FieldType.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <list>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace belmo::db {
+
+class SqliteFile;
+
+// A prepared statement lent out of the file's cache; returned (reset) when it goes out of
+// scope. A statement already lent out is prepared afresh for a second borrower.
+class Statement {
+public:
+    Statement() = default;
+    Statement(SqliteFile* file, sqlite3_stmt* stmt, bool cached);
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement();
+
+    sqlite3_stmt* get() const { return stmt_; }
+    explicit operator bool() const { return stmt_ != nullptr; }
+
+    void bind(int index, const Value& v);  // 1-based
+    bool step();                           // true while a row is there; throws on errors
+    void runToEnd();                       // steps a statement without rows
+    void reset();
+
+private:
+    void release();
+    SqliteFile* file_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+    bool cached_ = false;
+};
+
+// Column names and declared types of a table, as PRAGMA table_info gives them.
+struct TableInfo {
+    QStringList columns;
+    QList<FieldType> types;
+    int indexOf(const QString& column) const;  // case-insensitive, -1 when missing
+};
+
+// One open SQLite database file, shared by every Connection on that file (see
+// ConnectionPool). Owns the handle, the statement cache, the table layouts read so far and
+// the transaction depth; registers the dialect's functions and collations on open.
+class SqliteFile {
+public:
+    // Opens an existing file; never creates one. Throws Unspecified naming the file when it is
+    // missing, a folder, unreadable or not a database of this program.
+    explicit SqliteFile(const QString& path);
+    ~SqliteFile();
+    SqliteFile(const SqliteFile&) = delete;
+    SqliteFile& operator=(const SqliteFile&) = delete;
+
+    const QString& path() const { return path_; }
+    sqlite3* handle() const { return db_; }
+
+    // Throws InvalidPassword unless the password matches the file's stored verifier.
+    void verifyPassword(const QString& password);
+
+    // A statement in the Access dialect (rewritten and cached by its text).
+    Statement prepare(const QString& accessSql);
+    // A statement already in SQLite's dialect (the client's own: inserts, updates by rowid).
+    Statement prepareNative(const QString& sqliteSql);
+    void execNative(const QString& sqliteSql);
+
+    const TableInfo& tableInfo(const QString& table);
+    void schemaChanged();  // after CREATE/DROP: forget cached layouts
+
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    int transactionDepth() const { return depth_; }
+
+    qint64 lastInsertRowId() const;
+
+    // The DbError for an SQLite result code, numbered as the provider numbers it.
+    DbError error(int rc, const QString& context) const;
+
+    // Verifier of a database password, stored once in every file the program makes.
+    static QByteArray passwordVerifier(const QByteArray& salt, const QString& password);
+    static constexpr const char* kKeyTable = "MSysDbKey";
+
+private:
+    friend class Statement;
+    struct CacheEntry {
+        sqlite3_stmt* stmt = nullptr;
+        bool inUse = false;
+        std::list<QString>::iterator lru;
+    };
+    Statement prepareCached(const QString& key, const QString& sqliteSql);
+    void giveBack(sqlite3_stmt* stmt);
+
+    QString path_;
+    sqlite3* db_ = nullptr;
+    QHash<QString, CacheEntry> cache_;
+    QHash<sqlite3_stmt*, QString> cacheKeys_;
+    std::list<QString> lru_;  // most recently used first
+    QHash<QString, TableInfo> tables_;
+    QStringList verifiedPasswords_;
+    int depth_ = 0;
+};
+
+}  // namespace belmo::db

@@ -1,0 +1,159 @@
+// Opening databases: the error numbers the login and the steps branch on, the shared
+// handles and transactions.
+#include "support/TestCompany.h"
+
+#include "db/ConnectionString.h"
+#include "db/DbError.h"
+#include "db/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+using namespace belmo;
+
+namespace {
+
+db::DbError openFails(db::ConnectionPool& pool, const QString& connectionString)
+{
+    db::Connection con(pool);
+    try {
+        con.open(connectionString);
+    } catch (const db::DbError& e) {
+        EXPECT_FALSE(con.isOpen());
+        return e;
+    }
+    ADD_FAILURE() << "open succeeded";
+    return db::DbError(0, {});
+}
+
+QString jet(const QString& path, const QString& password = db::schema::databasePassword())
+{
+    return db::ConnectionString::forJetFile(path, password);
+}
+
+}  // namespace
+
+TEST(ConnectionString, DocumentedForm)
+{
+    const auto cs = db::ConnectionString::parse(
+        "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/srv/prog/MUHASEBE/DEMO2025.mdb;Persist Security Info=false;"
+        "Jet OLEDB:Database Password='K4?pa7!şüğıç#öçüşæğı'");
+    EXPECT_EQ(cs.dataSource, "/srv/prog/MUHASEBE/DEMO2025.mdb");
+    EXPECT_EQ(cs.password, "K4?pa7!şüğıç#öçüşæğı");
+    EXPECT_EQ(db::ConnectionString::parse("provider=microsoft.jet.oledb.4.0; data source = /a b/c.mdb ").dataSource, "/a b/c.mdb");
+    try {
+        db::ConnectionString::parse("Provider=SQLNCLI;Data Source=srv;Initial Catalog=X");
+        FAIL();
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.number(), db::err::ProviderNotFound);
+    }
+}
+
+TEST(OpenErrors, MissingFileIsUnspecifiedAndNeverCreated)
+{
+    test::TestCompany co;
+    const QString missing = co.path("YOK");
+    const auto e = openFails(co.pool(), jet(missing));
+    EXPECT_EQ(e.number(), db::err::Unspecified);
+    EXPECT_TRUE(e.description().contains(missing));
+    EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+TEST(OpenErrors, WrongOrMissingPasswordIsRefused)
+{
+    test::TestCompany co;
+    EXPECT_EQ(openFails(co.pool(), jet(co.path("TEST"), "yanlis")).number(), db::err::InvalidPassword);
+    EXPECT_EQ(openFails(co.pool(), "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + co.path("TEST")).number(),
+              db::err::InvalidPassword);
+    // The right password still opens the same (already shared) file.
+    db::Connection con(co.pool());
+    con.open(jet(co.path("TEST")));
+    EXPECT_TRUE(con.isOpen());
+}
+
+TEST(OpenErrors, FilesThatAreNotDatabasesOfTheProgram)
+{
+    test::TestCompany co;
+    const QString text = co.path("METIN");
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("this is not a database, just a text file with enough bytes to look like a header.....");
+    f.close();
+    auto e = openFails(co.pool(), jet(text));
+    EXPECT_EQ(e.number(), db::err::Unspecified);
+    EXPECT_TRUE(e.description().contains(text));
+
+    const QString folder = co.path("KLASOR");
+    QDir().mkpath(folder);
+    EXPECT_EQ(openFails(co.pool(), jet(folder)).number(), db::err::Unspecified);
+
+    // A plain SQLite file that this program did not make carries no password verifier.
+    const QString plain = co.path("DUZ");
+    sqlite3* raw = nullptr;
+    sqlite3_open(plain.toUtf8().constData(), &raw);
+    sqlite3_exec(raw, "CREATE TABLE x(a)", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    e = openFails(co.pool(), jet(plain));
+    EXPECT_EQ(e.number(), db::err::Unspecified);
+    EXPECT_TRUE(e.description().contains("password verifier"));
+}
+
+TEST(Pool, ConnectionsOnOneFileShareOneHandleUntilTheLastCloses)
+{
+    test::TestCompany co;
+    EXPECT_EQ(co.pool().openFiles(), 1);
+    {
+        db::Connection a(co.pool()), b(co.pool());
+        a.open(co.connectionString());
+        b.open(co.connectionString());
+        EXPECT_EQ(a.file().get(), b.file().get());
+        EXPECT_EQ(co.pool().openFiles(), 1);
+        co.addCompany("IKINCI");
+        db::Connection c(co.pool());
+        c.open(co.connectionString("IKINCI"));
+        EXPECT_EQ(co.pool().openFiles(), 2);
+    }
+    EXPECT_EQ(co.pool().openFiles(), 1);
+    co.connection().close();
+    EXPECT_EQ(co.pool().openFiles(), 0);
+    db::Connection again(co.pool());
+    EXPECT_THROW(again.execute("SELECT 1"), db::DbError);  // closed: 3704
+}
+
+TEST(Transactions, WritesOfAScopeAreSharedAndStayWrittenOnAnErrorPath)
+{
+    test::TestCompany co;
+    try {
+        db::TransactionScope tx(co.connection());
+        co.insert("Evr", {{"On_Taki", "K"}, {"Evr_No", 1}});
+        db::Connection other(co.pool());
+        other.open(co.connectionString());  // another routine's own connection sees the row
+        EXPECT_EQ(co.scalar("Select Evr_No from Evr where On_Taki='K'").intValue(), 1);
+        co.insert("Evr", {{"On_Taki", "K"}, {"Evr_No", 2}});  // unique key: fails
+        FAIL() << "duplicate key accepted";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.number(), db::err::Unspecified);
+    }
+    // A second pool is a separate reader: it sees what the scope committed.
+    db::ConnectionPool otherProcess;
+    db::Connection reader(otherProcess);
+    reader.open(co.connectionString());
+    db::Recordset rs;
+    rs.open("Select count(*) from Evr", reader, db::CursorType::Static, db::LockType::ReadOnly);
+    EXPECT_EQ(rs.value(0).intValue(), 1);
+}
+
+TEST(Execute, BoundValuesAreStoredAsTheyAre)
+{
+    test::TestCompany co;
+    co.connection().execute("INSERT INTO Gruplar (Grup, Grupadi, Ana_Hs) VALUES (?, ?, ?)",
+                            {"OTO'YED", "Hakkı'nın Grubu", 153});
+    EXPECT_EQ(co.connection().lastInsertId(), 1);
+    EXPECT_EQ(co.rows("Select Grup, Grupadi from Gruplar where Grup='OTO''YED'"),
+              QList<QStringList>({{"OTO'YED", "Hakkı'nın Grubu"}}));
+}

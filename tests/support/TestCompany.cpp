@@ -1,0 +1,75 @@
+#include "TestCompany.h"
+
+#include "db/ConnectionString.h"
+#include "db/Schema.h"
+#include "db/VbConvert.h"
+
+#include <QDir>
+
+namespace belmo::test {
+
+TestCompany::TestCompany(const QString& code) : code_(code)
+{
+    QDir(dir_.path()).mkpath(QStringLiteral("MUHASEBE"));
+    addCompany(code);
+    con_.open(connectionString(code));
+}
+
+QString TestCompany::path(const QString& code) const
+{
+    return dir_.path() + QStringLiteral("/MUHASEBE/") + code + QStringLiteral(".mdb");
+}
+
+QString TestCompany::connectionString(const QString& code) const
+{
+    return db::ConnectionString::forJetFile(path(code), db::schema::databasePassword());
+}
+
+void TestCompany::addCompany(const QString& code)
+{
+    db::schema::createDatabaseFile(path(code), db::schema::companyTables(), db::schema::databasePassword());
+}
+
+void TestCompany::insert(const QString& table, std::initializer_list<std::pair<const char*, Value>> columns)
+{
+    insert(con_, table, columns);
+}
+
+void TestCompany::insert(db::Connection& con, const QString& table,
+                         std::initializer_list<std::pair<const char*, Value>> columns)
+{
+    QStringList names, marks;
+    QList<Value> values;
+    for (const auto& [name, value] : columns) {
+        names << QString::fromUtf8(name);
+        marks << QStringLiteral("?");
+        values << value;
+    }
+    con.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(u','), marks.join(u',')), values);
+}
+
+QList<QStringList> TestCompany::rows(const QString& sql)
+{
+    db::Recordset rs;
+    rs.open(sql, con_, db::CursorType::Static, db::LockType::ReadOnly);
+    QList<QStringList> out;
+    while (!rs.eof()) {
+        QStringList row;
+        for (int i = 0; i < rs.fieldCount(); ++i) {
+            const Value v = rs.value(i);
+            row << (v.isNull() ? QStringLiteral("<null>") : vb::CStr(v));
+        }
+        out << row;
+        rs.moveNext();
+    }
+    return out;
+}
+
+Value TestCompany::scalar(const QString& sql)
+{
+    db::Recordset rs;
+    rs.open(sql, con_, db::CursorType::Static, db::LockType::ReadOnly);
+    return rs.eof() ? Value::null() : rs.value(0);
+}
+
+}  // namespace belmo::test

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "db/Value.h"
+
+#include <QTemporaryDir>
+
+#include <initializer_list>
+#include <ostream>
+#include <utility>
+
+// Readable failure messages for the types the tests compare.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+namespace belmo::db {
+inline void PrintTo(const Value& v, std::ostream* os) { *os << v.debugString().toStdString(); }
+}  // namespace belmo::db
+
+namespace belmo::test {
+
+using db::Value;
+
+// A temporary folder holding company databases built by the schema code, with a pool and
+// an open connection to the first one ("TEST").
+class TestCompany {
+public:
+    explicit TestCompany(const QString& code = QStringLiteral("TEST"));
+
+    QString folder() const { return dir_.path(); }
+    QString path(const QString& code) const;
+    QString connectionString(const QString& code) const;
+    QString connectionString() const { return connectionString(code_); }
+    // Another company database in the same folder.
+    void addCompany(const QString& code);
+
+    db::ConnectionPool& pool() { return pool_; }
+    db::Connection& connection() { return con_; }
+
+    // INSERT of one row; values are bound, never spliced.
+    void insert(const QString& table, std::initializer_list<std::pair<const char*, Value>> columns);
+    void insert(db::Connection& con, const QString& table, std::initializer_list<std::pair<const char*, Value>> columns);
+
+    // The rows of a statement as text cells (Null as "<null>"), read through a static recordset.
+    QList<QStringList> rows(const QString& sql);
+    // A single value.
+    Value scalar(const QString& sql);
+
+private:
+    QTemporaryDir dir_;
+    QString code_;
+    db::ConnectionPool pool_;
+    db::Connection con_{pool_};
+};
+
+}  // namespace belmo::test
