@@ -22,6 +22,7 @@ inline constexpr qint32 InvalidPassword = -2147217843;   // not a valid database
 inline constexpr qint32 ItemNotFound = 3265;             // field not in the recordset
 inline constexpr qint32 NoCurrentRow = 3021;             // BOF or EOF, or the row was deleted
 inline constexpr qint32 NotUpdatable = 3251;             // the recordset does not support this
+inline constexpr qint32 NotAllowed = 3219;               // not allowed in this context
 inline constexpr qint32 ObjectClosed = 3704;             // operation on a closed object
 inline constexpr qint32 ObjectOpen = 3705;               // operation on an object that is open
 inline constexpr qint32 ProviderNotFound = 3706;         // unknown provider in the connection string

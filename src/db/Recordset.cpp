@@ -429,7 +429,7 @@ void Recordset::close()
     const bool pending = d_->edit != Impl::Edit::None;
     d_.reset();
     if (pending)
-        throw DbError(3219, QStringLiteral("Operation is not allowed in this context: an edit was neither updated nor cancelled."));
+        throw DbError(err::NotAllowed, QStringLiteral("Operation is not allowed in this context: an edit was neither updated nor cancelled."));
 }
 
 bool Recordset::isOpen() const { return d_ != nullptr; }

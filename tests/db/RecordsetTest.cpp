@@ -152,7 +152,7 @@ TEST_F(RecordsetTest, EditsAreSavedWhenTheCursorMovesOn)
     rs.cancelUpdate();
     EXPECT_EQ(rs.value("Birim").textValue(), "B1");
     rs.field("Birim") = "Koli";
-    EXPECT_EQ(errorOf([&] { rs.close(); }), 3219);  // neither updated nor cancelled
+    EXPECT_EQ(errorOf([&] { rs.close(); }), db::err::NotAllowed);  // neither updated nor cancelled
     EXPECT_EQ(co.scalar("Select count(*) from BRM where Birim='Koli'").intValue(), 0);
 }
 

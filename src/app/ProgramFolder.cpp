@@ -1,0 +1,84 @@
+#include "app/ProgramFolder.h"
+
+#include "app/MainAccounts.h"
+#include "db/Connection.h"
+#include "db/ConnectionString.h"
+#include "db/DbError.h"
+#include "db/Schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace belmo::app {
+
+ProgramFolder::ProgramFolder(const QString& root) : root_(root)
+{
+    if (root_.size() > 1 && root_.endsWith(u'/')) root_.chop(1);
+}
+
+QString ProgramFolder::configPath() const { return root_ + QStringLiteral("/config.mdb"); }
+QString ProgramFolder::companiesPath() const { return root_ + QStringLiteral("/MUHASEBE"); }
+QString ProgramFolder::imagesPath() const { return root_ + QStringLiteral("/images"); }
+QString ProgramFolder::companyPath(const QString& code) const { return companiesPath() + u'/' + code + QStringLiteral(".mdb"); }
+
+QString ProgramFolder::configConnection() const
+{
+    return db::ConnectionString::forJetFile(configPath(), db::schema::databasePassword());
+}
+
+QString ProgramFolder::companyConnection(const QString& code) const
+{
+    return db::ConnectionString::forJetFile(companyPath(code), db::schema::databasePassword());
+}
+
+bool ProgramFolder::ensureDataFolders() const
+{
+    QDir dir(root_);
+    return dir.mkpath(QStringLiteral("MUHASEBE")) && dir.mkpath(QStringLiteral("images"));
+}
+
+QString companyCodeProblem(const QString& code)
+{
+    static const QRegularExpression allowed(QStringLiteral("^[\\p{L}\\p{N}_][\\p{L}\\p{N}_.\\-]{0,63}$"));
+    if (code.isEmpty()) return QStringLiteral("the company code is empty");
+    if (!allowed.match(code).hasMatch())
+        return QStringLiteral("the company code '%1' cannot be a file name (use letters, digits, '_', '-' and '.', "
+                              "at most 64 characters, not starting with '.' or '-')")
+            .arg(code);
+    return {};
+}
+
+void createCompanyFile(const QString& path, const NewCompany& company)
+{
+    db::schema::createDatabaseFile(path, db::schema::companyTables(), db::schema::databasePassword());
+    db::ConnectionPool pool;
+    db::Connection con(pool);
+    con.open(db::ConnectionString::forJetFile(path, db::schema::databasePassword()));
+    db::TransactionScope tx(con);
+    con.execute(QStringLiteral("INSERT INTO SIRKET (SIRKETCODE, SIRKETAD, DONEM, AKTIVE, Ftr_Bas, Fis_Bas, "
+                               "BaForm_Lmt, BsForm_Lmt) VALUES (?, ?, ?, 1, 1, 1, 8000, 8000)"),
+                {company.code, company.name.isEmpty() ? company.code : company.name,
+                 company.period.isEmpty() ? db::Value::null() : db::Value(company.period)});
+    con.execute(QStringLiteral("INSERT INTO PARATANIM (TUTARKURUS, FIYATKURUS, DVZ1TUTARKURUS, DVZ1FIYATKURUS, "
+                               "DVZ2TUTARKURUS, DVZ2FIYATKURUS, MIKTARKSR, PARABIRIM, DVZ1BIRIM, DVZ2BIRIM, "
+                               "Shw_Dvz1, Shw_Dvz2) VALUES (2, 4, 2, 4, 2, 4, 4, 'TL', 'USD', 'EURO', 0, 0)"));
+    for (const MainAccount& a : mainAccounts())
+        con.execute(QStringLiteral("INSERT INTO Ana_Hesaplar (Ana_Hs, Hesap_Adi) VALUES (?, ?)"),
+                    {a.number, QString::fromUtf8(a.name)});
+    tx.commit();
+}
+
+void prepareCompany(const ProgramFolder& folder, const NewCompany& company, bool replace)
+{
+    if (const QString problem = companyCodeProblem(company.code); !problem.isEmpty())
+        throw db::DbError(db::err::InvalidCall, problem);
+    const QString path = folder.companyPath(company.code);
+    if (!replace && QFileInfo::exists(path))
+        throw db::DbError(db::err::Unspecified, QStringLiteral("'%1' already exists; it is left as it is.").arg(path));
+    db::schema::PendingFile pending(path);
+    createCompanyFile(pending.workPath(), company);
+    pending.commit(replace);
+}
+
+}  // namespace belmo::app

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+namespace belmo::db {
+class ConnectionPool;
+}
+
+namespace belmo::app {
+
+// The program folder and the places the system keeps its files in: config.mdb beside the
+// program, one company database per company code in MUHASEBE, pictures in images.
+// Paths are built with '/'.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const QString& root);  // one trailing '/' is dropped
+
+    const QString& root() const { return root_; }
+    QString configPath() const;
+    QString companiesPath() const;
+    QString imagesPath() const;
+    QString companyPath(const QString& code) const;
+
+    // Connection strings in the form the login builds them (AyarBag, KaynakBag, HedefBag).
+    QString configConnection() const;
+    QString companyConnection(const QString& code) const;
+
+    // Creates MUHASEBE and images when missing; false when a folder cannot be made.
+    bool ensureDataFolders() const;
+
+private:
+    QString root_;
+};
+
+// A company code becomes a file name: letters, digits, '_', '-' and '.', not starting with
+// '.', at most 64 characters. Returns an empty text when the code is fine, else the reason.
+QString companyCodeProblem(const QString& code);
+
+// What a new, empty company database holds before anything is carried into it: the tables,
+// the company row with its code and period, the money settings and the chart of main
+// accounts. Written under a working name and put in place when complete; never replaces an
+// existing company unless told to.
+struct NewCompany {
+    QString code;
+    QString name;    // SIRKETAD; the code when empty
+    QString period;  // DONEM (a year as text); may be empty
+};
+void prepareCompany(const ProgramFolder& folder, const NewCompany& company, bool replace = false);
+// The same content written into a new file at path (a working file the caller puts in place).
+void createCompanyFile(const QString& path, const NewCompany& company);
+
+}  // namespace belmo::app

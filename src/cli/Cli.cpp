@@ -1,0 +1,50 @@
+#include "cli/Cli.h"
+
+namespace belmo::cli {
+
+namespace {
+
+void printHelp(QTextStream& out)
+{
+    out << "Usage: belmo <command> [options]\n"
+           "\n"
+           "Carries a company's data from the closing period's database into the new period's.\n"
+           "\n"
+           "Commands:\n"
+           "  init-company --folder DIR CODE   prepare an empty company database MUHASEBE/CODE.mdb\n"
+           "  demo DIR [--size small|large]    create a program folder with demo companies and users\n"
+           "  show --folder DIR [CODE...]      print what a program folder holds\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help      this text; 'belmo <command> --help' explains a command\n"
+           "  -v, --version   the version\n";
+    out.flush();
+}
+
+}  // namespace
+
+int run(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.isEmpty()) {
+        printHelp(err);
+        return kBadUsage;
+    }
+    const QString command = args.first();
+    const QStringList rest = args.mid(1);
+    if (command == u"-h" || command == u"--help" || command == u"help") {
+        printHelp(out);
+        return kOk;
+    }
+    if (command == u"-v" || command == u"--version") {
+        out << "belmo " << BELMO_VERSION << "\n";
+        return kOk;
+    }
+    if (command == u"init-company") return initCompany(rest, out, err);
+    if (command == u"demo") return demo(rest, out, err);
+    if (command == u"show") return show(rest, out, err);
+    err << "belmo: unknown command '" << command << "'.\nTry 'belmo --help' for the list of commands.\n";
+    err.flush();
+    return kBadUsage;
+}
+
+}  // namespace belmo::cli

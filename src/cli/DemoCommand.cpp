@@ -1,0 +1,53 @@
+#include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "db/DbError.h"
+#include "demo/Demo.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+namespace belmo::cli {
+
+int demo(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    CommandLine cl(QStringLiteral("demo"), QStringLiteral("[--size small|large] [--force] DIR"),
+                   QStringLiteral("Creates a program folder to try the carry-forward on:\n"
+                                  "  config.mdb              users ADMIN (password admin, administrator), MUHASEBE\n"
+                                  "                          (password 1234) and STAJYER (locked), with rights to both\n"
+                                  "                          companies, the theme and the error texts;\n"
+                                  "  MUHASEBE/DEMO2025.mdb   the closing period 2025 of a trading and transport\n"
+                                  "                          company, with data for every transfer step;\n"
+                                  "  MUHASEBE/DEMO2026.mdb   the new period 2026, prepared and empty.\n"
+                                  "--size large makes 50,000 current accounts, 1,000,000 movement lines and 20,000\n"
+                                  "stock cards, for benchmarks. Existing demo files are left alone unless --force\n"
+                                  "is given. Then prints what the folder holds."));
+    QCommandLineParser& p = cl.parser();
+    p.addOption({QStringLiteral("size"), QStringLiteral("small (default) or large."), QStringLiteral("SIZE"), QStringLiteral("small")});
+    p.addOption({QStringLiteral("force"), QStringLiteral("Replace existing demo files.")});
+    p.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The program folder to create (or fill)."));
+    if (auto exit = cl.parse(args, out, err)) return *exit;
+
+    if (p.positionalArguments().size() != 1) return cl.usageError(QStringLiteral("give exactly one folder."), err);
+    const QString size = p.value(QStringLiteral("size"));
+    if (size != u"small" && size != u"large")
+        return cl.usageError(QStringLiteral("--size is small or large, not '%1'.").arg(size), err);
+    const QString folder = p.positionalArguments().first();
+
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        demo::createDemoFolder(folder, size == u"large" ? demo::Size::Large : demo::Size::Small, p.isSet(QStringLiteral("force")),
+                               [&](const QString& step) {
+                                   out << step << "\n";
+                                   out.flush();
+                               });
+    } catch (const db::DbError& e) {
+        err << "belmo demo: " << e.description() << "\n";
+        err << "belmo demo: nothing was put in place.\n";
+        return kFailed;
+    }
+    out << "Demo folder ready in " << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s.\n\n";
+    return printFolder(QFileInfo(folder).absoluteFilePath(), {}, out, err);
+}
+
+}  // namespace belmo::cli

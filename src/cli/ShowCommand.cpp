@@ -1,0 +1,136 @@
+#include "app/ProgramFolder.h"
+#include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Recordset.h"
+#include "db/Schema.h"
+#include "db/VbConvert.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace belmo::cli {
+
+namespace {
+
+using db::CursorType;
+using db::LockType;
+
+QList<QList<db::Value>> read(db::Connection& con, const QString& sql)
+{
+    db::Recordset rs;
+    rs.open(sql, con, CursorType::Static, LockType::ReadOnly);
+    QList<QList<db::Value>> rows;
+    while (!rs.eof()) {
+        QList<db::Value> row;
+        for (int i = 0; i < rs.fieldCount(); ++i) row << rs.value(i);
+        rows << row;
+        rs.moveNext();
+    }
+    return rows;
+}
+
+QString text(const db::Value& v) { return v.isNull() ? QStringLiteral("-") : vb::CStr(v); }
+
+void printConfig(db::Connection& con, QTextStream& out)
+{
+    QStringList users;
+    for (const auto& u : read(con, QStringLiteral("Select USERAD, USERCODE, ADM, AKTIVE, LOCK from USERS order by USERCODE"))) {
+        QStringList notes{text(u[1])};
+        if (text(u[2]) == u"1") notes << QStringLiteral("administrator");
+        if (text(u[3]) != u"1") notes << QStringLiteral("passive");
+        if (text(u[4]) != u"1") notes << QStringLiteral("locked");
+        users << QStringLiteral("%1 (%2)").arg(text(u[0]), notes.join(QStringLiteral(", ")));
+    }
+    out << "  users: " << users.join(QStringLiteral("; ")) << "\n";
+    QStringList rights;
+    for (const auto& r : read(con, QStringLiteral("Select USERCODE, SIRKETCODE from SRKTUSERS where SIRKETCODE Is Not Null "
+                                                  "group by USERCODE, SIRKETCODE order by USERCODE, SIRKETCODE")))
+        rights << text(r[0]) + QStringLiteral(" → ") + text(r[1]);
+    out << "  company rights: " << rights.join(QStringLiteral(", ")) << "\n";
+    const auto theme = read(con, QStringLiteral("Select Tema_Adi from config where ID=999"));
+    out << "  theme (row 999): " << (theme.isEmpty() ? QStringLiteral("missing") : text(theme[0][0])) << "\n";
+    out << "  error texts: " << text(read(con, QStringLiteral("Select count(*) from Hata_Kod"))[0][0]) << "\n";
+}
+
+void printCompany(db::Connection& con, QTextStream& out)
+{
+    const auto company = read(con, QStringLiteral("Select SIRKETAD, DONEM from SIRKET"));
+    if (company.isEmpty()) out << "  no company row\n";
+    else out << "  " << text(company[0][0]) << ", period " << text(company[0][1]) << "\n";
+    QStringList cells;
+    int empty = 0;
+    for (const auto& t : db::schema::companyTables()) {
+        const qint64 n = read(con, QStringLiteral("Select count(*) from %1").arg(t.name))[0][0].intValue();
+        if (n == 0) {
+            ++empty;
+            continue;
+        }
+        cells << QStringLiteral("%1 %2").arg(t.name).arg(n);
+    }
+    for (qsizetype i = 0; i < cells.size(); i += 6) out << "  " << cells.mid(i, 6).join(QStringLiteral(" | ")) << "\n";
+    out << "  " << empty << " of " << db::schema::companyTables().size() << " tables empty\n";
+}
+
+// Prints one database's part; false (with the reason on err) when the file cannot be read.
+template <typename Print>
+bool printFile(db::ConnectionPool& pool, const QString& connection, const QString& label, QTextStream& out,
+               QTextStream& err, Print print)
+{
+    out << label << "\n";
+    try {
+        db::Connection con(pool);
+        con.open(connection);
+        print(con);
+        return true;
+    } catch (const db::DbError& e) {
+        out.flush();
+        err << "belmo: " << label << ": " << e.description() << "\n";
+        err.flush();
+        return false;
+    }
+}
+
+}  // namespace
+
+int printFolder(const QString& folder, const QStringList& codes, QTextStream& out, QTextStream& err)
+{
+    const app::ProgramFolder pf(folder);
+    QStringList companies = codes;
+    if (companies.isEmpty())
+        for (const QFileInfo& f : QDir(pf.companiesPath()).entryInfoList({QStringLiteral("*.mdb")}, QDir::Files, QDir::Name))
+            companies << f.completeBaseName();
+    out << "Program folder " << pf.root() << "\n";
+    db::ConnectionPool pool;
+    bool ok = printFile(pool, pf.configConnection(), QStringLiteral("config.mdb"), out, err,
+                        [&](db::Connection& con) { printConfig(con, out); });
+    for (const QString& code : companies)
+        ok &= printFile(pool, pf.companyConnection(code), QStringLiteral("MUHASEBE/%1.mdb").arg(code), out, err,
+                        [&](db::Connection& con) { printCompany(con, out); });
+    out.flush();
+    return ok ? kOk : kFailed;
+}
+
+int show(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    CommandLine cl(QStringLiteral("show"), QStringLiteral("--folder DIR [CODE...]"),
+                   QStringLiteral("Prints what a program folder holds: the users, company rights, theme and error\n"
+                                  "texts of config.mdb, and for each company (all of MUHASEBE when no code is\n"
+                                  "given) its name, period and the rows of its tables. A file that is missing,\n"
+                                  "not a database of this program or refuses the password is named on stderr and\n"
+                                  "the exit code is 1."));
+    QCommandLineParser& p = cl.parser();
+    p.addOption({QStringLiteral("folder"), QStringLiteral("The program folder."), QStringLiteral("DIR")});
+    p.addPositionalArgument(QStringLiteral("CODE"), QStringLiteral("Company codes to show."), QStringLiteral("[CODE...]"));
+    if (auto exit = cl.parse(args, out, err)) return *exit;
+    if (!p.isSet(QStringLiteral("folder"))) return cl.usageError(QStringLiteral("--folder DIR is required."), err);
+    const QString folder = p.value(QStringLiteral("folder"));
+    if (!QFileInfo(folder).isDir()) {
+        err << "belmo show: the program folder '" << folder << "' does not exist.\n";
+        return kFailed;
+    }
+    return printFolder(QFileInfo(folder).absoluteFilePath(), p.positionalArguments(), out, err);
+}
+
+}  // namespace belmo::cli

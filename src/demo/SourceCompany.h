@@ -1,0 +1,34 @@
+#pragma once
+
+namespace belmo::db {
+class Connection;
+}
+
+namespace belmo::demo {
+
+enum class Size { Small, Large };
+
+// How much of each kind the demo company holds.
+struct Scale {
+    int domesticCustomers;
+    int exportCustomers;
+    int suppliers;
+    int stockCards;
+    int accountDocuments;  // current-account movements without stock
+    int stockLines;        // stock movements, each with its header and current-account line
+    int cheques;
+    int orderDocuments;
+    int instalmentInvoices;
+
+    static Scale of(Size size);
+};
+
+// Fills a prepared company database with the closing period 2025 of a trading and transport
+// company: settings and definitions, current accounts with TL, USD and EURO movements, stock
+// in several warehouses with purchases, sales and lots, cheques in portfolio, in clearing,
+// endorsed and collected, open and invoiced orders, instalments before and after the
+// cut-off, the transport module's definitions, some deleted rows and a few awkward values
+// (apostrophes in codes and names). The same size gives the same data on every run.
+void fillSourceCompany(db::Connection& con, Size size);
+
+}  // namespace belmo::demo

@@ -1,0 +1,188 @@
+// The belmo command line: help, bad arguments, preparing companies, the demo folder and
+// the files it refuses to read.
+#include "support/TestCompany.h"
+
+#include "app/ProgramFolder.h"
+#include "cli/Cli.h"
+#include "db/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+using namespace belmo;
+
+namespace {
+
+struct Result {
+    int code;
+    QString out;
+    QString err;
+};
+
+Result belmoRun(const QStringList& args)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int code = cli::run(args, o, e);
+    o.flush();
+    e.flush();
+    return {code, out, err};
+}
+
+}  // namespace
+
+TEST(CommandLine, HelpExplainsEveryCommand)
+{
+    const Result r = belmoRun({"--help"});
+    EXPECT_EQ(r.code, cli::kOk);
+    for (const char* c : {"init-company", "demo", "show"}) {
+        EXPECT_TRUE(r.out.contains(QString::fromLatin1(c))) << c;
+        const Result sub = belmoRun({QString::fromLatin1(c), "--help"});
+        EXPECT_EQ(sub.code, cli::kOk) << c;
+        EXPECT_TRUE(sub.out.startsWith(QStringLiteral("Usage: belmo ") + c)) << sub.out.toStdString();
+        EXPECT_TRUE(sub.out.contains("--help"));
+    }
+    EXPECT_EQ(belmoRun({}).code, cli::kBadUsage);
+}
+
+TEST(CommandLine, BadArgumentsSayWhatIsWrong)
+{
+    const QList<std::pair<QStringList, const char*>> cases = {
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"demo"}, "give exactly one folder"},
+        {{"demo", "/tmp/x", "--size", "huge"}, "--size is small or large, not 'huge'"},
+        {{"demo", "/tmp/x", "--colour"}, "Unknown option 'colour'"},
+        {{"init-company", "X"}, "--folder DIR is required"},
+        {{"init-company", "--folder", "/tmp", "../etc/passwd"}, "cannot be a file name"},
+        {{"init-company", "--folder", "/tmp", "A/B"}, "cannot be a file name"},
+        {{"init-company", "--folder", "/tmp", "--period", "20x6", "A"}, "--period takes a year"},
+        {{"show"}, "--folder DIR is required"},
+    };
+    for (const auto& [args, message] : cases) {
+        const Result r = belmoRun(args);
+        EXPECT_EQ(r.code, cli::kBadUsage) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(message))) << r.err.toStdString();
+    }
+}
+
+TEST(InitCompany, PreparesAnEmptyCompanyAndNeverReplacesOneUnasked)
+{
+    QTemporaryDir dir;
+    Result r = belmoRun({"init-company", "--folder", dir.path(), "--period", "2026", "--name", "Ege Gıda", "EGE2026"});
+    ASSERT_EQ(r.code, cli::kOk) << r.err.toStdString();
+    const app::ProgramFolder pf(dir.path());
+    const QString file = pf.companyPath("EGE2026");
+    EXPECT_TRUE(r.out.contains(file));
+
+    db::ConnectionPool pool;
+    {
+        db::Connection con(pool);
+        con.open(pf.companyConnection("EGE2026"));
+        db::Recordset rs;
+        rs.open("Select SIRKETCODE, SIRKETAD, DONEM from SIRKET", con, db::CursorType::Static, db::LockType::ReadOnly);
+        EXPECT_EQ(rs.value(0).textValue(), "EGE2026");
+        EXPECT_EQ(rs.value(1).textValue(), "Ege Gıda");
+        EXPECT_EQ(rs.value(2).textValue(), "2026");
+        db::Recordset accounts;
+        accounts.open("Select Hesap_Adi from Ana_Hesaplar where Ana_Hs=153", con, db::CursorType::Static, db::LockType::ReadOnly);
+        EXPECT_EQ(accounts.value(0).textValue(), "Ticari Mallar");
+        db::Recordset empty;
+        empty.open("Select count(*) from Hesaplar", con, db::CursorType::Static, db::LockType::ReadOnly);
+        EXPECT_EQ(empty.value(0).intValue(), 0);
+        con.execute("INSERT INTO Hesaplar (MID1) VALUES ('1001')");
+    }
+    r = belmoRun({"init-company", "--folder", dir.path(), "EGE2026"});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains(file + "' already exists")) << r.err.toStdString();
+    r = belmoRun({"init-company", "--folder", dir.path(), "--force", "EGE2026"});
+    EXPECT_EQ(r.code, cli::kOk) << r.err.toStdString();
+    db::Connection con(pool);
+    con.open(pf.companyConnection("EGE2026"));
+    db::Recordset rs;
+    rs.open("Select count(*) from Hesaplar", con, db::CursorType::Static, db::LockType::ReadOnly);
+    EXPECT_EQ(rs.value(0).intValue(), 0);
+
+    r = belmoRun({"init-company", "--folder", dir.path() + "/yok", "X"});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains("does not exist"));
+}
+
+TEST(Demo, RefusesToOverwriteAndCannotWriteWhereNothingCanBeWritten)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(belmoRun({"demo", dir.path()}).code, cli::kOk);
+    Result r = belmoRun({"demo", dir.path()});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains(dir.path() + "/config.mdb' already exists")) << r.err.toStdString();
+    EXPECT_EQ(belmoRun({"demo", "--force", dir.path()}).code, cli::kOk);
+
+    r = belmoRun({"demo", "/proc/belmo-demo"});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains("/proc/belmo-demo")) << r.err.toStdString();
+
+    QFile plain(dir.path() + "/dosya");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    r = belmoRun({"demo", plain.fileName()});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains(plain.fileName()));
+}
+
+TEST(Demo, AFullDiskLeavesNoFileThatLooksComplete)
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.setChildProcessModifier([] {
+        // Files may not grow beyond 300 KB: writes fail as on a full disk.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{300 * 1024, 300 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    p.start(BELMO_EXECUTABLE, {"demo", dir.path()});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);  // no crash
+    EXPECT_EQ(p.exitCode(), cli::kFailed);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains("DEMO2025.mdb")) << err.toStdString();
+    const QStringList left = QDir(dir.path() + "/MUHASEBE").entryList(QDir::Files) + QDir(dir.path()).entryList(QDir::Files);
+    EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+}
+
+TEST(Show, NamesEveryFileItCannotRead)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(belmoRun({"demo", dir.path()}).code, cli::kOk);
+    Result r = belmoRun({"show", "--folder", dir.path()});
+    ASSERT_EQ(r.code, cli::kOk) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("ADMIN (01, administrator)"));
+    EXPECT_TRUE(r.out.contains("STAJYER (07, locked)"));
+    EXPECT_TRUE(r.out.contains("ANADOLU TİCARET, period 2025"));
+
+    const app::ProgramFolder pf(dir.path());
+    // A company made with another password, a file that is no database, a missing code.
+    db::schema::createDatabaseFile(pf.companyPath("BASKA"), db::schema::companyTables(), "baska-sifre");
+    QFile junk(pf.companyPath("BOZUK"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    r = belmoRun({"show", "--folder", dir.path(), "BASKA", "BOZUK", "YOK", "DEMO2026"});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains("Not a valid password for '" + pf.companyPath("BASKA"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(pf.companyPath("BOZUK")));
+    EXPECT_TRUE(r.err.contains("Could not find file '" + pf.companyPath("YOK")));
+    EXPECT_TRUE(r.out.contains("period 2026"));  // the readable company is still shown
+    EXPECT_FALSE(QFileInfo::exists(pf.companyPath("YOK")));
+
+    QFile::remove(pf.configPath());
+    r = belmoRun({"show", "--folder", dir.path(), "DEMO2026"});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains(pf.configPath()));
+}
