@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs from Debian's registry (Debian 12) what building and testing Belmo needs, when it
+# is missing. Runs apt-get directly as root, through sudo otherwise. Nothing else is
+# downloaded: every library comes as a Debian package.
+set -eu
+
+packages="g++ make cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+export DEBIAN_FRONTEND=noninteractive
+echo "Installing:$missing"
+as_root apt-get update
+# shellcheck disable=SC2086
+as_root apt-get install -y --no-install-recommends $missing
