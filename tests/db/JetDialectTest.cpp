@@ -169,3 +169,25 @@ TEST_F(Dialect, ViewsThroughTheRecordsetOpen)
     EXPECT_EQ(openError("DROP VIEW CMZN051"), db::err::NoSuchTable);
     EXPECT_EQ(openError("SELECT * FROM CMZN051"), db::err::NoSuchTable);
 }
+
+TEST_F(Dialect, AViewOverAMissingColumnIsNotCreated)
+{
+    auto create = [&](const QString& sql) {
+        try {
+            db::Recordset rs;
+            rs.open(sql, co.connection(), db::CursorType::Dynamic, db::LockType::Optimistic);
+        } catch (const db::DbError& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    co.insert("Cek_", {{"Cek_No", "A1"}, {"Tutar", 5}});
+    EXPECT_EQ(create("CREATE VIEW CK051 AS SELECT Cek_No FROM Cek_ WHERE Cek_.Yok<>1"), db::err::MissingParameter);
+    EXPECT_EQ(openError("SELECT * FROM CK051"), db::err::NoSuchTable);
+    // So a second definition takes its place.
+    EXPECT_EQ(create("CREATE VIEW CK051 AS SELECT Cek_No FROM Cek_"), 0);
+    EXPECT_EQ(co.rows("SELECT * FROM CK051"), QList<QStringList>({{"A1"}}));
+    // A view with a column list keeps working.
+    EXPECT_EQ(create("CREATE VIEW CK052 (No, Toplam) AS SELECT Cek_No, Sum(Tutar) AS T FROM Cek_ GROUP BY Cek_No"), 0);
+    EXPECT_EQ(co.rows("SELECT Toplam FROM CK052"), QList<QStringList>({{"5"}}));
+}
