@@ -1,1 +1,259 @@
-// placeholder: written by the query-tests work
+// The current-account balance statements: the debit-side and credit-side views and the
+// loader that nets them per account and currency, run as the panel assembles them.
+#include "QueryFixture.h"
+
+using namespace belmo;
+using namespace belmo::test;
+using db::Value;
+
+namespace {
+
+const QString kPrefix = u"CMZN"_s;
+
+// The three conditional sums shared by both views; the credit view has one more blank
+// before its second USD condition.
+QString sumsPiece(const Fragments& f, bool creditSide)
+{
+    return u"SELECT Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Sum("_s
+        + f.conditional(u" Cari_H.islem_Dvz='TL' "_s, u" Cari_H.Tutar_Ytl "_s,
+                        u" Cari_H.islem_Dvz<>'TL' Or Cari_H.islem_Dvz Is Null "_s, u" 0 "_s)
+        + u") AS ToplaTutar_Ytl, Sum("_s
+        + f.conditional(u" Cari_H.islem_Dvz='USD' "_s, u" Cari_H.Tutar_Dvz1 "_s,
+                        (creditSide ? u" "_s : QString()) + u" Cari_H.islem_Dvz<>'USD' Or Cari_H.islem_Dvz Is Null "_s,
+                        u" 0 "_s)
+        + u") AS ToplaTutar_Dvz1, Sum("_s
+        + f.conditional(u" Cari_H.islem_Dvz='EURO' "_s, u" Cari_H.Tutar_Dvz2 "_s,
+                        u" Cari_H.islem_Dvz<>'EURO' Or Cari_H.islem_Dvz Is Null "_s, u" 0 "_s)
+        + u") AS ToplaTutar_Dvz2, Cari_H.islem_Dvz "_s;
+}
+
+QString debitView(const Fragments& f)
+{
+    return sumsPiece(f, false)
+        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.B_MID = Hesaplar.MID1 "_s
+        + u"WHERE Kayit.Evrak_Kodu not in(5,6) AND MID1<>'000' "_s
+        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, Kayit.B_Hs, Kayit.Sil, Hesaplar.Sil "_s
+        + u"Having (((Kayit.B_Hs) = 120 Or (Kayit.B_Hs) = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
+}
+
+QString creditView(const Fragments& f)
+{
+    return sumsPiece(f, true)
+        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.A_MID = Hesaplar.MID1 "_s
+        + u"WHERE Kayit.Evrak_Kodu not in(5,6) "_s
+        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, Kayit.A_Hs, Kayit.Sil, Hesaplar.Sil "_s
+        + u"Having (((Kayit.A_Hs) = 120 Or (Kayit.A_Hs) = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
+}
+
+// FILTRELE; hideZero is the "Bakiyesizleri Gizle" box.
+QString loader(const Fragments& f, bool hideZero)
+{
+    const QString p = kPrefix + kUserCode;
+    QString sql = u"SELECT '',CMZNQR.Ana_Hs AS Deyim1, CMZNQR.Grupkod AS Deyim2, CMZNQR.MID1 AS Deyim3, CMZNQR.TAMUNVAN AS Deyim4, "_s
+        + f.TutarBas + u"Sum(CMZNQR.ToplaTutar_Ytl)"_s + f.TutarSon + u" AS ToplaToplaTutar_Ytl, "_s
+        + f.Dvz1TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz1)"_s + f.Dvz1TutarSon + u" AS ToplaToplaTutar_Dvz1, "_s
+        + f.Dvz2TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz2)"_s + f.Dvz2TutarSon + u" AS ToplaToplaTutar_Dvz2 "_s
+        + u"FROM (SELECT "_s;
+    for (const char* piece : {"1.Ana_Hs, ", "1.Grupkod, ", "1.MID1, ", "1.TAMUNVAN, ", "1.ToplaTutar_Ytl, ",
+                              "1.ToplaTutar_Dvz1, ", "1.ToplaTutar_Dvz2, ", "1.islem_Dvz FROM ", "1 "})
+        sql += p + QString::fromUtf8(piece);
+    sql += u"union SELECT "_s;
+    for (const char* piece : {"2.Ana_Hs, ", "2.Grupkod, ", "2.MID1, ", "2.TAMUNVAN,(", "2.ToplaTutar_Ytl*-1) AS ToplaTutar_Ytl,(",
+                              "2.ToplaTutar_Dvz1*-1) AS ToplaTutar_Dvz1,(", "2.ToplaTutar_Dvz2*-1) AS ToplaTutar_Dvz2, ",
+                              "2.islem_Dvz "})
+        sql += p + QString::fromUtf8(piece);
+    sql += u"FROM "_s + p + u"2) AS CMZNQR "_s + u"GROUP BY CMZNQR.Ana_Hs, CMZNQR.Grupkod, CMZNQR.MID1, CMZNQR.TAMUNVAN "_s
+        + u"having CMZNQR.TAMUNVAN<>'' "_s;
+    if (hideZero)
+        sql += u"AND (Sum(CMZNQR.ToplaTutar_Ytl)<>0 OR Sum(CMZNQR.ToplaTutar_Dvz1)<>0 OR Sum(CMZNQR.ToplaTutar_Dvz2)<>0) "_s;
+    return sql + u"ORDER BY "_s + f.SayiFonk + u"(MID1) "_s;
+}
+
+class CurrentAccountQueries : public QueryTest {
+protected:
+    void account(const QString& code, int mainAccount, const QString& title, int deleted = 0)
+    {
+        insert(u"Hesaplar"_s, {{"MID1", code}, {"Ana_Hs", mainAccount}, {"Grupkod", "01"}, {"TAMUNVAN", title}, {"sil", deleted}});
+    }
+
+    // One header with one line: the account is on the debit (B) or credit (A) side, the
+    // counter side is a fixed other account.
+    struct Move {
+        QString code;
+        bool debit = true;
+        int mainAccount = 120;
+        QString currency = u"TL"_s;
+        double ytl = 0, dvz1 = 0, dvz2 = 0;
+        int documentType = 1;
+        int deleted = 0;
+    };
+    void post(const Move& m)
+    {
+        const Value counterMain = m.mainAccount == 120 ? 600 : 153;
+        const qint64 no = m.debit
+            ? header({{"B_Hs", m.mainAccount}, {"B_Gr", "01"}, {"B_MID", m.code}, {"A_Hs", counterMain}, {"A_Gr", "01"},
+                      {"A_MID", "001"}, {"Evrak_Kodu", m.documentType}, {"Sil", m.deleted}})
+            : header({{"A_Hs", m.mainAccount}, {"A_Gr", "01"}, {"A_MID", m.code}, {"B_Hs", counterMain}, {"B_Gr", "01"},
+                      {"B_MID", "001"}, {"Evrak_Kodu", m.documentType}, {"Sil", m.deleted}});
+        insert(u"Cari_H"_s, {{"Kayit_No", no},
+                             {"islem_Dvz", m.currency.isNull() ? Value::null() : Value(m.currency)},
+                             {"Tutar_Ytl", m.ytl},
+                             {"Tutar_Dvz1", m.dvz1},
+                             {"Tutar_Dvz2", m.dvz2}});
+    }
+
+    void buildViews()
+    {
+        rebuildView(kPrefix, 1, debitView(f));
+        rebuildView(kPrefix, 2, creditView(f));
+    }
+    QList<QStringList> load(bool hideZero = false) { return rows(loader(f, hideZero)); }
+};
+
+QStringList row(const QString& main, const QString& code, const QString& title, const QString& tl, const QString& usd,
+                const QString& euro)
+{
+    return {QString(), main, u"01"_s, code, title, tl, usd, euro};
+}
+
+}  // namespace
+
+TEST_F(CurrentAccountQueries, BalancesPerCurrencyAreDebitMinusCredit)
+{
+    account(u"10"_s, 120, u"ON TİCARET AŞ"_s);
+    post({.code = u"10"_s, .ytl = 1500});                                       // TL debit
+    post({.code = u"10"_s, .debit = false, .ytl = 265.5});                      // TL credit
+    post({.code = u"10"_s, .currency = u"USD"_s, .ytl = 12000, .dvz1 = 400});  // TL equivalent ignored
+    post({.code = u"10"_s, .debit = false, .currency = u"EURO"_s, .ytl = 5000, .dvz2 = 150});
+    post({.code = u"10"_s, .currency = QString(), .ytl = 999, .dvz1 = 99, .dvz2 = 9});    // no currency: 0
+    post({.code = u"10"_s, .currency = u"GBP"_s, .ytl = 777, .dvz1 = 77, .dvz2 = 7});     // other currency: 0
+    buildViews();
+
+    // The debit view keeps one row per account and currency; each row counts its own
+    // currency's amount only.
+    EXPECT_EQ(rows(u"SELECT islem_Dvz, ToplaTutar_Ytl, ToplaTutar_Dvz1, ToplaTutar_Dvz2 FROM CMZN051 ORDER BY islem_Dvz"_s),
+              (QList<QStringList>{{u"<null>"_s, u"0"_s, u"0"_s, u"0"_s},
+                                  {u"GBP"_s, u"0"_s, u"0"_s, u"0"_s},
+                                  {u"TL"_s, u"1500"_s, u"0"_s, u"0"_s},
+                                  {u"USD"_s, u"0"_s, u"400"_s, u"0"_s}}));
+    // TL 1500 - 265,50 = 1.234,50; USD 400 debit; EURO 150 credit.
+    EXPECT_EQ(load(), QList<QStringList>{row(u"120"_s, u"10"_s, u"ON TİCARET AŞ"_s, u"1.234,50"_s, u"400,00"_s, u"-150,00"_s)});
+}
+
+TEST_F(CurrentAccountQueries, SupplierAccountsUnder320CountLikeCustomers)
+{
+    account(u"7"_s, 320, u"YEDİ TEDARİK"_s);
+    post({.code = u"7"_s, .debit = false, .mainAccount = 320, .ytl = 10250.75});  // purchase invoice
+    post({.code = u"7"_s, .mainAccount = 320, .ytl = 250.75});                    // payment
+    buildViews();
+    EXPECT_EQ(load(), QList<QStringList>{row(u"320"_s, u"7"_s, u"YEDİ TEDARİK"_s, u"-10.000,00"_s, u"0,00"_s, u"0,00"_s)});
+}
+
+TEST_F(CurrentAccountQueries, DeletedHeadersDeletedCardsAndDocumentTypes5And6AreLeftOut)
+{
+    account(u"20"_s, 120, u"YİRMİ LTD"_s);
+    post({.code = u"20"_s, .ytl = 100});
+    post({.code = u"20"_s, .ytl = 50, .deleted = 1});
+    post({.code = u"20"_s, .ytl = 70, .documentType = 5});
+    post({.code = u"20"_s, .debit = false, .ytl = 30, .documentType = 6});
+    account(u"21"_s, 120, u"SİLİNMİŞ KART"_s, 1);
+    post({.code = u"21"_s, .ytl = 80});
+    // A header whose main account is neither 120 nor 320 does not count for the card.
+    post({.code = u"20"_s, .mainAccount = 335, .ytl = 40});
+    buildViews();
+    EXPECT_EQ(load(), QList<QStringList>{row(u"120"_s, u"20"_s, u"YİRMİ LTD"_s, u"100,00"_s, u"0,00"_s, u"0,00"_s)});
+}
+
+TEST_F(CurrentAccountQueries, Account000CountsOnlyOnTheCreditSide)
+{
+    account(u"000"_s, 120, u"GENEL"_s);
+    post({.code = u"000"_s, .ytl = 500});
+    post({.code = u"000"_s, .debit = false, .ytl = 200});
+    buildViews();
+    EXPECT_EQ(load(), QList<QStringList>{row(u"120"_s, u"000"_s, u"GENEL"_s, u"-200,00"_s, u"0,00"_s, u"0,00"_s)});
+}
+
+TEST_F(CurrentAccountQueries, AccountsWithoutMovementsOrTitleAreNotListed)
+{
+    account(u"30"_s, 120, u"HAREKETSİZ"_s);
+    account(u"31"_s, 120, QString());  // a card without a title
+    post({.code = u"31"_s, .ytl = 60});
+    insert(u"Hesaplar"_s, {{"MID1", "32"}, {"Ana_Hs", 120}, {"Grupkod", "01"}, {"TAMUNVAN", Value::null()}});
+    post({.code = u"32"_s, .ytl = 60});
+    buildViews();
+    EXPECT_TRUE(load().isEmpty());
+}
+
+TEST_F(CurrentAccountQueries, AccountsAreOrderedByTheNumericValueOfTheirCode)
+{
+    for (const char* code : {"10", "9", "100", "2"}) {
+        account(QString::fromLatin1(code), 120, u"HESAP "_s + QString::fromLatin1(code));
+        post({.code = QString::fromLatin1(code), .ytl = 1});
+    }
+    buildViews();
+    QStringList order;
+    for (const QStringList& r : load()) order << r[3];
+    EXPECT_EQ(order, QStringList({u"2"_s, u"9"_s, u"10"_s, u"100"_s}));  // as text it would be 10, 100, 2, 9
+}
+
+TEST_F(CurrentAccountQueries, ACodeThatIsNotANumberMakesTheLoaderFail)
+{
+    account(u"A1"_s, 120, u"HARFLİ KOD"_s);
+    post({.code = u"A1"_s, .ytl = 1});
+    buildViews();
+    EXPECT_EQ(openError(co.connection(), loader(f, false)), db::err::CriteriaMismatch);
+}
+
+TEST_F(CurrentAccountQueries, HidingZeroBalancesKeepsAccountsWithAnyNonZeroCurrency)
+{
+    account(u"40"_s, 120, u"KAPANMIŞ"_s);
+    post({.code = u"40"_s, .ytl = 100});
+    post({.code = u"40"_s, .debit = false, .ytl = 100});
+    account(u"41"_s, 120, u"DÖVİZLİ"_s);
+    post({.code = u"41"_s, .ytl = 100});
+    post({.code = u"41"_s, .debit = false, .ytl = 100});
+    post({.code = u"41"_s, .currency = u"USD"_s, .dvz1 = 0.01});
+    buildViews();
+
+    const auto closed = row(u"120"_s, u"40"_s, u"KAPANMIŞ"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s);
+    const auto foreign = row(u"120"_s, u"41"_s, u"DÖVİZLİ"_s, u"0,00"_s, u"0,01"_s, u"0,00"_s);
+    EXPECT_EQ(load(false), (QList<QStringList>{closed, foreign}));
+    EXPECT_EQ(load(true), QList<QStringList>{foreign});
+}
+
+// The loader joins the two views with UNION, a set union: rows that are equal in every
+// column count once. The debit view groups by the header's main account without showing
+// it, so one card debited with the same amount under 120 and under 320 gives two equal
+// rows, and the balance counts that amount once.
+TEST_F(CurrentAccountQueries, EqualPartialSumsOfOneAccountCountOnce)
+{
+    account(u"50"_s, 120, u"ÇİFT SATIR"_s);
+    post({.code = u"50"_s, .mainAccount = 120, .ytl = 100});
+    post({.code = u"50"_s, .mainAccount = 320, .ytl = 100});
+    account(u"51"_s, 120, u"FARKLI TUTAR"_s);
+    post({.code = u"51"_s, .mainAccount = 120, .ytl = 100});
+    post({.code = u"51"_s, .mainAccount = 320, .ytl = 60});
+    // The same on the credit side: two equal credit rows of 25.
+    account(u"52"_s, 120, u"ÇİFT ALACAK"_s);
+    post({.code = u"52"_s, .debit = false, .mainAccount = 120, .ytl = 25});
+    post({.code = u"52"_s, .debit = false, .mainAccount = 320, .ytl = 25});
+    buildViews();
+
+    EXPECT_EQ(co.scalar(u"SELECT count(*) FROM CMZN051 WHERE MID1='50'"_s).intValue(), 2);
+    EXPECT_EQ(load(), (QList<QStringList>{
+                          row(u"120"_s, u"50"_s, u"ÇİFT SATIR"_s, u"100,00"_s, u"0,00"_s, u"0,00"_s),    // not 200
+                          row(u"120"_s, u"51"_s, u"FARKLI TUTAR"_s, u"160,00"_s, u"0,00"_s, u"0,00"_s),  // 100 + 60
+                          row(u"120"_s, u"52"_s, u"ÇİFT ALACAK"_s, u"-25,00"_s, u"0,00"_s, u"0,00"_s),   // not -50
+                      }));
+}
+
+TEST_F(CurrentAccountQueries, AmountsFollowTheAmountFormatOfEachCurrency)
+{
+    f = Fragments::access({.tutar = 0, .dvz1Tutar = 4, .dvz2Tutar = 0});
+    account(u"60"_s, 120, u"BİÇİM"_s);
+    post({.code = u"60"_s, .ytl = 1234567.891});
+    post({.code = u"60"_s, .currency = u"USD"_s, .dvz1 = 2.5});
+    buildViews();
+    // "##,###" prints no decimals and an empty text for zero.
+    EXPECT_EQ(load(), QList<QStringList>{row(u"120"_s, u"60"_s, u"BİÇİM"_s, u"1.234.568"_s, u"2,5000"_s, QString())});
+}

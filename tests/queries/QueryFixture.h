@@ -1,0 +1,92 @@
+#pragma once
+
+// Shared ground of the query tests: the dialect fragments with their Access values, the
+// per-user temporary views, and a company database to fill with a few hand-made rows.
+#include "support/TestCompany.h"
+
+#include "db/DbError.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <initializer_list>
+#include <utility>
+
+namespace belmo::test {
+
+using namespace Qt::Literals::StringLiterals;
+
+// The user the temporary views are named for: CMZN051, SMZN052, CK053 ...
+inline const QString kUserCode = u"05"_s;
+
+// A number format as the login builds it from a decimals column of PARATANIM:
+// "##,###0." followed by one "0" per decimal, and "##,###" for no decimals.
+QString numberFormat(int decimals);
+
+// Decimals of the source company's money settings, one per number format.
+struct Decimals {
+    int tutar = 2;
+    int dvz1Tutar = 2;
+    int dvz2Tutar = 2;
+    int fiyat = 4;
+    int miktar = 3;
+};
+
+// The query fragments the loaders put around expressions, with their Access values.
+// Members carry the names the statements are described with.
+struct Fragments {
+    QString TutarBas, TutarSon;
+    QString Dvz1TutarBas, Dvz1TutarSon;
+    QString Dvz2TutarBas, Dvz2TutarSon;
+    QString MiktarBas, MiktarSon;
+    QString FiyatBas, FiyatSon;
+    QString Ondalik4Bas, Ondalik4Son;
+    QString TarihMetinBas, TarihMetinSon;
+    QString MetinTarihBas, MetinTarihSon;
+    QString KosulBas, KosulIlk, KosulDeger, KosulSonraki, KosulSon;
+    QString KirpBas, KirpSon;
+    QString SayiFonk;
+
+    static Fragments access(const Decimals& decimals = {});
+
+    // A two-way conditional: KosulBas, KosulIlk, c1, KosulDeger, v1, KosulSonraki, c2,
+    // KosulDeger, v2, KosulSon, joined by single blanks (the pieces keep their own blanks).
+    QString conditional(const QString& c1, const QString& v1, const QString& c2, const QString& v2) const;
+};
+
+// "CREATE VIEW " / "DROP VIEW " + prefix + user code + slot, issued through a dynamic,
+// optimistic recordset open as the steps do. The steps ignore every error of these two;
+// here the error number comes back (0 when the statement ran), so that a test can tell
+// which of two definitions took effect.
+QString viewName(const QString& prefix, int slot);
+qint32 createView(db::Connection& con, const QString& prefix, int slot, const QString& query);
+qint32 dropView(db::Connection& con, const QString& prefix, int slot);
+
+// The error number of opening a statement as a static, read-only recordset; 0 when it opens.
+qint32 openError(db::Connection& con, const QString& sql);
+
+// Replaces a table by one without the named column, as older company databases have it.
+// The table is left empty.
+void recreateWithoutColumn(db::Connection& con, const QString& table, const QString& column);
+
+// Rows in a fixed order, for statements that request none.
+QList<QStringList> sorted(QList<QStringList> rows);
+
+class QueryTest : public ::testing::Test {
+protected:
+    TestCompany co;
+    Fragments f = Fragments::access();
+
+    using Columns = std::initializer_list<std::pair<const char*, db::Value>>;
+
+    // Inserts a document header and returns the number the database gave it.
+    qint64 header(Columns columns);
+    void insert(const QString& table, Columns columns) { co.insert(table, columns); }
+    QList<QStringList> rows(const QString& sql) { return co.rows(sql); }
+
+    // Drops and creates a view the way a panel rebuilds it; the creation must succeed.
+    void rebuildView(const QString& prefix, int slot, const QString& query);
+};
+
+}  // namespace belmo::test
