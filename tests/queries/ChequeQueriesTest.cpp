@@ -1,1 +1,309 @@
-// placeholder: written by the query-tests work
+// The cheque statements: five views, each with a first definition and a fallback for
+// sources whose cheque table has no Gizle column, and the portfolio and clearing loaders.
+#include "QueryFixture.h"
+
+#include <array>
+
+using namespace belmo;
+using namespace belmo::test;
+using db::Value;
+
+namespace {
+
+const QString kPrefix = u"CK"_s;
+
+struct ViewDefinitions {
+    std::array<QString, 5> first;
+    std::array<QString, 5> second;
+};
+
+ViewDefinitions chequeViews()
+{
+    const QString from1 = u"FROM (Cek_ INNER JOIN Kayit ON Cek_.Kayit_No = Kayit.Kayit_No) LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No "_s;
+    const QString select2 = u"SELECT Kayit.Evrak_No, Cek_.Cek_No, Hesaplar.TAMUNVAN, Kayit.Kayit_No, Cek_.Tarih, Cek_.Tutar "_s;
+    const QString from2 = u"FROM (Kayit INNER JOIN Cek_ ON Kayit.Kayit_No = Cek_.Kayit_No) LEFT JOIN Hesaplar ON Kayit.A_MID = Hesaplar.MID1 "_s;
+    const QString select3 = u"SELECT Kayit.B_Hs,Kayit.Evrak_No, Cek_.Cek_No, Hesaplar.TAMUNVAN, Kayit.Kayit_No, Cek_.Tutar, Cek_.Tarih "_s;
+    const QString from3 = u"FROM (Kayit INNER JOIN Cek_ ON Kayit.Kayit_No = Cek_.Kayit_No) LEFT JOIN Hesaplar ON Kayit.B_MID = Hesaplar.MID1 "_s;
+    const QString select4 = u"SELECT distinct Cek_.Cek_No, Cek_.Hesap_No, Cek_.Banka, Cek_.Sube, Cek_.Vade, Cek_.Para_Birim, Cek_.Yetkili, ABS(Cek_.Tutar) AS Deyim1 "_s;
+    const QString from4 = u"FROM Kayit INNER JOIN Cek_ ON Kayit.Kayit_No = Cek_.Kayit_No "_s;
+    const QString select5 = u"SELECT Cek_No "_s;
+    const QString from5 = u"FROM Cek_ INNER JOIN Kayit ON Cek_.Kayit_No = Kayit.Kayit_No "_s;
+    ViewDefinitions v;
+    v.first = {
+        u"SELECT Cek_.Cek_No, Sum(Cek_.Tutar) AS ToplaTutar,last(Cari_H.Aciklama) AS Aciklama "_s + from1
+            + u"WHERE Kayit.Sil=0 and Cek_.Gizle<>1 "_s + u"GROUP BY Cek_.Cek_No, Kayit.Sil, Cek_.Gizle "_s,
+        select2 + from2 + u"Where Cek_.Tutar > 0 And Kayit.Sil = 0 and Cek_.Gizle<>1 "_s,
+        select3 + from3 + u"Where Cek_.Tutar < 0 And Kayit.Sil = 0 and Cek_.Gizle<>1 "_s,
+        select4 + from4 + u"Where Kayit.Sil = 0 and Cek_.Gizle<>1 "_s,
+        select5 + from5 + u"WHERE Kayit.Sil=0 AND Kayit.B_Gr<>'01' AND B_Hs=101 and Cek_.Gizle<>1 "_s,
+    };
+    v.second = {
+        u"SELECT Cek_.Cek_No, Sum(Cek_.Tutar) AS ToplaTutar,Cari_H.Aciklama "_s + from1 + u"WHERE Kayit.Sil=0 "_s
+            + u"GROUP BY Cek_.Cek_No, Kayit.Sil,Cari_H.Aciklama "_s,
+        select2 + from2 + u"Where Cek_.Tutar > 0 And Kayit.Sil = 0 "_s,
+        select3 + from3 + u"Where Cek_.Tutar < 0 And Kayit.Sil = 0 "_s,
+        select4 + from4 + u"Where Kayit.Sil = 0 "_s,
+        select5 + from5 + u"WHERE Kayit.Sil=0 AND Kayit.B_Gr<>'01' AND B_Hs=101 "_s,
+    };
+    return v;
+}
+
+QString withPrefix(const QString& p, std::initializer_list<const char*> pieces)
+{
+    QString s;
+    for (const char* piece : pieces) s += p + QString::fromUtf8(piece);
+    return s;
+}
+
+// The title the cheque went to, or TAHSİLAT for an exit into main account 100.
+QString recipient(const Fragments& f, const QString& p)
+{
+    return f.conditional(p + u"3.B_Hs<>100 "_s, p + u"3.TAMUNVAN "_s, p + u"3.B_Hs=100 "_s, u" 'TAHSİLAT' "_s);
+}
+
+QString fromViews(const QString& p)
+{
+    return u"FROM (("_s
+        + withPrefix(p, {"4 LEFT JOIN ", "1 ON ", "4.Cek_No = ", "1.Cek_No) LEFT JOIN ", "2 ON ", "4.Cek_No = ",
+                         "2.Cek_No) LEFT JOIN ", "3 ON ", "4.Cek_No = ", "3.Cek_No "});
+}
+
+// CEKFILTRELE with "Portföydeki Çekler".
+QString portfolioLoader(const Fragments& f)
+{
+    const QString p = kPrefix + kUserCode;
+    return u"SELECT DISTINCT '', "_s + p + u"2.Evrak_No,"_s
+        + f.TutarBas + p + u"4.Deyim1"_s + f.TutarSon + u","_s + p + u"4.Para_Birim,"_s
+        + f.TarihMetinBas + p + u"4.Vade"_s + f.TarihMetinSon + u","_s
+        + withPrefix(p, {"4.Cek_No, ", "4.Banka, ", "4.Sube, ", "2.TAMUNVAN, "})
+        + f.TarihMetinBas + p + u"2.Tarih"_s + f.TarihMetinSon + u","_s + p + u"3.Evrak_No,"_s
+        + recipient(f, p) + u" ,"_s
+        + f.TarihMetinBas + p + u"3.Tarih"_s + f.TarihMetinSon + u", "_s
+        + withPrefix(p, {"2.Kayit_No,", "4.Vade, ", "1.Aciklama "})
+        + fromViews(p)
+        + u"Where ((("_s + p + u"1.ToplaTutar) > 0)) and "_s + p + u"4.Cek_No not in(Select Cek_No from "_s + p + u"5) "_s
+        + u"ORDER BY "_s + p + u"4.Vade "_s;
+}
+
+// CEKFILTRELE with "Takastaki Çekler".
+QString clearingLoader(const Fragments& f)
+{
+    const QString p = kPrefix + kUserCode;
+    return u"SELECT DISTINCT '', "_s + p + u"3.Evrak_No,"_s
+        + f.TutarBas + p + u"4.Deyim1"_s + f.TutarSon + u","_s + p + u"4.Para_Birim, "_s
+        + f.TarihMetinBas + p + u"4.Vade"_s + f.TarihMetinSon + u","_s
+        + withPrefix(p, {"4.Cek_No, ", "4.Banka, ", "4.Sube,"})
+        + recipient(f, p) + u" , "_s
+        + f.TarihMetinBas + p + u"3.Tarih"_s + f.TarihMetinSon + u", "_s + p + u"2.Evrak_No, "_s + p + u"2.TAMUNVAN ,"_s
+        + f.TarihMetinBas + p + u"2.Tarih"_s + f.TarihMetinSon + u","_s
+        + withPrefix(p, {"2.Kayit_No,", "4.Vade, ", "1.Aciklama "})
+        + fromViews(p)
+        + u"Where ((("_s + p + u"1.ToplaTutar) = 0)) AND "_s + p + u"4.Cek_No in(Select * from "_s + p + u"5) "_s
+        + u"ORDER BY "_s + p + u"4.Vade "_s;
+}
+
+class ChequeQueries : public QueryTest {
+protected:
+    bool withGizle = true;
+
+    void SetUp() override
+    {
+        insert(u"Hesaplar"_s, {{"MID1", "C1"}, {"Ana_Hs", 120}, {"Grupkod", "01"}, {"TAMUNVAN", "ALICI AŞ"}});
+        insert(u"Hesaplar"_s, {{"MID1", "S1"}, {"Ana_Hs", 320}, {"Grupkod", "01"}, {"TAMUNVAN", "SATICI LTD"}});
+        insert(u"Hesaplar"_s, {{"MID1", "B1"}, {"Ana_Hs", 101}, {"Grupkod", "02"}, {"TAMUNVAN", "YAPI BANKASI TAKAS"}});
+    }
+
+    // Cheque sources written before the cheque table had a Gizle column.
+    void useTableWithoutGizle()
+    {
+        recreateWithoutColumn(co.connection(), u"Cek_"_s, u"Gizle"_s);
+        withGizle = false;
+    }
+
+    // One record of a cheque's history: a header, its account line and its cheque row.
+    struct Record {
+        QString cheque;
+        QString document;
+        QDate date;
+        double amount;  // positive in, negative out
+        int bMain;
+        QString bGroup;
+        QString bCode;
+        int aMain;
+        QString aGroup;
+        QString aCode;
+        QString description;
+        int hidden = 0;
+        int deleted = 0;
+    };
+    qint64 record(const Record& r)
+    {
+        const qint64 no = header({{"tarih", r.date}, {"B_Hs", r.bMain}, {"B_Gr", r.bGroup}, {"B_MID", r.bCode},
+                                  {"A_Hs", r.aMain}, {"A_Gr", r.aGroup}, {"A_MID", r.aCode}, {"Evrak_Kodu", 15},
+                                  {"Evrak_No", r.document}, {"Sil", r.deleted}});
+        insert(u"Cari_H"_s, {{"Kayit_No", no}, {"Aciklama", r.description}, {"islem_Dvz", "TL"}, {"Tutar_Ytl", r.amount}});
+        const QDate due = dueDate(r.cheque);
+        if (withGizle)
+            insert(u"Cek_"_s, {{"Kayit_No", no}, {"Cek_No", r.cheque}, {"Hesap_No", "111"}, {"Banka", "ZİRAAT"}, {"Sube", "KIZILAY"},
+                               {"Vade", due}, {"Tutar", r.amount}, {"Para_Birim", "TL"}, {"Yetkili", "ALİ"}, {"Gizle", r.hidden},
+                               {"tarih", r.date}});
+        else
+            insert(u"Cek_"_s, {{"Kayit_No", no}, {"Cek_No", r.cheque}, {"Hesap_No", "111"}, {"Banka", "ZİRAAT"}, {"Sube", "KIZILAY"},
+                               {"Vade", due}, {"Tutar", r.amount}, {"Para_Birim", "TL"}, {"Yetkili", "ALİ"}, {"tarih", r.date}});
+        return no;
+    }
+    static QDate dueDate(const QString& cheque)
+    {
+        // Each cheque its own due date, so that the loaders' order is fixed.
+        static const QHash<QString, QDate> due{{u"P-1"_s, QDate(2026, 3, 15)}, {u"P-2"_s, QDate(2026, 2, 1)},
+                                               {u"T-1"_s, QDate(2026, 1, 20)}, {u"T-2"_s, QDate(2026, 1, 25)},
+                                               {u"K-1"_s, QDate(2025, 12, 10)}, {u"K-2"_s, QDate(2025, 12, 20)},
+                                               {u"H-1"_s, QDate(2026, 4, 1)},  {u"D-1"_s, QDate(2026, 5, 1)}};
+        return due.value(cheque, QDate(2026, 6, 1));
+    }
+
+    // Received from customer C1 into the portfolio (101, group 01).
+    qint64 received(const QString& cheque, const QString& document, QDate date, double amount, int hidden = 0, int deleted = 0)
+    {
+        return record({cheque, document, date, amount, 101, u"01"_s, u"001"_s, 120, u"01"_s, u"C1"_s, u"ÇEK GİRİŞ"_s, hidden, deleted});
+    }
+
+    // The panel's opening: every slot dropped and created with its first statement, then
+    // created again with its second statement. Returns the error numbers of both passes.
+    std::pair<QList<qint32>, QList<qint32>> buildViews()
+    {
+        const ViewDefinitions v = chequeViews();
+        QList<qint32> first, second;
+        for (int slot = 1; slot <= 5; ++slot) {
+            dropView(co.connection(), kPrefix, slot);
+            first << createView(co.connection(), kPrefix, slot, v.first[slot - 1]);
+        }
+        for (int slot = 1; slot <= 5; ++slot) second << createView(co.connection(), kPrefix, slot, v.second[slot - 1]);
+        return {first, second};
+    }
+};
+
+const QString N = u"<null>"_s;
+
+}  // namespace
+
+TEST_F(ChequeQueries, PortfolioListsChequesStillHeldAndNeverCleared)
+{
+    const qint64 p1 = received(u"P-1"_s, u"B-001"_s, QDate(2025, 11, 2), 1234.5);
+    // Endorsed to a supplier: in and out, total 0.
+    received(u"P-2"_s, u"B-002"_s, QDate(2025, 10, 1), 500);
+    record({u"P-2"_s, u"C-001"_s, QDate(2025, 10, 5), -500, 320, u"01"_s, u"S1"_s, 101, u"01"_s, u"001"_s, u"CİRO"_s});
+    // Collected in cash.
+    received(u"K-1"_s, u"B-004"_s, QDate(2025, 9, 1), 300);
+    record({u"K-1"_s, u"K-001"_s, QDate(2025, 12, 10), -300, 100, u"01"_s, u"001"_s, 101, u"01"_s, u"001"_s, u"TAHSİL"_s});
+    // Sent to clearing.
+    received(u"T-1"_s, u"B-003"_s, QDate(2025, 9, 10), 2500);
+    record({u"T-1"_s, u"T-001"_s, QDate(2025, 12, 1), -2500, 101, u"02"_s, u"B1"_s, 101, u"01"_s, u"001"_s, u"TAKASA VERİLDİ"_s});
+    received(u"H-1"_s, u"B-005"_s, QDate(2025, 11, 5), 900, /*hidden*/ 1);
+    received(u"D-1"_s, u"B-006"_s, QDate(2025, 11, 6), 400, 0, /*deleted*/ 1);
+
+    const auto [first, second] = buildViews();
+    EXPECT_EQ(first, QList<qint32>(5, 0));
+    EXPECT_EQ(second, QList<qint32>(5, db::err::Syntax));  // the views exist: the first definitions stay
+
+    // Amount, due date, number, bank, branch, where from, entry date, exit document,
+    // recipient, exit date, entry record, raw due date, description.
+    EXPECT_EQ(rows(portfolioLoader(f)),
+              (QList<QStringList>{{QString(), u"B-001"_s, u"1.234,50"_s, u"TL"_s, u"15.03.2026"_s, u"P-1"_s, u"ZİRAAT"_s, u"KIZILAY"_s,
+                                   u"ALICI AŞ"_s, u"02.11.2025"_s, N, N, N, QString::number(p1), u"15.03.2026"_s, u"ÇEK GİRİŞ"_s}}));
+}
+
+TEST_F(ChequeQueries, PortfolioIsOrderedByDueDate)
+{
+    received(u"P-1"_s, u"B-001"_s, QDate(2025, 11, 2), 10);  // due 15.03.2026
+    received(u"T-1"_s, u"B-002"_s, QDate(2025, 11, 3), 20);  // due 20.01.2026
+    received(u"P-2"_s, u"B-003"_s, QDate(2025, 11, 4), 30);  // due 01.02.2026
+    buildViews();
+    QStringList order;
+    for (const QStringList& r : rows(portfolioLoader(f))) order << r[5];
+    EXPECT_EQ(order, QStringList({u"T-1"_s, u"P-2"_s, u"P-1"_s}));
+}
+
+TEST_F(ChequeQueries, ClearingListsChequesThatLeftThroughAClearingRecord)
+{
+    const qint64 t1 = received(u"T-1"_s, u"B-003"_s, QDate(2025, 9, 10), 2500);
+    record({u"T-1"_s, u"T-001"_s, QDate(2025, 12, 1), -2500, 101, u"02"_s, u"B1"_s, 101, u"01"_s, u"001"_s, u"TAKASA VERİLDİ"_s});
+    // Put straight into the clearing group on receipt, then collected out of it: the exit
+    // is into main account 100, so the recipient reads TAHSİLAT.
+    const qint64 k2 = record({u"K-2"_s, u"B-007"_s, QDate(2025, 10, 1), 800, 101, u"02"_s, u"B1"_s, 120, u"01"_s, u"C1"_s, u"ÇEK GİRİŞ"_s});
+    record({u"K-2"_s, u"K-002"_s, QDate(2025, 12, 20), -800, 100, u"01"_s, u"001"_s, 101, u"02"_s, u"B1"_s, u"TAHSİL EDİLDİ"_s});
+    // Still in the portfolio, and collected without clearing: in neither list.
+    received(u"P-1"_s, u"B-001"_s, QDate(2025, 11, 2), 1234.5);
+    received(u"K-1"_s, u"B-004"_s, QDate(2025, 9, 1), 300);
+    record({u"K-1"_s, u"K-001"_s, QDate(2025, 12, 10), -300, 100, u"01"_s, u"001"_s, 101, u"01"_s, u"001"_s, u"TAHSİL"_s});
+    // Hidden on its way out: the exit does not count, so the cheque is neither at 0 nor cleared.
+    received(u"H-1"_s, u"B-005"_s, QDate(2025, 9, 2), 900);
+    record({u"H-1"_s, u"T-002"_s, QDate(2025, 12, 2), -900, 101, u"02"_s, u"B1"_s, 101, u"01"_s, u"001"_s, u"TAKAS"_s, /*hidden*/ 1});
+    buildViews();
+
+    // Exit document, amount, due date, number, bank, branch, recipient, exit date, entry
+    // document, where from, entry date, entry record, raw due date, last description.
+    EXPECT_EQ(rows(clearingLoader(f)),
+              (QList<QStringList>{
+                  {QString(), u"K-002"_s, u"800,00"_s, u"TL"_s, u"20.12.2025"_s, u"K-2"_s, u"ZİRAAT"_s, u"KIZILAY"_s, u"TAHSİLAT"_s,
+                   u"20.12.2025"_s, u"B-007"_s, u"ALICI AŞ"_s, u"01.10.2025"_s, QString::number(k2), u"20.12.2025"_s, u"TAHSİL EDİLDİ"_s},
+                  {QString(), u"T-001"_s, u"2.500,00"_s, u"TL"_s, u"20.01.2026"_s, u"T-1"_s, u"ZİRAAT"_s, u"KIZILAY"_s,
+                   u"YAPI BANKASI TAKAS"_s, u"01.12.2025"_s, u"B-003"_s, u"ALICI AŞ"_s, u"10.09.2025"_s, QString::number(t1),
+                   u"20.01.2026"_s, u"TAKASA VERİLDİ"_s},
+              }));
+    // The hidden exit leaves H-1 in the portfolio with its full amount.
+    QStringList portfolio;
+    for (const QStringList& r : rows(portfolioLoader(f))) portfolio << r[5];
+    EXPECT_EQ(portfolio, QStringList({u"P-1"_s, u"H-1"_s}));
+}
+
+// A cheque with two entries (it came back after an exit) is listed once per entry record.
+TEST_F(ChequeQueries, AReturnedChequeShowsEachEntryAndItsExit)
+{
+    received(u"P-1"_s, u"B-001"_s, QDate(2025, 9, 1), 750);
+    record({u"P-1"_s, u"K-001"_s, QDate(2025, 10, 1), -750, 100, u"01"_s, u"001"_s, 101, u"01"_s, u"001"_s, u"TAHSİL"_s});
+    received(u"P-1"_s, u"B-009"_s, QDate(2025, 10, 15), 750);  // returned unpaid
+    buildViews();
+    const auto listed = rows(portfolioLoader(f));
+    ASSERT_EQ(listed.size(), 2);
+    for (const QStringList& r : listed) {
+        EXPECT_EQ(r[2], u"750,00"_s);
+        EXPECT_EQ(r[11], u"TAHSİLAT"_s);
+        EXPECT_EQ(r[12], u"01.10.2025"_s);
+    }
+    EXPECT_EQ(QStringList({listed[0][1], listed[1][1]}), QStringList({u"B-001"_s, u"B-009"_s}));
+}
+
+// Without a Gizle column every first definition fails and its fallback takes its place.
+// The fallback of view 1 groups by description, so a cheque whose entry and exit carry
+// different descriptions has no row with total 0: an endorsed cheque shows in the
+// portfolio with its entry amount, and a cleared one drops out of the clearing list.
+TEST_F(ChequeQueries, FallbackDefinitionsForASourceWithoutGizle)
+{
+    useTableWithoutGizle();
+    const qint64 p1 = received(u"P-1"_s, u"B-001"_s, QDate(2025, 11, 2), 1234.5);
+    received(u"P-2"_s, u"B-002"_s, QDate(2025, 10, 1), 500);
+    record({u"P-2"_s, u"C-001"_s, QDate(2025, 10, 5), -500, 320, u"01"_s, u"S1"_s, 101, u"01"_s, u"001"_s, u"CİRO"_s});
+    received(u"T-1"_s, u"B-003"_s, QDate(2025, 9, 10), 2500);
+    record({u"T-1"_s, u"T-001"_s, QDate(2025, 12, 1), -2500, 101, u"02"_s, u"B1"_s, 101, u"01"_s, u"001"_s, u"TAKASA VERİLDİ"_s});
+    // Cleared with the same description on both records: its total is 0 as it should be.
+    const qint64 t2 = received(u"T-2"_s, u"B-008"_s, QDate(2025, 9, 12), 600);
+    record({u"T-2"_s, u"T-002"_s, QDate(2025, 12, 3), -600, 101, u"02"_s, u"B1"_s, 101, u"01"_s, u"001"_s, u"ÇEK GİRİŞ"_s});
+
+    const auto [first, second] = buildViews();
+    EXPECT_EQ(first, QList<qint32>(5, db::err::MissingParameter));
+    EXPECT_EQ(second, QList<qint32>(5, 0));
+
+    const auto portfolio = rows(portfolioLoader(f));
+    ASSERT_EQ(portfolio.size(), 2);
+    EXPECT_EQ(portfolio[0], (QStringList{QString(), u"B-002"_s, u"500,00"_s, u"TL"_s, u"01.02.2026"_s, u"P-2"_s, u"ZİRAAT"_s,
+                                         u"KIZILAY"_s, u"ALICI AŞ"_s, u"01.10.2025"_s, u"C-001"_s, u"SATICI LTD"_s, u"05.10.2025"_s,
+                                         portfolio[0][13], u"01.02.2026"_s, u"ÇEK GİRİŞ"_s}));
+    EXPECT_EQ(portfolio[1][5], u"P-1"_s);
+    EXPECT_EQ(portfolio[1][13], QString::number(p1));
+
+    const auto clearing = rows(clearingLoader(f));
+    ASSERT_EQ(clearing.size(), 1);
+    EXPECT_EQ(clearing[0][5], u"T-2"_s);
+    EXPECT_EQ(clearing[0][13], QString::number(t2));
+}
