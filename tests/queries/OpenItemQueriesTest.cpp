@@ -1,1 +1,360 @@
-// placeholder: written by the query-tests work
+// The loaders of the open-item steps (orders and instalments) and two plain definition
+// loaders that use the dialect too: the carnets of the transport module, with their
+// fallback for sources without a Teslim column, and the salespeople.
+#include "QueryFixture.h"
+
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+
+#include <optional>
+
+using namespace belmo;
+using namespace belmo::test;
+using db::Value;
+
+namespace {
+
+const QString N = u"<null>"_s;
+
+// ---- open orders ----
+
+QString orderSelect(const Fragments& f, bool salesOrder)
+{
+    return u"Select '',Kayit.Kayit_No,Kayit.Tarih,"_s + f.TarihMetinBas + u"Kayit.Tarih"_s + f.TarihMetinSon
+        + u",Kayit.Evrak_No,Evrak_Turu.Aciklama,Hesaplar.TAMUNVAN,Stok_Tanim.Stok_Kodu,Stok_Tanim.Stok_Adi,"_s
+        + (salesOrder ? u"'-' as BA,"_s : u"'+' as BA,"_s)
+        + f.MiktarBas + (salesOrder ? u"Stok_Sip.Cikan1"_s : u"Stok_Sip.Giren1"_s) + f.MiktarSon + u",Stok_Tanim.Birim1,"_s
+        + f.FiyatBas + u"Cari_Sip.B_Fiyat"_s + f.FiyatSon + u",Stok_Tanim.Kdv,"_s
+        + f.TutarBas + u"Cari_Sip.iskonto"_s + (salesOrder ? f.FiyatSon : f.TutarSon)
+        + u" from Kayit,Cari_Sip,Stok_Tanim,Stok_Sip,Evrak_Turu,Hesaplar "_s
+        + (salesOrder
+               ? u"where Kayit.Sil=0 and Stok_Tanim.Sil=0 AND Hesaplar.Sil=0 and Hesaplar.MID1=Kayit.B_MID and Hesaplar.Grupkod=Kayit.B_Gr and Stok_Sip.Kayit_No=Kayit.Kayit_No and Cari_Sip.Kayit_No=Kayit.Kayit_No and Stok_Tanim.SID2=Stok_Sip.Stok_Kodu AND Evrak_Turu.Evrak_Kodu=Kayit.Evrak_Kodu and Cari_Sip.Ftr=0 AND Kayit.Evrak_Kodu=7"_s
+               : u"where Kayit.Sil=0 and Stok_Tanim.Sil=0 AND Hesaplar.Sil=0 and Hesaplar.MID1=Kayit.A_MID and Hesaplar.Grupkod=Kayit.A_Gr and Stok_Sip.Kayit_No=Kayit.Kayit_No and Cari_Sip.Kayit_No=Kayit.Kayit_No and Stok_Tanim.SID2=Stok_Sip.Stok_Kodu AND Evrak_Turu.Evrak_Kodu=Kayit.Evrak_Kodu and Cari_Sip.Ftr=0 AND Kayit.Evrak_Kodu=8"_s);
+}
+
+QString orderLoader(const Fragments& f)
+{
+    return orderSelect(f, false) + u" UNION "_s + orderSelect(f, true) + u" ORDER BY Kayit.Tarih,Kayit.Kayit_No"_s;
+}
+
+// ---- instalments ----
+
+QString instalmentSelect(const Fragments& f, const QString& paidOpener, const QString& paidQuery, const QString& tail,
+                         const QString& cutoff)
+{
+    return u"Select '',Taksit_H.ID,Taksit_H.Evrak_No,Taksit_H.Taksit_Sayisi,"_s + f.TarihMetinBas + u"Taksit_H.Vade_Tarihi"_s
+        + f.TarihMetinSon
+        + u",(Select Hesaplar.TAMUNVAN from Hesaplar where Hesaplar.Sil=0 and Hesaplar.Grupkod=Taksit_H.Grup_Kodu and Hesaplar.MID1=Taksit_H.MID1),"_s
+        + u"Taksit_H.Aciklama,"_s + f.TutarBas + u"Taksit_H.Tutar"_s + f.TutarSon + u","_s
+        + paidOpener + paidQuery + f.TutarSon
+        + u",'',Taksit_H.Para_Birim,"_s + f.Ondalik4Bas + u"Taksit_H.Doviz_Kuru"_s + f.Ondalik4Son
+        + tail
+        + u" AND Taksit_H.Vade_Tarihi>="_s + f.TarihMetinBas + u"'"_s + cutoff + u"'"_s + f.TarihMetinSon + u" "_s;
+}
+
+QString instalmentLoader(const Fragments& f, const QString& cutoff)
+{
+    const QString tl = instalmentSelect(
+        f, f.TutarBas,
+        u"(Select Cari_H.Tutar_YTL from Cari_H,Kayit where Cari_H.Kayit_No=Kayit.Kayit_No and Kayit.Kayit_No=Taksit_H.Kayit_No and Kayit.Sil=0)"_s,
+        u",'' AS od,Taksit_H.Vade_Tarihi from Taksit_H where Taksit_H.Sil=0 AND Taksit_H.Para_Birim='TL' and Taksit_H.Taksit_Sayisi<>0 "_s,
+        cutoff);
+    const QString usd = instalmentSelect(
+        f, f.Dvz1TutarBas,
+        u"(Select Cari_H.Tutar_Dvz1 from Cari_H,Kayit where Cari_H.Kayit_No=Kayit.Kayit_No and Kayit.Kayit_No=Taksit_H.Kayit_No and Kayit.Sil=0)"_s,
+        u",'' AS od,Taksit_H.Vade_Tarihi from Taksit_H where Taksit_H.Para_Birim='USD' and Taksit_H.Taksit_Sayisi<>0 AND Taksit_H.Sil=0 "_s,
+        cutoff);
+    const QString euro = instalmentSelect(
+        f, f.Dvz2TutarBas,
+        u"(Select Cari_H.Tutar_Dvz2 from Cari_H,Kayit where Cari_H.Kayit_No=Kayit.Kayit_No and Kayit.Kayit_No=Taksit_H.Kayit_No and Kayit.Sil=0)"_s,
+        u",'' AS od,Taksit_H.Vade_Tarihi from Taksit_H where Taksit_H.Sil=0 AND Taksit_H.Para_Birim='EURO' and Taksit_H.Taksit_Sayisi<>0 "_s,
+        cutoff);
+    return QStringList{tl, usd, euro}.join(u" union all "_s) + u"ORDER BY Taksit_H.Vade_Tarihi,Taksit_H.ID "_s;
+}
+
+// 1 January of the year after the source period: "01.01." and DONEM + 1 as trimmed text.
+QString instalmentCutoff(const Value& donem)
+{
+    return u"01.01."_s + vb::CStr(Value(vb::CDbl(donem) + 1)).trimmed();
+}
+
+// ---- carnets ----
+
+QString carnetLoader(const Fragments& f, const QString& period, bool withTeslim)
+{
+    const QString columns = u"Select '',ID,Karne_No,format(Bas_Trh,'dd.mm.yyyy'),format(Bit_Trh,'dd.mm.yyyy'),format(Ver_Trh,'dd.mm.yyyy'),format(iade_Trh,'dd.mm.yyyy'),Plaka,Dorse_Plaka,Sofor,Gidis,"_s;
+    const QString where = u" where Bit_Trh>="_s + f.TarihMetinBas + u"'"_s + u"01.01."_s + period + u"'"_s + f.TarihMetinSon;
+    if (withTeslim) return columns + u"Teslim from Karne_Tanim "_s + where + u" AND Teslim=0"_s;
+    return columns + u"0 from Karne_Tanim "_s + where;
+}
+
+// ---- salespeople ----
+
+const QString kSalespeopleLoader =
+    u"SELECT '',Plasiyer.ID,Diger_Hs.Hesap_Adi,Gruplar.Grup & ' ' & Gruplar.Grupadi, FORMAT(Plasiyer.Oran,'####0.0'), USERCODE "_s
+    u"FROM (Diger_Hs INNER JOIN Plasiyer ON (Plasiyer.Hesap_Kodu = Diger_Hs.Hesap_Kodu) AND (Plasiyer.Grup_Kodu = Diger_Hs.Grup_Kodu) AND (Diger_Hs.Ana_Hs = Plasiyer.A_Hs)) LEFT JOIN Gruplar ON Plasiyer.Stok_Grubu = Gruplar.Grup "_s
+    u"Where Gruplar.Ana_Hs = 153 AND Plasiyer.Sil=0 "_s;
+
+}  // namespace
+
+// ---- open orders ------------------------------------------------------------------------------
+
+class OrderQueries : public QueryTest {
+protected:
+    void SetUp() override
+    {
+        insert(u"Evrak_Turu"_s, {{"Evrak_Kodu", 7}, {"Aciklama", "ALINAN SİPARİŞ"}});
+        insert(u"Evrak_Turu"_s, {{"Evrak_Kodu", 8}, {"Aciklama", "VERİLEN SİPARİŞ"}});
+        insert(u"Evrak_Turu"_s, {{"Evrak_Kodu", 9}, {"Aciklama", "İRSALİYE"}});
+        insert(u"Hesaplar"_s, {{"MID1", "C1"}, {"Grupkod", "01"}, {"Ana_Hs", 120}, {"TAMUNVAN", "MÜŞTERİ AŞ"}});
+        insert(u"Hesaplar"_s, {{"MID1", "S1"}, {"Grupkod", "02"}, {"Ana_Hs", 320}, {"TAMUNVAN", "TEDARİKÇİ LTD"}});
+        insert(u"Hesaplar"_s, {{"MID1", "C9"}, {"Grupkod", "01"}, {"Ana_Hs", 120}, {"TAMUNVAN", "SİLİNMİŞ CARİ"}, {"sil", 1}});
+        insert(u"Stok_Tanim"_s, {{"SID2", "K1"}, {"Stok_Kodu", "A-100"}, {"Stok_Adi", "UN"}, {"Birim1", "KG"}, {"KDV", 8}});
+        insert(u"Stok_Tanim"_s, {{"SID2", "K2"}, {"Stok_Kodu", "B-200"}, {"Stok_Adi", "ŞEKER"}, {"Birim1", "KG"}, {"KDV", 18}});
+        insert(u"Stok_Tanim"_s, {{"SID2", "K9"}, {"Stok_Kodu", "Z-900"}, {"Stok_Adi", "ESKİ"}, {"Birim1", "AD"}, {"KDV", 18}, {"sil", 1}});
+    }
+
+    // An order line: a header whose account side is the credit side for type 8 and the
+    // debit side for type 7, the account line and the stock line.
+    struct Order {
+        int type;
+        QDate date;
+        QString document;
+        QString account;
+        QString group;
+        QString card;
+    };
+    struct Line {
+        double in = 0, out = 0, price = 0, discount = 0;
+        int invoiced = 0;
+        int deleted = 0;
+    };
+    qint64 order(const Order& o, const Line& l)
+    {
+        const bool accountOnDebit = o.type == 7;
+        const qint64 no = header({{"tarih", o.date},
+                                  {"B_Hs", accountOnDebit ? 120 : 153},
+                                  {"B_Gr", accountOnDebit ? o.group : u"01"_s},
+                                  {"B_MID", accountOnDebit ? o.account : o.card},
+                                  {"A_Hs", accountOnDebit ? 153 : 320},
+                                  {"A_Gr", accountOnDebit ? u"01"_s : o.group},
+                                  {"A_MID", accountOnDebit ? o.card : o.account},
+                                  {"Evrak_Kodu", o.type},
+                                  {"Evrak_No", o.document},
+                                  {"Sil", l.deleted}});
+        insert(u"Cari_Sip"_s, {{"Kayit_No", no}, {"B_Fiyat", l.price}, {"iskonto", l.discount}, {"Ftr", l.invoiced},
+                               {"Evrak_No", o.document}, {"islem_Dvz", "TL"}});
+        insert(u"Stok_Sip"_s, {{"Kayit_No", no}, {"Stok_Kodu", o.card}, {"Giren1", l.in}, {"Cikan1", l.out}, {"Birim1", "KG"},
+                               {"Depo_Kodu", "01"}});
+        return no;
+    }
+};
+
+TEST_F(OrderQueries, OpenLinesOfBothOrderTypesInDateOrder)
+{
+    const qint64 o1 = order({8, QDate(2025, 5, 10), u"S-001"_s, u"S1"_s, u"02"_s, u"K1"_s}, {.in = 40, .price = 12.5, .discount = 3.75});
+    const qint64 o3 = order({7, QDate(2025, 5, 10), u"S-003"_s, u"C1"_s, u"01"_s, u"K1"_s}, {.out = 5, .price = 20});
+    // Entered last but dated first; its ordered-in quantity is not the one shown.
+    const qint64 o2 = order({7, QDate(2025, 3, 1), u"S-002"_s, u"C1"_s, u"01"_s, u"K2"_s}, {.in = 99, .out = 2.5, .price = 1234.5,
+                             .discount = 10.125});
+
+    // The type 7 discount is closed with the price format: four decimals, not two.
+    EXPECT_EQ(rows(orderLoader(f)),
+              (QList<QStringList>{
+                  {QString(), QString::number(o2), u"01.03.2025"_s, u"01.03.2025"_s, u"S-002"_s, u"ALINAN SİPARİŞ"_s, u"MÜŞTERİ AŞ"_s,
+                   u"B-200"_s, u"ŞEKER"_s, u"-"_s, u"2,500"_s, u"KG"_s, u"1.234,5000"_s, u"18"_s, u"10,1250"_s},
+                  {QString(), QString::number(o1), u"10.05.2025"_s, u"10.05.2025"_s, u"S-001"_s, u"VERİLEN SİPARİŞ"_s, u"TEDARİKÇİ LTD"_s,
+                   u"A-100"_s, u"UN"_s, u"+"_s, u"40,000"_s, u"KG"_s, u"12,5000"_s, u"8"_s, u"3,75"_s},
+                  {QString(), QString::number(o3), u"10.05.2025"_s, u"10.05.2025"_s, u"S-003"_s, u"ALINAN SİPARİŞ"_s, u"MÜŞTERİ AŞ"_s,
+                   u"A-100"_s, u"UN"_s, u"-"_s, u"5,000"_s, u"KG"_s, u"20,0000"_s, u"8"_s, u"0,0000"_s},
+              }));
+}
+
+TEST_F(OrderQueries, InvoicedDeletedAndOtherLinesAreLeftOut)
+{
+    order({8, QDate(2025, 1, 2), u"X-1"_s, u"S1"_s, u"02"_s, u"K1"_s}, {.in = 1, .invoiced = 1});
+    order({7, QDate(2025, 1, 3), u"X-2"_s, u"C1"_s, u"01"_s, u"K1"_s}, {.out = 1, .deleted = 1});
+    order({9, QDate(2025, 1, 4), u"X-3"_s, u"S1"_s, u"02"_s, u"K1"_s}, {.in = 1});
+    order({8, QDate(2025, 1, 5), u"X-4"_s, u"S1"_s, u"02"_s, u"K9"_s}, {.in = 1});   // deleted card
+    order({7, QDate(2025, 1, 6), u"X-5"_s, u"C9"_s, u"01"_s, u"K1"_s}, {.out = 1});  // deleted account
+    order({8, QDate(2025, 1, 7), u"X-6"_s, u"S1"_s, u"01"_s, u"K1"_s}, {.in = 1});   // group is not the account's
+    order({8, QDate(2025, 1, 8), u"X-7"_s, u"S1"_s, u"02"_s, u"K1"_s}, {.in = 1});
+    const auto listed = rows(orderLoader(f));
+    ASSERT_EQ(listed.size(), 1);
+    EXPECT_EQ(listed[0][4], u"X-7"_s);
+}
+
+// ---- instalments ------------------------------------------------------------------------------
+
+class InstalmentQueries : public QueryTest {
+protected:
+    void SetUp() override
+    {
+        insert(u"SIRKET"_s, {{"DONEM", "2025"}});
+        insert(u"Hesaplar"_s, {{"MID1", "C1"}, {"Grupkod", "01"}, {"Ana_Hs", 120}, {"TAMUNVAN", "MÜŞTERİ AŞ"}});
+        insert(u"Hesaplar"_s, {{"MID1", "C2"}, {"Grupkod", "01"}, {"Ana_Hs", 120}, {"TAMUNVAN", "SİLİNMİŞ"}, {"sil", 1}});
+    }
+
+    qint64 invoice(const QString& currency, double ytl, double dvz1, double dvz2, int deleted = 0)
+    {
+        const qint64 no = header({{"B_Hs", 120}, {"B_Gr", "01"}, {"B_MID", "C1"}, {"A_Hs", 600}, {"Evrak_Kodu", 1}, {"Sil", deleted}});
+        insert(u"Cari_H"_s, {{"Kayit_No", no}, {"islem_Dvz", currency}, {"Tutar_Ytl", ytl}, {"Tutar_Dvz1", dvz1}, {"Tutar_Dvz2", dvz2}});
+        return no;
+    }
+
+    struct Instalment {
+        QString invoice;
+        qint64 header;
+        int number;
+        QDate due;
+        QString currency;
+        double amount;
+        double rate = 0;
+        QString account = u"C1"_s;
+        int deleted = 0;
+    };
+    qint64 instalment(const Instalment& t)
+    {
+        insert(u"Taksit_H"_s, {{"Evrak_No", t.invoice}, {"Kayit_No", t.header}, {"Taksit_Sayisi", t.number}, {"Vade_Tarihi", t.due},
+                               {"MID1", t.account}, {"Grup_Kodu", "01"}, {"Ana_Hs", 120},
+                               {"Aciklama", QString::number(t.number) + u". TAKSİT"_s}, {"Tutar", t.amount},
+                               {"Para_Birim", t.currency}, {"Doviz_Kuru", t.rate}, {"Sil", t.deleted}});
+        return co.connection().lastInsertId();
+    }
+
+    QString cutoff() { return instalmentCutoff(co.scalar(u"Select DONEM from SIRKET"_s)); }
+};
+
+TEST_F(InstalmentQueries, CutOffIsTheFirstDayAfterTheSourcePeriod)
+{
+    EXPECT_EQ(cutoff(), u"01.01.2026"_s);
+    const qint64 h = invoice(u"TL"_s, 2000, 0, 0);
+    instalment({u"F-1"_s, h, 1, QDate(2025, 12, 31), u"TL"_s, 1000});
+    const qint64 due = instalment({u"F-1"_s, h, 2, QDate(2026, 1, 1), u"TL"_s, 1000});
+    QStringList ids;
+    for (const QStringList& r : rows(instalmentLoader(f, cutoff()))) ids << r[1];
+    EXPECT_EQ(ids, QStringList{QString::number(due)});
+}
+
+TEST_F(InstalmentQueries, LiveInstalmentsOfTheThreeCurrenciesByDueDateAndId)
+{
+    const qint64 tlInvoice = invoice(u"TL"_s, 4000, 0, 0);
+    const qint64 usdInvoice = invoice(u"USD"_s, 25650, 750, 0);
+    const qint64 euroInvoice = invoice(u"EURO"_s, 10950, 0, 300, /*deleted*/ 1);
+    const qint64 t2 = instalment({u"F-1"_s, tlInvoice, 2, QDate(2026, 2, 1), u"TL"_s, 1500.5});
+    instalment({u"F-1"_s, tlInvoice, 0, QDate(2026, 1, 15), u"TL"_s, 4000});  // not an instalment
+    const qint64 t4 = instalment({u"F-2"_s, usdInvoice, 1, QDate(2026, 1, 1), u"USD"_s, 250, 34.1234567});
+    const qint64 t5 = instalment({u"F-1"_s, tlInvoice, 3, QDate(2026, 1, 1), u"TL"_s, 1000});
+    const qint64 t6 = instalment({u"F-3"_s, euroInvoice, 1, QDate(2026, 3, 1), u"EURO"_s, 100, 36.5});
+    instalment({u"F-4"_s, 0, 1, QDate(2026, 1, 10), u"GBP"_s, 80});
+    instalment({u"F-1"_s, tlInvoice, 4, QDate(2026, 4, 1), u"TL"_s, 500, 0, u"C1"_s, /*deleted*/ 1});
+    const qint64 t9 = instalment({u"F-5"_s, 0, 1, QDate(2026, 5, 1), u"TL"_s, 75, 0, u"C2"_s});
+
+    // Tick, ID, invoice, number, due date, account, description, amount, paid (the
+    // invoice's posted amount in the instalment's currency), remaining, currency, rate,
+    // od, raw due date. Same due date: by ID, so the USD row before the later TL row.
+    const QString id4 = QString::number(t4), id5 = QString::number(t5), id2 = QString::number(t2), id6 = QString::number(t6),
+                  id9 = QString::number(t9);
+    EXPECT_EQ(rows(instalmentLoader(f, cutoff())),
+              (QList<QStringList>{
+                  {QString(), id4, u"F-2"_s, u"1"_s, u"01.01.2026"_s, u"MÜŞTERİ AŞ"_s, u"1. TAKSİT"_s, u"250,00"_s, u"750,00"_s,
+                   QString(), u"USD"_s, u"34,1235"_s, QString(), u"01.01.2026"_s},
+                  {QString(), id5, u"F-1"_s, u"3"_s, u"01.01.2026"_s, u"MÜŞTERİ AŞ"_s, u"3. TAKSİT"_s, u"1.000,00"_s, u"4.000,00"_s,
+                   QString(), u"TL"_s, u"0,0000"_s, QString(), u"01.01.2026"_s},
+                  {QString(), id2, u"F-1"_s, u"2"_s, u"01.02.2026"_s, u"MÜŞTERİ AŞ"_s, u"2. TAKSİT"_s, u"1.500,50"_s, u"4.000,00"_s,
+                   QString(), u"TL"_s, u"0,0000"_s, QString(), u"01.02.2026"_s},
+                  // The invoice header is deleted: nothing paid shows.
+                  {QString(), id6, u"F-3"_s, u"1"_s, u"01.03.2026"_s, u"MÜŞTERİ AŞ"_s, u"1. TAKSİT"_s, u"100,00"_s, N, QString(),
+                   u"EURO"_s, u"36,5000"_s, QString(), u"01.03.2026"_s},
+                  // A deleted account card: no title.
+                  {QString(), id9, u"F-5"_s, u"1"_s, u"01.05.2026"_s, N, u"1. TAKSİT"_s, u"75,00"_s, N, QString(), u"TL"_s,
+                   u"0,0000"_s, QString(), u"01.05.2026"_s},
+              }));
+}
+
+// ---- carnets ----------------------------------------------------------------------------------
+
+class CarnetQueries : public QueryTest {
+protected:
+    // The period comes from the target company.
+    QString targetPeriod()
+    {
+        co.addCompany(u"HEDEF"_s);
+        db::Connection target(co.pool());
+        target.open(co.connectionString(u"HEDEF"_s));
+        co.insert(target, u"SIRKET"_s, {{"DONEM", "2011"}});
+        db::Recordset rs;
+        rs.open(u"Select DONEM from SIRKET"_s, target, db::CursorType::Static, db::LockType::ReadOnly);
+        return vb::CStr(rs.value(u"DONEM"_s));
+    }
+    qint64 carnet(const QString& no, QDate end, std::optional<int> handedIn)
+    {
+        if (handedIn)
+            insert(u"Karne_Tanim"_s, {{"Karne_No", no}, {"Bas_Trh", end.addYears(-1)}, {"Bit_Trh", end}, {"Ver_Trh", QDate(2009, 12, 15)},
+                                      {"Plaka", "34 ABC 12"}, {"Dorse_Plaka", "34 DRS 1"}, {"Sofor", "ALİ VELİ"},
+                                      {"Gidis", "İSTANBUL-MÜNİH"}, {"Teslim", *handedIn}});
+        else
+            insert(u"Karne_Tanim"_s, {{"Karne_No", no}, {"Bas_Trh", end.addYears(-1)}, {"Bit_Trh", end}, {"Ver_Trh", QDate(2009, 12, 15)},
+                                      {"Plaka", "34 ABC 12"}, {"Dorse_Plaka", "34 DRS 1"}, {"Sofor", "ALİ VELİ"},
+                                      {"Gidis", "İSTANBUL-MÜNİH"}});
+        return co.connection().lastInsertId();
+    }
+    static QStringList carnetRow(qint64 id, const QString& no, const QString& start, const QString& end, const QString& handedIn)
+    {
+        return {QString(), QString::number(id), no, start, end, u"15.12.2009"_s, N, u"34 ABC 12"_s, u"34 DRS 1"_s, u"ALİ VELİ"_s,
+                u"İSTANBUL-MÜNİH"_s, handedIn};
+    }
+};
+
+TEST_F(CarnetQueries, CarnetsEndingInTheTargetPeriodAndNotHandedIn)
+{
+    const QString period = targetPeriod();
+    carnet(u"K-1"_s, QDate(2010, 12, 31), 0);
+    const qint64 k2 = carnet(u"K-2"_s, QDate(2011, 1, 1), 0);
+    carnet(u"K-3"_s, QDate(2012, 6, 30), 1);
+    const qint64 k4 = carnet(u"K-4"_s, QDate(2011, 5, 5), 0);
+    EXPECT_EQ(sorted(rows(carnetLoader(f, period, true))),
+              (QList<QStringList>{carnetRow(k2, u"K-2"_s, u"01.01.2010"_s, u"01.01.2011"_s, u"0"_s),
+                                  carnetRow(k4, u"K-4"_s, u"05.05.2010"_s, u"05.05.2011"_s, u"0"_s)}));
+}
+
+TEST_F(CarnetQueries, WithoutATeslimColumnTheFallbackListsEveryCarnetFromTheCutOff)
+{
+    const QString period = targetPeriod();
+    recreateWithoutColumn(co.connection(), u"Karne_Tanim"_s, u"Teslim"_s);
+    carnet(u"K-1"_s, QDate(2010, 12, 31), std::nullopt);
+    const qint64 k2 = carnet(u"K-2"_s, QDate(2011, 1, 1), std::nullopt);
+    const qint64 k3 = carnet(u"K-3"_s, QDate(2012, 6, 30), std::nullopt);
+
+    EXPECT_EQ(openError(co.connection(), carnetLoader(f, period, true)), db::err::MissingParameter);
+    EXPECT_EQ(sorted(rows(carnetLoader(f, period, false))),
+              (QList<QStringList>{carnetRow(k2, u"K-2"_s, u"01.01.2010"_s, u"01.01.2011"_s, u"0"_s),
+                                  carnetRow(k3, u"K-3"_s, u"30.06.2011"_s, u"30.06.2012"_s, u"0"_s)}));
+}
+
+// ---- salespeople ------------------------------------------------------------------------------
+
+using SalespeopleQueries = QueryTest;
+
+TEST_F(SalespeopleQueries, LiveSalespeopleWithAnAccountAndAStockGroupUnder153)
+{
+    insert(u"Diger_Hs"_s, {{"Ana_Hs", 335}, {"Grup_Kodu", "01"}, {"Hesap_Kodu", "001"}, {"Hesap_Adi", "AHMET YILMAZ"}});
+    insert(u"Diger_Hs"_s, {{"Ana_Hs", 335}, {"Grup_Kodu", "01"}, {"Hesap_Kodu", "002"}, {"Hesap_Adi", "VELİ KAYA"}});
+    insert(u"Gruplar"_s, {{"Grup", "G1"}, {"Grupadi", "GIDA"}, {"Ana_Hs", 153}});
+    insert(u"Gruplar"_s, {{"Grup", "G2"}, {"Grupadi", "HIRDAVAT"}, {"Ana_Hs", 150}});
+    auto salesperson = [&](int mainAccount, const char* account, const char* group, double rate, int deleted) {
+        insert(u"Plasiyer"_s, {{"A_Hs", mainAccount}, {"Grup_Kodu", "01"}, {"Hesap_Kodu", account}, {"Stok_Grubu", group},
+                               {"USERCODE", "05"}, {"Oran", rate}, {"Sil", deleted}});
+        return QString::number(co.connection().lastInsertId());
+    };
+    const QString p1 = salesperson(335, "001", "G1", 2.5, 0);
+    const QString p2 = salesperson(335, "002", "G1", 0, 0);
+    salesperson(335, "002", "G2", 3, 0);    // group under 150
+    salesperson(335, "001", "G1", 4, 1);    // deleted
+    salesperson(335, "009", "G1", 5, 0);    // no such account
+    salesperson(336, "001", "G1", 6, 0);    // account under another main account
+    salesperson(335, "001", "YOK", 7, 0);   // no such group
+    EXPECT_EQ(sorted(rows(kSalespeopleLoader)),
+              (QList<QStringList>{{QString(), p1, u"AHMET YILMAZ"_s, u"G1 GIDA"_s, u"2,5"_s, u"05"_s},
+                                  {QString(), p2, u"VELİ KAYA"_s, u"G1 GIDA"_s, u"0,0"_s, u"05"_s}}));
+}

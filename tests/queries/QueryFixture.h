@@ -24,7 +24,9 @@ inline const QString kUserCode = u"05"_s;
 // "##,###0." followed by one "0" per decimal, and "##,###" for no decimals.
 QString numberFormat(int decimals);
 
-// Decimals of the source company's money settings, one per number format.
+// Decimals of the source company's money settings, one per number format. The defaults
+// differ between amounts, prices and quantities, so that each formatted column shows
+// which format it was written with.
 struct Decimals {
     int tutar = 2;
     int dvz1Tutar = 2;
