@@ -12,6 +12,8 @@
 #include "db/Schema.h"
 #include "demo/Demo.h"
 
+#include "CurrentAccountStatements.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -145,7 +147,36 @@ void inserts()
     std::printf("  per-insert cost, large / empty: %.2f (must stay within 1.50)\n", onLarge / onEmpty);
 }
 
-void currentAccountViews(const QString&) {}
+void currentAccountViews(const QString& folder)
+{
+    std::printf("Current-account views and loader over the large demo company (%s)\n", qPrintable(folder));
+    const app::ProgramFolder pf(folder);
+    db::ConnectionPool pool;
+    db::Connection con(pool);
+    con.open(pf.companyConnection(demo::kSourceCode));
+    // The demo's money settings: amounts with 2 decimals, prices with 4, quantities with 2.
+    const test::Fragments f = test::Fragments::access({2, 2, 2, 4, 2});
+    const double views = millis([&] {
+        test::dropView(con, QStringLiteral("CMZN"), 1);
+        test::createView(con, QStringLiteral("CMZN"), 1, test::currentAccountDebitView(f));
+        test::dropView(con, QStringLiteral("CMZN"), 2);
+        test::createView(con, QStringLiteral("CMZN"), 2, test::currentAccountCreditView(f));
+    });
+    report("drop and create the two views", views);
+    for (const bool hideZero : {false, true}) {
+        qint64 rows = 0;
+        QString first;
+        const double loader = millis([&] {
+            db::Recordset rs;
+            rs.open(test::currentAccountLoader(f, hideZero), con, CursorType::Keyset, LockType::ReadOnly);
+            rows = rs.recordCount();
+            for (int i = 1; rows && i < rs.fieldCount(); ++i) first += QStringLiteral(" | ") + rs.value(i).debugString();
+        });
+        report(hideZero ? "loader with \"Bakiyesizleri Gizle\"" : "loader (union of both views, formatted sums)", loader,
+               QStringLiteral("(%1 accounts)").arg(rows));
+        if (!hideZero) std::printf("    first row:%s\n", qPrintable(first));
+    }
+}
 
 }  // namespace
 

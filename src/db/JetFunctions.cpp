@@ -212,7 +212,9 @@ void fnJetCat(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 char32_t fold(char32_t c)
 {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if (c == 0x130) return U'i';  // capital I with dot folds like I
+    // Turkish has two i's: İ/i and I/ı. Texts are typed in either case on Turkish and other
+    // keyboards, so all four fold together: ÇARŞI matches çarşı and ID matches id.
+    if (c == 0x130 || c == 0x131) return U'i';
     return QChar::toCaseFolded(c);
 }
 
@@ -395,8 +397,19 @@ int compareText(QByteArrayView a, QByteArrayView b)
     const auto* pb = reinterpret_cast<const unsigned char*>(b.data());
     const auto* ea = pa + a.size();
     const auto* eb = pb + b.size();
-    // ASCII fast path; the first non-ASCII byte switches to code points from that place on,
-    // which is safe because everything before it was equal byte for byte after folding.
+    // Bytes that are the same fold the same: skip them (grouping compares many equal keys),
+    // then step back to the start of the code point where the texts part.
+    while (pa < ea && pb < eb && *pa == *pb) {
+        ++pa;
+        ++pb;
+    }
+    const auto* startA = reinterpret_cast<const unsigned char*>(a.data());
+    auto continuation = [](const unsigned char* p, const unsigned char* end) { return p < end && (*p & 0xC0) == 0x80; };
+    while (pa > startA && (continuation(pa, ea) || continuation(pb, eb))) {
+        --pa;
+        --pb;
+    }
+    // ASCII needs no decoding; the first non-ASCII byte switches to code points.
     while (pa < ea && pb < eb && *pa < 0x80 && *pb < 0x80) {
         const int ca = fold(*pa), cb = fold(*pb);
         if (ca != cb) return ca < cb ? -1 : 1;

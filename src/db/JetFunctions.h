@@ -12,7 +12,8 @@ struct sqlite3;
 // aggregates FIRST and LAST. IIF is SQLite's own, which already takes the false branch on Null.
 //
 // Collations:
-//   JETTEXT  text columns: case-insensitive, as Jet compares codes and names;
+//   JETTEXT  text columns: case-insensitive, as Jet compares codes and names (the Turkish
+//            İ, i, I and ı all count as one letter);
 //   JETDATE  Date/Time columns: two texts that read as dates (ISO or day.month.year) compare
 //            chronologically, so a date column compares with format('01.01.2011','DD.MM.YYYY')
 //            as Jet does. Dates sort before texts that are not dates, which keeps the order

@@ -4,6 +4,7 @@
 
 #include "db/DbError.h"
 #include "db/JetDialect.h"
+#include "db/JetFunctions.h"
 #include "db/Recordset.h"
 
 #include <gtest/gtest.h>
@@ -123,6 +124,24 @@ TEST_F(Dialect, FirstAndLastFollowTheOrderRowsAreRead)
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0], QStringList({"1", "birinci", "üçüncü"}));
     EXPECT_EQ(rows[1], QStringList({"2", "tek", "tek"}));
+}
+
+TEST(TextCollation, FoldsCaseWhereverTheTextsPart)
+{
+    auto cmp = [](const char* a, const char* b) { return db::jet::compareText(QByteArrayView(a), QByteArrayView(b)); };
+    EXPECT_EQ(cmp("ÇARŞI", "çarşı"), 0);
+    EXPECT_EQ(cmp("aĞ", "ağ"), 0);  // the texts part inside a two-byte letter
+    EXPECT_EQ(cmp("İstanbul", "istanbul"), 0);
+    EXPECT_LT(cmp("aş", "aŞb"), 0);
+    EXPECT_GT(cmp("aŞb", "aş"), 0);
+    EXPECT_LT(cmp("120", "121"), 0);
+    EXPECT_LT(cmp("", "a"), 0);
+    EXPECT_EQ(cmp("KIRMIZI", "kırmızı"), 0);  // all four Turkish i's fold together
+    EXPECT_EQ(cmp("ID", "id"), 0);
+    // The order is the same whichever side is asked first.
+    for (const char* a : {"ağaç", "AĞAÇ", "ağaçlar", "Ağır", "b", "Şeker", "şeker"})
+        for (const char* b : {"ağaç", "AĞAÇ", "ağaçlar", "Ağır", "b", "Şeker", "şeker"})
+            EXPECT_EQ(cmp(a, b), -cmp(b, a)) << a << " / " << b;
 }
 
 TEST_F(Dialect, TextComparesCaseInsensitively)

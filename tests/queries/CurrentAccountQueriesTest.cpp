@@ -1,5 +1,6 @@
 // The current-account balance statements: the debit-side and credit-side views and the
 // loader that nets them per account and currency, run as the panel assembles them.
+#include "CurrentAccountStatements.h"
 #include "QueryFixture.h"
 
 using namespace belmo;
@@ -9,65 +10,6 @@ using db::Value;
 namespace {
 
 const QString kPrefix = u"CMZN"_s;
-
-// The three conditional sums shared by both views; the credit view has one more blank
-// before its second USD condition.
-QString sumsPiece(const Fragments& f, bool creditSide)
-{
-    return u"SELECT Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Sum("_s
-        + f.conditional(u" Cari_H.islem_Dvz='TL' "_s, u" Cari_H.Tutar_Ytl "_s,
-                        u" Cari_H.islem_Dvz<>'TL' Or Cari_H.islem_Dvz Is Null "_s, u" 0 "_s)
-        + u") AS ToplaTutar_Ytl, Sum("_s
-        + f.conditional(u" Cari_H.islem_Dvz='USD' "_s, u" Cari_H.Tutar_Dvz1 "_s,
-                        (creditSide ? u" "_s : QString()) + u" Cari_H.islem_Dvz<>'USD' Or Cari_H.islem_Dvz Is Null "_s,
-                        u" 0 "_s)
-        + u") AS ToplaTutar_Dvz1, Sum("_s
-        + f.conditional(u" Cari_H.islem_Dvz='EURO' "_s, u" Cari_H.Tutar_Dvz2 "_s,
-                        u" Cari_H.islem_Dvz<>'EURO' Or Cari_H.islem_Dvz Is Null "_s, u" 0 "_s)
-        + u") AS ToplaTutar_Dvz2, Cari_H.islem_Dvz "_s;
-}
-
-QString debitView(const Fragments& f)
-{
-    return sumsPiece(f, false)
-        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.B_MID = Hesaplar.MID1 "_s
-        + u"WHERE Kayit.Evrak_Kodu not in(5,6) AND MID1<>'000' "_s
-        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, Kayit.B_Hs, Kayit.Sil, Hesaplar.Sil "_s
-        + u"Having (((Kayit.B_Hs) = 120 Or (Kayit.B_Hs) = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
-}
-
-QString creditView(const Fragments& f)
-{
-    return sumsPiece(f, true)
-        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.A_MID = Hesaplar.MID1 "_s
-        + u"WHERE Kayit.Evrak_Kodu not in(5,6) "_s
-        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, Kayit.A_Hs, Kayit.Sil, Hesaplar.Sil "_s
-        + u"Having (((Kayit.A_Hs) = 120 Or (Kayit.A_Hs) = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
-}
-
-// FILTRELE; hideZero is the "Bakiyesizleri Gizle" box.
-QString loader(const Fragments& f, bool hideZero)
-{
-    const QString p = kPrefix + kUserCode;
-    QString sql = u"SELECT '',CMZNQR.Ana_Hs AS Deyim1, CMZNQR.Grupkod AS Deyim2, CMZNQR.MID1 AS Deyim3, CMZNQR.TAMUNVAN AS Deyim4, "_s
-        + f.TutarBas + u"Sum(CMZNQR.ToplaTutar_Ytl)"_s + f.TutarSon + u" AS ToplaToplaTutar_Ytl, "_s
-        + f.Dvz1TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz1)"_s + f.Dvz1TutarSon + u" AS ToplaToplaTutar_Dvz1, "_s
-        + f.Dvz2TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz2)"_s + f.Dvz2TutarSon + u" AS ToplaToplaTutar_Dvz2 "_s
-        + u"FROM (SELECT "_s;
-    for (const char* piece : {"1.Ana_Hs, ", "1.Grupkod, ", "1.MID1, ", "1.TAMUNVAN, ", "1.ToplaTutar_Ytl, ",
-                              "1.ToplaTutar_Dvz1, ", "1.ToplaTutar_Dvz2, ", "1.islem_Dvz FROM ", "1 "})
-        sql += p + QString::fromUtf8(piece);
-    sql += u"union SELECT "_s;
-    for (const char* piece : {"2.Ana_Hs, ", "2.Grupkod, ", "2.MID1, ", "2.TAMUNVAN,(", "2.ToplaTutar_Ytl*-1) AS ToplaTutar_Ytl,(",
-                              "2.ToplaTutar_Dvz1*-1) AS ToplaTutar_Dvz1,(", "2.ToplaTutar_Dvz2*-1) AS ToplaTutar_Dvz2, ",
-                              "2.islem_Dvz "})
-        sql += p + QString::fromUtf8(piece);
-    sql += u"FROM "_s + p + u"2) AS CMZNQR "_s + u"GROUP BY CMZNQR.Ana_Hs, CMZNQR.Grupkod, CMZNQR.MID1, CMZNQR.TAMUNVAN "_s
-        + u"having CMZNQR.TAMUNVAN<>'' "_s;
-    if (hideZero)
-        sql += u"AND (Sum(CMZNQR.ToplaTutar_Ytl)<>0 OR Sum(CMZNQR.ToplaTutar_Dvz1)<>0 OR Sum(CMZNQR.ToplaTutar_Dvz2)<>0) "_s;
-    return sql + u"ORDER BY "_s + f.SayiFonk + u"(MID1) "_s;
-}
 
 class CurrentAccountQueries : public QueryTest {
 protected:
@@ -104,10 +46,10 @@ protected:
 
     void buildViews()
     {
-        rebuildView(kPrefix, 1, debitView(f));
-        rebuildView(kPrefix, 2, creditView(f));
+        rebuildView(kPrefix, 1, currentAccountDebitView(f));
+        rebuildView(kPrefix, 2, currentAccountCreditView(f));
     }
-    QList<QStringList> load(bool hideZero = false) { return rows(loader(f, hideZero)); }
+    QList<QStringList> load(bool hideZero = false) { return rows(currentAccountLoader(f, hideZero)); }
 };
 
 QStringList row(const QString& main, const QString& code, const QString& title, const QString& tl, const QString& usd,
@@ -201,7 +143,7 @@ TEST_F(CurrentAccountQueries, ACodeThatIsNotANumberMakesTheLoaderFail)
     account(u"A1"_s, 120, u"HARFLİ KOD"_s);
     post({.code = u"A1"_s, .ytl = 1});
     buildViews();
-    EXPECT_EQ(openError(co.connection(), loader(f, false)), db::err::CriteriaMismatch);
+    EXPECT_EQ(openError(co.connection(), currentAccountLoader(f, false)), db::err::CriteriaMismatch);
 }
 
 TEST_F(CurrentAccountQueries, HidingZeroBalancesKeepsAccountsWithAnyNonZeroCurrency)

@@ -1,0 +1,63 @@
+#include "CurrentAccountStatements.h"
+
+namespace belmo::test {
+
+// The three conditional sums shared by both views; the credit view has one more blank
+// before its second USD condition.
+static QString sumsPiece(const Fragments& f, bool creditSide)
+{
+    return u"SELECT Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Sum("_s
+        + f.conditional(u" Cari_H.islem_Dvz='TL' "_s, u" Cari_H.Tutar_Ytl "_s,
+                        u" Cari_H.islem_Dvz<>'TL' Or Cari_H.islem_Dvz Is Null "_s, u" 0 "_s)
+        + u") AS ToplaTutar_Ytl, Sum("_s
+        + f.conditional(u" Cari_H.islem_Dvz='USD' "_s, u" Cari_H.Tutar_Dvz1 "_s,
+                        (creditSide ? u" "_s : QString()) + u" Cari_H.islem_Dvz<>'USD' Or Cari_H.islem_Dvz Is Null "_s,
+                        u" 0 "_s)
+        + u") AS ToplaTutar_Dvz1, Sum("_s
+        + f.conditional(u" Cari_H.islem_Dvz='EURO' "_s, u" Cari_H.Tutar_Dvz2 "_s,
+                        u" Cari_H.islem_Dvz<>'EURO' Or Cari_H.islem_Dvz Is Null "_s, u" 0 "_s)
+        + u") AS ToplaTutar_Dvz2, Cari_H.islem_Dvz "_s;
+}
+
+QString currentAccountDebitView(const Fragments& f)
+{
+    return sumsPiece(f, false)
+        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.B_MID = Hesaplar.MID1 "_s
+        + u"WHERE Kayit.Evrak_Kodu not in(5,6) AND MID1<>'000' "_s
+        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, Kayit.B_Hs, Kayit.Sil, Hesaplar.Sil "_s
+        + u"Having (((Kayit.B_Hs) = 120 Or (Kayit.B_Hs) = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
+}
+
+QString currentAccountCreditView(const Fragments& f)
+{
+    return sumsPiece(f, true)
+        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.A_MID = Hesaplar.MID1 "_s
+        + u"WHERE Kayit.Evrak_Kodu not in(5,6) "_s
+        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, Kayit.A_Hs, Kayit.Sil, Hesaplar.Sil "_s
+        + u"Having (((Kayit.A_Hs) = 120 Or (Kayit.A_Hs) = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
+}
+
+QString currentAccountLoader(const Fragments& f, bool hideZero)
+{
+    const QString p = u"CMZN"_s + kUserCode;
+    QString sql = u"SELECT '',CMZNQR.Ana_Hs AS Deyim1, CMZNQR.Grupkod AS Deyim2, CMZNQR.MID1 AS Deyim3, CMZNQR.TAMUNVAN AS Deyim4, "_s
+        + f.TutarBas + u"Sum(CMZNQR.ToplaTutar_Ytl)"_s + f.TutarSon + u" AS ToplaToplaTutar_Ytl, "_s
+        + f.Dvz1TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz1)"_s + f.Dvz1TutarSon + u" AS ToplaToplaTutar_Dvz1, "_s
+        + f.Dvz2TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz2)"_s + f.Dvz2TutarSon + u" AS ToplaToplaTutar_Dvz2 "_s
+        + u"FROM (SELECT "_s;
+    for (const char* piece : {"1.Ana_Hs, ", "1.Grupkod, ", "1.MID1, ", "1.TAMUNVAN, ", "1.ToplaTutar_Ytl, ",
+                              "1.ToplaTutar_Dvz1, ", "1.ToplaTutar_Dvz2, ", "1.islem_Dvz FROM ", "1 "})
+        sql += p + QString::fromUtf8(piece);
+    sql += u"union SELECT "_s;
+    for (const char* piece : {"2.Ana_Hs, ", "2.Grupkod, ", "2.MID1, ", "2.TAMUNVAN,(", "2.ToplaTutar_Ytl*-1) AS ToplaTutar_Ytl,(",
+                              "2.ToplaTutar_Dvz1*-1) AS ToplaTutar_Dvz1,(", "2.ToplaTutar_Dvz2*-1) AS ToplaTutar_Dvz2, ",
+                              "2.islem_Dvz "})
+        sql += p + QString::fromUtf8(piece);
+    sql += u"FROM "_s + p + u"2) AS CMZNQR "_s + u"GROUP BY CMZNQR.Ana_Hs, CMZNQR.Grupkod, CMZNQR.MID1, CMZNQR.TAMUNVAN "_s
+        + u"having CMZNQR.TAMUNVAN<>'' "_s;
+    if (hideZero)
+        sql += u"AND (Sum(CMZNQR.ToplaTutar_Ytl)<>0 OR Sum(CMZNQR.ToplaTutar_Dvz1)<>0 OR Sum(CMZNQR.ToplaTutar_Dvz2)<>0) "_s;
+    return sql + u"ORDER BY "_s + f.SayiFonk + u"(MID1) "_s;
+}
+
+}  // namespace belmo::test
