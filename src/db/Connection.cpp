@@ -56,7 +56,7 @@ void Connection::execute(const QString& sql, const QList<Value>& params)
 {
     Statement st = file()->prepare(sql);
     for (int i = 0; i < params.size(); ++i) st.bind(i + 1, params[i]);
-    st.runToEnd();
+    file()->run(st);
 }
 
 qint64 Connection::lastInsertId() const { return file()->lastInsertRowId(); }

@@ -299,6 +299,35 @@ SelectShape inspectSelect(QStringView sql)
     return shape;
 }
 
+QString viewQuery(QStringView sql)
+{
+    int word = 0;  // CREATE, [TEMP,] VIEW
+    int depth = 0;
+    for (const Token& tok : tokenize(sql)) {
+        if (tok.kind == Token::Space) continue;
+        if (tok.kind == Token::LParen) ++depth;
+        else if (tok.kind == Token::RParen) --depth;
+        const QString up = tok.kind == Token::Word ? tok.text.toUpper() : QString();
+        if (word == 0) {
+            if (up != u"CREATE") return {};
+            word = 1;
+        } else if (word == 1) {
+            if (up == u"TEMP" || up == u"TEMPORARY") continue;
+            if (up != u"VIEW") return {};
+            word = 2;
+        } else if (depth == 0 && up == u"AS") {
+            return sql.mid(tok.offset + tok.text.size()).toString();
+        }
+    }
+    return {};
+}
+
+bool changesSchema(QStringView sql)
+{
+    const QString head = sql.trimmed().left(6).toString().toUpper();
+    return head.startsWith(u"CREATE") || head.startsWith(u"DROP") || head.startsWith(u"ALTER");
+}
+
 QString quoted(QStringView text)
 {
     QString s = text.toString();

@@ -36,6 +36,13 @@ struct SelectShape {
 };
 SelectShape inspectSelect(QStringView sqliteSql);
 
+// The query of a CREATE VIEW statement: the text after the AS that follows the view's name
+// (and its column list, if any). Empty for any other statement.
+QString viewQuery(QStringView sql);
+
+// Whether a statement changes the schema (CREATE, DROP, ALTER).
+bool changesSchema(QStringView sql);
+
 // An SQL string literal with apostrophes doubled: the way to put a value between quotes.
 QString quoted(QStringView text);
 

@@ -48,37 +48,6 @@ bool isExpressionText(const QString& name)
     return name.trimmed().isEmpty() || re.match(name).hasMatch();
 }
 
-bool changesSchema(const QString& sql)
-{
-    const QString head = sql.trimmed().left(6).toUpper();
-    return head.startsWith(u"CREATE") || head.startsWith(u"DROP") || head.startsWith(u"ALTER");
-}
-
-// The query of a CREATE VIEW statement: the text after the AS that follows the view's name
-// (and its column list, if any). Empty for any other statement.
-QString viewQuery(const QString& sql)
-{
-    const QList<jet::Token> tokens = jet::tokenize(sql);
-    int word = 0;  // CREATE, [TEMP,] VIEW
-    int depth = 0;
-    for (const jet::Token& tok : tokens) {
-        if (tok.kind == jet::Token::Space) continue;
-        if (tok.kind == jet::Token::LParen) ++depth;
-        else if (tok.kind == jet::Token::RParen) --depth;
-        const QString up = tok.kind == jet::Token::Word ? tok.text.toUpper() : QString();
-        if (word == 0) {
-            if (up != u"CREATE") return {};
-            word = 1;
-        } else if (word == 1) {
-            if (up == u"TEMP" || up == u"TEMPORARY") continue;
-            if (up != u"VIEW") return {};
-            word = 2;
-        } else if (depth == 0 && up == u"AS") {
-            return sql.mid(tok.offset + tok.text.size());
-        }
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -433,13 +402,7 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
     d->source = source;
     Statement st = d->file->prepare(source);
     if (sqlite3_column_count(st.get()) == 0) {
-        // SQLite stores a view whose query names a column the tables lack and fails only
-        // when the view is read; Jet refuses to create it. The cheque step relies on that
-        // refusal to fall back on a second definition, so the query must compile first.
-        const QString query = viewQuery(QString::fromUtf8(sqlite3_sql(st.get())));
-        if (!query.isEmpty()) d->file->prepareNative(query);
-        st.runToEnd();  // a statement without rows: it has run, the recordset stays closed
-        if (changesSchema(QString::fromUtf8(sqlite3_sql(st.get())))) d->file->schemaChanged();
+        d->file->run(st);  // a statement without rows: it has run, the recordset stays closed
         return;
     }
     d->describeFields(st.get());

@@ -243,6 +243,14 @@ void SqliteFile::execNative(const QString& sqliteSql)
     if (rc != SQLITE_OK) throw error(rc, sqliteSql);
 }
 
+void SqliteFile::run(Statement& st)
+{
+    const QString sql = QString::fromUtf8(sqlite3_sql(st.get()));
+    if (const QString query = jet::viewQuery(sql); !query.isEmpty()) prepareNative(query);
+    st.runToEnd();
+    if (jet::changesSchema(sql)) schemaChanged();
+}
+
 const TableInfo& SqliteFile::tableInfo(const QString& table)
 {
     const QString key = table.toLower();

@@ -75,6 +75,11 @@ public:
     Statement prepareNative(const QString& sqliteSql);
     void execNative(const QString& sqliteSql);
 
+    // Runs a statement without rows to its end. A CREATE VIEW whose query does not compile is
+    // refused here, as Jet refuses it (SQLite would store it and fail only when it is read;
+    // the cheque step falls back on a second definition when the first is refused).
+    void run(Statement& st);
+
     const TableInfo& tableInfo(const QString& table);
     void schemaChanged();  // after CREATE/DROP: forget cached layouts
 

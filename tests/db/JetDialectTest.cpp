@@ -209,4 +209,7 @@ TEST_F(Dialect, AViewOverAMissingColumnIsNotCreated)
     // A view with a column list keeps working.
     EXPECT_EQ(create("CREATE VIEW CK052 (No, Toplam) AS SELECT Cek_No, Sum(Tutar) AS T FROM Cek_ GROUP BY Cek_No"), 0);
     EXPECT_EQ(co.rows("SELECT Toplam FROM CK052"), QList<QStringList>({{"5"}}));
+    // The program's own statements are held to the same rule.
+    EXPECT_THROW(co.connection().execute("CREATE VIEW CK053 AS SELECT Yok FROM Cek_"), db::DbError);
+    EXPECT_EQ(openError("SELECT * FROM CK053"), db::err::NoSuchTable);
 }
