@@ -12,6 +12,8 @@
 //   DISTINCTROW      -> DISTINCT
 //   a / b            -> a *1.0/ b            (Jet divides as floating point)
 //   a MOD b          -> a % b;   True, False -> -1, 0
+//   RIGHT JOIN       -> INNER JOIN where the WHERE of the same SELECT drops every unmatched
+//                       row anyway (a left-side column compared with literals)
 // Functions (FORMAT, SWITCH, CDBL, ...) and the collations are registered on every
 // connection by JetFunctions.
 namespace belmo::db::jet {

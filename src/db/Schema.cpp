@@ -62,7 +62,7 @@ const Spec kCompany[] = {
      "Ilce text, Tel1 text, Tel2 text, Fax text, Gsm text, Email text, Ana_Hs long, Vergi_D text, "
      "Vergi_No text, Not text, Grupkod text, KDV double, isk1 double, isk2 double, isk3 double, "
      "Para_Birim text, Web text, sil long, Ulke text",
-     {"MID1"}},
+     {"MID1+Ana_Hs+Grupkod+TAMUNVAN+sil"}},  // covers the balance views
     {"Stok_Tanim",
      "SID1 long, SID2 text, Stok_Kodu text, Stok_Adi text, Aciklama text, Stok_Grubu text, Fiyat1 double, "
      "Fyt1_Birim text, Fiyat2 double, Fyt2_Birim text, Fiyat3 double, Fyt3_Birim text, Birim1 text, "
@@ -74,12 +74,13 @@ const Spec kCompany[] = {
     {"Kayit",
      "Kayit_No auto, tarih date, B_Hs long, B_Gr text, STKB_MID text, B_MID text, A_Hs long, A_Gr text, "
      "STKA_MID text, A_MID text, Evrak_Kodu long, Evrak_No text, islem_Kod long, User_Code text, Sil long",
-     {"Evrak_No", "B_MID", "A_MID", "tarih"}},
+     // The balance views read the header sides from these two indexes alone.
+     {"Evrak_No", "B_MID+Evrak_Kodu+B_Hs+Sil", "A_MID+Evrak_Kodu+A_Hs+Sil", "tarih"}},
     {"Cari_H",
      "Kayit_No long, Aciklama text, islem_Dvz text, Doviz_Kuru double, iskonto_Oran double, iskonto double, "
      "Vade date, B_Fiyat double, Tutar_Ytl double, Tutar_Dvz1 double, Tutar_Dvz2 double, Alis_Kyt_No long, "
      "KDV double, Irs_No text, Irs_Tarih date, Plasiyer_Kodu long",
-     {"Kayit_No"}},
+     {"Kayit_No+islem_Dvz+Tutar_Ytl+Tutar_Dvz1+Tutar_Dvz2"}},  // covers the balance views
     {"Stok_H",
      "Kayit_No long, Lot_No long, Stok_Kodu text, Giren1 double, Cikan1 double, Birim1 text, Giren2 double, "
      "Cikan2 double, Birim2 text, Aciklama1 text, Aciklama2 text, Depo_Kodu text, KDV double",

@@ -48,6 +48,47 @@ TEST(DialectRewrite, TokensOutsideLiterals)
     EXPECT_EQ(db::jet::quoted(u"Hakkı'nın"), "'Hakkı''nın'");
 }
 
+TEST(DialectRewrite, RightJoinBecomesInnerOnlyWhereWhereDropsUnmatchedRows)
+{
+    using db::jet::rewrite;
+    auto reduced = [](const char* sql) { return !rewrite(QString::fromUtf8(sql)).contains("RIGHT", Qt::CaseInsensitive); };
+    // A left-side column compared with literals, as the balance views filter.
+    EXPECT_TRUE(reduced("SELECT * FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN "
+                        "Hesaplar ON Kayit.B_MID = Hesaplar.MID1 WHERE Kayit.Evrak_Kodu not in(5,6) AND MID1<>'000' "
+                        "GROUP BY Hesaplar.MID1"));
+    EXPECT_TRUE(reduced("SELECT * FROM A RIGHT OUTER JOIN B ON A.k=B.k WHERE (('x' = A.c)) AND B.d=1"));
+    EXPECT_TRUE(reduced("SELECT * FROM (SELECT * FROM A RIGHT JOIN B ON A.k=B.k WHERE A.n>-5) q"));
+    // Everything else keeps the RIGHT JOIN: a filter on the right side (the stock loader),
+    // an OR, Is Null, a column against a column, a filter in another SELECT, no WHERE.
+    EXPECT_FALSE(reduced("SELECT * FROM ((SMZN051 RIGHT JOIN Stok_Tanim ON SMZN051.Stok_Kodu = Stok_Tanim.SID2) "
+                         "LEFT JOIN Gruplar ON (Stok_Tanim.Stok_Grubu = Gruplar.Grup)) where Stok_Tanim.Sil=0 "));
+    EXPECT_FALSE(reduced("SELECT * FROM A RIGHT JOIN B ON A.k=B.k WHERE A.c=1 OR B.d=2"));
+    EXPECT_FALSE(reduced("SELECT * FROM A RIGHT JOIN B ON A.k=B.k WHERE A.c Is Null"));
+    EXPECT_FALSE(reduced("SELECT * FROM A RIGHT JOIN B ON A.k=B.k WHERE A.c=B.d"));
+    EXPECT_FALSE(reduced("SELECT * FROM A RIGHT JOIN B ON A.k=B.k WHERE B.d IN (SELECT c FROM A WHERE A.c=1)"));
+    EXPECT_FALSE(reduced("SELECT * FROM A RIGHT JOIN B ON A.k=B.k WHERE A.c BETWEEN 1 AND 5"));
+    EXPECT_FALSE(reduced("SELECT * FROM A RIGHT JOIN B ON A.k=B.k"));
+}
+
+TEST_F(Dialect, AReducedRightJoinReturnsWhatTheRightJoinReturns)
+{
+    co.insert("Hesaplar", {{"MID1", "1"}, {"TAMUNVAN", "Hareketli"}});
+    co.insert("Hesaplar", {{"MID1", "2"}, {"TAMUNVAN", "Hareketsiz"}});
+    co.insert("Kayit", {{"B_MID", "1"}, {"Evrak_Kodu", 1}});
+    co.insert("Kayit", {{"B_MID", "1"}, {"Evrak_Kodu", 5}});
+    co.insert("Kayit", {{"B_MID", "9"}, {"Evrak_Kodu", 1}});  // an account that does not exist
+    co.insert("Cari_H", {{"Kayit_No", 1}, {"Tutar_Ytl", 10}});
+    const QString head = "SELECT Hesaplar.MID1, Sum(Cari_H.Tutar_Ytl), count(*) FROM (Kayit LEFT JOIN Cari_H ON "
+                         "Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.B_MID = Hesaplar.MID1 ";
+    const QString tail = " GROUP BY Hesaplar.MID1 ORDER BY Hesaplar.MID1";
+    // The same condition written so that the reduction does not see it.
+    const auto asWritten = co.rows(head + "WHERE (Kayit.Evrak_Kodu not in(5,6) OR 1=0)" + tail);
+    EXPECT_EQ(co.rows(head + "WHERE Kayit.Evrak_Kodu not in(5,6)" + tail), asWritten);
+    EXPECT_EQ(asWritten, QList<QStringList>({{"1", "10", "1"}}));
+    // Without a filter on the left, the unmatched account stays.
+    EXPECT_EQ(co.rows(head + "WHERE Hesaplar.MID1<>'0'" + tail).size(), 2);
+}
+
 TEST_F(Dialect, AmpersandJoinsTextAndNullCountsAsEmpty)
 {
     EXPECT_EQ(text("'a' & Null & 'b'"), "ab");

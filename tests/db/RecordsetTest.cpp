@@ -169,7 +169,7 @@ TEST_F(RecordsetTest, UpdatesThroughAJoinReachTheirTables)
         rs.field("sil") = 1;
         rs.moveNext();
     }
-    EXPECT_EQ(co.rows("Select Kayit_No, Sil from Kayit"), QList<QStringList>({{"1", "1"}, {"2", "1"}, {"3", "0"}}));
+    EXPECT_EQ(co.rows("Select Kayit_No, Sil from Kayit order by Kayit_No"), QList<QStringList>({{"1", "1"}, {"2", "1"}, {"3", "0"}}));
 }
 
 TEST_F(RecordsetTest, DeletedRowIsUnreadableUntilAMove)
@@ -230,7 +230,7 @@ TEST_F(RecordsetTest, StatementsWithoutRowsRunAtOpen)
     auto rs = open("UPDATE Kayit Set Sil=1 where Evrak_No='K1' AND Sil=0 ");
     EXPECT_FALSE(rs.isOpen());
     EXPECT_EQ(errorOf([&] { rs.eof(); }), db::err::ObjectClosed);
-    EXPECT_EQ(co.rows("Select Evrak_No, Sil from Kayit"), QList<QStringList>({{"K1", "1"}, {"K2", "0"}}));
+    EXPECT_EQ(co.rows("Select Evrak_No, Sil from Kayit order by Evrak_No"), QList<QStringList>({{"K1", "1"}, {"K2", "0"}}));
 }
 
 TEST_F(RecordsetTest, ReadOnlyViewsAndGroupsCannotBeUpdated)
