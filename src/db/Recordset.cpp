@@ -451,41 +451,41 @@ qint64 Recordset::recordCount()
     return d_->live;
 }
 
-void Recordset::moveFirst()
+Recordset::Impl& Recordset::beforeMove()
 {
     if (!d_) closedObject();
     d_->saveEdit();
     d_->ensureLoaded();
-    if (d_->live == 0) noCurrentRow();
-    d_->pos = d_->firstLive();
+    return *d_;
+}
+
+void Recordset::moveFirst()
+{
+    Impl& d = beforeMove();
+    if (d.live == 0) noCurrentRow();
+    d.pos = d.firstLive();
 }
 
 void Recordset::moveLast()
 {
-    if (!d_) closedObject();
-    d_->saveEdit();
-    d_->ensureLoaded();
-    if (d_->live == 0) noCurrentRow();
-    d_->pos = d_->lastLive();
+    Impl& d = beforeMove();
+    if (d.live == 0) noCurrentRow();
+    d.pos = d.lastLive();
 }
 
 void Recordset::moveNext()
 {
-    if (!d_) closedObject();
-    d_->saveEdit();
-    d_->ensureLoaded();
-    if (d_->live == 0 || d_->pos >= d_->count()) noCurrentRow();
+    Impl& d = beforeMove();
+    if (d.live == 0 || d.pos >= d.count()) noCurrentRow();
     // From a row deleted here the next row is the one that followed it.
-    d_->pos = d_->nextLive(d_->pos + 1);
+    d.pos = d.nextLive(d.pos + 1);
 }
 
 void Recordset::movePrevious()
 {
-    if (!d_) closedObject();
-    d_->saveEdit();
-    d_->ensureLoaded();
-    if (d_->live == 0 || d_->pos < 0) noCurrentRow();
-    d_->pos = d_->prevLive(d_->pos - 1);
+    Impl& d = beforeMove();
+    if (d.live == 0 || d.pos < 0) noCurrentRow();
+    d.pos = d.prevLive(d.pos - 1);
 }
 
 int Recordset::fieldCount() const { return d_ ? d_->fields.size() : 0; }

@@ -85,6 +85,7 @@ public:
 
 private:
     struct Impl;
+    Impl& beforeMove();  // saves a pending edit and runs the query when it has not run yet
     std::unique_ptr<Impl> d_;
 };
 

@@ -24,8 +24,8 @@ Scale Scale::of(Size size)
 namespace {
 
 constexpr int kYear = 2025;
-const QString kAdmin = QStringLiteral("01");
-const QString kClerk = QStringLiteral("05");
+constexpr char kAdmin[] = "01";  // user codes written into the headers
+constexpr char kClerk[] = "05";
 
 double round2(double v) { return std::round(v * 100.0) / 100.0; }
 
