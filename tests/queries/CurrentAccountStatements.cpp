@@ -19,23 +19,23 @@ static QString sumsPiece(const Fragments& f, bool creditSide)
         + u") AS ToplaTutar_Dvz2, Cari_H.islem_Dvz "_s;
 }
 
-QString currentAccountDebitView(const Fragments& f)
+// The two views differ in the side of the header they read (B debit, A credit) and in
+// account "000", which only the debit side leaves out.
+static QString view(const Fragments& f, QChar side)
 {
-    return sumsPiece(f, false)
-        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.B_MID = Hesaplar.MID1 "_s
-        + u"WHERE Kayit.Evrak_Kodu not in(5,6) AND MID1<>'000' "_s
-        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, Kayit.B_Hs, Kayit.Sil, Hesaplar.Sil "_s
-        + u"Having (((Kayit.B_Hs) = 120 Or (Kayit.B_Hs) = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
+    const bool credit = side == u'A';
+    const QString hs = u"Kayit."_s + side + u"_Hs"_s;
+    return sumsPiece(f, credit)
+        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit."_s + side
+        + u"_MID = Hesaplar.MID1 "_s + u"WHERE Kayit.Evrak_Kodu not in(5,6) "_s + (credit ? QString() : u"AND MID1<>'000' "_s)
+        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, "_s + hs
+        + u", Kayit.Sil, Hesaplar.Sil "_s + u"Having ((("_s + hs + u") = 120 Or ("_s + hs
+        + u") = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
 }
 
-QString currentAccountCreditView(const Fragments& f)
-{
-    return sumsPiece(f, true)
-        + u"FROM (Kayit LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) RIGHT JOIN Hesaplar ON Kayit.A_MID = Hesaplar.MID1 "_s
-        + u"WHERE Kayit.Evrak_Kodu not in(5,6) "_s
-        + u"GROUP BY Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Cari_H.islem_Dvz, Kayit.A_Hs, Kayit.Sil, Hesaplar.Sil "_s
-        + u"Having (((Kayit.A_Hs) = 120 Or (Kayit.A_Hs) = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
-}
+QString currentAccountDebitView(const Fragments& f) { return view(f, u'B'); }
+
+QString currentAccountCreditView(const Fragments& f) { return view(f, u'A'); }
 
 QString currentAccountLoader(const Fragments& f, bool hideZero)
 {
