@@ -476,12 +476,6 @@ QString viewQuery(QStringView sql)
     return {};
 }
 
-bool changesSchema(QStringView sql)
-{
-    const QString head = sql.trimmed().left(6).toString().toUpper();
-    return head.startsWith(u"CREATE") || head.startsWith(u"DROP") || head.startsWith(u"ALTER");
-}
-
 QString quoted(QStringView text)
 {
     QString s = text.toString();

@@ -42,9 +42,6 @@ SelectShape inspectSelect(QStringView sqliteSql);
 // (and its column list, if any). Empty for any other statement.
 QString viewQuery(QStringView sql);
 
-// Whether a statement changes the schema (CREATE, DROP, ALTER).
-bool changesSchema(QStringView sql);
-
 // An SQL string literal with apostrophes doubled: the way to put a value between quotes.
 QString quoted(QStringView text);
 

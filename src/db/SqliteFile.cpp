@@ -74,21 +74,6 @@ void Statement::runToEnd()
     }
 }
 
-void Statement::reset()
-{
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-}
-
-// ---- TableInfo --------------------------------------------------------------------------------
-
-int TableInfo::indexOf(const QString& column) const
-{
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
-    return -1;
-}
-
 // ---- SqliteFile -------------------------------------------------------------------------------
 
 SqliteFile::SqliteFile(const QString& path) : path_(path)
@@ -248,24 +233,7 @@ void SqliteFile::run(Statement& st)
     const QString sql = QString::fromUtf8(sqlite3_sql(st.get()));
     if (const QString query = jet::viewQuery(sql); !query.isEmpty()) prepareNative(query);
     st.runToEnd();
-    if (jet::changesSchema(sql)) schemaChanged();
 }
-
-const TableInfo& SqliteFile::tableInfo(const QString& table)
-{
-    const QString key = table.toLower();
-    auto it = tables_.find(key);
-    if (it != tables_.end()) return *it;
-    TableInfo info;
-    Statement st = prepareNative(QStringLiteral("PRAGMA table_info(%1)").arg(jet::quoted(table)));
-    while (st.step()) {
-        info.columns << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)));
-        info.types << fieldTypeFromDeclared(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 2)));
-    }
-    return *tables_.insert(key, info);
-}
-
-void SqliteFile::schemaChanged() { tables_.clear(); }
 
 void SqliteFile::beginTransaction()
 {

@@ -35,7 +35,6 @@ public:
     void bind(int index, const Value& v);  // 1-based
     bool step();                           // true while a row is there; throws on errors
     void runToEnd();                       // steps a statement without rows
-    void reset();
 
 private:
     void release();
@@ -44,16 +43,8 @@ private:
     bool cached_ = false;
 };
 
-// Column names and declared types of a table, as PRAGMA table_info gives them.
-struct TableInfo {
-    QStringList columns;
-    QList<FieldType> types;
-    int indexOf(const QString& column) const;  // case-insensitive, -1 when missing
-};
-
 // One open SQLite database file, shared by every Connection on that file (see
-// ConnectionPool). Owns the handle, the statement cache, the table layouts read so far and
-// the transaction depth; registers the dialect's functions and collations on open.
+// ConnectionPool). Owns the handle, the statement cache and the transaction depth; registers the dialect's functions and collations on open.
 class SqliteFile {
 public:
     // Opens an existing file; never creates one. Throws Unspecified naming the file when it is
@@ -80,13 +71,9 @@ public:
     // the cheque step falls back on a second definition when the first is refused).
     void run(Statement& st);
 
-    const TableInfo& tableInfo(const QString& table);
-    void schemaChanged();  // after CREATE/DROP: forget cached layouts
-
     void beginTransaction();
     void commitTransaction();
     void rollbackTransaction();
-    int transactionDepth() const { return depth_; }
 
     qint64 lastInsertRowId() const;
 
@@ -112,7 +99,6 @@ private:
     QHash<QString, CacheEntry> cache_;
     QHash<sqlite3_stmt*, QString> cacheKeys_;
     std::list<QString> lru_;  // most recently used first
-    QHash<QString, TableInfo> tables_;
     QStringList verifiedPasswords_;
     int depth_ = 0;
 };

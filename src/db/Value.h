@@ -30,7 +30,6 @@ public:
     Type type() const { return static_cast<Type>(data_.index()); }
     bool isEmpty() const { return type() == Type::Empty; }
     bool isNull() const { return type() == Type::Null; }
-    bool isNumber() const { return type() == Type::Int || type() == Type::Double || type() == Type::Bool; }
     bool isText() const { return type() == Type::Text; }
     bool isDate() const { return type() == Type::Date; }
 

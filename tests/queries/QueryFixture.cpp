@@ -48,11 +48,12 @@ QString viewName(const QString& prefix, int slot) { return prefix + kUserCode + 
 
 namespace {
 
-qint32 runWithoutRows(db::Connection& con, const QString& sql)
+// The error number of opening a statement with the given lock; 0 when it opens.
+qint32 openingError(db::Connection& con, const QString& sql, db::LockType lock)
 {
     try {
         db::Recordset rs;
-        rs.open(sql, con, db::CursorType::Dynamic, db::LockType::Optimistic);
+        rs.open(sql, con, lock == db::LockType::ReadOnly ? db::CursorType::Static : db::CursorType::Dynamic, lock);
     } catch (const db::DbError& e) {
         return e.number();
     }
@@ -63,24 +64,15 @@ qint32 runWithoutRows(db::Connection& con, const QString& sql)
 
 qint32 createView(db::Connection& con, const QString& prefix, int slot, const QString& query)
 {
-    return runWithoutRows(con, u"CREATE VIEW "_s + viewName(prefix, slot) + u" AS "_s + query);
+    return openingError(con, u"CREATE VIEW "_s + viewName(prefix, slot) + u" AS "_s + query, db::LockType::Optimistic);
 }
 
 qint32 dropView(db::Connection& con, const QString& prefix, int slot)
 {
-    return runWithoutRows(con, u"DROP VIEW "_s + viewName(prefix, slot));
+    return openingError(con, u"DROP VIEW "_s + viewName(prefix, slot), db::LockType::Optimistic);
 }
 
-qint32 openError(db::Connection& con, const QString& sql)
-{
-    try {
-        db::Recordset rs;
-        rs.open(sql, con, db::CursorType::Static, db::LockType::ReadOnly);
-    } catch (const db::DbError& e) {
-        return e.number();
-    }
-    return 0;
-}
+qint32 openError(db::Connection& con, const QString& sql) { return openingError(con, sql, db::LockType::ReadOnly); }
 
 void recreateWithoutColumn(db::Connection& con, const QString& table, const QString& column)
 {
