@@ -1,0 +1,55 @@
+#include "services/Errors.h"
+
+#include "app/Session.h"
+#include "db/Connection.h"
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "services/Dialogs.h"
+
+namespace belmo::services {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kFound = u"Belirtilen Hata Algılandı : "_s;
+const QString kUnknown = u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s;
+
+// Shows the Hata_Kod text of the number, or the generic text; throws when config.mdb or
+// its table cannot be read.
+void showErrorText(app::Session& session, const QString& number)
+{
+    db::Connection con(session.pool());
+    con.open(session.AyarBag);
+    db::Recordset rs;
+    rs.open(u"Select Hata as HT from Hata_Kod where Kod="_s + db::jet::quoted(number.trimmed()), con,
+            db::CursorType::Dynamic, db::LockType::Optimistic);
+    if (rs.eof()) {
+        session.dialogs().message(kUnknown);
+        return;
+    }
+    const db::Value text = rs.value(u"HT"_s);
+    session.dialogs().message(kFound + (text.isNull() ? QString() : vb::CStr(text)));
+}
+
+}  // namespace
+
+void HATAMESAJI(app::Session& session, const QString& number)
+{
+    try {
+        showErrorText(session, number);
+        return;
+    } catch (const db::DbError& lookupFailure) {
+        // The lookup itself failed: report that failure the same way, once.
+        try {
+            showErrorText(session, lookupFailure.numberText());
+            return;
+        } catch (const db::DbError&) {
+        }
+    }
+    // The error texts cannot be read at all: the number is all there is to show.
+    session.dialogs().message(kFound + number.trimmed());
+}
+
+}  // namespace belmo::services

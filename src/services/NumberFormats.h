@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace belmo::app {
+class Session;
+}
+
+namespace belmo::services {
+
+// The number formats of the source company, filled after each login from its money
+// settings (PARATANIM). The patterns are those of the Access FORMAT function; the program
+// formats its own totals with the same patterns through vb::formatNumber, so a total and a
+// formatted grid cell always agree. The *Kurus members hold the decimals as text.
+struct NumberFormats {
+    QString TutarFormat, Dvz1TutarFormat, Dvz2TutarFormat;
+    QString FiyatFormat, Dvz1FiyatFormat, Dvz2FiyatFormat;
+    QString MiktarFormat;
+
+    QString TutarKurus, Dvz1TutarKurus, Dvz2TutarKurus;
+    QString FiyatKurus, Dvz1FiyatKurus, Dvz2FiyatKurus;
+    QString MiktarKurus;
+};
+
+// The pattern FORMATAYARLA gives a number of decimals: "##,###0." and one "0" per decimal;
+// "##,###" for none (a zero amount then shows as empty text).
+QString numberFormat(int decimals);
+
+// Reads the first PARATANIM row of KaynakBag's database into session.formats. Any error
+// ends it silently: the formats set before the failing column keep their new values, the
+// rest keep the previous ones.
+void FORMATAYARLA(app::Session& session);
+
+}  // namespace belmo::services

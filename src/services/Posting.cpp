@@ -1,0 +1,233 @@
+#include "services/Posting.h"
+
+#include "app/Session.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "services/Errors.h"
+
+#include <QDate>
+
+namespace belmo::services {
+
+using namespace Qt::Literals::StringLiterals;
+using db::Value;
+
+namespace {
+
+constexpr auto kDynamic = db::CursorType::Dynamic;
+constexpr auto kOptimistic = db::LockType::Optimistic;
+
+// How the language compares a variant: an unset one equals 0 and "", Null equals nothing.
+bool isEmptyText(const Value& v) { return v.isEmpty() || (v.isText() && v.textValue().isEmpty()); }
+bool isBlank(const Value& v) { return v.isNull() || v.isEmpty() || vb::CStr(v).trimmed().isEmpty(); }
+Value nullToZero(const Value& v) { return v.isNull() ? Value(0) : v; }
+// Text that is no number fails with a type mismatch, as the comparison does.
+double number(const Value& v) { return v.isEmpty() ? 0.0 : vb::CDbl(v); }
+bool differsFromZero(const Value& v) { return !v.isNull() && number(v) != 0; }
+
+void openKaynak(db::Connection& con, const app::Session& session) { con.open(session.KaynakBag); }
+
+// The header of a document. KayitDegerleri::Kayit_No becomes the largest header number
+// plus one, the number the header is expected to get; the number the database actually gave
+// it (larger when the last headers were removed) is returned for the lines.
+qint64 writeHeader(app::Session& session)
+{
+    KayitDegerleri& k = session.kayitDegerleri;
+    db::Connection con(session.pool());
+    openKaynak(con, session);
+    {
+        db::Recordset last;
+        last.open(u"select MAX(Kayit_No) as MaksKyt from Kayit"_s, con, db::CursorType::Static, db::LockType::ReadOnly);
+        const Value largest = last.value(u"MaksKyt"_s);
+        k.Kayit_No = largest.isNull() ? Value(1) : Value(static_cast<qint64>(vb::CDbl(largest)) + 1);
+    }
+    // The rows of today are never read: the recordset only serves the insert.
+    const QString today = vb::formatDate(QDateTime(QDate::currentDate(), {}), u"dd.mm.yyyy");
+    db::Recordset rs;
+    rs.open(u"Select * from Kayit where Tarih="_s + session.sql.MetinTarihBas + u"'"_s + today + u"'"_s +
+                session.sql.MetinTarihSon,
+            con, kDynamic, kOptimistic);
+    rs.addNew();
+    rs.setValue(u"tarih"_s, vb::CDate(k.Tarih));
+    rs.setValue(u"B_Hs"_s, k.B_Hs);
+    rs.setValue(u"B_Gr"_s, k.B_Gr);
+    if (session.HModu == 3) rs.setValue(u"STKB_MID"_s, k.STKB_MID);
+    rs.setValue(u"B_MID"_s, k.B_MID);
+    rs.setValue(u"A_Hs"_s, k.A_Hs);
+    rs.setValue(u"A_Gr"_s, k.A_Gr);
+    if (session.HModu == 3) rs.setValue(u"STKA_MID"_s, k.STKA_MID);
+    rs.setValue(u"A_MID"_s, k.A_MID);
+    rs.setValue(u"Evrak_Kodu"_s, k.Evrak_Kodu);
+    rs.setValue(u"Evrak_No"_s, k.Evrak_No);
+    rs.setValue(u"islem_Kod"_s, k.islem_Kod);
+    rs.setValue(u"User_Code"_s, session.KullaniciKodu);
+    rs.update();
+    return rs.value(u"Kayit_No"_s).intValue();  // the recordset stays on the new row
+}
+
+// A header and its current-account line; returns the header's number.
+qint64 writeCurrentAccountLine(app::Session& session)
+{
+    const KayitDegerleri& k = session.kayitDegerleri;
+    db::Connection con(session.pool());
+    openKaynak(con, session);
+    db::Recordset rs;
+    rs.open(u"select * from Cari_H"_s, con, kDynamic, kOptimistic);
+    rs.addNew();
+    const qint64 header = writeHeader(session);
+    rs.setValue(u"Kayit_No"_s, header);
+    rs.setValue(u"Aciklama"_s, k.Aciklama);
+    rs.setValue(u"islem_Dvz"_s, k.islem_Dvz);
+    rs.setValue(u"Doviz_Kuru"_s, k.Doviz_Kuru);
+    rs.setValue(u"iskonto_Oran"_s, k.iskonto_Oran);
+    rs.setValue(u"iskonto"_s, k.iskonto.isNull() || isEmptyText(k.iskonto) ? 0.0 : vb::CDbl(k.iskonto));
+    if (!isBlank(k.Vade)) rs.setValue(u"Vade"_s, vb::CDate(k.Vade));
+    rs.setValue(u"B_Fiyat"_s, nullToZero(k.B_Fiyat));
+    rs.setValue(u"Tutar_Ytl"_s, k.Tutar_Ytl);
+    rs.setValue(u"Tutar_Dvz1"_s, k.Tutar_Dvz1);
+    rs.setValue(u"Tutar_Dvz2"_s, k.Tutar_Dvz2);
+    rs.setValue(u"Alis_Kyt_No"_s, nullToZero(k.Alis_Kyt_No));
+    rs.setValue(u"KDV"_s, nullToZero(k.KDV));
+    rs.setValue(u"Doviz_Kuru"_s, k.Doviz_Kuru);
+    rs.update();
+    return header;
+}
+
+// The lot number after the last one used by a live document of type 2, 3 or 6; 1 when
+// there is none.
+Value nextLotNumber(db::Connection& con)
+{
+    db::Recordset rs;
+    rs.open(u"select Stok_H.Lot_No from Stok_H,Kayit where Stok_H.Kayit_No=Kayit.Kayit_No and Kayit.Sil=0 "
+            u"and Kayit.Evrak_Kodu in(2,3,6) AND Stok_H.Lot_No Is Not Null group by Stok_H.Lot_No "
+            u"order by Stok_H.Lot_No "_s,
+            con, db::CursorType::Static, db::LockType::ReadOnly);
+    if (rs.eof()) return Value(1);
+    rs.moveLast();
+    return Value(vb::CDbl(rs.value(u"Lot_No"_s)) + 1);
+}
+
+void applyLotRule(app::Session& session, db::Connection& con)
+{
+    KayitDegerleri& k = session.kayitDegerleri;
+    if (k.Lot_No.isNull()) k.Lot_No = Value(0);
+    if (isEmptyText(k.Lot_No) && differsFromZero(k.A_Hs) && differsFromZero(k.B_Hs) && !k.Evrak_Kodu.isNull()) {
+        const double kind = number(k.Evrak_Kodu);
+        if (kind == 2 || kind == 3 || kind == 6) k.Lot_No = nextLotNumber(con);
+    }
+    if (isEmptyText(k.Lot_No)) k.Lot_No = Value(0);
+}
+
+void writeStockLine(app::Session& session)
+{
+    const KayitDegerleri& k = session.kayitDegerleri;
+    db::Connection con(session.pool());
+    openKaynak(con, session);
+    db::Recordset rs;
+    rs.open(u"select * from Stok_H"_s, con, kDynamic, kOptimistic);
+    rs.addNew();
+    const qint64 header = writeCurrentAccountLine(session);
+    rs.setValue(u"Kayit_No"_s, header);
+    applyLotRule(session, con);
+    rs.setValue(u"Lot_No"_s, k.Lot_No);
+    rs.setValue(u"Stok_Kodu"_s, k.Stok_Kodu);
+    rs.setValue(u"Giren1"_s, k.Giren1);
+    rs.setValue(u"Cikan1"_s, k.Cikan1);
+    rs.setValue(u"Birim1"_s, k.Birim1);
+    rs.setValue(u"Giren2"_s, k.Giren2);
+    rs.setValue(u"Cikan2"_s, k.Cikan2);
+    rs.setValue(u"Birim2"_s, k.Birim2);
+    rs.setValue(u"Aciklama1"_s, k.Aciklama1);
+    rs.setValue(u"Aciklama2"_s, k.Aciklama2);
+    rs.setValue(u"Stok_Kodu"_s, k.Stok_Kodu);
+    rs.setValue(u"Depo_Kodu"_s, k.Depo_Kodu);
+    rs.setValue(u"KDV"_s, k.KDV);
+    rs.update();
+}
+
+// A document that could not be written whole: its headers are marked deleted, so that no
+// half of it counts, and the error is reported.
+void abandonDocument(app::Session& session, const db::DbError& error)
+{
+    EVRAKSIL(session, session.kayitDegerleri.Evrak_No);
+    reportError(session, error);
+}
+
+}  // namespace
+
+void KAYITEKLE(app::Session& session)
+{
+    try {
+        writeHeader(session);
+    } catch (const db::DbError& e) {
+        reportError(session, e);
+    }
+}
+
+void CARIHAREKETEKLE(app::Session& session)
+{
+    try {
+        writeCurrentAccountLine(session);
+    } catch (const db::DbError& e) {
+        abandonDocument(session, e);
+    }
+}
+
+void STOKHAREKETEKLE(app::Session& session)
+{
+    try {
+        writeStockLine(session);
+    } catch (const db::DbError& e) {
+        abandonDocument(session, e);
+    }
+}
+
+Value EVRAKNOAL(app::Session& session, const QString& prefix, bool advance)
+{
+    // Every statement may fail on its own and the next one still runs.
+    Value result;
+    db::Connection con(session.pool());
+    db::Recordset rs;
+    skip([&] { openKaynak(con, session); });
+    skip([&] { rs.open(u"Select * from Evr where On_Taki="_s + db::jet::quoted(prefix), con, kDynamic, kOptimistic); });
+    skip([&] {
+        if (!rs.eof()) return;
+        rs.addNew();
+        rs.setValue(u"On_Taki"_s, prefix);
+        rs.setValue(u"Evr_No"_s, 1);
+        rs.update();
+    });
+    skip([&] { result = rs.value(u"Evr_No"_s); });
+    if (advance) {
+        skip([&] {
+            rs.setValue(u"Evr_No"_s, vb::CDbl(rs.value(u"Evr_No"_s)) + 1);
+            rs.update();
+        });
+    }
+    return result;
+}
+
+QString nextDocumentNumber(app::Session& session)
+{
+    const Value n = EVRAKNOAL(session, u"K"_s, true);
+    return u"K"_s + (n.isEmpty() || n.isNull() ? QString() : vb::CStr(n));
+}
+
+void EVRAKSIL(app::Session& session, const Value& number)
+{
+    if (number.isNull() || isEmptyText(number)) return;
+    try {
+        db::Connection con(session.pool());
+        openKaynak(con, session);
+        db::Recordset rs;
+        rs.open(u"UPDATE Kayit Set Sil=1 where Evrak_No="_s + db::jet::quoted(vb::CStr(number)) + u" AND Sil=0 "_s, con,
+                kDynamic, kOptimistic);
+    } catch (const db::DbError& e) {
+        reportError(session, e);
+    }
+}
+
+}  // namespace belmo::services

@@ -1,0 +1,76 @@
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace belmo::test {
+
+namespace {
+
+const char* kindName(ScriptedDialogs::Kind kind)
+{
+    switch (kind) {
+    case ScriptedDialogs::Kind::Message: return "message";
+    case ScriptedDialogs::Kind::Question: return "question";
+    case ScriptedDialogs::Kind::Overwrite: return "overwrite question";
+    }
+    return "?";
+}
+
+std::string describe(ScriptedDialogs::Kind kind, const QString& text, const QString& title)
+{
+    return std::string(kindName(kind)) + " \"" + text.toStdString() + "\" titled \"" + title.toStdString() + "\"";
+}
+
+}  // namespace
+
+ScriptedDialogs::~ScriptedDialogs() { verify(); }
+
+void ScriptedDialogs::expectMessage(const QString& text, const QString& title)
+{
+    script_.append({Kind::Message, text, title, {}});
+}
+
+void ScriptedDialogs::expectQuestion(const QString& text, const QString& title, bool yes)
+{
+    script_.append({Kind::Question, text, title, yes ? QStringLiteral("yes") : QStringLiteral("no")});
+}
+
+void ScriptedDialogs::expectOverwrite(const QString& description, const QString& question, const QString& answerCode)
+{
+    script_.append({Kind::Overwrite, description, question, answerCode});
+}
+
+void ScriptedDialogs::verify()
+{
+    for (const Exchange& e : script_) ADD_FAILURE() << "expected " << describe(e.kind, e.text, e.title) << " was never shown";
+    script_.clear();
+}
+
+QString ScriptedDialogs::play(Kind kind, const QString& text, const QString& title)
+{
+    shown_.append({kind, text, title, {}});
+    if (script_.isEmpty()) {
+        ADD_FAILURE() << "unexpected " << describe(kind, text, title);
+        return {};
+    }
+    const Exchange next = script_.takeFirst();
+    if (next.kind != kind || next.text != text || next.title != title)
+        ADD_FAILURE() << "expected " << describe(next.kind, next.text, next.title) << "\n     but got "
+                      << describe(kind, text, title);
+    shown_.last().answer = next.answer;
+    return next.answer;
+}
+
+void ScriptedDialogs::message(const QString& text, const QString& title, Icon) { play(Kind::Message, text, title); }
+
+bool ScriptedDialogs::ask(const QString& text, const QString& title)
+{
+    return play(Kind::Question, text, title) == QStringLiteral("yes");
+}
+
+QString ScriptedDialogs::askOverwrite(const QString& description, const QString& question)
+{
+    return play(Kind::Overwrite, description, question);
+}
+
+}  // namespace belmo::test
