@@ -155,7 +155,7 @@ void currentAccountViews(const QString& folder)
     db::Connection con(pool);
     con.open(pf.companyConnection(demo::kSourceCode));
     // The demo's money settings: amounts with 2 decimals, prices with 4, quantities with 2.
-    const test::Fragments f = test::Fragments::access({2, 2, 2, 4, 2});
+    const test::Fragments f = test::accessFragments({2, 2, 2, 4, 2});
     const double views = millis([&] {
         test::dropView(con, QStringLiteral("CMZN"), 1);
         test::createView(con, QStringLiteral("CMZN"), 1, test::currentAccountDebitView(f));

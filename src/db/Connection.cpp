@@ -10,11 +10,17 @@ namespace belmo::db {
 
 std::shared_ptr<SqliteFile> ConnectionPool::acquire(const QString& path)
 {
+    // Routines open a connection for every statement they run: the path as given finds an
+    // open file without asking the file system again.
+    if (auto open = byGivenPath_.value(path).lock()) return open;
     const QFileInfo info(path);
     const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    if (auto existing = files_.value(key).lock()) return existing;
-    auto file = std::make_shared<SqliteFile>(path);
-    files_.insert(key, file);
+    auto file = files_.value(key).lock();
+    if (!file) {
+        file = std::make_shared<SqliteFile>(path);
+        files_.insert(key, file);
+    }
+    byGivenPath_.insert(path, file);
     return file;
 }
 

@@ -26,7 +26,8 @@ public:
     int openFiles() const;  // files with at least one open Connection or Recordset
 
 private:
-    QHash<QString, std::weak_ptr<SqliteFile>> files_;
+    QHash<QString, std::weak_ptr<SqliteFile>> files_;        // by canonical path
+    QHash<QString, std::weak_ptr<SqliteFile>> byGivenPath_;  // by the path a caller gave
 };
 
 // The replacement of an ADO Connection: open with a connection string, close, and the

@@ -45,7 +45,7 @@ qint64 writeHeader(app::Session& session)
         k.Kayit_No = largest.isNull() ? Value(1) : Value(static_cast<qint64>(vb::CDbl(largest)) + 1);
     }
     // The rows of today are never read: the recordset only serves the insert.
-    const QString today = vb::formatDate(QDateTime(QDate::currentDate(), {}), u"dd.mm.yyyy");
+    const QString today = vb::formatDate(QDateTime(QDate::currentDate(), {}, Qt::UTC), u"dd.mm.yyyy");
     db::Recordset rs;
     rs.open(u"Select * from Kayit where Tarih="_s + session.sql.MetinTarihBas + u"'"_s + today + u"'"_s +
                 session.sql.MetinTarihSon,

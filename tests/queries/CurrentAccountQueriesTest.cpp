@@ -191,7 +191,7 @@ TEST_F(CurrentAccountQueries, EqualPartialSumsOfOneAccountCountOnce)
 
 TEST_F(CurrentAccountQueries, AmountsFollowTheAmountFormatOfEachCurrency)
 {
-    f = Fragments::access({.tutar = 0, .dvz1Tutar = 4, .dvz2Tutar = 0});
+    f = accessFragments({.tutar = 0, .dvz1Tutar = 4, .dvz2Tutar = 0});
     account(u"60"_s, 120, u"BİÇİM"_s);
     post({.code = u"60"_s, .ytl = 1234567.891});
     post({.code = u"60"_s, .currency = u"USD"_s, .dvz1 = 2.5});

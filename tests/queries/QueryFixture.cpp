@@ -2,46 +2,21 @@
 
 #include "db/Recordset.h"
 #include "db/Schema.h"
+#include "services/NumberFormats.h"
 
 #include <algorithm>
 
 namespace belmo::test {
 
-QString numberFormat(int decimals)
+Fragments accessFragments(const Decimals& d)
 {
-    if (decimals == 0) return u"##,###"_s;
-    return u"##,###0."_s + QString(decimals, u'0');
-}
-
-Fragments Fragments::access(const Decimals& d)
-{
-    auto closing = [](int decimals) { return u",'"_s + numberFormat(decimals) + u"')"_s; };
-    Fragments f;
-    f.TutarBas = f.Dvz1TutarBas = f.Dvz2TutarBas = f.MiktarBas = f.FiyatBas = f.Ondalik4Bas = u"FORMAT("_s;
-    f.TutarSon = closing(d.tutar);
-    f.Dvz1TutarSon = closing(d.dvz1Tutar);
-    f.Dvz2TutarSon = closing(d.dvz2Tutar);
-    f.MiktarSon = closing(d.miktar);
-    f.FiyatSon = closing(d.fiyat);
-    f.Ondalik4Son = u",'###,##0.0000')"_s;
-    f.TarihMetinBas = u"format("_s;
-    f.TarihMetinSon = u",'DD.MM.YYYY')"_s;
-    f.MetinTarihBas = u"cdate("_s;
-    f.MetinTarihSon = u")"_s;
-    f.KosulBas = u"SWITCH("_s;
-    f.KosulIlk = QString();
-    f.KosulDeger = u","_s;
-    f.KosulSonraki = u","_s;
-    f.KosulSon = u")"_s;
-    f.KirpBas = u"TRIM("_s;
-    f.KirpSon = u")"_s;
-    f.SayiFonk = u"CDBL"_s;
-    return f;
-}
-
-QString Fragments::conditional(const QString& c1, const QString& v1, const QString& c2, const QString& v2) const
-{
-    return QStringList{KosulBas, KosulIlk, c1, KosulDeger, v1, KosulSonraki, c2, KosulDeger, v2, KosulSon}.join(u' ');
+    services::NumberFormats formats;
+    formats.TutarFormat = services::numberFormat(d.tutar);
+    formats.Dvz1TutarFormat = services::numberFormat(d.dvz1Tutar);
+    formats.Dvz2TutarFormat = services::numberFormat(d.dvz2Tutar);
+    formats.FiyatFormat = services::numberFormat(d.fiyat);
+    formats.MiktarFormat = services::numberFormat(d.miktar);
+    return services::accessFragments(formats);
 }
 
 QString viewName(const QString& prefix, int slot) { return prefix + kUserCode + QString::number(slot); }

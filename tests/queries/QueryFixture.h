@@ -5,6 +5,7 @@
 #include "support/TestCompany.h"
 
 #include "db/DbError.h"
+#include "services/Fragments.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +21,6 @@ using namespace Qt::Literals::StringLiterals;
 // The user the temporary views are named for: CMZN051, SMZN052, CK053 ...
 inline const QString kUserCode = u"05"_s;
 
-// A number format as the login builds it from a decimals column of PARATANIM:
-// "##,###0." followed by one "0" per decimal, and "##,###" for no decimals.
-QString numberFormat(int decimals);
-
 // Decimals of the source company's money settings, one per number format. The defaults
 // differ between amounts, prices and quantities, so that each formatted column shows
 // which format it was written with.
@@ -35,27 +32,10 @@ struct Decimals {
     int miktar = 3;
 };
 
-// The query fragments the loaders put around expressions, with their Access values.
-// Members carry the names the statements are described with.
-struct Fragments {
-    QString TutarBas, TutarSon;
-    QString Dvz1TutarBas, Dvz1TutarSon;
-    QString Dvz2TutarBas, Dvz2TutarSon;
-    QString MiktarBas, MiktarSon;
-    QString FiyatBas, FiyatSon;
-    QString Ondalik4Bas, Ondalik4Son;
-    QString TarihMetinBas, TarihMetinSon;
-    QString MetinTarihBas, MetinTarihSon;
-    QString KosulBas, KosulIlk, KosulDeger, KosulSonraki, KosulSon;
-    QString KirpBas, KirpSon;
-    QString SayiFonk;
-
-    static Fragments access(const Decimals& decimals = {});
-
-    // A two-way conditional: KosulBas, KosulIlk, c1, KosulDeger, v1, KosulSonraki, c2,
-    // KosulDeger, v2, KosulSon, joined by single blanks (the pieces keep their own blanks).
-    QString conditional(const QString& c1, const QString& v1, const QString& c2, const QString& v2) const;
-};
+// The query fragments the loaders put around expressions, with their Access values, as the
+// login fills them for these decimals.
+using services::Fragments;
+Fragments accessFragments(const Decimals& decimals = {});
 
 // "CREATE VIEW " / "DROP VIEW " + prefix + user code + slot, issued through a dynamic,
 // optimistic recordset open as the steps do. The steps ignore every error of these two;
@@ -78,7 +58,7 @@ QList<QStringList> sorted(QList<QStringList> rows);
 class QueryTest : public ::testing::Test {
 protected:
     TestCompany co;
-    Fragments f = Fragments::access();
+    Fragments f = accessFragments();
 
     using Columns = std::initializer_list<std::pair<const char*, db::Value>>;
 
