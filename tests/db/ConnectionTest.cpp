@@ -112,6 +112,10 @@ TEST(Pool, ConnectionsOnOneFileShareOneHandleUntilTheLastCloses)
         a.open(co.connectionString());
         b.open(co.connectionString());
         EXPECT_EQ(a.file().get(), b.file().get());
+        db::Connection other(co.pool());  // another spelling of the same file
+        other.open(db::ConnectionString::forJetFile(co.folder() + "/MUHASEBE/../MUHASEBE/TEST.mdb",
+                                                    db::schema::databasePassword()));
+        EXPECT_EQ(other.file().get(), a.file().get());
         EXPECT_EQ(co.pool().openFiles(), 1);
         co.addCompany("IKINCI");
         db::Connection c(co.pool());
