@@ -79,6 +79,9 @@ void report(const char* what, const std::vector<qint64>& times)
     std::printf("  per entry, first 10%%            %10.1f us\n", first);
     std::printf("  per entry, last 10%%             %10.1f us\n", last);
     std::printf("  ratio last / first (limit 1.5)  %10.2f\n", last / first);
+    std::printf("  per entry by tenth of the run   ");
+    for (size_t d = 0; d < 10 && n >= 10; ++d) std::printf(" %.0f", meanMicros(times, d * n / 10, (d + 1) * n / 10));
+    std::printf(" us\n");
     std::fflush(stdout);
 }
 
