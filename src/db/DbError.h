@@ -26,6 +26,7 @@ inline constexpr qint32 NotAllowed = 3219;               // not allowed in this 
 inline constexpr qint32 ObjectClosed = 3704;             // operation on a closed object
 inline constexpr qint32 ObjectOpen = 3705;               // operation on an object that is open
 inline constexpr qint32 ProviderNotFound = 3706;         // unknown provider in the connection string
+inline constexpr qint32 SubscriptOutOfRange = 9;         // a grid cell outside the grid
 inline constexpr qint32 InvalidCall = 5;                 // invalid procedure call or argument
 inline constexpr qint32 Overflow = 6;
 inline constexpr qint32 TypeMismatch = 13;

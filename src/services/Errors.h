@@ -18,6 +18,18 @@ void HATAMESAJI(app::Session& session, const QString& number);
 // What every event handler does with an error it catches.
 inline void reportError(app::Session& session, const db::DbError& error) { HATAMESAJI(session, error.numberText()); }
 
+// Runs an event handler the way every handler of the program ends: a database or
+// conversion error is reported through the error lookup and the handler stops there.
+template <typename Handler>
+void handle(app::Session& session, Handler&& handler)
+{
+    try {
+        handler();
+    } catch (const db::DbError& error) {
+        reportError(session, error);
+    }
+}
+
 // Runs one statement of a region that skips failing statements and goes on. Only database
 // and conversion errors are skipped; anything else is a defect and passes through.
 template <typename Statement>

@@ -1,0 +1,237 @@
+#include "app/GIRIS.h"
+
+#include "app/ProgramFolder.h"
+#include "app/Session.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "services/Dialogs.h"
+#include "services/Errors.h"
+#include "services/Fragments.h"
+#include "services/NumberFormats.h"
+#include "services/SmallRoutines.h"
+
+namespace belmo::app {
+
+using namespace Qt::Literals::StringLiterals;
+using db::jet::quoted;
+
+namespace {
+const QString kDogru = u"DOGRU"_s;
+const QString kYanlis = u"YANLIS"_s;
+
+// A Null column fails every comparison.
+bool equalsText(const db::Value& v, const QString& text) { return !v.isNull() && vb::CStr(v) == text; }
+bool equalsOne(const db::Value& v)
+{
+    try {
+        return !v.isNull() && vb::CDbl(v) == 1.0;
+    } catch (const db::DbError&) {
+        return false;
+    }
+}
+}  // namespace
+
+GIRIS::GIRIS(Session& session) : session_(session)
+{
+    onayla.onClick = [this] { Onayla(); };
+    cikis.onClick = [this] { close(); };
+    kapat.onClick = [this] { close(); };
+}
+
+bool GIRIS::startUp(const QString& currentFolder)
+{
+    const ProgramFolder folder(currentFolder);
+    session_.ProgramKlasoru = folder.root();
+    session_.AyarBag = folder.configConnection();
+
+    // Nothing works without the configuration store: say which file is missing and end.
+    try {
+        db::Connection con(session_.pool());
+        con.open(session_.AyarBag);
+        db::Recordset rs;
+        rs.open(u"Select * from config"_s, con, db::CursorType::Dynamic, db::LockType::Optimistic);
+    } catch (const db::DbError&) {
+        session_.dialogs().message(u"Ayar veri tabanı açılamadı: "_s + folder.configPath() + u"\nProgram kapatılacak."_s);
+        close();
+        return false;
+    }
+
+    folder.ensureDataFolders();  // a folder that cannot be made is no reason to stop
+
+    try {
+        if (!services::TEMAAYARLA(session_)) {
+            close();
+            return false;
+        }
+        frame.setColourScheme(session_.TemaNo);
+    } catch (const db::DbError& e) {
+        services::reportError(session_, e);
+    }
+    setVisible(true);
+    return true;
+}
+
+void GIRIS::kullaniciAdiLostFocus()
+{
+    try {
+        fillCompanyLists();
+    } catch (const db::DbError& e) {
+        services::reportError(session_, e);
+    }
+}
+
+void GIRIS::fillCompanyLists()
+{
+    kaynakSirket.clear();
+    hedefSirket.clear();
+    const QString user = services::TIRNAKSIL(kullaniciAdi.text());
+    if (user.trimmed().isEmpty()) return;
+
+    db::Connection con(session_.pool());
+    con.open(session_.AyarBag);
+    db::Recordset rs;
+    rs.open(u"SELECT SRKTUSERS.SIRKETCODE FROM SRKTUSERS INNER JOIN USERS ON SRKTUSERS.USERCODE = USERS.USERCODE "
+            u"where USERS.USERAD="_s + quoted(user) + u" group by SRKTUSERS.SIRKETCODE "_s,
+            con, db::CursorType::Keyset, db::LockType::ReadOnly);
+    for (; !rs.eof(); rs.moveNext()) {
+        const db::Value code = rs.value(0);
+        if (code.isNull()) continue;
+        kaynakSirket.addItem(vb::CStr(code));
+        hedefSirket.addItem(vb::CStr(code));
+    }
+    kullaniciAdi.setText(user);
+}
+
+void GIRIS::sifreLostFocus()
+{
+    sifre.setText(services::TIRNAKSIL(sifre.text()));
+}
+
+QString GIRIS::KULLANICIKONTROL(const QString& userName, const QString& password)
+{
+    try {
+        db::Connection con(session_.pool());
+        con.open(session_.AyarBag);
+        db::Recordset rs;
+        rs.open(u"SELECT USERAD,USERCODE,PASSWORD,ADM,AKTIVE,LOCK,CONNECTED FROM USERS WHERE USERAD="_s + quoted(userName),
+                con, db::CursorType::Dynamic, db::LockType::Optimistic);
+        if (rs.eof()) return {};
+        const bool passwordRight = equalsText(rs.value(u"PASSWORD"_s), password);
+        const bool valid = (passwordRight && equalsOne(rs.value(u"AKTIVE"_s)) && equalsOne(rs.value(u"LOCK"_s))) ||
+                           (equalsOne(rs.value(u"ADM"_s)) && passwordRight);
+        if (!valid) return kYanlis;
+        session_.KullaniciKodu = vb::CStr(rs.value(u"USERCODE"_s));
+        return kDogru;
+    } catch (const db::DbError& e) {
+        services::reportError(session_, e);
+        return {};
+    }
+}
+
+QString GIRIS::SIRKETYETKI(const QString& userName, const QString& companyCode)
+{
+    try {
+        db::Connection con(session_.pool());
+        con.open(session_.AyarBag);
+        db::Recordset rs;
+        rs.open(u"SELECT USERS.*,SRKTUSERS.* FROM USERS,SRKTUSERS WHERE USERS.USERAD="_s + quoted(userName.trimmed()) +
+                    u" AND USERS.USERCODE=SRKTUSERS.USERCODE AND SRKTUSERS.SIRKETCODE="_s + quoted(companyCode),
+                con, db::CursorType::Dynamic, db::LockType::Optimistic);
+        if (rs.eof()) return kYanlis;
+        if (equalsOne(rs.value(u"ADM"_s))) return kDogru;
+        rs.close();
+        rs.open(u"SELECT USERS.USERAD, SRKTUSERS.SIRKETCODE, SRKTUSERS.USERCODE FROM SRKTUSERS INNER JOIN USERS ON "
+                u"SRKTUSERS.USERCODE = USERS.USERCODE WHERE USERS.USERAD="_s + quoted(userName),
+                con, db::CursorType::Dynamic, db::LockType::Optimistic);
+        return rs.eof() ? kYanlis : kDogru;
+    } catch (const db::DbError& e) {
+        services::reportError(session_, e);
+        return {};
+    }
+}
+
+void GIRIS::Onayla()
+{
+    enableInputs(false);
+    try {
+        const QString source = kaynakSirket.text();
+        if (source.isEmpty()) return refuse(u"LÜTFEN BELMO YAPILACAK ŞİRKETİ SEÇİNİZ"_s);
+        if (hedefSirket.text().isEmpty()) return refuse(u"LÜTFEN HEDEF ŞİRKETİ SEÇİNİZ"_s);
+
+        session_.KModu = 2;
+        session_.HModu = 2;
+        const bool listed = !kaynakSirket.items().isEmpty();
+        if (SIRKETYETKI(kullaniciAdi.text(), source) != kDogru && !source.trimmed().isEmpty() && listed)
+            return refuse(u"Belirtilen Şirkete Giriş Yetkiniz Yok"_s);
+
+        const ProgramFolder folder(session_.ProgramKlasoru);
+        session_.AyarBag = folder.configConnection();
+        session_.KaynakBag = folder.companyConnection(source);
+        session_.HedefBag = folder.companyConnection(hedefSirket.text());
+
+        if (KULLANICIKONTROL(kullaniciAdi.text(), sifre.text()) != kDogru) return refuse(u"GİRİŞ ONAYLANMADI"_s);
+
+        // A user without company rights who typed a code: the program ends here.
+        close();
+        if (source.trimmed().isEmpty() || !listed) return;
+        if (onOpenConsole) onOpenConsole();
+        touchSource();
+    } catch (const db::DbError& e) {
+        if (e.number() == db::err::Unspecified) {
+            session_.dialogs().message(u"Şirket Veri Tabanı Bulunamadı."_s);
+            closed_ = false;
+            setVisible(true);
+        } else {
+            services::reportError(session_, e);
+        }
+        enableInputs(true);
+    }
+}
+
+// The first access to the source company (a missing file fails here), then the number
+// formats and query fragments of the run.
+void GIRIS::touchSource()
+{
+    db::Connection con(session_.pool());
+    con.open(session_.KaynakBag);
+    db::Recordset rs;
+    rs.open(u"Select DONEM from SIRKET"_s, con, db::CursorType::Dynamic, db::LockType::Optimistic);
+    rs.close();
+    con.close();
+    services::FORMATAYARLA(session_);
+    services::SQLCEVIR(session_);
+}
+
+void GIRIS::refuse(const QString& message)
+{
+    session_.dialogs().message(message);
+    enableInputs(true);
+}
+
+void GIRIS::enableInputs(bool on)
+{
+    kullaniciAdi.setEnabled(on);
+    sifre.setEnabled(on);
+    kaynakSirket.setEnabled(on);
+    onayla.setEnabled(on);
+    cikis.setEnabled(on);
+    kapat.setEnabled(on);
+}
+
+void GIRIS::close()
+{
+    closed_ = true;
+    setVisible(false);
+}
+
+void GIRIS::setVisible(bool on)
+{
+    if (visible_ == on) return;
+    visible_ = on;
+    if (onVisibility) onVisibility();
+}
+
+}  // namespace belmo::app

@@ -1,0 +1,120 @@
+#include "console/BELMO.h"
+
+#include "app/Session.h"
+#include "services/Dialogs.h"
+#include "services/Errors.h"
+
+namespace belmo::console {
+
+using namespace Qt::Literals::StringLiterals;
+
+BELMO::BELMO(app::Session& session, const StepRegistry& registry) : session_(session)
+{
+    panels.add(menu);
+    for (const MenuItem& item : menuItems()) {
+        auto entry = std::make_unique<MenuButton>(MenuButton{item, widgets::Button(item.caption), {}, nullptr});
+        MenuButton& e = *entry;
+        switch (item.kind) {
+        case MenuItem::Kind::Step:
+            e.step = registry.create(item.step, *this);
+            if (e.step) {
+                if (widgets::Panel* panel = e.step->panel()) panels.add(*panel);
+                e.button.onClick = [this, id = item.step] { performMenuAction(id); };
+            } else {
+                e.button.setEnabled(false);
+            }
+            break;
+        case MenuItem::Kind::Exit: e.button.onClick = [this] { close(); }; break;
+        case MenuItem::Kind::Wizard: e.button.onClick = [this] { Sihirbaz(); }; break;
+        case MenuItem::Kind::Transport: e.button.setEnabled(false); break;  // the transport window comes later
+        }
+        buttons_.push_back(std::move(entry));
+    }
+
+    ChH2.setValue(session_.HModu == 3 ? 0 : 1);
+    ChH3.setValue(session_.HModu == 3 ? 1 : 0);
+    ChK2.setValue(session_.KModu == 3 ? 0 : 1);
+    ChK3.setValue(session_.KModu == 3 ? 1 : 0);
+    ChH2.onMouseUp = [this] { setMode(ChH2, ChH3, session_.HModu, 2); };
+    ChH3.onMouseUp = [this] { setMode(ChH3, ChH2, session_.HModu, 3); };
+    ChK2.onMouseUp = [this] { setMode(ChK2, ChK3, session_.KModu, 2); };
+    ChK3.onMouseUp = [this] { setMode(ChK3, ChK2, session_.KModu, 3); };
+}
+
+BELMO::~BELMO() = default;
+
+BELMO::MenuButton& BELMO::entry(StepId id)
+{
+    for (auto& e : buttons_)
+        if (e->item.kind == MenuItem::Kind::Step && e->item.step == id) return *e;
+    Q_UNREACHABLE();
+}
+
+BELMO::MenuButton& BELMO::entry(MenuItem::Kind kind)
+{
+    for (auto& e : buttons_)
+        if (e->item.kind == kind) return *e;
+    Q_UNREACHABLE();
+}
+
+void BELMO::load()
+{
+    for (widgets::Panel* panel : panels.panels()) panel->setColourScheme(session_.TemaNo);
+    panels.bringToFront(menu);
+}
+
+void BELMO::setMode(widgets::CheckBox& on, widgets::CheckBox& off, int& mode, int value)
+{
+    on.setValue(1);
+    off.setValue(0);
+    mode = value;
+}
+
+void BELMO::Sihirbaz()
+{
+    session_.dialogs().message(
+        u"Belmo İşlemi Adımları Sırasıyla Karşınıza Otomatik Olarak Gelecek.\nLütfen Gerekli İşlemleri Atlamayınız."_s);
+    SihirbazModu = 1;
+    if (const StepId* first = nextBuilt(0))
+        performMenuAction(*first);
+    else
+        showMenu();
+}
+
+void BELMO::stepFinished(StepId id)
+{
+    entry(id).done.setVisible(true);
+    if (SihirbazModu != 1) return;
+    if (const StepId* next = nextBuilt(wizardChain().indexOf(id) + 1))
+        performMenuAction(*next);
+    else
+        showMenu();
+}
+
+const StepId* BELMO::nextBuilt(qsizetype from) const
+{
+    const QList<StepId>& chain = wizardChain();
+    for (qsizetype i = from; i < chain.size(); ++i) {
+        for (const auto& e : buttons_)
+            if (e->item.kind == MenuItem::Kind::Step && e->item.step == chain[i] && e->step) return &chain[i];
+    }
+    return nullptr;
+}
+
+void BELMO::performMenuAction(StepId id)
+{
+    if (Step* s = step(id)) services::handle(session_, [s] { s->menuAction(); });
+}
+
+void BELMO::showPanel(widgets::Panel& panel) { panels.bringToFront(panel); }
+void BELMO::hidePanel(widgets::Panel& panel) { panels.sendToBack(panel); }
+void BELMO::showMenu() { panels.bringToFront(menu); }
+
+void BELMO::close()
+{
+    if (closed_) return;
+    closed_ = true;
+    if (onClosed) onClosed();
+}
+
+}  // namespace belmo::console

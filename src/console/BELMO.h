@@ -1,0 +1,79 @@
+#pragma once
+
+#include "console/Step.h"
+#include "console/StepCatalogue.h"
+#include "widgets/Controls.h"
+#include "widgets/Panel.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace belmo::app {
+class Session;
+}
+
+namespace belmo::console {
+
+// The console "Mervo Belmo Sihirbazı": the menu panel "Belmo İşlemleri" with a button and a
+// done mark per step, the posting-mode check boxes, the step panels stacked under the menu,
+// and the wizard that runs the steps one after another.
+class BELMO : public StepHost {
+public:
+    BELMO(app::Session& session, const StepRegistry& registry);
+    ~BELMO() override;
+
+    static inline const QString kCaption = QStringLiteral("Mervo Belmo Sihirbazı");
+    // The four fixed labels of the menu; nothing changes them.
+    static inline const QList<std::pair<QString, QString>> kVersionLabels = {
+        {QStringLiteral("Kaynak Veritabanı Versiyonu"), QStringLiteral("2.XXX")},
+        {QStringLiteral("Hedef Veritabanı Versiyonu"), QStringLiteral("3.XXX")},
+    };
+
+    widgets::Panel menu{QStringLiteral("Belmo İşlemleri")};
+    widgets::PanelStack panels;
+    // Posting modes: ChH2/ChH3 set HModu, ChK2/ChK3 set KModu; ticking one unticks the other.
+    widgets::CheckBox ChH2, ChH3, ChK2, ChK3;
+    int SihirbazModu = 0;
+
+    // The menu's buttons in the order they stand on it; a step button carries its done mark.
+    struct MenuButton {
+        MenuItem item;
+        widgets::Button button;
+        widgets::DoneMark done;
+        std::unique_ptr<Step> step;  // null while the step is not built
+    };
+    const std::vector<std::unique_ptr<MenuButton>>& menuButtons() const { return buttons_; }
+    MenuButton& entry(StepId id);
+    MenuButton& entry(MenuItem::Kind kind);  // Çıkış, the wizard, the transport window
+    Step* step(StepId id) { return entry(id).step.get(); }
+
+    // Form load: the theme on every panel, the menu in front.
+    void load();
+    void Sihirbaz();  // "Belmo Sihirbazı"
+    void close();     // "Çıkış" and the window's close control
+    bool closed() const { return closed_; }
+    std::function<void()> onClosed;
+
+    // StepHost
+    app::Session& session() override { return session_; }
+    void showPanel(widgets::Panel& panel) override;
+    void hidePanel(widgets::Panel& panel) override;
+    void showMenu() override;
+    void stepFinished(StepId id) override;
+
+private:
+    void performMenuAction(StepId id);
+    // The first built step of the chain from position `from` on.
+    const StepId* nextBuilt(qsizetype from) const;
+    void setMode(widgets::CheckBox& on, widgets::CheckBox& off, int& mode, int value);
+
+    app::Session& session_;
+    std::vector<std::unique_ptr<MenuButton>> buttons_;
+    bool closed_ = false;
+};
+
+}  // namespace belmo::console

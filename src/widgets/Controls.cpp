@@ -1,0 +1,91 @@
+#include "widgets/Controls.h"
+
+namespace belmo::widgets {
+
+void Button::setEnabled(bool on)
+{
+    if (enabled_ == on) return;
+    enabled_ = on;
+    changed();
+}
+
+void Button::click()
+{
+    if (enabled_ && onClick) onClick();
+}
+
+void CheckBox::setValue(int value)
+{
+    if (value_ == value) return;
+    value_ = value;
+    changed();
+    if (onChange) onChange();
+}
+
+void CheckBox::press()
+{
+    setValue(value_ == 1 ? 0 : 1);
+    if (onMouseUp) onMouseUp();
+}
+
+void TextBox::setText(const QString& text)
+{
+    if (text_ == text) return;
+    text_ = text;
+    changed();
+}
+
+void TextBox::setEnabled(bool on)
+{
+    if (enabled_ == on) return;
+    enabled_ = on;
+    changed();
+}
+
+void ComboBox::addItem(const QString& item)
+{
+    items_.append(item);
+    changed();
+}
+
+void ComboBox::clear()
+{
+    items_.clear();
+    text_.clear();
+    changed();
+}
+
+void ComboBox::setText(const QString& text)
+{
+    if (text_ == text) return;
+    text_ = text;
+    changed();
+}
+
+void ComboBox::setEnabled(bool on)
+{
+    if (enabled_ == on) return;
+    enabled_ = on;
+    changed();
+}
+
+void ProgressBar::setMax(int max)
+{
+    max_ = max;
+    changed();
+}
+
+void ProgressBar::setValue(int value)
+{
+    value_ = value;
+    changed();
+}
+
+void DoneMark::setVisible(bool on)
+{
+    if (visible_ == on) return;
+    visible_ = on;
+    changed();
+}
+
+}  // namespace belmo::widgets

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "widgets/Controls.h"
+#include "widgets/Grid.h"
+
+#include <QList>
+#include <QString>
+
+namespace belmo::widgets {
+
+// Gradient frame: a caption, a colour scheme (the theme number) and the controls it shows,
+// listed in the order a view lays them out. The window model that owns the panel owns
+// the controls too.
+class Panel : public Watched {
+public:
+    explicit Panel(QString caption) : caption_(std::move(caption)) {}
+
+    const QString& caption() const { return caption_; }
+    int colourScheme() const { return colourScheme_; }
+    void setColourScheme(int scheme);
+
+    struct LabelledBox {
+        QString label;
+        TextBox* box;
+    };
+    Grid* grid = nullptr;
+    QList<CheckBox*> options;       // beside the grid's foot: "Tümünü Seç" and the step's options
+    QList<LabelledBox> boxes;       // counts and totals
+    QList<ProgressBar*> progress;
+    QList<Button*> buttons;         // "Başla", "Çıkış"
+
+private:
+    QString caption_;
+    int colourScheme_ = 0;
+};
+
+// Panels of one window stacked on each other; the one at the front is the visible one.
+class PanelStack : public Watched {
+public:
+    void add(Panel& panel);             // goes to the back
+    void bringToFront(Panel& panel);
+    void sendToBack(Panel& panel);
+    Panel* front() const { return order_.isEmpty() ? nullptr : order_.front(); }
+    const QList<Panel*>& panels() const { return order_; }  // front first
+
+private:
+    QList<Panel*> order_;
+};
+
+}  // namespace belmo::widgets
