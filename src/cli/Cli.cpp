@@ -6,11 +6,14 @@ namespace {
 
 void printHelp(QTextStream& out)
 {
-    out << "Usage: belmo <command> [options]\n"
+    out << "Usage: belmo                      the windows, with the current folder as the program folder\n"
+           "       belmo <command> [options]\n"
            "\n"
            "Carries a company's data from the closing period's database into the new period's.\n"
            "\n"
            "Commands:\n"
+           "  run --folder DIR --user U --password P --source S --target T [--steps LIST] [--yes]\n"
+           "                                   the login and the transfer steps without windows\n"
            "  init-company --folder DIR CODE   prepare an empty company database MUHASEBE/CODE.mdb\n"
            "  demo DIR [--size small|large]    create a program folder with demo companies and users\n"
            "  show --folder DIR [CODE...]      print what a program folder holds\n"
@@ -42,6 +45,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"init-company") return initCompany(rest, out, err);
     if (command == u"demo") return demo(rest, out, err);
     if (command == u"show") return show(rest, out, err);
+    if (command == u"run") return runTransfers(rest, out, err);
     err << "belmo: unknown command '" << command << "'.\nTry 'belmo --help' for the list of commands.\n";
     err.flush();
     return kBadUsage;

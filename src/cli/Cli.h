@@ -3,6 +3,10 @@
 #include <QStringList>
 #include <QTextStream>
 
+namespace belmo::console {
+class StepRegistry;
+}
+
 namespace belmo::cli {
 
 // Exit codes of the belmo command.
@@ -10,13 +14,18 @@ inline constexpr int kOk = 0;
 inline constexpr int kFailed = 1;    // the work could not be done (files, databases)
 inline constexpr int kBadUsage = 2;  // the command line was wrong
 
-// Runs `belmo <args>` (args without the program name), writing to out and err.
+// Runs `belmo <args>` (args without the program name), writing to out and err. Without
+// arguments the program starts with its windows, which main() does; here that is a usage error.
 int run(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // The sub-commands, each with its own --help.
 int initCompany(const QStringList& args, QTextStream& out, QTextStream& err);
 int demo(const QStringList& args, QTextStream& out, QTextStream& err);
 int show(const QStringList& args, QTextStream& out, QTextStream& err);
+// The login and the transfer steps without windows, on the steps that are built (or on the
+// steps given, for the tests).
+int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err);
+int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps);
 
 // What a program folder holds: users and rights of config.mdb, and per company its name,
 // period and the rows of its tables. Used by show and at the end of demo.

@@ -103,7 +103,10 @@ const StepId* BELMO::nextBuilt(qsizetype from) const
 
 void BELMO::performMenuAction(StepId id)
 {
-    if (Step* s = step(id)) services::handle(session_, [s] { s->menuAction(); });
+    Step* s = step(id);
+    if (!s) return;
+    if (onMenuAction) onMenuAction(id);
+    services::handle(session_, [s] { s->menuAction(); });
 }
 
 void BELMO::showPanel(widgets::Panel& panel) { panels.bringToFront(panel); }

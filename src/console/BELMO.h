@@ -57,6 +57,8 @@ public:
     void close();     // "Çıkış" and the window's close control
     bool closed() const { return closed_; }
     std::function<void()> onClosed;
+    // Told of every step's menu action, from a button or from the wizard.
+    std::function<void(StepId)> onMenuAction;
 
     // StepHost
     app::Session& session() override { return session_; }

@@ -14,6 +14,10 @@ namespace belmo::console {
 
 // One column of a step's preview grid.
 struct GridColumn {
+    GridColumn(QString header, int width, std::optional<int> alignment = {}, std::optional<int> headerAlignment = {})
+        : header(std::move(header)), width(width), alignment(alignment), headerAlignment(headerAlignment)
+    {
+    }
     QString header;
     int width = 0;                       // twips; 0 hides the column (keys, raw values)
     std::optional<int> alignment;        // the cells' alignment code, when the step sets one

@@ -1,0 +1,194 @@
+#include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "console/PreviewStep.h"
+#include "console/Program.h"
+#include "services/Dialogs.h"
+#include "transfers/TransferSteps.h"
+
+#include <QFileInfo>
+
+#include <set>
+
+namespace belmo::cli {
+
+using namespace Qt::Literals::StringLiterals;
+using console::StepId;
+
+namespace {
+
+// Answers every message and question by policy and prints the exchange.
+class PrintingDialogs : public services::Dialogs {
+public:
+    PrintingDialogs(QTextStream& out, bool yes) : out_(out), yes_(yes) {}
+
+    void message(const QString& text, const QString& title, Icon) override { print(u"message"_s, title, text, u"OK"_s); }
+    bool ask(const QString& text, const QString& title) override
+    {
+        print(u"question"_s, title, text, yes_ ? u"Evet"_s : u"Hayır"_s);
+        return yes_;
+    }
+    QString askOverwrite(const QString& description, const QString& question) override
+    {
+        const QString code = yes_ ? services::answer::kYesToAll : services::answer::kNo;
+        print(u"question"_s, {}, description + u'\n' + question, code);
+        return code;
+    }
+
+private:
+    void print(const QString& kind, const QString& title, const QString& text, const QString& answer)
+    {
+        out_ << "  [" << kind << " \"" << (title.isEmpty() ? u"Belmo"_s : title) << "\"] "
+             << QString(text).replace(u'\n', u"\n      "_s) << "\n      -> " << answer << "\n";
+        out_.flush();
+    }
+    QTextStream& out_;
+    bool yes_;
+};
+
+struct Login {
+    QString folder, user, password, source, target;
+};
+
+// Types into the login window as a user does and presses "Onayla". True when the console
+// opened on a source that could be read.
+bool logIn(console::Program& program, const Login& login, QTextStream& out)
+{
+    out << "Login as " << login.user << ": " << login.source << " -> " << login.target << "\n";
+    if (!program.start(login.folder)) return false;
+    app::GIRIS& giris = program.login();
+    giris.kullaniciAdi.setText(login.user);
+    giris.kullaniciAdiLostFocus();
+    giris.sifre.setText(login.password);
+    giris.sifreLostFocus();
+    giris.kaynakSirket.setText(login.source);
+    giris.hedefSirket.setText(login.target);
+    giris.onayla.click();
+    return program.console() && !giris.visible();
+}
+
+// Presses the console's buttons and the panels' "Başla" and keeps what became of each step.
+class Runner {
+public:
+    explicit Runner(console::BELMO& console) : console_(console)
+    {
+        console_.onMenuAction = [this](StepId id) {
+            if (std::find(opened_.begin(), opened_.end(), id) == opened_.end()) opened_.push_back(id);
+        };
+    }
+
+    // One step from the menu: its button, then "Başla" on its panel.
+    void runStep(StepId id)
+    {
+        console_.entry(id).button.click();
+        pressStartOnFront();
+    }
+
+    // The wizard: "Belmo Sihirbazı", then "Başla" on each panel it opens, until it brings the
+    // menu back or a step does not move on.
+    void runWizard()
+    {
+        console_.entry(console::MenuItem::Kind::Wizard).button.click();
+        while (pressStartOnFront()) {
+        }
+    }
+
+    bool summarise(QTextStream& out) const
+    {
+        bool allFinished = true;
+        out << "Summary:\n";
+        for (const StepId id : opened_) {
+            console::BELMO::MenuButton& entry = console_.entry(id);
+            const bool finished = entry.done.visible();
+            allFinished = allFinished && finished;
+            out << "  " << entry.item.key << " (" << entry.item.caption << "): ";
+            if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get()))
+                out << preview->loadedRows() << " listed, " << preview->tickedRows().size() << " ticked, ";
+            out << (finished ? "finished" : "failed") << "\n";
+        }
+        for (const StepId id : console::wizardChain())
+            if (!console_.step(id)) out << "  " << console::menuItem(id).key << ": not built yet\n";
+        return allFinished;
+    }
+
+private:
+    // Presses "Başla" on the step panel in front, once per step. False when the menu is in
+    // front or the step in front has been pressed already (it ended without moving on).
+    bool pressStartOnFront()
+    {
+        for (const auto& entry : console_.menuButtons()) {
+            auto* preview = dynamic_cast<console::PreviewStep*>(entry->step.get());
+            if (!preview || console_.panels.front() != preview->panel()) continue;
+            if (!pressed_.insert(entry->item.step).second) return false;
+            preview->basla.click();
+            return true;
+        }
+        return false;
+    }
+
+    console::BELMO& console_;
+    std::vector<StepId> opened_;
+    std::set<StepId> pressed_;
+};
+
+}  // namespace
+
+int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
+{
+    CommandLine cl(u"run"_s, u"--folder DIR --user U --password P --source S --target T [--steps LIST] [--yes]"_s,
+                   u"Logs in as the login window does and carries the source company into the target, pressing the\n"
+                   "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
+                   "steps listed (comma-separated, in the order given). Every message and question is printed with\n"
+                   "its title and the answer given: questions are answered No, or Yes (and \"yes to all\" to the\n"
+                   "overwrite question) with --yes. Ends with a line per step. Exit code 1 when the login is refused\n"
+                   "or a step ended in an error.\n"
+                   "Steps: sirket, sablon, islem, evrak, grup, depo, cari, stok, siparis, cek, muhasebe, taksit,\n"
+                   "plasiyer."_s);
+    QCommandLineParser& p = cl.parser();
+    for (const auto& [name, help] : {std::pair{u"folder"_s, u"The program folder (holding config.mdb)."_s},
+                                     {u"user"_s, u"User name."_s},
+                                     {u"password"_s, u"Password."_s},
+                                     {u"source"_s, u"Source company code (the closing period)."_s},
+                                     {u"target"_s, u"Target company code (the new period)."_s}})
+        p.addOption({name, help, name.toUpper()});
+    p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
+    p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
+    if (auto exit = cl.parse(args, out, err)) return *exit;
+    for (const QString& name : {u"folder"_s, u"user"_s, u"source"_s, u"target"_s})
+        if (!p.isSet(name)) return cl.usageError(u"--%1 is missing."_s.arg(name), err);
+
+    QList<StepId> chosen;
+    for (const QString& key : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
+        const console::MenuItem* item = console::findStep(key.trimmed());
+        if (!item) return cl.usageError(u"there is no step '%1'."_s.arg(key.trimmed()), err);
+        chosen.append(item->step);
+    }
+
+    PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
+    console::Program program(dialogs, steps);
+    const Login login{QFileInfo(p.value(u"folder"_s)).absoluteFilePath(), p.value(u"user"_s), p.value(u"password"_s),
+                      p.value(u"source"_s), p.value(u"target"_s)};
+    if (!logIn(program, login, out)) {
+        out << "Login refused.\n";
+        out.flush();
+        return kFailed;
+    }
+    out << "Logged in; user code " << program.session().KullaniciKodu << ".\n";
+
+    Runner runner(*program.console());
+    if (chosen.isEmpty()) {
+        runner.runWizard();
+    } else {
+        for (const StepId id : chosen)
+            if (program.console()) runner.runStep(id);
+    }
+    const bool ok = runner.summarise(out);
+    out.flush();
+    return ok ? kOk : kFailed;
+}
+
+int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    return runTransfers(args, out, err, transfers::transferSteps());
+}
+
+}  // namespace belmo::cli

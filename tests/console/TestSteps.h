@@ -1,0 +1,82 @@
+#pragma once
+
+// Small steps made for the console's tests: a warehouse list with a formatted amount column
+// that records what its "Başla" read, and a step that runs at once.
+#include "app/Session.h"
+#include "console/PreviewStep.h"
+#include "db/DbError.h"
+#include "services/Dialogs.h"
+
+#include <QList>
+
+namespace belmo::test {
+
+struct ReadRow {
+    QString code;
+    double amount;
+    bool operator==(const ReadRow&) const = default;
+};
+
+class WarehouseStep : public console::PreviewStep {
+public:
+    WarehouseStep(console::StepHost& host, console::StepId id, QString table = QStringLiteral("Depo"))
+        : PreviewStep(host, id, {QStringLiteral("Depo Belmoleri")}), table_(std::move(table))
+    {
+    }
+
+    QList<ReadRow> read;  // what each "Başla" read from the ticked rows
+    bool failStart = false;
+
+protected:
+    QString query() override
+    {
+        const auto& sql = session().sql;
+        return QStringLiteral("SELECT '', Depo_Kodu, Depo_Adi, ") + sql.TutarBas + QStringLiteral("Ana_Hs/100") +
+               sql.TutarSon + QStringLiteral(", ID FROM ") + table_ + QStringLiteral(" where Sil=0 order by Depo_Kodu");
+    }
+    console::GridLayout layout() const override
+    {
+        using A = widgets::Grid::Alignment;
+        return {5,
+                {{QString(), 280, A::LeftCenter},
+                 {QStringLiteral("Depo Kodu"), 1200, A::LeftCenter, A::CenterTop},
+                 {QStringLiteral("Depo Adı"), 3000, A::LeftCenter},
+                 {QStringLiteral("Tutar"), 1500, A::Amount},
+                 {QStringLiteral("ID"), 0}}};
+    }
+    void Basla() override
+    {
+        if (failStart) throw db::DbError(db::err::NoSuchTable, QStringLiteral("no table"));
+        for (const int r : tickedRows()) read.append({grid.text(r, 1), number(r, 3)});
+        session().dialogs().message(QStringLiteral("Depolar aktarıldı."), QStringLiteral("Belmo"));
+        finished();
+    }
+
+private:
+    QString table_;
+};
+
+class ImmediateStep : public console::Step {
+public:
+    using Step::Step;
+    int runs = 0;
+    void menuAction() override
+    {
+        ++runs;
+        session().dialogs().message(QStringLiteral("Şirket bilgileri aktarıldı."), QStringLiteral("Belmo"));
+        finished();
+    }
+};
+
+// A registry entry that builds a step and lets the test reach it.
+template <typename S, typename... Args>
+console::StepRegistry::Factory keep(S*& made, Args... args)
+{
+    return [&made, args...](console::StepHost& host) {
+        auto step = std::make_unique<S>(host, args...);
+        made = step.get();
+        return step;
+    };
+}
+
+}  // namespace belmo::test
