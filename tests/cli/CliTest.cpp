@@ -43,7 +43,7 @@ TEST(CommandLine, HelpExplainsEveryCommand)
 {
     const Result r = belmoRun({"--help"});
     EXPECT_EQ(r.code, cli::kOk);
-    for (const char* c : {"init-company", "demo", "show"}) {
+    for (const char* c : {"init-company", "demo", "show", "run"}) {
         EXPECT_TRUE(r.out.contains(QString::fromLatin1(c))) << c;
         const Result sub = belmoRun({QString::fromLatin1(c), "--help"});
         EXPECT_EQ(sub.code, cli::kOk) << c;

@@ -19,13 +19,14 @@ struct ReadRow {
 
 class WarehouseStep : public console::PreviewStep {
 public:
-    WarehouseStep(console::StepHost& host, console::StepId id, QString table = QStringLiteral("Depo"))
-        : PreviewStep(host, id, {QStringLiteral("Depo Belmoleri")}), table_(std::move(table))
+    WarehouseStep(console::StepHost& host, console::StepId id, QString table = QStringLiteral("Depo"),
+                  bool failStart = false)
+        : PreviewStep(host, id, {QStringLiteral("Depo Belmoleri")}), failStart(failStart), table_(std::move(table))
     {
     }
 
     QList<ReadRow> read;  // what each "Başla" read from the ticked rows
-    bool failStart = false;
+    bool failStart;  // "Başla" ends in an error
 
 protected:
     QString query() override
