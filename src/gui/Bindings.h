@@ -1,0 +1,41 @@
+#pragma once
+
+#include "widgets/Controls.h"
+
+#include <QPointer>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace belmo::gui {
+
+// Runs `sync` now and on every change of `control`, for as long as `view` exists: a model
+// may outlive the widget that draws it.
+template <class View>
+void follow(widgets::Watched& control, View* view, std::function<void(View&)> sync)
+{
+    control.watch([guard = QPointer<View>(view), sync] {
+        if (guard) sync(*guard);
+    });
+    sync(*view);
+}
+
+// The Qt widget of each model control. A binding sends what the user does to the control's
+// own entry points (click, press, typed text) and redraws the widget when the control
+// changes; the model stays the only owner of the state.
+
+// A click runs `beforeClick` (when given), then the button's handler.
+void bindButton(QPushButton* view, widgets::Button& button, std::function<void()> beforeClick = {});
+void bindCheckBox(QCheckBox* view, widgets::CheckBox& box);
+void bindTextBox(QLineEdit* view, widgets::TextBox& box);
+void bindComboBox(QComboBox* view, widgets::ComboBox& box);
+void bindProgressBar(QProgressBar* view, widgets::ProgressBar& bar);
+void bindDoneMark(QLabel* view, widgets::DoneMark& mark);
+
+}  // namespace belmo::gui

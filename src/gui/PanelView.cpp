@@ -1,0 +1,133 @@
+#include "gui/PanelView.h"
+
+#include "gui/Bindings.h"
+#include "gui/GridView.h"
+#include "gui/Theme.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace belmo::gui {
+
+namespace {
+
+constexpr int kMargin = 10;
+constexpr int kRadius = 6;
+
+QWidget* labelledBox(const widgets::Panel::LabelledBox& labelled, QWidget* parent)
+{
+    auto* holder = new QWidget(parent);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* box = new QLineEdit(holder);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000,00")));
+    box->setMaximumWidth(box->minimumWidth() * 3 / 2);
+    auto* label = new QLabel(labelled.label, holder);
+    label->setBuddy(box);
+    row->addWidget(label);
+    row->addWidget(box);
+    bindTextBox(box, *labelled.box);
+    return holder;
+}
+
+}  // namespace
+
+PanelView::PanelView(widgets::Panel& panel, QWidget* parent)
+    : QWidget(parent), panel_(panel), caption_(new QLabel(panel.caption(), this)), body_(new QVBoxLayout)
+{
+    QFont bold = caption_->font();
+    bold.setBold(true);
+    caption_->setFont(bold);
+    caption_->setContentsMargins(kMargin, 4, kMargin, 4);
+
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(1, 1, 1, kMargin);
+    frame->setSpacing(kMargin);
+    frame->addWidget(caption_);
+
+    auto* inner = new QVBoxLayout;
+    inner->setContentsMargins(kMargin, 0, kMargin, 0);
+    inner->setSpacing(kMargin);
+    inner->addLayout(body_, 1);
+    if (panel_.grid) {
+        grid_ = new GridView(*panel_.grid, this);
+        body_->addWidget(grid_, 1);
+    }
+    inner->addLayout(buildFoot());
+    frame->addLayout(inner, 1);
+
+    follow<PanelView>(panel_, this, [](PanelView& view) { view.schemeChanged(); });
+}
+
+QLayout* PanelView::buildFoot()
+{
+    auto* foot = new QHBoxLayout;
+    for (widgets::CheckBox* option : panel_.options) {
+        auto* box = new QCheckBox(option->caption(), this);
+        bindCheckBox(box, *option);
+        foot->addWidget(box);
+    }
+    for (widgets::ProgressBar* progress : panel_.progress) {
+        auto* bar = new QProgressBar(this);
+        bar->setTextVisible(false);
+        bindProgressBar(bar, *progress);
+        foot->addWidget(bar, 1);
+    }
+    foot->addStretch(panel_.progress.isEmpty() ? 1 : 0);
+    for (const widgets::Panel::LabelledBox& labelled : panel_.boxes) foot->addWidget(labelledBox(labelled, this));
+    for (widgets::Button* button : panel_.buttons) {
+        auto* push = new QPushButton(button->caption(), this);
+        bindButton(push, *button);
+        foot->addWidget(push);
+    }
+    return foot;
+}
+
+void PanelView::schemeChanged()
+{
+    const FrameColours colours = frameColours(panel_.colourScheme());
+    QPalette captionPalette = caption_->palette();
+    captionPalette.setColor(QPalette::WindowText, colours.captionText);
+    caption_->setPalette(captionPalette);
+    QPalette own = palette();
+    own.setColor(QPalette::WindowText, colours.text);
+    setPalette(own);
+    update();
+}
+
+void PanelView::paintEvent(QPaintEvent*)
+{
+    const FrameColours colours = frameColours(panel_.colourScheme());
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF outline = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath frame;
+    frame.addRoundedRect(outline, kRadius, kRadius);
+
+    QLinearGradient background(outline.topLeft(), outline.bottomLeft());
+    background.setColorAt(0, colours.top);
+    background.setColorAt(1, colours.bottom);
+    p.fillPath(frame, background);
+
+    // The caption bar: the frame's top, down to the caption's bottom edge.
+    QPainterPath bar;
+    bar.addRect(QRectF(outline.left(), outline.top(), outline.width(), caption_->geometry().bottom() + 1));
+    QLinearGradient captionBackground(0, 0, 0, caption_->geometry().bottom() + 1);
+    captionBackground.setColorAt(0, colours.captionTop);
+    captionBackground.setColorAt(1, colours.captionBottom);
+    p.fillPath(frame.intersected(bar), captionBackground);
+
+    p.setPen(QPen(colours.border, 1));
+    p.drawPath(frame);
+}
+
+}  // namespace belmo::gui

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPixmap>
+
+namespace belmo::gui {
+
+// The small pictures the windows show, drawn rather than loaded so the program needs no
+// image files. Each call draws a fresh pixmap; views keep the ones they use.
+
+// The tick column's pictures: a ticked box and an empty box, 16 × 16.
+QPixmap tickedBoxPicture();
+QPixmap emptyBoxPicture();
+// The mark beside a menu button whose step has finished, 16 × 16.
+QPixmap doneMarkPicture();
+
+}  // namespace belmo::gui

@@ -1,0 +1,56 @@
+#include "gui/QtDialogs.h"
+
+#include "gui/QuestionDialog.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace belmo::gui {
+
+namespace {
+
+QMessageBox::Icon boxIcon(services::Dialogs::Icon icon)
+{
+    using Icon = services::Dialogs::Icon;
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString titleOrDefault(const QString& title) { return title.isEmpty() ? QtDialogs::kDefaultTitle : title; }
+
+}  // namespace
+
+void QtDialogs::message(const QString& text, const QString& title, Icon icon)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), text, QMessageBox::NoButton, QApplication::activeWindow());
+    box.addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool QtDialogs::ask(const QString& text, const QString& title)
+{
+    QMessageBox box(QMessageBox::Question, titleOrDefault(title), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* yes = box.addButton(QStringLiteral("Evet"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Hayır"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+QString QtDialogs::askOverwrite(const QString& description, const QString& question)
+{
+    QuestionDialog dialog(description, question, QApplication::activeWindow());
+    dialog.exec();
+    return dialog.answer();
+}
+
+}  // namespace belmo::gui
