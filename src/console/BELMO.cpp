@@ -109,7 +109,15 @@ void BELMO::performMenuAction(StepId id)
     services::handle(session_, [s] { s->menuAction(); });
 }
 
-void BELMO::showPanel(widgets::Panel& panel) { panels.bringToFront(panel); }
+// Step panels come forward one at a time: the panel of the step before goes behind the
+// menu, so that a panel sent back (its "Çıkış") always uncovers the menu, also when the
+// wizard has opened one panel after another.
+void BELMO::showPanel(widgets::Panel& panel)
+{
+    widgets::Panel* previous = panels.front();
+    if (previous && previous != &menu && previous != &panel) panels.sendToBack(*previous);
+    panels.bringToFront(panel);
+}
 void BELMO::hidePanel(widgets::Panel& panel) { panels.sendToBack(panel); }
 void BELMO::showMenu() { panels.bringToFront(menu); }
 
