@@ -1,9 +1,9 @@
 #include "gui/GridModel.h"
 
+#include "db/VbConvert.h"
 #include "gui/Pictures.h"
 
 #include <QColor>
-#include <QLocale>
 #include <QPointer>
 
 namespace belmo::gui {
@@ -90,10 +90,8 @@ Qt::Alignment GridModel::alignment(int code, const QString& text)
     case Alignment::RightBottom: return Qt::AlignRight | Qt::AlignBottom;
     default: break;
     }
-    // General: a number (in the Turkish form the grids show, or plain) goes right.
-    bool number = false;
-    QLocale(QLocale::Turkish, QLocale::Turkey).toDouble(text.trimmed(), &number);
-    if (!number) text.trimmed().toDouble(&number);
+    // General: a number in the form the grids show goes right, text left.
+    const bool number = vb::parseNumber(text.trimmed()).has_value();
     return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
