@@ -91,13 +91,11 @@ void BELMO::stepFinished(StepId id)
         showMenu();
 }
 
-const StepId* BELMO::nextBuilt(qsizetype from) const
+const StepId* BELMO::nextBuilt(qsizetype from)
 {
     const QList<StepId>& chain = wizardChain();
-    for (qsizetype i = from; i < chain.size(); ++i) {
-        for (const auto& e : buttons_)
-            if (e->item.kind == MenuItem::Kind::Step && e->item.step == chain[i] && e->step) return &chain[i];
-    }
+    for (qsizetype i = from; i < chain.size(); ++i)
+        if (step(chain[i])) return &chain[i];
     return nullptr;
 }
 

@@ -70,7 +70,7 @@ public:
 private:
     void performMenuAction(StepId id);
     // The first built step of the chain from position `from` on.
-    const StepId* nextBuilt(qsizetype from) const;
+    const StepId* nextBuilt(qsizetype from);
     void setMode(widgets::CheckBox& on, widgets::CheckBox& off, int& mode, int value);
 
     app::Session& session_;

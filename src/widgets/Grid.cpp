@@ -103,39 +103,50 @@ void Grid::setColour(int row, int col, int rgb)
     notify(row, col);
 }
 
+const Grid::Column* Grid::columnAt(int col) const
+{
+    return col >= 0 && col < cols_ ? &columns_[col] : nullptr;
+}
+
+Grid::Column& Grid::column(int col)
+{
+    if (col < 0 || col >= cols_) outOfRange(0, col);
+    return columns_[col];
+}
+
 int Grid::colWidth(int col) const
 {
-    return col >= 0 && col < cols_ ? columns_[col].width : kDefaultWidth;
+    const Column* c = columnAt(col);
+    return c ? c->width : kDefaultWidth;
 }
 
 void Grid::setColWidth(int col, int twips)
 {
-    if (col < 0 || col >= cols_) outOfRange(0, col);
-    columns_[col].width = twips;
+    column(col).width = twips;
     notify(-1, -1);
 }
 
 int Grid::colAlignment(int col) const
 {
-    return col >= 0 && col < cols_ ? columns_[col].alignment : Alignment::General;
+    const Column* c = columnAt(col);
+    return c ? c->alignment : Alignment::General;
 }
 
 void Grid::setColAlignment(int col, int code)
 {
-    if (col < 0 || col >= cols_) outOfRange(0, col);
-    columns_[col].alignment = code;
+    column(col).alignment = code;
     notify(-1, -1);
 }
 
 int Grid::headerAlignment(int col) const
 {
-    return col >= 0 && col < cols_ ? columns_[col].headerAlignment : Alignment::General;
+    const Column* c = columnAt(col);
+    return c ? c->headerAlignment : Alignment::General;
 }
 
 void Grid::setHeaderAlignment(int col, int code)
 {
-    if (col < 0 || col >= cols_) outOfRange(0, col);
-    columns_[col].headerAlignment = code;
+    column(col).headerAlignment = code;
     notify(-1, -1);
 }
 

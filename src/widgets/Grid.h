@@ -95,6 +95,8 @@ private:
     };
     const Cell* cellAt(int row, int col) const;
     Cell& cell(int row, int col);  // throws for a cell outside the grid
+    const Column* columnAt(int col) const;
+    Column& column(int col);  // throws for a column outside the grid
     void notify(int row, int col);
 
     QList<QList<Cell>> cells_;
