@@ -38,7 +38,8 @@ private:
     void print(const QString& kind, const QString& title, const QString& text, const QString& answer)
     {
         out_ << "  [" << kind << " \"" << (title.isEmpty() ? u"Belmo"_s : title) << "\"] "
-             << QString(text).replace(u'\n', u"\n      "_s) << "\n      -> " << answer << "\n";
+             << QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u'\n', u"\n      "_s)
+             << "\n      -> " << answer << "\n";
         out_.flush();
     }
     QTextStream& out_;

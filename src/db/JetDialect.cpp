@@ -1,5 +1,10 @@
 #include "db/JetDialect.h"
 
+#include "db/DbError.h"
+#include "db/VbConvert.h"
+
+#include <cmath>
+
 #include <QSet>
 
 namespace belmo::db::jet {
@@ -481,6 +486,16 @@ QString quoted(QStringView text)
     QString s = text.toString();
     s.replace(u'\'', QStringLiteral("''"));
     return u'\'' + s + u'\'';
+}
+
+QString numeric(QStringView text)
+{
+    const std::optional<double> n = vb::parseNumber(text.trimmed());
+    if (!n || !std::isfinite(*n))
+        throw DbError(err::Syntax, QStringLiteral("Syntax error: '%1' is not a number.").arg(text));
+    const double whole = std::trunc(*n);
+    if (whole == *n && std::abs(whole) < 1e15) return QString::number(static_cast<qint64>(whole));
+    return QString::number(*n, 'g', 17);
 }
 
 }  // namespace belmo::db::jet

@@ -45,4 +45,10 @@ QString viewQuery(QStringView sql);
 // An SQL string literal with apostrophes doubled: the way to put a value between quotes.
 QString quoted(QStringView text);
 
+// A number read from text (as CDbl reads it) written as an SQL numeric literal: the way to
+// put a code from a grid cell into a statement without quotes. Text that is not a number
+// raises a syntax error (as the statement with that text spliced in would), so no text can
+// change the statement.
+QString numeric(QStringView text);
+
 }  // namespace belmo::db::jet

@@ -25,18 +25,21 @@ QMessageBox::Icon boxIcon(services::Dialogs::Icon icon)
 
 QString titleOrDefault(const QString& title) { return title.isEmpty() ? QtDialogs::kDefaultTitle : title; }
 
+// Some messages separate their lines with a bare carriage return; the box breaks lines at "\n".
+QString lines(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'); }
+
 }  // namespace
 
 void QtDialogs::message(const QString& text, const QString& title, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), titleOrDefault(title), text, QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::NoButton, QApplication::activeWindow());
     box.addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 bool QtDialogs::ask(const QString& text, const QString& title)
 {
-    QMessageBox box(QMessageBox::Question, titleOrDefault(title), text, QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Question, titleOrDefault(title), lines(text), QMessageBox::NoButton,
                     QApplication::activeWindow());
     QPushButton* yes = box.addButton(QStringLiteral("Evet"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Hayır"), QMessageBox::NoRole);

@@ -25,9 +25,9 @@ std::string describe(ScriptedDialogs::Kind kind, const QString& text, const QStr
 
 ScriptedDialogs::~ScriptedDialogs() { verify(); }
 
-void ScriptedDialogs::expectMessage(const QString& text, const QString& title)
+void ScriptedDialogs::expectMessage(const QString& text, const QString& title, Icon icon)
 {
-    script_.append({Kind::Message, text, title, {}});
+    script_.append({Kind::Message, text, title, {}, icon});
 }
 
 void ScriptedDialogs::expectQuestion(const QString& text, const QString& title, bool yes)
@@ -46,9 +46,9 @@ void ScriptedDialogs::verify()
     script_.clear();
 }
 
-QString ScriptedDialogs::play(Kind kind, const QString& text, const QString& title)
+QString ScriptedDialogs::play(Kind kind, const QString& text, const QString& title, Icon icon)
 {
-    shown_.append({kind, text, title, {}});
+    shown_.append({kind, text, title, {}, icon});
     if (script_.isEmpty()) {
         ADD_FAILURE() << "unexpected " << describe(kind, text, title);
         return {};
@@ -57,11 +57,17 @@ QString ScriptedDialogs::play(Kind kind, const QString& text, const QString& tit
     if (next.kind != kind || next.text != text || next.title != title)
         ADD_FAILURE() << "expected " << describe(next.kind, next.text, next.title) << "\n     but got "
                       << describe(kind, text, title);
+    else if (next.icon != icon)
+        ADD_FAILURE() << describe(kind, text, title) << " shown with icon " << int(icon) << " instead of "
+                      << int(next.icon);
     shown_.last().answer = next.answer;
     return next.answer;
 }
 
-void ScriptedDialogs::message(const QString& text, const QString& title, Icon) { play(Kind::Message, text, title); }
+void ScriptedDialogs::message(const QString& text, const QString& title, Icon icon)
+{
+    play(Kind::Message, text, title, icon);
+}
 
 bool ScriptedDialogs::ask(const QString& text, const QString& title)
 {

@@ -18,11 +18,12 @@ public:
         QString text;   // the description of an overwrite question
         QString title;  // the question of an overwrite question
         QString answer;
+        Icon icon = Icon::None;  // of a message
     };
 
     ~ScriptedDialogs() override;
 
-    void expectMessage(const QString& text, const QString& title = {});
+    void expectMessage(const QString& text, const QString& title = {}, Icon icon = Icon::None);
     void expectQuestion(const QString& text, const QString& title, bool yes);
     void expectOverwrite(const QString& description, const QString& question, const QString& answerCode);
 
@@ -36,7 +37,7 @@ public:
     QString askOverwrite(const QString& description, const QString& question) override;
 
 private:
-    QString play(Kind kind, const QString& text, const QString& title);
+    QString play(Kind kind, const QString& text, const QString& title, Icon icon = Icon::None);
 
     QList<Exchange> script_;
     QList<Exchange> shown_;

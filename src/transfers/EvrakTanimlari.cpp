@@ -1,0 +1,38 @@
+#include "transfers/EvrakTanimlari.h"
+
+#include "db/JetDialect.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+
+EvrakTanimlari::EvrakTanimlari(console::StepHost& host)
+    : AddIfMissingStep(host, console::StepId::EvrakTanimlari, u"Evrak Tanımları"_s,
+                       {{u"Evrak Tanımları Aktarıldı."_s, u"Belmo"_s}})
+{
+}
+
+QString EvrakTanimlari::query() { return u"Select '',Evrak_Kodu,Aciklama from Evrak_Turu"_s; }
+
+// The grid keeps the query's three columns.
+console::GridLayout EvrakTanimlari::layout() const
+{
+    return {std::nullopt,
+            {{QString(), 280, A::CenterCenter, A::CenterCenter},
+             {u"Evrak Kodu"_s, 1500, A::CenterCenter, A::CenterCenter},
+             {u"Evrak Adı"_s, 3000, A::LeftCenter, A::LeftCenter}}};
+}
+
+QString EvrakTanimlari::lookup(int row) const
+{
+    return u"Select * from Evrak_Turu where Evrak_Kodu="_s + db::jet::numeric(cell(row, 1));
+}
+
+void EvrakTanimlari::fill(db::Recordset& record, int row) const
+{
+    assign(record, u"Evrak_Kodu"_s, cell(row, 1));
+    assign(record, u"Aciklama"_s, cell(row, 2));
+}
+
+}  // namespace belmo::transfers

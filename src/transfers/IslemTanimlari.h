@@ -1,0 +1,19 @@
+#pragma once
+
+#include "transfers/AddIfMissingStep.h"
+
+namespace belmo::transfers {
+
+// "İşlem Tanımları": the transaction definitions (islem) the target lacks, by code.
+class IslemTanimlari : public AddIfMissingStep {
+public:
+    explicit IslemTanimlari(console::StepHost& host);
+
+protected:
+    QString query() override;
+    console::GridLayout layout() const override;
+    QString lookup(int row) const override;
+    void fill(db::Recordset& record, int row) const override;
+};
+
+}  // namespace belmo::transfers

@@ -1,0 +1,29 @@
+#include "transfers/MainAccountDefinitionStep.h"
+
+#include "db/JetDialect.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+
+MainAccountDefinitionStep::MainAccountDefinitionStep(console::StepHost& host, console::StepId id,
+                                                     const QString& caption, const QString& completion,
+                                                     Columns columns)
+    : AddIfMissingStep(host, id, caption, {{completion, QString()}}), columns_(std::move(columns))
+{
+}
+
+QString MainAccountDefinitionStep::lookup(int row) const
+{
+    return u"Select * from "_s + columns_.table + u" where "_s + columns_.code + u"="_s + db::jet::quoted(cell(row, 2)) +
+           u" and Ana_Hs="_s + db::jet::numeric(mainAccountOf(cell(row, 4))) + u" AND Sil= 0 "_s;
+}
+
+void MainAccountDefinitionStep::fill(db::Recordset& record, int row) const
+{
+    assign(record, columns_.code, cell(row, 2));
+    assign(record, columns_.name, cell(row, 3));
+    assignNumber(record, u"Ana_Hs"_s, mainAccountOf(cell(row, 4)));
+}
+
+}  // namespace belmo::transfers

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "transfers/AddIfMissingStep.h"
+
+namespace belmo::transfers {
+
+// The definitions kept by a code under a main account, groups and warehouses: the same code
+// under two main accounts is two definitions, and one marked deleted in the target does not
+// count as present. Their grids share the shape: column 2 the code, column 3 the name,
+// column 4 the main account's code and name joined by three blanks.
+class MainAccountDefinitionStep : public AddIfMissingStep {
+protected:
+    struct Columns {
+        QString table;  // Gruplar, Depo
+        QString code;   // Grup, Depo_Kodu
+        QString name;   // Grupadi, Depo_Adi
+    };
+    MainAccountDefinitionStep(console::StepHost& host, console::StepId id, const QString& caption,
+                              const QString& completion, Columns columns);
+
+    QString lookup(int row) const override;
+    void fill(db::Recordset& record, int row) const override;
+
+private:
+    Columns columns_;
+};
+
+}  // namespace belmo::transfers

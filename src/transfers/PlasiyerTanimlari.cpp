@@ -1,0 +1,123 @@
+#include "transfers/PlasiyerTanimlari.h"
+
+#include "app/Session.h"
+#include "db/Connection.h"
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "services/Dialogs.h"
+#include "services/Errors.h"
+#include "services/SmallRoutines.h"
+#include "transfers/RecordWriting.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+using db::CursorType;
+using db::LockType;
+using services::skip;
+namespace answer = services::answer;
+
+namespace {
+
+// A salesperson with the name of its account and of its stock group, in either database.
+const QString kWithNames =
+    u"SELECT Plasiyer.*,Diger_Hs.Hesap_Adi,Gruplar.Grupadi FROM (Plasiyer LEFT JOIN Diger_Hs ON "
+    "(Plasiyer.Hesap_Kodu = Diger_Hs.Hesap_Kodu and Plasiyer.A_Hs=Diger_Hs.Ana_Hs)) LEFT JOIN Gruplar ON "
+    "Plasiyer.Stok_Grubu = Gruplar.Grup where Plasiyer.ID="_s;
+const QString kById = u"SELECT * FROM Plasiyer where ID="_s;
+
+// The columns a carried salesperson takes from the source.
+const QStringList kCarried = {u"A_Hs"_s,     u"Grup_Kodu"_s, u"Hesap_Kodu"_s,
+                              u"Stok_Grubu"_s, u"USERCODE"_s,  u"Oran"_s};
+
+// Text of a field as a string join shows it: Null as nothing.
+QString text(db::Recordset& rs, const QString& column)
+{
+    const db::Value v = rs.value(column);
+    return v.isNull() || v.isEmpty() ? QString() : vb::CStr(v);
+}
+
+}  // namespace
+
+PlasiyerTanimlari::PlasiyerTanimlari(console::StepHost& host)
+    : PreviewStep(host, console::StepId::Plasiyerler, {u"Plasiyer Belmoleri"_s})
+{
+}
+
+// Live salespeople whose account exists and whose stock group is under main account 153.
+QString PlasiyerTanimlari::query()
+{
+    return u"SELECT '',Plasiyer.ID,Diger_Hs.Hesap_Adi,Gruplar.Grup & ' ' & Gruplar.Grupadi, "
+           "FORMAT(Plasiyer.Oran,'####0.0'), USERCODE "
+           "FROM (Diger_Hs INNER JOIN Plasiyer ON (Plasiyer.Hesap_Kodu = Diger_Hs.Hesap_Kodu) AND "
+           "(Plasiyer.Grup_Kodu = Diger_Hs.Grup_Kodu) AND (Diger_Hs.Ana_Hs = Plasiyer.A_Hs)) LEFT JOIN Gruplar ON "
+           "Plasiyer.Stok_Grubu = Gruplar.Grup "
+           "Where Gruplar.Ana_Hs = 153 AND Plasiyer.Sil=0 "_s;
+}
+
+// Five columns: USERCODE is loaded but not shown.
+console::GridLayout PlasiyerTanimlari::layout() const
+{
+    return {5,
+            {{QString(), 280, A::CenterCenter, A::CenterCenter},
+             {QString(), 0, A::CenterCenter, A::CenterCenter},
+             {u"Plasiyer"_s, 3500, A::LeftCenter, A::LeftCenter},
+             {u"Stok Grubu"_s, 3500, A::LeftCenter, A::LeftCenter},
+             {u"Prim Oranı"_s, 1500, A::CenterCenter, A::CenterCenter}}};
+}
+
+void PlasiyerTanimlari::Basla()
+{
+    db::Connection source(session().pool());
+    source.open(session().KaynakBag);
+    db::Connection target(session().pool());
+    target.open(session().HedefBag);
+    {
+        db::TransactionScope transaction(target);
+        QString remembered;  // the last answer to the overwrite question, for this run
+        for (const int row : tickedRows()) skip([&] { carry(row, source, target, remembered); });
+        transaction.commit();
+    }
+    session().dialogs().message(u"Plasiyer Tanımları Aktarıldı."_s);
+    finished();
+}
+
+// One ticked row. A row that cannot be read, looked up or saved is not carried.
+void PlasiyerTanimlari::carry(int row, db::Connection& source, db::Connection& target, QString& remembered)
+{
+    const QString id = db::jet::numeric(grid.text(row, 1));
+    db::Recordset from;
+    from.open(kWithNames + id, source, CursorType::Dynamic, LockType::Optimistic);
+    if (from.eof()) return;  // gone from the source since the grid was loaded
+    db::Recordset existing;
+    existing.open(kWithNames + id, target, CursorType::Dynamic, LockType::Optimistic);
+    const bool present = !existing.eof();
+    if (present && !overwriteWanted(row, existing, remembered)) return;
+
+    db::Recordset record;
+    record.open(kById + id, target, CursorType::Dynamic, LockType::Optimistic);
+    if (!present) {
+        record.addNew();
+        // A target that numbers its own records refuses the ID; the record keeps the one it gets.
+        copy(record, from, u"ID"_s);
+    }
+    for (const QString& column : kCarried) copy(record, from, column);
+    saveOrDrop(record);
+}
+
+// Asks about a salesperson the target holds, unless an earlier answer of the run covers it.
+bool PlasiyerTanimlari::overwriteWanted(int row, db::Recordset& existing, QString& remembered)
+{
+    if (remembered == answer::kNoToAll) return false;
+    if (remembered != answer::kYesToAll) {
+        const QString name = existing.value(u"Hesap_Adi"_s).isNull() ? u"TANIMSIZ PERSONEL"_s : text(existing, u"Hesap_Adi"_s);
+        remembered = services::SORUSOR(session(), u"Kaynak = "_s + grid.text(row, 2) + u" "_s + grid.text(row, 3),
+                                   u"Hedef = "_s + name + u" "_s + text(existing, u"Stok_Grubu"_s) + u" "_s +
+                                       text(existing, u"Grupadi"_s) + u" üzerine kaydedilsin mi?"_s);
+    }
+    return remembered != answer::kNo && remembered != answer::kNoToAll;
+}
+
+}  // namespace belmo::transfers

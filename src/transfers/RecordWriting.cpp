@@ -1,0 +1,38 @@
+#include "transfers/RecordWriting.h"
+
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "services/Errors.h"
+
+namespace belmo::transfers {
+
+void assign(db::Recordset& record, const QString& column, const db::Value& value)
+{
+    services::skip([&] { record.setValue(column, value); });
+}
+
+void assignNumber(db::Recordset& record, const QString& column, const QString& text)
+{
+    services::skip([&] { record.setValue(column, vb::CDbl(text)); });
+}
+
+void copy(db::Recordset& to, db::Recordset& from, const QString& column, const db::Value& ifNull)
+{
+    services::skip([&] {
+        const db::Value v = from.value(column);
+        to.setValue(column, v.isNull() ? ifNull : v);
+    });
+}
+
+bool saveOrDrop(db::Recordset& record)
+{
+    try {
+        record.update();
+        return true;
+    } catch (const db::DbError&) {
+        services::skip([&] { record.cancelUpdate(); });
+        return false;
+    }
+}
+
+}  // namespace belmo::transfers

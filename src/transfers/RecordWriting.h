@@ -1,0 +1,30 @@
+#pragma once
+
+#include "db/Value.h"
+
+#include <QString>
+
+namespace belmo::db {
+class Recordset;
+}
+
+// Writing records in the regions of the transfer steps that leave out what fails and go on.
+namespace belmo::transfers {
+
+// One assignment; a value that does not fit the column (or a column the table lacks) is left
+// out and the column keeps its value or the table's default.
+void assign(db::Recordset& record, const QString& column, const db::Value& value);
+
+// The text of a cell read as a number (CDbl) into a number column; empty or unreadable text
+// is left out like a value that does not fit.
+void assignNumber(db::Recordset& record, const QString& column, const QString& text);
+
+// One column copied from the current row of another recordset; a Null there gives ifNull.
+// Left out when it cannot be read or does not fit.
+void copy(db::Recordset& to, db::Recordset& from, const QString& column, const db::Value& ifNull = db::Value::null());
+
+// Saves the record being written. One that cannot be saved is dropped, so that the
+// recordset is free for the next row; false then.
+bool saveOrDrop(db::Recordset& record);
+
+}  // namespace belmo::transfers
