@@ -35,4 +35,12 @@ bool saveOrDrop(db::Recordset& record)
     }
 }
 
+void deleteAll(db::Recordset& record)
+{
+    while (!record.eof()) {
+        record.deleteCurrent();
+        if (!record.eof()) record.moveNext();  // an emptied recordset has nowhere to move
+    }
+}
+
 }  // namespace belmo::transfers

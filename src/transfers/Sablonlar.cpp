@@ -37,10 +37,7 @@ void Sablonlar::menuAction()
         db::Recordset from, to;
         from.open(u"Select * from Dzyn"_s, source, CursorType::Static, LockType::ReadOnly);
         to.open(u"Select * from Dzyn"_s, target, CursorType::Dynamic, LockType::Optimistic);
-        while (!to.eof()) {
-            to.deleteCurrent();
-            to.moveFirst();
-        }
+        deleteAll(to);
         for (; !from.eof(); from.moveNext()) {
             skip([&] { to.addNew(); });
             for (const QString& field : kFields) copy(to, from, field);

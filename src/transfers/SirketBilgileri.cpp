@@ -151,12 +151,7 @@ void SirketBilgileri::units(db::Connection& source, db::Connection& target)
 {
     Recordset from, to;
     openBoth(from, to, u"Select * from BRM"_s, source, target);
-    skip([&] {
-        while (!to.eof()) {
-            to.deleteCurrent();
-            to.moveNext();
-        }
-    });
+    skip([&] { deleteAll(to); });
     for (; !from.eof(); from.moveNext()) {
         skip([&] { to.addNew(); });
         copy(to, from, u"Birim"_s);

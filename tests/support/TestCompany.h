@@ -42,6 +42,7 @@ public:
 
     // The rows of a statement as text cells (Null as "<null>"), read through a static recordset.
     QList<QStringList> rows(const QString& sql);
+    QList<QStringList> rows(db::Connection& con, const QString& sql);
     // A single value.
     Value scalar(const QString& sql);
 

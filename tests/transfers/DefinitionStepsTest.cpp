@@ -1,0 +1,264 @@
+// The definition steps that add what the target lacks: transaction definitions, document
+// types, groups, warehouses and accounting accounts, each loaded, ticked and started on its
+// panel as a user does.
+#include "TransferFixture.h"
+
+namespace belmo::test {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using console::StepId;
+using Icon = services::Dialogs::Icon;
+
+// Grid rows as the user reads them, from column 1 on, without the hidden ones left out.
+QList<QStringList> gridRows(const console::PreviewStep& step, int firstCol = 1)
+{
+    QList<QStringList> out;
+    for (int r = 1; r < step.grid.rows(); ++r) {
+        QStringList row;
+        for (int c = firstCol; c < step.grid.cols(); ++c) row << step.grid.text(r, c);
+        out << row;
+    }
+    return out;
+}
+
+// The row of the grid whose column holds the text.
+int rowWith(const console::PreviewStep& step, int col, const QString& text)
+{
+    for (int r = 1; r < step.grid.rows(); ++r)
+        if (step.grid.text(r, col) == text) return r;
+    return -1;
+}
+
+class TransactionDefinitions : public TransferTest {
+protected:
+    TransactionDefinitions()
+    {
+        for (const auto& [code, name] : {std::pair{1, "Satış Faturası"}, {15, "Çek Bordrosu"}, {123, "Uzun Kodlu Evrak"}})
+            put(source(), u"Evrak_Turu"_s, {{"Evrak_Kodu", code}, {"Aciklama", name}});
+        transaction(10, "Peşin Satış", 100, 600, 1, 0);
+        transaction(20, "Çek Tahsilatı", 101, 120, 15, 0);
+        transaction(30, "Masraf", Value::null(), 320, 0, 0);  // no main account, no document type
+        transaction(40, "Uzun Kodlu", 153, 320, 123, 0);
+        transaction(50, "Seçilmeyen", 100, 120, 1, 0);
+        transaction(99, "Silinmiş", 100, 120, 1, 1);
+        put(target(), u"islem"_s, {{"islem_Kod", 10}, {"islem", "Hedefteki Ad"}, {"B_Ana_Hs", 102}, {"Sil", 0}});
+    }
+    void transaction(int code, const char* name, const Value& debit, int credit, int documentType, int deleted)
+    {
+        put(source(), u"islem"_s,
+            {{"islem_Kod", code}, {"islem", name}, {"B_Ana_Hs", debit}, {"A_Ana_Hs", credit}, {"Hesap_Tur", "C"},
+             {"Msj1", "Mesaj"}, {"Msj2", Value::null()}, {"Evrak_Kodu", documentType}, {"Sil", deleted}});
+    }
+    QList<QStringList> targetRows()
+    {
+        return rows(target(), u"Select islem_Kod, islem, B_Ana_Hs, A_Ana_Hs, Hesap_Tur, Msj1, Msj2, Evrak_Kodu from "
+                              "islem order by islem_Kod"_s);
+    }
+};
+
+TEST_F(TransactionDefinitions, TheGridListsLiveTransactionsWithTheirDocumentTypes)
+{
+    console::PreviewStep& step = open(StepId::IslemTanimlari);
+    EXPECT_EQ(step.frame.caption(), u"İşlem Tanımları"_s);
+    EXPECT_EQ(step.grid.cols(), 9);
+    EXPECT_EQ(step.grid.text(0, 8), u"Evrak Türü"_s);
+    EXPECT_EQ(step.toplamKayit.text(), u"5"_s);
+    EXPECT_EQ(step.belmoKayit.text(), u"5"_s);
+    const int r = rowWith(step, 1, u"20"_s);
+    EXPECT_EQ(gridRows(step).value(r - 1),
+              (QStringList{"20", "Çek Tahsilatı", "101", "120", "C", "Mesaj", "", "15   Çek Bordrosu"}));
+    EXPECT_EQ(step.grid.text(rowWith(step, 1, u"30"_s), 8), QString());
+}
+
+TEST_F(TransactionDefinitions, MissingCodesAreAddedAndACodeTheTargetHasIsLeftAsItIs)
+{
+    console::PreviewStep& step = open(StepId::IslemTanimlari);
+    step.grid.click(rowWith(step, 1, u"50"_s), 0);
+    EXPECT_EQ(step.belmoKayit.text(), u"4"_s);
+    t.dialogs.expectMessage(u"İşlem Tanımları Aktarıldı."_s, u"Belmo"_s);
+    step.basla.click();
+    // 30: the empty main account and the missing document type leave the defaults;
+    // 40: a three-digit document type is cut to two digits.
+    EXPECT_EQ(targetRows(), (QList<QStringList>{{"10", "Hedefteki Ad", "102", "0", "<null>", "<null>", "<null>", "0"},
+                                                {"20", "Çek Tahsilatı", "101", "120", "C", "Mesaj", "", "15"},
+                                                {"30", "Masraf", "0", "320", "C", "Mesaj", "", "0"},
+                                                {"40", "Uzun Kodlu", "153", "320", "C", "Mesaj", "", "12"}}));
+    EXPECT_TRUE(done(StepId::IslemTanimlari));
+
+    const auto once = targetRows();
+    t.dialogs.expectMessage(u"İşlem Tanımları Aktarıldı."_s, u"Belmo"_s);
+    step.basla.click();
+    EXPECT_EQ(targetRows(), once);
+}
+
+class DocumentTypes : public TransferTest {
+protected:
+    QList<QStringList> targetRows()
+    {
+        return rows(target(), u"Select Evrak_Kodu, Aciklama from Evrak_Turu order by Evrak_Kodu"_s);
+    }
+};
+
+TEST_F(DocumentTypes, ACodeTheTargetHasKeepsItsNameAndMissingOnesAreAdded)
+{
+    put(source(), u"Evrak_Turu"_s, {{"Evrak_Kodu", 1}, {"Aciklama", "Satış Faturası"}});
+    put(source(), u"Evrak_Turu"_s, {{"Evrak_Kodu", 7}, {"Aciklama", "Alınan Sipariş"}});
+    put(target(), u"Evrak_Turu"_s, {{"Evrak_Kodu", 1}, {"Aciklama", "Fatura (hedef)"}});
+    console::PreviewStep& step = open(StepId::EvrakTanimlari);
+    EXPECT_EQ(step.grid.cols(), 3);
+    EXPECT_EQ(step.grid.headerAlignment(2), widgets::Grid::Alignment::LeftCenter);
+    for (int run = 0; run < 2; ++run) {
+        t.dialogs.expectMessage(u"Evrak Tanımları Aktarıldı."_s, u"Belmo"_s);
+        step.basla.click();
+        EXPECT_EQ(targetRows(), (QList<QStringList>{{"1", "Fatura (hedef)"}, {"7", "Alınan Sipariş"}}));
+    }
+}
+
+TEST_F(DocumentTypes, AnEmptySourceShowsOneBlankRowAndStillAnnouncesTheTransfer)
+{
+    console::PreviewStep& step = open(StepId::EvrakTanimlari);
+    EXPECT_EQ(step.grid.rows(), 2);
+    EXPECT_FALSE(step.ticked(1));
+    EXPECT_EQ(step.toplamKayit.text(), u"0"_s);
+    t.dialogs.expectMessage(u"Evrak Tanımları Aktarıldı."_s, u"Belmo"_s);
+    step.basla.click();
+    EXPECT_TRUE(targetRows().isEmpty());
+    EXPECT_TRUE(done(StepId::EvrakTanimlari));
+}
+
+// Groups and warehouses: a code under a main account, with a deletion mark.
+class CodedDefinitions : public TransferTest {
+protected:
+    CodedDefinitions()
+    {
+        for (const auto& [main, name] : {std::pair{120, "Alıcılar"}, {153, "Ticari Mallar"}, {320, "Satıcılar"}})
+            put(source(), u"Ana_Hesaplar"_s, {{"Ana_Hs", main}, {"Hesap_Adi", name}});
+    }
+    void definition(db::Connection& con, const QString& table, const char* code, const char* name, int main, int sil)
+    {
+        if (table == u"Gruplar"_s)
+            put(con, table, {{"Grup", code}, {"Grupadi", name}, {"Ana_Hs", main}, {"Sil", sil}});
+        else
+            put(con, table, {{"Depo_Kodu", code}, {"Depo_Adi", name}, {"Ana_Hs", main}, {"Sil", sil}});
+    }
+    // The same source and target in both tables: "01" under 120 and under 320, a code with an
+    // apostrophe, one under a main account the source does not know, one deleted in the
+    // source; the target holds "01" under 120 live and under 320 deleted.
+    void fill(const QString& table)
+    {
+        definition(source(), table, "01", "Yurtiçi", 120, 0);
+        definition(source(), table, "01", "Tedarikçiler", 320, 0);
+        definition(source(), table, "OTO'YED", "Kadıköy'deki Yedek Parça", 153, 0);
+        definition(source(), table, "X", "Ana hesabı yok", 999, 0);
+        definition(source(), table, "ESKI", "Silinmiş", 153, 1);
+        definition(target(), table, "01", "Hedefteki Yurtiçi", 120, 0);
+        definition(target(), table, "01", "Silinmiş Tedarikçiler", 320, 1);
+    }
+    QList<QStringList> targetRows(const QString& table, const QString& columns)
+    {
+        return rows(target(), u"Select "_s + columns + u", Ana_Hs, Sil from "_s + table + u" order by ID"_s);
+    }
+    void expectCarried(StepId id, const QString& table, const QString& columns, const QString& message)
+    {
+        fill(table);
+        console::PreviewStep& step = open(id);
+        EXPECT_EQ(step.grid.rows(), 4);  // three live groups under known main accounts
+        EXPECT_EQ(step.grid.colWidth(1), 0);
+        const int apostrophe = rowWith(step, 2, u"OTO'YED"_s);
+        ASSERT_GT(apostrophe, 0);
+        EXPECT_EQ(step.grid.text(apostrophe, 4), u"153   Ticari Mallar"_s);
+        const QList<QStringList> expected = {{"01", "Hedefteki Yurtiçi", "120", "0"},
+                                             {"01", "Silinmiş Tedarikçiler", "320", "1"},
+                                             {"01", "Tedarikçiler", "320", "0"},
+                                             {"OTO'YED", "Kadıköy'deki Yedek Parça", "153", "0"}};
+        for (int run = 0; run < 2; ++run) {  // the second run adds nothing
+            t.dialogs.expectMessage(message);
+            step.basla.click();
+            t.dialogs.verify();
+            QList<QStringList> carried = targetRows(table, columns);
+            std::sort(carried.begin() + 2, carried.end());
+            EXPECT_EQ(carried, expected) << "run " << run + 1;
+        }
+        EXPECT_TRUE(done(id));
+    }
+};
+
+TEST_F(CodedDefinitions, GroupsAreKeptByCodeAndMainAccountAndADeletedOneIsAddedAgain)
+{
+    expectCarried(StepId::Gruplar, u"Gruplar"_s, u"Grup, Grupadi"_s, u"Grup Tanımları Aktarıldı."_s);
+}
+
+TEST_F(CodedDefinitions, WarehousesAreKeptByCodeAndMainAccountAndADeletedOneIsAddedAgain)
+{
+    expectCarried(StepId::Depolar, u"Depo"_s, u"Depo_Kodu, Depo_Adi"_s, u"Depo Tanımları Aktarıldı."_s);
+}
+
+TEST_F(CodedDefinitions, AnUntickedWarehouseIsNotCarried)
+{
+    fill(u"Depo"_s);
+    console::PreviewStep& step = open(StepId::Depolar);
+    step.grid.click(rowWith(step, 2, u"OTO'YED"_s), 0);
+    t.dialogs.expectMessage(u"Depo Tanımları Aktarıldı."_s);
+    step.basla.click();
+    EXPECT_EQ(rows(target(), u"Select count(*) from Depo where Depo_Kodu<>'01'"_s), (QList<QStringList>{{"0"}}));
+}
+
+class AccountingAccounts : public TransferTest {
+protected:
+    AccountingAccounts()
+    {
+        for (const auto& [main, name] : {std::pair{100, "Kasa"}, {770, "Genel Yönetim Giderleri"}})
+            put(source(), u"Ana_Hesaplar"_s, {{"Ana_Hs", main}, {"Hesap_Adi", name}});
+        account(source(), 100, "01", "001", "Merkez Kasa", "K");
+        account(source(), 770, "01", "A'01", "Avukatlık Ücretleri", "M");
+        account(source(), 770, "O'1", "002", "Kira", "M");
+        account(source(), 999, "01", "001", "Ana hesabı yok", "M");
+        account(target(), 100, "01", "001", "Hedefteki Kasa", "X");
+    }
+    void account(db::Connection& con, int main, const char* group, const char* code, const char* name, const char* type)
+    {
+        put(con, u"Diger_Hs"_s,
+            {{"Ana_Hs", main}, {"Grup_Kodu", group}, {"Hesap_Kodu", code}, {"Hesap_Adi", name}, {"Hesap_Tur", type}});
+    }
+    void expectMessages()
+    {
+        t.dialogs.expectMessage(u"Muhasebe Hesapları Aktarıldı."_s);
+        t.dialogs.expectMessage(u"Dikkat Muhasebe Hesapları Bekiyesiz Aktarılır.\rYeni Şirket üzerinden gerekli bakiye "
+                                "girişlerini\rbelmo bakiyesi olarak giriniz"_s,
+                                QString(), Icon::Critical);
+    }
+};
+
+TEST_F(AccountingAccounts, MissingAccountsAreAddedWithTheirTypeAndBothMessagesFollowEveryRun)
+{
+    console::PreviewStep& step = open(StepId::Muhasebe);
+    EXPECT_EQ(step.frame.caption(), u"Muhasebe Hesap Belmoleri"_s);
+    EXPECT_EQ(step.toplamKayit.text(), u"3"_s);  // the account without a main account is not listed
+    EXPECT_EQ(step.grid.text(rowWith(step, 3, u"A'01"_s), 5), u"Genel Yönetim Giderleri"_s);
+    const QList<QStringList> expected = {{"100", "01", "001", "Hedefteki Kasa", "X"},
+                                         {"770", "01", "A'01", "Avukatlık Ücretleri", "M"},
+                                         {"770", "O'1", "002", "Kira", "M"}};
+    for (int run = 0; run < 2; ++run) {
+        expectMessages();
+        step.basla.click();
+        t.dialogs.verify();
+        EXPECT_EQ(rows(target(), u"Select Ana_Hs, Grup_Kodu, Hesap_Kodu, Hesap_Adi, Hesap_Tur from Diger_Hs "
+                                 "order by Ana_Hs, Grup_Kodu"_s),
+                  expected);
+    }
+}
+
+TEST_F(AccountingAccounts, AccountsThatCannotBeAddedAreLeftOutSilently)
+{
+    console::PreviewStep& step = open(StepId::Muhasebe);
+    target().execute(u"CREATE UNIQUE INDEX OneNamePerAccount ON Diger_Hs (Hesap_Adi)"_s);
+    target().execute(u"INSERT INTO Diger_Hs (Ana_Hs, Grup_Kodu, Hesap_Kodu, Hesap_Adi) VALUES (1, '', '', 'Kira')"_s);
+    expectMessages();
+    step.basla.click();
+    EXPECT_EQ(rows(target(), u"Select Hesap_Kodu from Diger_Hs where Ana_Hs=770"_s), (QList<QStringList>{{"A'01"}}));
+    EXPECT_TRUE(done(StepId::Muhasebe));
+}
+
+}  // namespace
+}  // namespace belmo::test
