@@ -1,0 +1,78 @@
+// The wizard over the master-data steps: each step hands on to the next built one, and the
+// salespeople step, the last, brings the menu back.
+#include "TransferFixture.h"
+
+namespace belmo::test {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using console::MenuItem;
+using console::StepId;
+using Icon = services::Dialogs::Icon;
+
+class Wizard : public TransferTest {
+protected:
+    Wizard()
+    {
+        put(source(), u"SIRKET"_s, {{"SIRKETCODE", "KAYNAK"}, {"DONEM", "2025"}});
+        put(source(), u"Ana_Hesaplar"_s, {{"Ana_Hs", 153}, {"Hesap_Adi", "Ticari Mallar"}});
+        put(source(), u"Depo"_s, {{"Depo_Kodu", "01"}, {"Depo_Adi", "Merkez"}, {"Ana_Hs", 153}, {"Sil", 0}});
+    }
+    void startWizard(bool templates)
+    {
+        t.dialogs.expectMessage(u"Belmo İşlemi Adımları Sırasıyla Karşınıza Otomatik Olarak Gelecek.\n"
+                                "Lütfen Gerekli İşlemleri Atlamayınız."_s);
+        t.dialogs.expectMessage(u"Şirket bilgileri Aktarıldı."_s, u"Belmo"_s);
+        t.dialogs.expectQuestion(u"Hedef Veri tabanındaki şablon dizaynları silinecektir.Devam edilsin mi?"_s, QString(),
+                                 templates);
+        if (templates) t.dialogs.expectMessage(u"Şablon Dizaynları Aktarıldı."_s);
+        c->entry(MenuItem::Kind::Wizard).button.click();
+        t.dialogs.verify();
+    }
+    // "Başla" on the panel in front, which must be the step's.
+    void startInFront(StepId id)
+    {
+        ASSERT_EQ(c->panels.front(), &preview(id).frame) << console::menuItem(id).key.toStdString();
+        start(id);
+        t.dialogs.verify();
+    }
+};
+
+TEST_F(Wizard, EachStepHandsOnToTheNextAndTheLastBringsTheMenuBack)
+{
+    startWizard(true);
+    t.dialogs.expectMessage(u"İşlem Tanımları Aktarıldı."_s, u"Belmo"_s);
+    startInFront(StepId::IslemTanimlari);
+    t.dialogs.expectMessage(u"Evrak Tanımları Aktarıldı."_s, u"Belmo"_s);
+    startInFront(StepId::EvrakTanimlari);
+    t.dialogs.expectMessage(u"Grup Tanımları Aktarıldı."_s);
+    startInFront(StepId::Gruplar);
+    EXPECT_EQ(preview(StepId::Depolar).loadedRows(), 1);
+    t.dialogs.expectMessage(u"Depo Tanımları Aktarıldı."_s);
+    startInFront(StepId::Depolar);
+    // The current-account to cheque steps are not built: the accounting accounts come next.
+    t.dialogs.expectMessage(u"Muhasebe Hesapları Aktarıldı."_s);
+    t.dialogs.expectMessage(u"Dikkat Muhasebe Hesapları Bekiyesiz Aktarılır.\rYeni Şirket üzerinden gerekli bakiye "
+                            "girişlerini\rbelmo bakiyesi olarak giriniz"_s,
+                            QString(), Icon::Critical);
+    startInFront(StepId::Muhasebe);
+    t.dialogs.expectMessage(u"Plasiyer Tanımları Aktarıldı."_s);
+    startInFront(StepId::Plasiyerler);
+    EXPECT_EQ(c->panels.front(), &c->menu);
+    for (const StepId id : {StepId::SirketBilgileri, StepId::Sablonlar, StepId::IslemTanimlari, StepId::EvrakTanimlari,
+                            StepId::Gruplar, StepId::Depolar, StepId::Muhasebe, StepId::Plasiyerler})
+        EXPECT_TRUE(done(id)) << console::menuItem(id).key.toStdString();
+    EXPECT_EQ(rows(target(), u"Select Depo_Kodu from Depo"_s), (QList<QStringList>{{"01"}}));
+}
+
+TEST_F(Wizard, NoToTheTemplateQuestionStopsTheChainAtTheMenu)
+{
+    startWizard(false);
+    EXPECT_EQ(c->panels.front(), &c->menu);
+    EXPECT_TRUE(done(StepId::SirketBilgileri));
+    EXPECT_FALSE(done(StepId::Sablonlar));
+    EXPECT_EQ(preview(StepId::IslemTanimlari).loadedRows(), 0);
+}
+
+}  // namespace
+}  // namespace belmo::test
