@@ -104,7 +104,7 @@ public:
             out << "  " << entry.item.key << " (" << entry.item.caption << "): ";
             if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get()))
                 out << preview->loadedRows() << " listed, " << preview->tickedRows().size() << " ticked, ";
-            out << (finished ? "finished" : "failed") << "\n";
+            out << (finished ? "finished" : "not finished") << "\n";
         }
         for (const StepId id : console::wizardChain())
             if (!console_.step(id)) out << "  " << console::menuItem(id).key << ": not built yet\n";
@@ -141,7 +141,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "steps listed (comma-separated, in the order given). Every message and question is printed with\n"
                    "its title and the answer given: questions are answered No, or Yes (and \"yes to all\" to the\n"
                    "overwrite question) with --yes. Ends with a line per step. Exit code 1 when the login is refused\n"
-                   "or a step ended in an error.\n"
+                   "or a step opened did not finish (an error, or a No that stopped it).\n"
                    "Steps: sirket, sablon, islem, evrak, grup, depo, cari, stok, siparis, cek, muhasebe, taksit,\n"
                    "plasiyer."_s);
     QCommandLineParser& p = cl.parser();

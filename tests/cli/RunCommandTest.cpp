@@ -4,6 +4,8 @@
 #include "support/TestProgram.h"
 
 #include "cli/Cli.h"
+#include "db/ConnectionString.h"
+#include "db/Schema.h"
 #include "demo/Demo.h"
 
 #include <QTemporaryDir>
@@ -32,31 +34,74 @@ RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps =
     return {code, out, err};
 }
 
+// A fresh demo folder for each test: the runs change the target.
 class DemoRun : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
+    DemoRun() { demo::createDemoFolder(folder_.path(), demo::Size::Small, false, [](const QString&) {}); }
+    QStringList login(const QString& password) const
     {
-        folder_ = new QTemporaryDir;
-        demo::createDemoFolder(folder_->path(), demo::Size::Small, false, [](const QString&) {});
-    }
-    static void TearDownTestSuite() { delete folder_; }
-    static QStringList login(const QString& password)
-    {
-        return {u"--folder"_s, folder_->path(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, password,
+        return {u"--folder"_s, folder_.path(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, password,
                 u"--source"_s, u"DEMO2025"_s, u"--target"_s, u"DEMO2026"_s};
     }
-    static QTemporaryDir* folder_;
+    // Every row of the tables the master-data steps write, in the order the target keeps them.
+    QList<QStringList> targetTables()
+    {
+        TestCompany reader;  // only for its row reader
+        db::Connection target(reader.pool());
+        target.open(db::ConnectionString::forJetFile(folder_.path() + u"/MUHASEBE/DEMO2026.mdb"_s,
+                                                     db::schema::databasePassword()));
+        QList<QStringList> all;
+        for (const QString& table : {u"SIRKET"_s, u"PARATANIM"_s, u"Evr"_s, u"BRM"_s, u"Dzyn"_s, u"islem"_s,
+                                     u"Evrak_Turu"_s, u"Gruplar"_s, u"Depo"_s, u"Diger_Hs"_s, u"Plasiyer"_s}) {
+            all << QStringList{table};
+            all << reader.rows(target, u"Select * from "_s + table);
+        }
+        return all;
+    }
+    QTemporaryDir folder_;
 };
-QTemporaryDir* DemoRun::folder_ = nullptr;
 
-TEST_F(DemoRun, LogsInRunsTheWizardAndPrintsItsExchanges)
+const QString kMasterData = u"sirket,sablon,islem,evrak,grup,depo,muhasebe,plasiyer"_s;
+
+TEST_F(DemoRun, TheWizardCarriesTheMasterDataAndPrintsEveryExchange)
 {
-    const RunResult r = belmoRun(login(u"1234"_s));
+    const RunResult r = belmoRun(login(u"1234"_s) + QStringList{u"--yes"_s});
     EXPECT_EQ(r.code, cli::kOk) << r.out.toStdString() << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"Logged in; user code 05."_s)) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(u"[message \"Belmo\"] Belmo İşlemi Adımları Sırasıyla Karşınıza Otomatik Olarak Gelecek.\n"
                                "      Lütfen Gerekli İşlemleri Atlamayınız.\n      -> OK"_s))
         << r.out.toStdString();
+    // A message whose lines are separated by carriage returns prints one line each.
+    EXPECT_TRUE(r.out.contains(u"Dikkat Muhasebe Hesapları Bekiyesiz Aktarılır.\n"
+                               "      Yeni Şirket üzerinden gerekli bakiye girişlerini\n"
+                               "      belmo bakiyesi olarak giriniz\n      -> OK"_s));
+    EXPECT_TRUE(r.out.contains(u"  depo (Depo Tanımları): 4 listed, 4 ticked, finished\n"
+                               "  muhasebe (Muhasebe Belmoleri): 21 listed, 21 ticked, finished\n"
+                               "  plasiyer (Plasiyer Tanımları): 4 listed, 4 ticked, finished\n"_s))
+        << r.out.toStdString();
+}
+
+TEST_F(DemoRun, NoToTheTemplateQuestionStopsTheWizard)
+{
+    const RunResult r = belmoRun(login(u"1234"_s));
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.out.contains(u"  sablon (Şablonları Aktar): not finished\n"_s)) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(u"islem ("_s));
+}
+
+TEST_F(DemoRun, RunningTheMasterDataStepsTwiceLeavesTheTargetAsAfterOneRun)
+{
+    const RunResult first = belmoRun(login(u"1234"_s) + QStringList{u"--steps"_s, kMasterData, u"--yes"_s});
+    ASSERT_EQ(first.code, cli::kOk) << first.out.toStdString();
+    const QList<QStringList> once = targetTables();
+    EXPECT_TRUE(once.contains(QStringList{"770", "01", "A'01", "Avukatlık Ücretleri", "M"}));
+    EXPECT_TRUE(once.contains(QStringList{"2", "02", "Kadıköy'deki Depo", "153", "0"}));
+
+    const RunResult second = belmoRun(login(u"1234"_s) + QStringList{u"--steps"_s, kMasterData, u"--yes"_s});
+    ASSERT_EQ(second.code, cli::kOk) << second.out.toStdString();
+    // The salespeople the first run added are asked about, and "yes to all" writes them again.
+    EXPECT_TRUE(second.out.contains(u"üzerine kaydedilsin mi?\n      -> TUMU"_s)) << second.out.toStdString();
+    EXPECT_EQ(targetTables(), once);
 }
 
 TEST_F(DemoRun, AWrongPasswordPrintsTheRefusalAndFails)
@@ -102,7 +147,7 @@ TEST_F(StepsRun, TheWizardStopsAtAStepThatFailsAndTheExitCodeSaysSo)
     EXPECT_EQ(r.code, cli::kFailed);
     EXPECT_TRUE(r.out.contains(u"Summary:\n"
                                "  sirket (Şirket Bilgileri): finished\n"
-                               "  grup (Grup Tanımları): 2 listed, 2 ticked, failed\n"_s))
+                               "  grup (Grup Tanımları): 2 listed, 2 ticked, not finished\n"_s))
         << r.out.toStdString();
     EXPECT_FALSE(r.out.contains(u"depo (Depo"_s));  // never reached
     EXPECT_TRUE(r.out.contains(u"  islem: not built yet\n"_s));

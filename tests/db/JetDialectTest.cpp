@@ -48,6 +48,24 @@ TEST(DialectRewrite, TokensOutsideLiterals)
     EXPECT_EQ(db::jet::quoted(u"Hakkı'nın"), "'Hakkı''nın'");
 }
 
+// Codes from grid cells go into statements as numbers only; anything else is refused.
+TEST(DialectRewrite, NumericLiteralsComeOnlyFromNumbers)
+{
+    using db::jet::numeric;
+    EXPECT_EQ(numeric(u"153"), "153");
+    EXPECT_EQ(numeric(u" 42 "), "42");
+    EXPECT_EQ(numeric(u"2,5"), "2.5");
+    EXPECT_EQ(numeric(u"-7"), "-7");
+    for (const char16_t* text : {u"", u"1 OR 1=1", u"0; DROP TABLE islem", u"abc"}) {
+        try {
+            numeric(text);
+            ADD_FAILURE() << "accepted " << QString::fromUtf16(text).toStdString();
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.number(), db::err::Syntax);
+        }
+    }
+}
+
 TEST(DialectRewrite, RightJoinBecomesInnerOnlyWhereWhereDropsUnmatchedRows)
 {
     using db::jet::rewrite;

@@ -11,7 +11,7 @@ namespace belmo::test {
 QPushButton* buttonCalled(const QWidget* window, const QString& caption)
 {
     for (QPushButton* b : window->findChildren<QPushButton*>())
-        if (b->text() == caption) return b;
+        if (b->text() == caption && b->isVisibleTo(window)) return b;
     return nullptr;
 }
 

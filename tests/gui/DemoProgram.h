@@ -11,7 +11,8 @@ class QWidget;
 
 namespace belmo::test {
 
-// The push button of a window with this caption, as a user finds it; null when none.
+// The push button of a window with this caption that the user can see (step panels behind
+// the menu have their own "Çıkış"); null when none.
 QPushButton* buttonCalled(const QWidget* window, const QString& caption);
 
 // The program started on a fresh demo folder (users ADMIN/admin and MUHASEBE/1234, source

@@ -1,11 +1,16 @@
 // The overwrite question: each answer button leaves its code; any other way out is "no".
+// Message boxes: lines, icon and title.
 #include "DemoProgram.h"
 
+#include "gui/QtDialogs.h"
 #include "gui/QuestionDialog.h"
 
 #include "services/Dialogs.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -55,6 +60,27 @@ TEST(QuestionDialog, ClosingAnswersNo)
     dialog.show();
     dialog.close();
     EXPECT_EQ(dialog.answer(), answer::kNo);
+}
+
+// A message whose lines are separated by carriage returns shows them as lines, with its icon
+// and the default title.
+TEST(QtDialogs, AMessageWithCarriageReturnsShowsThreeLines)
+{
+    QString shownText, shownTitle;
+    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        shownText = box->text();
+        shownTitle = box->windowTitle();
+        shownIcon = box->icon();
+        box->accept();
+    });
+    gui::QtDialogs dialogs;
+    dialogs.message(QStringLiteral("Dikkat\rYeni Şirket\rbakiye"), QString(), services::Dialogs::Icon::Critical);
+    EXPECT_EQ(shownText, QStringLiteral("Dikkat\nYeni Şirket\nbakiye"));
+    EXPECT_EQ(shownTitle, QStringLiteral("Belmo"));
+    EXPECT_EQ(shownIcon, QMessageBox::Critical);
 }
 
 }  // namespace

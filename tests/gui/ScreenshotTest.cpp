@@ -9,6 +9,7 @@
 #include "gui/LoginView.h"
 #include "gui/PanelView.h"
 #include "gui/QuestionDialog.h"
+#include "transfers/TransferSteps.h"
 
 #include <QDir>
 #include <QImage>
@@ -20,42 +21,8 @@
 #include <iostream>
 
 using namespace belmo;
-using widgets::Grid;
 
 namespace {
-
-// A step panel over the demo's warehouses: tick column, code, name, an amount column and
-// a hidden key.
-class WarehousePreview : public console::PreviewStep {
-public:
-    explicit WarehousePreview(console::StepHost& host)
-        : PreviewStep(host, console::StepId::Depolar, {.caption = QStringLiteral("Depo Belmoleri")})
-    {
-    }
-
-protected:
-    QString query() override
-    {
-        return QStringLiteral("SELECT '', Depo_Kodu, Depo_Adi, Ana_Hs, ID FROM Depo ORDER BY Depo_Kodu");
-    }
-    console::GridLayout layout() const override
-    {
-        return {{},
-                {{QString(), 300},
-                 {QStringLiteral("Depo Kodu"), 1200},
-                 {QStringLiteral("Depo Adı"), 3600},
-                 {QStringLiteral("Ana Hesap"), 1500, Grid::Alignment::Amount, Grid::Alignment::CenterCenter},
-                 {QStringLiteral("ID"), 0}}};
-    }
-    void Basla() override {}
-};
-
-console::StepRegistry warehouseStep()
-{
-    console::StepRegistry steps;
-    steps.add(console::StepId::Depolar, [](console::StepHost& host) { return std::make_unique<WarehousePreview>(host); });
-    return steps;
-}
 
 QString screenshotFolder()
 {
@@ -99,7 +66,7 @@ TEST(Screenshots, LoginWindowWithTheUserNameTypedAndTheListsFilled)
 
 class ConsoleScreens : public ::testing::Test {
 protected:
-    test::DemoProgram demo{warehouseStep()};
+    test::DemoProgram demo{transfers::transferSteps()};
     console::BELMO& console = demo.logIn();
     gui::ConsoleView view{console};
 };
@@ -111,18 +78,29 @@ TEST_F(ConsoleScreens, MenuWithADoneMark)
     saveScreenshot(view, QStringLiteral("console-menu"));
 }
 
-TEST_F(ConsoleScreens, StepPanelWithItsGrid)
+// The warehouses panel on the demo's warehouses, one of them unticked.
+TEST_F(ConsoleScreens, WarehousesPanelWithTheDemoData)
 {
     console.entry(console::StepId::Depolar).button.click();
-    auto* step = static_cast<WarehousePreview*>(console.step(console::StepId::Depolar));
+    auto* step = dynamic_cast<console::PreviewStep*>(console.step(console::StepId::Depolar));
+    ASSERT_TRUE(step);
     ASSERT_EQ(console.panels.front(), &step->frame);
-    ASSERT_GT(step->loadedRows(), 3);
-    step->grid.click(2, 0);
+    ASSERT_EQ(step->loadedRows(), 4);
     step->grid.click(4, 0);
-    step->grid.setColour(3, 2, Grid::kRed);
     view.resize(760, 420);
-    saveScreenshot(view, QStringLiteral("console-step-panel"));
+    saveScreenshot(view, QStringLiteral("console-warehouses-panel"));
     EXPECT_TRUE(view.panelView(step->frame)->isVisible());
+}
+
+// The salespeople panel: names, stock groups and rates with one decimal.
+TEST_F(ConsoleScreens, SalespeoplePanelWithTheDemoData)
+{
+    console.entry(console::StepId::Plasiyerler).button.click();
+    auto* step = dynamic_cast<console::PreviewStep*>(console.step(console::StepId::Plasiyerler));
+    ASSERT_TRUE(step);
+    ASSERT_EQ(step->loadedRows(), 4);
+    view.resize(760, 420);
+    saveScreenshot(view, QStringLiteral("console-salespeople-panel"));
 }
 
 TEST(Screenshots, OverwriteQuestion)
