@@ -96,6 +96,8 @@ TEST_F(DemoRun, RunningTheMasterDataStepsTwiceLeavesTheTargetAsAfterOneRun)
     const QList<QStringList> once = targetTables();
     EXPECT_TRUE(once.contains(QStringList{"770", "01", "A'01", "Avukatlık Ücretleri", "M"}));
     EXPECT_TRUE(once.contains(QStringList{"2", "02", "Kadıköy'deki Depo", "153", "0"}));
+    EXPECT_TRUE(once.contains(QStringList{"11", "OTO'YED", "Oto Yedek Parça", "153", "0"}));
+    EXPECT_TRUE(once.contains(QStringList{"3", "335", "01", "003", "OTO'YED", "01", "1,75", "0"}));
 
     const RunResult second = belmoRun(login(u"1234"_s) + QStringList{u"--steps"_s, kMasterData, u"--yes"_s});
     ASSERT_EQ(second.code, cli::kOk) << second.out.toStdString();
