@@ -12,7 +12,8 @@
 #include "db/Schema.h"
 #include "demo/Demo.h"
 
-#include "CurrentAccountStatements.h"
+#include "QueryFixture.h"
+#include "transfers/CurrentAccountQueries.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -158,9 +159,9 @@ void currentAccountViews(const QString& folder)
     const test::Fragments f = test::accessFragments({2, 2, 2, 4, 2});
     const double views = millis([&] {
         test::dropView(con, QStringLiteral("CMZN"), 1);
-        test::createView(con, QStringLiteral("CMZN"), 1, test::currentAccountDebitView(f));
+        test::createView(con, QStringLiteral("CMZN"), 1, transfers::currentAccountDebitView(f));
         test::dropView(con, QStringLiteral("CMZN"), 2);
-        test::createView(con, QStringLiteral("CMZN"), 2, test::currentAccountCreditView(f));
+        test::createView(con, QStringLiteral("CMZN"), 2, transfers::currentAccountCreditView(f));
     });
     report("drop and create the two views", views);
     for (const bool hideZero : {false, true}) {
@@ -168,7 +169,7 @@ void currentAccountViews(const QString& folder)
         QString first;
         const double loader = millis([&] {
             db::Recordset rs;
-            rs.open(test::currentAccountLoader(f, hideZero), con, CursorType::Keyset, LockType::ReadOnly);
+            rs.open(transfers::currentAccountLoader(f, QStringLiteral("CMZN") + test::kUserCode, hideZero), con, CursorType::Keyset, LockType::ReadOnly);
             rows = rs.recordCount();
             for (int i = 1; rows && i < rs.fieldCount(); ++i) first += QStringLiteral(" | ") + rs.value(i).debugString();
         });

@@ -1,11 +1,13 @@
 // The current-account balance statements: the debit-side and credit-side views and the
 // loader that nets them per account and currency, run as the panel assembles them.
-#include "CurrentAccountStatements.h"
 #include "QueryFixture.h"
+
+#include "transfers/CurrentAccountQueries.h"
 
 using namespace belmo;
 using namespace belmo::test;
 using db::Value;
+using namespace belmo::transfers;
 
 namespace {
 
@@ -49,7 +51,7 @@ protected:
         rebuildView(kPrefix, 1, currentAccountDebitView(f));
         rebuildView(kPrefix, 2, currentAccountCreditView(f));
     }
-    QList<QStringList> load(bool hideZero = false) { return rows(currentAccountLoader(f, hideZero)); }
+    QList<QStringList> load(bool hideZero = false) { return rows(currentAccountLoader(f, kPrefix + kUserCode, hideZero)); }
 };
 
 QStringList row(const QString& main, const QString& code, const QString& title, const QString& tl, const QString& usd,
@@ -143,7 +145,7 @@ TEST_F(CurrentAccountQueries, ACodeThatIsNotANumberMakesTheLoaderFail)
     account(u"A1"_s, 120, u"HARFLİ KOD"_s);
     post({.code = u"A1"_s, .ytl = 1});
     buildViews();
-    EXPECT_EQ(openError(co.connection(), currentAccountLoader(f, false)), db::err::CriteriaMismatch);
+    EXPECT_EQ(openError(co.connection(), currentAccountLoader(f, kPrefix + kUserCode, false)), db::err::CriteriaMismatch);
 }
 
 TEST_F(CurrentAccountQueries, HidingZeroBalancesKeepsAccountsWithAnyNonZeroCurrency)
@@ -163,11 +165,10 @@ TEST_F(CurrentAccountQueries, HidingZeroBalancesKeepsAccountsWithAnyNonZeroCurre
     EXPECT_EQ(load(true), QList<QStringList>{foreign});
 }
 
-// The loader joins the two views with UNION, a set union: rows that are equal in every
-// column count once. The debit view groups by the header's main account without showing
-// it, so one card debited with the same amount under 120 and under 320 gives two equal
-// rows, and the balance counts that amount once.
-TEST_F(CurrentAccountQueries, EqualPartialSumsOfOneAccountCountOnce)
+// The debit view groups by the header's main account without showing it, so one card
+// debited with the same amount under 120 and under 320 gives two equal rows. Both count:
+// a set union of the two views would merge them and lose one from the balance.
+TEST_F(CurrentAccountQueries, EqualPartialSumsOfOneAccountEachCount)
 {
     account(u"50"_s, 120, u"ÇİFT SATIR"_s);
     post({.code = u"50"_s, .mainAccount = 120, .ytl = 100});
@@ -179,13 +180,18 @@ TEST_F(CurrentAccountQueries, EqualPartialSumsOfOneAccountCountOnce)
     account(u"52"_s, 120, u"ÇİFT ALACAK"_s);
     post({.code = u"52"_s, .debit = false, .mainAccount = 120, .ytl = 25});
     post({.code = u"52"_s, .debit = false, .mainAccount = 320, .ytl = 25});
+    // A debit and a credit of the same amount in one currency net to zero.
+    account(u"53"_s, 120, u"DENK"_s);
+    post({.code = u"53"_s, .mainAccount = 120, .ytl = 40});
+    post({.code = u"53"_s, .debit = false, .mainAccount = 120, .ytl = 40});
     buildViews();
 
     EXPECT_EQ(co.scalar(u"SELECT count(*) FROM CMZN051 WHERE MID1='50'"_s).intValue(), 2);
     EXPECT_EQ(load(), (QList<QStringList>{
-                          row(u"120"_s, u"50"_s, u"ÇİFT SATIR"_s, u"100,00"_s, u"0,00"_s, u"0,00"_s),    // not 200
-                          row(u"120"_s, u"51"_s, u"FARKLI TUTAR"_s, u"160,00"_s, u"0,00"_s, u"0,00"_s),  // 100 + 60
-                          row(u"120"_s, u"52"_s, u"ÇİFT ALACAK"_s, u"-25,00"_s, u"0,00"_s, u"0,00"_s),   // not -50
+                          row(u"120"_s, u"50"_s, u"ÇİFT SATIR"_s, u"200,00"_s, u"0,00"_s, u"0,00"_s),
+                          row(u"120"_s, u"51"_s, u"FARKLI TUTAR"_s, u"160,00"_s, u"0,00"_s, u"0,00"_s),
+                          row(u"120"_s, u"52"_s, u"ÇİFT ALACAK"_s, u"-50,00"_s, u"0,00"_s, u"0,00"_s),
+                          row(u"120"_s, u"53"_s, u"DENK"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s),
                       }));
 }
 

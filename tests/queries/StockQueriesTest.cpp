@@ -2,6 +2,8 @@
 // of the loader, run as the stock panel assembles them.
 #include "QueryFixture.h"
 
+#include "transfers/StockQueries.h"
+
 using namespace belmo;
 using namespace belmo::test;
 using db::Value;
@@ -10,82 +12,8 @@ namespace {
 
 const QString kPrefix = u"SMZN"_s;
 
-// ---- without lots ----
-
-QString quantityView()
-{
-    return u"SELECT Stok_H.Stok_Kodu, Sum([Giren1]-[Cikan1]) AS Deyim1, Stok_H.Birim1,Depo.Depo_Kodu & ' ' & Depo.Depo_Adi as DP "_s
-           u"FROM ((Stok_H LEFT JOIN Kayit ON Stok_H.Kayit_No = Kayit.Kayit_No) left join Depo on Stok_H.Depo_Kodu=Depo.Depo_Kodu) "_s
-           u"WHERE Depo.Ana_Hs=153 "_s
-           u"GROUP BY Stok_H.Stok_Kodu, Stok_H.Birim1, Stok_H.Stok_Kodu, Kayit.Sil, Depo.Depo_Kodu & ' ' & Depo.Depo_Adi,Depo.Ana_Hs "_s
-           u"Having (((Kayit.Sil) = 0)) "_s;
-}
-
-QString priceView()
-{
-    return u"SELECT Stok_H.Depo_Kodu, Stok_Tanim.SID2, (Sum(Cari_H.Tutar_Ytl)/Sum(Stok_H.Giren1)) AS Ort, Max(Cari_H.B_Fiyat) AS MaksAl, Min(Cari_H.B_Fiyat) AS MinAl "_s
-           u"FROM ((Kayit INNER JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) INNER JOIN Stok_Tanim ON Kayit.B_MID = Stok_Tanim.SID2) INNER JOIN Stok_H ON Kayit.Kayit_No = Stok_H.Kayit_No "_s
-           u"Where (((Stok_H.Giren1) <> 0)) AND Cari_H.B_Fiyat<>0 "_s
-           u"GROUP BY Stok_H.Depo_Kodu, Stok_Tanim.SID2, Kayit.B_Hs, Kayit.Sil, Stok_Tanim.Sil "_s
-           u"HAVING (((Kayit.B_Hs) In (153,0)) AND ((Kayit.Sil)=0) AND ((Stok_Tanim.Sil)=0)) "_s;
-}
-
-// STKFILTRELE without lots; positiveOnly is the "Bakiyesizleri Gizle" box.
-QString cardLoader(const Fragments& f, bool positiveOnly)
-{
-    const QString p = kPrefix + kUserCode;
-    const QString quantity = f.conditional(p + u"1.Deyim1 Is Not Null "_s, p + u"1.Deyim1 "_s, p + u"1.Deyim1 Is Null "_s, u" 0 "_s);
-    QString sql = u"SELECT '' AS Deyim2, Stok_Tanim.Stok_Kodu, Stok_Tanim.Stok_Adi, Gruplar.Grupadi, Stok_Tanim.Aciklama, "_s
-        + f.MiktarBas + u"("_s + quantity + u")"_s + f.MiktarSon + u" AS Deyim3, Stok_Tanim.Birim1, Stok_Tanim.SID2, Stok_Tanim.SID2,"_s
-        + f.FiyatBas + p + u"2.Ort"_s + f.FiyatSon + u","_s + f.FiyatBas + p + u"2.MaksAl"_s + f.FiyatSon + u","_s
-        + f.FiyatBas + p + u"2.MinAl"_s + f.FiyatSon + u","_s
-        + f.TutarBas + u"("_s + p + u"2.Ort)*("_s + quantity + u")"_s + f.TutarSon + u" AS Deyim4,"_s + p + u"1.DP "_s
-        + u"FROM (("_s + p + u"1 RIGHT JOIN Stok_Tanim ON "_s + p
-        + u"1.Stok_Kodu = Stok_Tanim.SID2) LEFT JOIN Gruplar ON (Stok_Tanim.Stok_Grubu = Gruplar.Grup) AND (Stok_Tanim.A_Hs = Gruplar.Ana_Hs)) LEFT JOIN "_s
-        + p + u"2 ON Stok_Tanim.SID2 = "_s + p + u"2.SID2 "_s + u"where Stok_Tanim.Sil=0 "_s;
-    if (positiveOnly) sql += u"AND ("_s + quantity + u" )>0"_s;
-    return sql;
-}
-
-// ---- with lots ----
-
-QString lotPriceView()
-{
-    return u"SELECT Stok_H.Lot_No, Stok_Tanim.SID2,AVG(Cari_H.B_Fiyat) AS OrtalamaB_Fiyat,Depo.Depo_Kodu & ' ' & Depo.Depo_Adi as DP "_s
-           u"FROM ((((Kayit INNER JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) INNER JOIN Stok_Tanim ON Kayit.B_MID = Stok_Tanim.SID2) INNER JOIN Stok_H ON Kayit.Kayit_No = Stok_H.Kayit_No) LEFT JOIN Depo on Depo.Depo_Kodu=Stok_H.Depo_Kodu) "_s
-           u"WHERE (((Kayit.Evrak_Kodu) Not In (5,6))) and Depo.Ana_Hs=153 "_s
-           u"GROUP BY Stok_H.Lot_No, Stok_Tanim.SID2, Kayit.B_Hs, Kayit.Sil, Stok_Tanim.Sil,Depo.Depo_Kodu & ' ' & Depo.Depo_Adi "_s
-           u"Having Kayit.B_Hs in(153,0) And Kayit.Sil = 0 And Stok_Tanim.Sil = 0 "_s;
-}
-
-QString lotQuantityView()
-{
-    return u"SELECT Stok_H.Depo_Kodu,Stok_Tanim.SID2,Stok_Tanim.Barkod,Stok_H.Lot_No,Stok_Tanim.Stok_Kodu AS Stok_Tanim_Stok_Kodu, Stok_Tanim.Aciklama, Stok_Tanim.Stok_Adi, Gruplar.Grupadi, Sum([Giren1]-[Cikan1]) AS Deyim1, Stok_H.Birim1, Stok_H.Stok_Kodu AS Stok_H_Stok_Kodu "_s
-           u"FROM (((Stok_H LEFT JOIN Stok_Tanim ON Stok_H.Stok_Kodu = Stok_Tanim.SID2) LEFT JOIN Kayit ON Stok_H.Kayit_No = Kayit.Kayit_No) LEFT JOIN Gruplar ON Gruplar.Grup = Stok_Tanim.Stok_Grubu) "_s
-           u"Where Kayit.Sil = 0 And Gruplar.Ana_Hs = 153 "_s
-           u"GROUP BY Stok_Tanim.Stok_Kodu, Stok_Tanim.Aciklama, Stok_Tanim.Stok_Adi, Gruplar.Grupadi, Stok_H.Birim1, Stok_H.Stok_Kodu,Stok_H.Lot_No,Stok_Tanim.Barkod,Stok_H.Depo_Kodu,Stok_Tanim.SID2"_s;
-}
-
-QString lotLoader(const Fragments& f, bool positiveOnly)
-{
-    const QString p = kPrefix + kUserCode;
-    QString sql = u"SELECT '' AS Bos,"_s;
-    for (const char* piece : {"2.Lot_No, ", "2.Stok_Tanim_Stok_Kodu, ", "2.Stok_Adi, ", "2.Grupadi, ", "2.Aciklama,"})
-        sql += p + QString::fromUtf8(piece);
-    sql += f.MiktarBas + u"Sum("_s + p + u"2.Deyim1)"_s + f.MiktarSon + u" AS ToplaDeyim1,"_s
-        + p + u"2.Birim1, "_s + p + u"2.SID2,"_s
-        + f.TutarBas + u"Sum("_s + p + u"1.OrtalamaB_Fiyat)"_s + f.TutarSon + u" AS ToplaOrtalamaB_Fiyat, "_s
-        + f.FiyatBas + u"Sum(("_s + p + u"1.OrtalamaB_Fiyat)*("_s + p + u"2.Deyim1))"_s + f.FiyatSon + u","_s + p + u"1.DP, "_s + p
-        + u"2.SID2 "_s + u"FROM "_s;
-    for (const char* piece : {"2 LEFT JOIN ", "1 ON (", "2.Stok_H_Stok_Kodu = ", "1.SID2) AND (", "1.Lot_No = ", "2.Lot_No) "})
-        sql += p + QString::fromUtf8(piece);
-    sql += u"where "_s + p + u"2.Stok_Adi<>'' "_s + u"GROUP BY "_s;
-    for (const char* piece : {"2.Lot_No, ", "2.Stok_Tanim_Stok_Kodu, ", "2.Stok_Adi, ", "2.Grupadi, ", "2.Aciklama, ", "2.Birim1, ",
-                              "2.SID2,", "1.DP "})
-        sql += p + QString::fromUtf8(piece);
-    if (positiveOnly) sql += u"having Sum("_s + p + u"2.Deyim1)>0 "_s;
-    return sql;
-}
+QString cardLoader(const Fragments& f, bool positiveOnly) { return transfers::stockLoader(f, kPrefix + kUserCode, positiveOnly); }
+QString lotLoader(const Fragments& f, bool positiveOnly) { return transfers::stockLotLoader(f, kPrefix + kUserCode, positiveOnly); }
 
 class StockQueries : public QueryTest {
 protected:
@@ -135,13 +63,13 @@ protected:
 
     void buildCardViews()
     {
-        rebuildView(kPrefix, 1, quantityView());
-        rebuildView(kPrefix, 2, priceView());
+        rebuildView(kPrefix, 1, transfers::stockQuantityView());
+        rebuildView(kPrefix, 2, transfers::stockPriceView());
     }
     void buildLotViews()
     {
-        rebuildView(kPrefix, 1, lotPriceView());
-        rebuildView(kPrefix, 2, lotQuantityView());
+        rebuildView(kPrefix, 1, transfers::stockLotPriceView());
+        rebuildView(kPrefix, 2, transfers::stockLotQuantityView());
     }
 };
 
@@ -170,7 +98,7 @@ TEST_F(StockQueries, StockOnHandIsValuedAtTheWeightedPurchasePrice)
     purchase({.key = u"S1"_s, .quantity = 7, .price = 0, .warehouse = u"03"_s});
     buildCardViews();
 
-    EXPECT_EQ(rows(u"SELECT * FROM SMZN051"_s), (QList<QStringList>{{u"S1"_s, u"10"_s, u"KG"_s, u"01 MERKEZ"_s}}));
+    EXPECT_EQ(rows(u"SELECT * FROM SMZN051"_s), (QList<QStringList>{{u"S1"_s, u"10"_s, u"KG"_s, u"01 MERKEZ"_s, u"01"_s}}));
     // On hand 10 + 10 - 10 = 10 in 01. Average (20 + 30) / (10 + 10) = 2,50; value 2,50 x 10 = 25.
     EXPECT_EQ(rows(cardLoader(f, false)),
               QList<QStringList>{cardRow(u"S1"_s, u"A-100"_s, u"UN"_s, u"10,000"_s, {u"2,5000"_s, u"3,0000"_s, u"2,0000"_s},
@@ -216,22 +144,31 @@ TEST_F(StockQueries, HidingEmptyStockKeepsOnlyPositiveQuantities)
     EXPECT_EQ(rows(cardLoader(f, false)).size(), 3);
 }
 
-// The price view has one row per warehouse and the loader joins it on the card alone, so
-// a card bought in two warehouses is listed once per price row for each of its stock rows.
-TEST_F(StockQueries, ACardWithPricesInTwoWarehousesIsListedOncePerPriceRow)
+// The price view has one row per warehouse. Each warehouse's stock is listed once, at that
+// warehouse's average price; stock in a warehouse the card was never bought into is listed
+// without price. (Joined on the card alone, every stock row came once per price row, and
+// the opening stock was carried twice.)
+TEST_F(StockQueries, EachWarehousesStockIsListedOnceAtThatWarehousesPrice)
 {
     card(u"S4"_s, u"D-400"_s, u"TUZ"_s);
     purchase({.key = u"S4"_s, .quantity = 10, .price = 2.5, .warehouse = u"01"_s});
     purchase({.key = u"S4"_s, .quantity = 4, .price = 3, .warehouse = u"02"_s});
+    card(u"S5"_s, u"E-500"_s, u"BİBER"_s);
+    purchase({.key = u"S5"_s, .quantity = 6, .price = 1, .warehouse = u"01"_s});
+    sale({.key = u"S5"_s, .quantity = 2, .warehouse = u"01"_s});
+    // Stock that came in without a price (a transfer, say) into 02.
+    purchase({.key = u"S5"_s, .quantity = 3, .price = 0, .warehouse = u"02"_s});
     buildCardViews();
-    EXPECT_EQ(co.scalar(u"SELECT count(*) FROM SMZN052"_s).intValue(), 2);
-    auto r = [](const QString& quantity, const QString& price, const QString& value, const QString& warehouse) {
-        return cardRow(u"S4"_s, u"D-400"_s, u"TUZ"_s, quantity, {price, price, price}, value, warehouse);
+    EXPECT_EQ(co.scalar(u"SELECT count(*) FROM SMZN052"_s).intValue(), 3);
+    auto r = [](const QString& key, const QString& code, const QString& name, const QString& quantity, const QString& price,
+                const QString& value, const QString& warehouse) {
+        return cardRow(key, code, name, quantity, {price, price, price}, value, warehouse);
     };
-    // Stock rows 10 in 01 and 4 in 02, each with both prices: 10 x 2,5, 10 x 3, 4 x 2,5, 4 x 3.
     EXPECT_EQ(sorted(rows(cardLoader(f, false))),
-              sorted({r(u"10,000"_s, u"2,5000"_s, u"25,00"_s, u"01 MERKEZ"_s), r(u"10,000"_s, u"3,0000"_s, u"30,00"_s, u"01 MERKEZ"_s),
-                      r(u"4,000"_s, u"2,5000"_s, u"10,00"_s, u"02 ŞUBE"_s), r(u"4,000"_s, u"3,0000"_s, u"12,00"_s, u"02 ŞUBE"_s)}));
+              sorted({r(u"S4"_s, u"D-400"_s, u"TUZ"_s, u"10,000"_s, u"2,5000"_s, u"25,00"_s, u"01 MERKEZ"_s),
+                      r(u"S4"_s, u"D-400"_s, u"TUZ"_s, u"4,000"_s, u"3,0000"_s, u"12,00"_s, u"02 ŞUBE"_s),
+                      r(u"S5"_s, u"E-500"_s, u"BİBER"_s, u"4,000"_s, u"1,0000"_s, u"4,00"_s, u"01 MERKEZ"_s),
+                      r(u"S5"_s, u"E-500"_s, u"BİBER"_s, u"3,000"_s, N, N, u"02 ŞUBE"_s)}));
 }
 
 TEST_F(StockQueries, PricesComeFromDebitMainAccounts153And0Only)

@@ -1,10 +1,16 @@
-#include "CurrentAccountStatements.h"
+#include "transfers/CurrentAccountQueries.h"
 
-namespace belmo::test {
+#include "services/Fragments.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
 
 // The three conditional sums shared by both views; the credit view has one more blank
 // before its second USD condition.
-static QString sumsPiece(const Fragments& f, bool creditSide)
+QString sumsPiece(const services::Fragments& f, bool creditSide)
 {
     return u"SELECT Hesaplar.Ana_Hs, Hesaplar.Grupkod, Hesaplar.MID1, Hesaplar.TAMUNVAN, Sum("_s
         + f.conditional(u" Cari_H.islem_Dvz='TL' "_s, u" Cari_H.Tutar_Ytl "_s,
@@ -20,8 +26,9 @@ static QString sumsPiece(const Fragments& f, bool creditSide)
 }
 
 // The two views differ in the side of the header they read (B debit, A credit) and in
-// account "000", which only the debit side leaves out.
-static QString view(const Fragments& f, QChar side)
+// account "000", which only the debit side leaves out. Only live headers of a document type
+// other than 5 and 6 count, with 120 or 320 on that side, for live account cards.
+QString view(const services::Fragments& f, QChar side)
 {
     const bool credit = side == u'A';
     const QString hs = u"Kayit."_s + side + u"_Hs"_s;
@@ -33,13 +40,15 @@ static QString view(const Fragments& f, QChar side)
         + u") = 320) And ((Kayit.Sil) = 0) And ((Hesaplar.Sil) = 0)) "_s;
 }
 
-QString currentAccountDebitView(const Fragments& f) { return view(f, u'B'); }
+}  // namespace
 
-QString currentAccountCreditView(const Fragments& f) { return view(f, u'A'); }
+QString currentAccountDebitView(const services::Fragments& f) { return view(f, u'B'); }
 
-QString currentAccountLoader(const Fragments& f, bool hideZero)
+QString currentAccountCreditView(const services::Fragments& f) { return view(f, u'A'); }
+
+QString currentAccountLoader(const services::Fragments& f, const QString& views, bool hideZero)
 {
-    const QString p = u"CMZN"_s + kUserCode;
+    const QString& p = views;
     QString sql = u"SELECT '',CMZNQR.Ana_Hs AS Deyim1, CMZNQR.Grupkod AS Deyim2, CMZNQR.MID1 AS Deyim3, CMZNQR.TAMUNVAN AS Deyim4, "_s
         + f.TutarBas + u"Sum(CMZNQR.ToplaTutar_Ytl)"_s + f.TutarSon + u" AS ToplaToplaTutar_Ytl, "_s
         + f.Dvz1TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz1)"_s + f.Dvz1TutarSon + u" AS ToplaToplaTutar_Dvz1, "_s
@@ -48,7 +57,9 @@ QString currentAccountLoader(const Fragments& f, bool hideZero)
     for (const char* piece : {"1.Ana_Hs, ", "1.Grupkod, ", "1.MID1, ", "1.TAMUNVAN, ", "1.ToplaTutar_Ytl, ",
                               "1.ToplaTutar_Dvz1, ", "1.ToplaTutar_Dvz2, ", "1.islem_Dvz FROM ", "1 "})
         sql += p + QString::fromUtf8(piece);
-    sql += u"union SELECT "_s;
+    // Every partial sum counts: a set union would merge two equal rows (the same amount
+    // under 120 and under 320, say) and lose one of them from the balance.
+    sql += u"union all SELECT "_s;
     for (const char* piece : {"2.Ana_Hs, ", "2.Grupkod, ", "2.MID1, ", "2.TAMUNVAN,(", "2.ToplaTutar_Ytl*-1) AS ToplaTutar_Ytl,(",
                               "2.ToplaTutar_Dvz1*-1) AS ToplaTutar_Dvz1,(", "2.ToplaTutar_Dvz2*-1) AS ToplaTutar_Dvz2, ",
                               "2.islem_Dvz "})
@@ -60,4 +71,4 @@ QString currentAccountLoader(const Fragments& f, bool hideZero)
     return sql + u"ORDER BY "_s + f.SayiFonk + u"(MID1) "_s;
 }
 
-}  // namespace belmo::test
+}  // namespace belmo::transfers

@@ -1,0 +1,96 @@
+#include "transfers/StockQueries.h"
+
+#include "services/Fragments.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString each(const QString& prefix, std::initializer_list<const char*> pieces)
+{
+    QString text;
+    for (const char* piece : pieces) text += prefix + QString::fromUtf8(piece);
+    return text;
+}
+
+}  // namespace
+
+// The warehouse code is listed beside its "code name" text so that the loader can match
+// each warehouse's stock with that warehouse's prices.
+QString stockQuantityView()
+{
+    return u"SELECT Stok_H.Stok_Kodu, Sum([Giren1]-[Cikan1]) AS Deyim1, Stok_H.Birim1,Depo.Depo_Kodu & ' ' & Depo.Depo_Adi as DP, Depo.Depo_Kodu "_s
+           u"FROM ((Stok_H LEFT JOIN Kayit ON Stok_H.Kayit_No = Kayit.Kayit_No) left join Depo on Stok_H.Depo_Kodu=Depo.Depo_Kodu) "_s
+           u"WHERE Depo.Ana_Hs=153 "_s
+           u"GROUP BY Stok_H.Stok_Kodu, Stok_H.Birim1, Stok_H.Stok_Kodu, Kayit.Sil, Depo.Depo_Kodu & ' ' & Depo.Depo_Adi,Depo.Ana_Hs,Depo.Depo_Kodu "_s
+           u"Having (((Kayit.Sil) = 0)) "_s;
+}
+
+// The average purchase price is the TL total of the purchase lines over the quantity bought.
+QString stockPriceView()
+{
+    return u"SELECT Stok_H.Depo_Kodu, Stok_Tanim.SID2, (Sum(Cari_H.Tutar_Ytl)/Sum(Stok_H.Giren1)) AS Ort, Max(Cari_H.B_Fiyat) AS MaksAl, Min(Cari_H.B_Fiyat) AS MinAl "_s
+           u"FROM ((Kayit INNER JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) INNER JOIN Stok_Tanim ON Kayit.B_MID = Stok_Tanim.SID2) INNER JOIN Stok_H ON Kayit.Kayit_No = Stok_H.Kayit_No "_s
+           u"Where (((Stok_H.Giren1) <> 0)) AND Cari_H.B_Fiyat<>0 "_s
+           u"GROUP BY Stok_H.Depo_Kodu, Stok_Tanim.SID2, Kayit.B_Hs, Kayit.Sil, Stok_Tanim.Sil "_s
+           u"HAVING (((Kayit.B_Hs) In (153,0)) AND ((Kayit.Sil)=0) AND ((Stok_Tanim.Sil)=0)) "_s;
+}
+
+QString stockLotPriceView()
+{
+    return u"SELECT Stok_H.Lot_No, Stok_Tanim.SID2,AVG(Cari_H.B_Fiyat) AS OrtalamaB_Fiyat,Depo.Depo_Kodu & ' ' & Depo.Depo_Adi as DP "_s
+           u"FROM ((((Kayit INNER JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No) INNER JOIN Stok_Tanim ON Kayit.B_MID = Stok_Tanim.SID2) INNER JOIN Stok_H ON Kayit.Kayit_No = Stok_H.Kayit_No) LEFT JOIN Depo on Depo.Depo_Kodu=Stok_H.Depo_Kodu) "_s
+           u"WHERE (((Kayit.Evrak_Kodu) Not In (5,6))) and Depo.Ana_Hs=153 "_s
+           u"GROUP BY Stok_H.Lot_No, Stok_Tanim.SID2, Kayit.B_Hs, Kayit.Sil, Stok_Tanim.Sil,Depo.Depo_Kodu & ' ' & Depo.Depo_Adi "_s
+           u"Having Kayit.B_Hs in(153,0) And Kayit.Sil = 0 And Stok_Tanim.Sil = 0 "_s;
+}
+
+QString stockLotQuantityView()
+{
+    return u"SELECT Stok_H.Depo_Kodu,Stok_Tanim.SID2,Stok_Tanim.Barkod,Stok_H.Lot_No,Stok_Tanim.Stok_Kodu AS Stok_Tanim_Stok_Kodu, Stok_Tanim.Aciklama, Stok_Tanim.Stok_Adi, Gruplar.Grupadi, Sum([Giren1]-[Cikan1]) AS Deyim1, Stok_H.Birim1, Stok_H.Stok_Kodu AS Stok_H_Stok_Kodu "_s
+           u"FROM (((Stok_H LEFT JOIN Stok_Tanim ON Stok_H.Stok_Kodu = Stok_Tanim.SID2) LEFT JOIN Kayit ON Stok_H.Kayit_No = Kayit.Kayit_No) LEFT JOIN Gruplar ON Gruplar.Grup = Stok_Tanim.Stok_Grubu) "_s
+           u"Where Kayit.Sil = 0 And Gruplar.Ana_Hs = 153 "_s
+           u"GROUP BY Stok_Tanim.Stok_Kodu, Stok_Tanim.Aciklama, Stok_Tanim.Stok_Adi, Gruplar.Grupadi, Stok_H.Birim1, Stok_H.Stok_Kodu,Stok_H.Lot_No,Stok_Tanim.Barkod,Stok_H.Depo_Kodu,Stok_Tanim.SID2"_s;
+}
+
+QString stockLoader(const services::Fragments& f, const QString& views, bool positiveOnly)
+{
+    const QString& p = views;
+    // The quantity on hand, or 0 for a card without stock movements.
+    const QString quantity = f.conditional(p + u"1.Deyim1 Is Not Null "_s, p + u"1.Deyim1 "_s, p + u"1.Deyim1 Is Null "_s, u" 0 "_s);
+    QString sql = u"SELECT '' AS Deyim2, Stok_Tanim.Stok_Kodu, Stok_Tanim.Stok_Adi, Gruplar.Grupadi, Stok_Tanim.Aciklama, "_s
+        + f.MiktarBas + u"("_s + quantity + u")"_s + f.MiktarSon + u" AS Deyim3, Stok_Tanim.Birim1, Stok_Tanim.SID2, Stok_Tanim.SID2,"_s
+        + f.FiyatBas + p + u"2.Ort"_s + f.FiyatSon + u","_s + f.FiyatBas + p + u"2.MaksAl"_s + f.FiyatSon + u","_s
+        + f.FiyatBas + p + u"2.MinAl"_s + f.FiyatSon + u","_s
+        + f.TutarBas + u"("_s + p + u"2.Ort)*("_s + quantity + u")"_s + f.TutarSon + u" AS Deyim4,"_s + p + u"1.DP "_s
+        + u"FROM (("_s + p + u"1 RIGHT JOIN Stok_Tanim ON "_s + p
+        + u"1.Stok_Kodu = Stok_Tanim.SID2) LEFT JOIN Gruplar ON (Stok_Tanim.Stok_Grubu = Gruplar.Grup) AND (Stok_Tanim.A_Hs = Gruplar.Ana_Hs)) LEFT JOIN "_s
+        // Prices on card and warehouse: joined on the card alone, a card bought in two
+        // warehouses would list (and carry) each warehouse's stock once per price row.
+        + p + u"2 ON (Stok_Tanim.SID2 = "_s + p + u"2.SID2) AND ("_s + p + u"1.Depo_Kodu = "_s + p + u"2.Depo_Kodu) "_s
+        + u"where Stok_Tanim.Sil=0 "_s;
+    if (positiveOnly) sql += u"AND ("_s + quantity + u" )>0"_s;
+    return sql;
+}
+
+QString stockLotLoader(const services::Fragments& f, const QString& views, bool positiveOnly)
+{
+    const QString& p = views;
+    QString sql = u"SELECT '' AS Bos,"_s
+        + each(p, {"2.Lot_No, ", "2.Stok_Tanim_Stok_Kodu, ", "2.Stok_Adi, ", "2.Grupadi, ", "2.Aciklama,"})
+        + f.MiktarBas + u"Sum("_s + p + u"2.Deyim1)"_s + f.MiktarSon + u" AS ToplaDeyim1,"_s
+        + p + u"2.Birim1, "_s + p + u"2.SID2,"_s
+        + f.TutarBas + u"Sum("_s + p + u"1.OrtalamaB_Fiyat)"_s + f.TutarSon + u" AS ToplaOrtalamaB_Fiyat, "_s
+        + f.FiyatBas + u"Sum(("_s + p + u"1.OrtalamaB_Fiyat)*("_s + p + u"2.Deyim1))"_s + f.FiyatSon + u","_s + p + u"1.DP, "_s + p
+        + u"2.SID2 "_s + u"FROM "_s
+        + each(p, {"2 LEFT JOIN ", "1 ON (", "2.Stok_H_Stok_Kodu = ", "1.SID2) AND (", "1.Lot_No = ", "2.Lot_No) "})
+        + u"where "_s + p + u"2.Stok_Adi<>'' "_s + u"GROUP BY "_s
+        + each(p, {"2.Lot_No, ", "2.Stok_Tanim_Stok_Kodu, ", "2.Stok_Adi, ", "2.Grupadi, ", "2.Aciklama, ", "2.Birim1, ",
+                   "2.SID2,", "1.DP "});
+    if (positiveOnly) sql += u"having Sum("_s + p + u"2.Deyim1)>0 "_s;
+    return sql;
+}
+
+}  // namespace belmo::transfers
