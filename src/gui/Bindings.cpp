@@ -75,4 +75,9 @@ void bindDoneMark(QLabel* view, widgets::DoneMark& mark)
     follow<QLabel>(mark, view, [&mark](QLabel& l) { l.setVisible(mark.visible()); });
 }
 
+void bindLabel(QLabel* view, widgets::TextBox& text)
+{
+    follow<QLabel>(text, view, [&text](QLabel& l) { l.setText(text.text()); });
+}
+
 }  // namespace belmo::gui

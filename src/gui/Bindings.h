@@ -37,5 +37,7 @@ void bindTextBox(QLineEdit* view, widgets::TextBox& box);
 void bindComboBox(QComboBox* view, widgets::ComboBox& box);
 void bindProgressBar(QProgressBar* view, widgets::ProgressBar& bar);
 void bindDoneMark(QLabel* view, widgets::DoneMark& mark);
+// A status line: the text box's text, read-only.
+void bindLabel(QLabel* view, widgets::TextBox& text);
 
 }  // namespace belmo::gui

@@ -5,6 +5,7 @@
 #include "gui/Theme.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,8 +83,21 @@ QLayout* PanelView::buildFoot()
         bindProgressBar(bar, *progress);
         foot->addWidget(bar, 1);
     }
+    for (widgets::TextBox* status : panel_.labels) {
+        auto* label = new QLabel(this);
+        bindLabel(label, *status);
+        foot->addWidget(label);
+    }
     foot->addStretch(panel_.progress.isEmpty() ? 1 : 0);
-    for (const widgets::Panel::LabelledBox& labelled : panel_.boxes) foot->addWidget(labelledBox(labelled, this));
+    if (panel_.boxColumns > 0) {
+        // A totals table: the boxes line after line, boxColumns to a line.
+        auto* table = new QGridLayout;
+        for (int i = 0; i < panel_.boxes.size(); ++i)
+            table->addWidget(labelledBox(panel_.boxes[i], this), i / panel_.boxColumns, i % panel_.boxColumns, Qt::AlignRight);
+        foot->addLayout(table);
+    } else {
+        for (const widgets::Panel::LabelledBox& labelled : panel_.boxes) foot->addWidget(labelledBox(labelled, this));
+    }
     for (widgets::Button* button : panel_.buttons) {
         auto* push = new QPushButton(button->caption(), this);
         bindButton(push, *button);

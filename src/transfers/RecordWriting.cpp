@@ -38,7 +38,7 @@ bool saveOrDrop(db::Recordset& record)
 void deleteAll(db::Recordset& record)
 {
     while (!record.eof()) {
-        record.deleteCurrent();
+        services::skip([&] { record.deleteCurrent(); });
         if (!record.eof()) record.moveNext();  // an emptied recordset has nowhere to move
     }
 }

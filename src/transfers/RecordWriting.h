@@ -27,9 +27,10 @@ void copy(db::Recordset& to, db::Recordset& from, const QString& column, const d
 // recordset is free for the next row; false then.
 bool saveOrDrop(db::Recordset& record);
 
-// Deletes every row of an updatable recordset, from the current one on. It does not move
-// once the last row is gone: a move on an emptied recordset raises, and a deletion that
-// stopped there would leave the step without its copy.
+// Deletes every row of an updatable recordset, from the current one on; a row that cannot
+// be deleted stays and the next one follows. It does not move once the last row is gone: a
+// move on an emptied recordset raises, and a deletion that stopped there would leave the
+// step without its copy.
 void deleteAll(db::Recordset& record);
 
 }  // namespace belmo::transfers

@@ -1,5 +1,6 @@
 #include "transfers/TransferSteps.h"
 
+#include "transfers/CariHesaplar.h"
 #include "transfers/DepoTanimlari.h"
 #include "transfers/EvrakTanimlari.h"
 #include "transfers/GrupTanimlari.h"
@@ -8,6 +9,7 @@
 #include "transfers/PlasiyerTanimlari.h"
 #include "transfers/Sablonlar.h"
 #include "transfers/SirketBilgileri.h"
+#include "transfers/StokKartlari.h"
 
 namespace belmo::transfers {
 
@@ -29,6 +31,8 @@ console::StepRegistry transferSteps()
     steps.add(StepId::EvrakTanimlari, make<EvrakTanimlari>());
     steps.add(StepId::Gruplar, make<GrupTanimlari>());
     steps.add(StepId::Depolar, make<DepoTanimlari>());
+    steps.add(StepId::CariHesaplar, make<CariHesaplar>());
+    steps.add(StepId::Stok, make<StokKartlari>());
     steps.add(StepId::Muhasebe, make<MuhasebeHesaplari>());
     steps.add(StepId::Plasiyerler, make<PlasiyerTanimlari>());
     return steps;

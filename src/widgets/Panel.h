@@ -26,6 +26,8 @@ public:
     Grid* grid = nullptr;
     QList<CheckBox*> options;       // beside the grid's foot: "Tümünü Seç" and the step's options
     QList<LabelledBox> boxes;       // counts and totals
+    int boxColumns = 0;             // boxes per line of a totals table; 0: all on one line
+    QList<TextBox*> labels;         // status lines the step writes ("Tamamlandı.")
     QList<ProgressBar*> progress;
     QList<Button*> buttons;         // "Başla", "Çıkış"
 

@@ -10,26 +10,6 @@ using namespace Qt::Literals::StringLiterals;
 using console::StepId;
 using Icon = services::Dialogs::Icon;
 
-// Grid rows as the user reads them, from column 1 on, without the hidden ones left out.
-QList<QStringList> gridRows(const console::PreviewStep& step, int firstCol = 1)
-{
-    QList<QStringList> out;
-    for (int r = 1; r < step.grid.rows(); ++r) {
-        QStringList row;
-        for (int c = firstCol; c < step.grid.cols(); ++c) row << step.grid.text(r, c);
-        out << row;
-    }
-    return out;
-}
-
-// The row of the grid whose column holds the text.
-int rowWith(const console::PreviewStep& step, int col, const QString& text)
-{
-    for (int r = 1; r < step.grid.rows(); ++r)
-        if (step.grid.text(r, col) == text) return r;
-    return -1;
-}
-
 class TransactionDefinitions : public TransferTest {
 protected:
     TransactionDefinitions()

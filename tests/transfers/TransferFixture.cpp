@@ -27,4 +27,23 @@ console::PreviewStep& TransferTest::open(console::StepId id)
     return step;
 }
 
+QList<QStringList> gridRows(const console::PreviewStep& step, int firstCol, int lastCol)
+{
+    if (lastCol < 0) lastCol = step.grid.cols() - 1;
+    QList<QStringList> out;
+    for (int r = 1; r < step.grid.rows(); ++r) {
+        QStringList row;
+        for (int c = firstCol; c <= lastCol; ++c) row << step.grid.text(r, c);
+        out << row;
+    }
+    return out;
+}
+
+int rowWith(const console::PreviewStep& step, int col, const QString& text)
+{
+    for (int r = 1; r < step.grid.rows(); ++r)
+        if (step.grid.text(r, col) == text) return r;
+    return -1;
+}
+
 }  // namespace belmo::test

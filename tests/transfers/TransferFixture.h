@@ -39,4 +39,9 @@ private:
     db::Connection target_{t.company.pool()};
 };
 
+// Grid rows as the user reads them, from column firstCol to lastCol (-1: the last one).
+QList<QStringList> gridRows(const console::PreviewStep& step, int firstCol = 1, int lastCol = -1);
+// The grid row whose column holds the text; -1 when none does.
+int rowWith(const console::PreviewStep& step, int col, const QString& text);
+
 }  // namespace belmo::test

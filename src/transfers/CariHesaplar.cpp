@@ -1,0 +1,139 @@
+#include "transfers/CariHesaplar.h"
+
+#include "app/Session.h"
+#include "db/VbConvert.h"
+#include "services/Errors.h"
+#include "services/KayitDegerleri.h"
+#include "services/Posting.h"
+#include "services/TemporaryViews.h"
+#include "transfers/CurrentAccountQueries.h"
+
+#include <cmath>
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+
+namespace {
+
+const QString kViews = u"CMZN"_s;
+
+// The balance columns of the grid and the amount member each currency is posted in.
+struct Currency {
+    QString code;
+    int col;
+};
+const Currency kCurrencies[] = {{u"TL"_s, 5}, {u"USD"_s, 6}, {u"EURO"_s, 7}};
+
+}  // namespace
+
+CariHesaplar::CariHesaplar(console::StepHost& host)
+    : OpeningBalanceStep(host, console::StepId::CariHesaplar, u"Cari Hesaplar ve Bakiye Belmoi"_s,
+                         {.table = u"Hesaplar"_s,
+                          .key = u"MID1"_s,
+                          .except = u"MID1<>'000'"_s,
+                          .columns = {u"Sira_No"_s, u"MID2"_s,   u"MID1"_s,     u"UNVAN"_s,    u"TAMUNVAN"_s, u"YETKILI"_s,
+                                      u"Adres"_s,   u"Sehir"_s,  u"Ilce"_s,     u"Tel1"_s,     u"Tel2"_s,     u"Fax"_s,
+                                      u"Gsm"_s,     u"Email"_s,  u"Ana_Hs"_s,   u"Vergi_D"_s,  u"Vergi_No"_s, u"Not"_s,
+                                      u"Grupkod"_s, u"KDV"_s,    u"isk1"_s,     u"isk2"_s,     u"isk3"_s,     u"Para_Birim"_s,
+                                      u"Web"_s,     u"sil"_s,    u"Ulke"_s},
+                          .mainAccounts = u"320,120"_s},
+                         u"Cari Hesap Belmo İşlemleri Tamamlandı."_s)
+{
+    frame.options.prepend(&bakiyesizleriGizle);
+    frame.labels.append(&LblKyt);
+    frame.boxColumns = 3;
+    for (const auto& [label, box] : {std::pair{u"TOPLAM YTL"_s, &TxtYtl}, {u"TOPLAM USD"_s, &TxtDvz1},
+                                     {u"TOPLAM EURO"_s, &TxtDvz2}, {u"BELMO YTL"_s, &TxtYtlDvr},
+                                     {u"BELMO USD"_s, &TxtDvz1Dvr}, {u"BELMO EURO"_s, &TxtDvz2Dvr}})
+        frame.boxes.append({label, box});
+    bakiyesizleriGizle.onChange = [this] { reload(); };
+}
+
+void CariHesaplar::menuAction()
+{
+    app::Session& s = session();
+    s.GorunumOnek = kViews;
+    services::GORUNUMSIL(s, 1);
+    services::GORUNUMOLUSTUR(s, 1, currentAccountDebitView(s.sql));
+    services::GORUNUMSIL(s, 2);
+    services::GORUNUMOLUSTUR(s, 2, currentAccountCreditView(s.sql));
+    reload();
+    host().showPanel(frame);
+}
+
+// The loader with the progress bar and the status around it; every row ticked again.
+void CariHesaplar::reload()
+{
+    bar.setMax(grid.rows());
+    bar.setValue(0);
+    FILTRELE();
+    bar.setValue(bar.max());
+    LblKyt.setText(u"Tamamlandı."_s);
+    tumunuSec.setValue(1);
+}
+
+// The views' names are this step's own, whatever prefix another panel set since.
+QString CariHesaplar::query()
+{
+    return currentAccountLoader(session().sql, kViews + session().KullaniciKodu, bakiyesizleriGizle.value() == 1);
+}
+
+console::GridLayout CariHesaplar::layout() const
+{
+    return {{},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {u"A.Hsp.Kodu"_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Grp.Kd."_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Hsp.Kod"_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Hesap Adı/Ünvanı"_s, 3500, A::LeftCenter, A::LeftCenter},
+             {u"Tutar TL"_s, 1500, A::Amount, A::CenterTop},
+             {u"Tutar USD"_s, 1500, A::Amount, A::CenterTop},
+             {u"Tutar EURO"_s, 1500, A::Amount, A::CenterTop}}};
+}
+
+// The balance sums per currency, over every row and over the ticked ones.
+void CariHesaplar::HESAPLA()
+{
+    services::handle(session(), [this] {
+        double all[3] = {}, carried[3] = {};
+        for (int r = 1; r < grid.rows(); ++r) {
+            for (int i = 0; i < 3; ++i) {
+                if (cell(r, kCurrencies[i].col).isEmpty()) continue;
+                const double v = amount(r, kCurrencies[i].col);
+                all[i] += v;
+                if (ticked(r)) carried[i] += v;
+            }
+        }
+        const services::NumberFormats& f = session().formats;
+        const QString* formats[] = {&f.TutarFormat, &f.Dvz1TutarFormat, &f.Dvz2TutarFormat};
+        widgets::TextBox* totals[] = {&TxtYtl, &TxtDvz1, &TxtDvz2};
+        widgets::TextBox* ticked[] = {&TxtYtlDvr, &TxtDvz1Dvr, &TxtDvz2Dvr};
+        for (int i = 0; i < 3; ++i) {
+            totals[i]->setText(vb::formatNumber(all[i], *formats[i]));
+            ticked[i]->setText(vb::formatNumber(carried[i], *formats[i]));
+        }
+    });
+}
+
+// One entry per currency with a balance: the account on the debit side for a debit
+// balance, on the credit side for a credit one, the amount always positive and only in the
+// currency's own member.
+void CariHesaplar::post(int row, db::Connection&)
+{
+    for (const Currency& c : kCurrencies) {
+        const double balance = amount(row, c.col);
+        if (balance == 0) continue;
+        services::KayitDegerleri& k = newEntry();
+        sides(k, cell(row, 1), cell(row, 2), cell(row, 3), balance < 0);
+        k.Aciklama = QString();
+        k.islem_Dvz = c.code;
+        k.Tutar_Ytl = c.col == 5 ? std::abs(balance) : 0.0;
+        k.Tutar_Dvz1 = c.col == 6 ? std::abs(balance) : 0.0;
+        k.Tutar_Dvz2 = c.col == 7 ? std::abs(balance) : 0.0;
+        services::CARIHAREKETEKLE(session());
+    }
+}
+
+}  // namespace belmo::transfers

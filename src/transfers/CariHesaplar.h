@@ -1,0 +1,35 @@
+#pragma once
+
+#include "transfers/OpeningBalanceStep.h"
+
+namespace belmo::transfers {
+
+// "Cari Hesaplar ve Bakiyeler": the current accounts (main accounts 120 and 320) with their
+// closing balances per currency, from two views built in the source (CMZN + user code + 1
+// and 2). "Başla" copies the ticked account cards and posts, per account and currency with
+// a balance, an opening entry against "500" / "01" / "001". In the wizard it follows the
+// warehouses and is followed by the stock.
+class CariHesaplar : public OpeningBalanceStep {
+public:
+    explicit CariHesaplar(console::StepHost& host);
+
+    widgets::CheckBox bakiyesizleriGizle{QStringLiteral("Bakiyesizleri Gizle")};
+    widgets::TextBox TxtYtl, TxtDvz1, TxtDvz2;           // over every row
+    widgets::TextBox TxtYtlDvr, TxtDvz1Dvr, TxtDvz2Dvr;  // over the ticked rows
+    widgets::TextBox LblKyt;                             // status
+
+    // Builds the views in the source, loads the grid and brings the panel forward.
+    void menuAction() override;
+    void HESAPLA() override;
+
+protected:
+    QString query() override;
+    console::GridLayout layout() const override;
+    int keyColumn() const override { return 3; }
+    void post(int row, db::Connection& source) override;
+
+private:
+    void reload();
+};
+
+}  // namespace belmo::transfers

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "console/PreviewStep.h"
+#include "db/Value.h"
+
+#include <QStringList>
+
+namespace belmo::db {
+class Connection;
+class Recordset;
+}
+namespace belmo::services {
+struct KayitDegerleri;
+}
+
+namespace belmo::transfers {
+
+// The current-account and stock steps: the ticked cards are copied from the source into the
+// target and each ticked row's balance becomes an opening entry dated 1 January of the
+// target's period, written by the shared writers.
+//
+// "Başla":
+//  - reads the ticked cards from the source (no ticked row: error 5, before anything else);
+//  - when the target holds cards already, asks whether to go on (No ends the step, nothing
+//    written) and whether to delete the target's data (Yes deletes its cards and marks
+//    deleted every live header with one of the step's main accounts on either side);
+//  - copies the cards, column by column, leaving out a column or a card that fails;
+//  - unless "Bakiyeleri Belmoetme" is ticked, posts each ticked row's entries with
+//    KaynakBag pointing at the target, the progress bar advancing row by row;
+//  - shows the completion message, points KaynakBag back at the source (on every way out),
+//    and finishes: the done mark, and in the wizard the next step.
+// The writes run in one transaction on the target, committed on every way out.
+class OpeningBalanceStep : public console::PreviewStep {
+public:
+    widgets::CheckBox bakiyeleriBelmoetme{QStringLiteral("Bakiyeleri Belmoetme")};
+    widgets::ProgressBar bar;
+
+protected:
+    struct Cards {
+        QString table;         // Hesaplar, Stok_Tanim
+        QString key;           // the card's key column
+        QString except;        // a condition every card copied and deleted meets; may be empty
+        QStringList columns;   // copied in this order
+        QString mainAccounts;  // "320,120": the headers the deletion of the target's data marks
+    };
+    OpeningBalanceStep(console::StepHost& host, console::StepId id, const QString& caption, Cards cards,
+                       QString completion);
+
+    // The grid column of the card key of a row.
+    virtual int keyColumn() const = 0;
+    // Posts the opening entries of one ticked row. KaynakBag names the target; `source` is
+    // open on the source.
+    virtual void post(int row, db::Connection& source) = 0;
+
+    // The posting values of a new opening entry: everything an earlier posting left is
+    // cleared, and the members every opening entry shares are set: the date, document type
+    // 0, transaction 1 and a new "K" document number.
+    services::KayitDegerleri& newEntry();
+    // The entry's sides: the card on the debit side (B) or, for a credit, on the credit
+    // side (A); the opening counter-account "500" / "01" / "001" on the other.
+    void sides(services::KayitDegerleri& k, const db::Value& mainAccount, const db::Value& group, const db::Value& code,
+               bool credit) const;
+    // A number cell; an empty one counts 0.
+    double amount(int row, int col) const;
+    QString cell(int row, int col) const { return grid.text(row, col); }
+
+    void Basla() final;
+
+private:
+    QString tickedKeys() const;
+    bool clearTarget(db::Recordset& existing, db::Connection& target);
+    void copyCards(db::Connection& source, db::Recordset& to, const QString& keys);
+    db::Value openingDate(db::Connection& target) const;
+
+    Cards cards_;
+    QString completion_;
+    db::Value date_;
+};
+
+}  // namespace belmo::transfers

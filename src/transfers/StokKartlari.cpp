@@ -1,0 +1,198 @@
+#include "transfers/StokKartlari.h"
+
+#include "app/Session.h"
+#include "db/Connection.h"
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "services/Errors.h"
+#include "services/KayitDegerleri.h"
+#include "services/Posting.h"
+#include "services/TemporaryViews.h"
+#include "transfers/StockQueries.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+using db::Value;
+
+namespace {
+const QString kViews = u"SMZN"_s;
+}
+
+StokKartlari::StokKartlari(console::StepHost& host)
+    : OpeningBalanceStep(
+          host, console::StepId::Stok, u"Stok Kart ve Bakiye Belmoleri"_s,
+          {.table = u"Stok_Tanim"_s,
+           .key = u"SID2"_s,
+           .except = QString(),
+           .columns = {u"SID1"_s,      u"SID2"_s,      u"Stok_Kodu"_s,  u"Stok_Adi"_s,   u"Aciklama"_s,   u"Stok_Grubu"_s,
+                       u"Fiyat1"_s,    u"Fyt1_Birim"_s, u"Fiyat2"_s,    u"Fyt2_Birim"_s, u"Fiyat3"_s,     u"Fyt3_Birim"_s,
+                       u"Birim1"_s,    u"Birim2"_s,    u"Birim_Carpan"_s, u"KDV"_s,      u"Barkod"_s,     u"Stok_Kodu2"_s,
+                       u"En"_s,        u"Boy"_s,       u"Yukseklik"_s,  u"A_Hs"_s,       u"IMAGE_PATH"_s, u"Depo_Kodu"_s,
+                       u"sil"_s,       u"Hiz_Al_Fyt"_s, u"Hiz_Sat_Fyt"_s, u"Min_St"_s,   u"Max_St"_s,     u"Stok_Tipi"_s,
+                       u"Hizmet"_s,    u"Marka"_s},
+           .mainAccounts = u"610,621,600,150,151,152,153,157,0"_s},
+          u"Stok Kartarı ve Stok Bakiyeleri Belmo İşlemi Tamamlandı."_s)
+{
+    frame.options.prepend(&bakiyesizleriGizle);
+    frame.options.prepend(&lotKullan);
+    for (widgets::TextBox* box : {&TxtMktr, &TxtTtr, &TxtSecTtr}) box->setText(u"0,00"_s);
+    frame.boxes = {{u"STOK MİKTARI"_s, &TxtMktr}, {u"TOPLAM TUTAR"_s, &TxtTtr}, {u"BELMO TUTARI"_s, &TxtSecTtr}};
+    lotKullan.onChange = [this] {
+        services::handle(session(), [this] { buildViews(); });
+        reload();
+    };
+    bakiyesizleriGizle.onChange = [this] { reload(); };
+}
+
+const StokKartlari::Columns& StokKartlari::columns() const
+{
+    static const Columns perCard{-1, 5, 6, 7, 9, 12, 13, {9, 10, 11, 12}};
+    static const Columns perLot{1, 6, 7, 8, 9, 10, 11, {9, 10}};
+    return lots() ? perLot : perCard;
+}
+
+void StokKartlari::menuAction()
+{
+    buildViews();
+    reload();
+    host().showPanel(frame);
+}
+
+void StokKartlari::buildViews()
+{
+    app::Session& s = session();
+    s.GorunumOnek = kViews;
+    services::GORUNUMSIL(s, 1);
+    services::GORUNUMOLUSTUR(s, 1, lots() ? stockLotPriceView() : stockQuantityView());
+    services::GORUNUMSIL(s, 2);
+    services::GORUNUMOLUSTUR(s, 2, lots() ? stockLotQuantityView() : stockPriceView());
+}
+
+// The loader with the progress bar around it; every row ticked again.
+void StokKartlari::reload()
+{
+    bar.setValue(0);
+    FILTRELE();
+    bar.setMax(grid.rows());
+    bar.setValue(bar.max());
+    tumunuSec.setValue(1);
+}
+
+// The views' names are this step's own, whatever prefix another panel set since.
+QString StokKartlari::query()
+{
+    const QString views = kViews + session().KullaniciKodu;
+    const bool positiveOnly = bakiyesizleriGizle.value() == 1;
+    return lots() ? stockLotLoader(session().sql, views, positiveOnly) : stockLoader(session().sql, views, positiveOnly);
+}
+
+console::GridLayout StokKartlari::layout() const
+{
+    if (lots())
+        return {12,
+                {{QString(), 280, A::CenterTop},
+                 {u"Lot No."_s, 1000, A::CenterTop},
+                 {u"Stok Kodu"_s, 1500, A::CenterTop},
+                 {u"Stok Adı"_s, 3000, A::LeftCenter},
+                 {u"Grubu"_s, 2000, A::LeftCenter},
+                 {u"Açıklama"_s, 3000, A::LeftCenter},
+                 {u"Miktar"_s, 1000, A::CenterTop},
+                 {u"Birim"_s, 1000, A::CenterTop},
+                 {u"SID2"_s, 0, A::CenterTop},
+                 {u"Brm.Fyt."_s, 1200, A::Amount},
+                 {u"Tutar"_s, 1200, A::Amount},
+                 {u"Depo"_s, 2000}}};
+    return {{},
+            {{u"Boş"_s, 280, A::CenterTop},
+             {u"Stok Kodu"_s, 1500, A::CenterTop},
+             {u"Stok Adı"_s, 3000, A::LeftCenter},
+             {u"Grubu"_s, 2000, A::LeftCenter},
+             {u"Açıklama"_s, 3000, A::LeftCenter},
+             {u"Miktar"_s, 1000, A::CenterTop},
+             {u"Birim"_s, 1000, A::CenterTop},
+             {u"SID2"_s, 0, A::CenterTop},
+             {u"SID2"_s, 0, A::CenterTop},
+             {u"Ort.Al.Fyt."_s, 1200, A::Amount},
+             {u"Maks.Al."_s, 1200, A::Amount},
+             {u"Min.Al."_s, 1200, A::Amount},
+             {u"Tutar"_s, 1200, A::Amount},
+             {u"Depo"_s, 2000, A::LeftCenter}}};
+}
+
+void StokKartlari::zeroIfEmpty(int row, int col, const QString& format)
+{
+    if (cell(row, col).trimmed().isEmpty()) grid.setText(row, col, format.isNull() ? u"0"_s : vb::formatNumber(0, format));
+}
+
+void StokKartlari::HESAPLA()
+{
+    services::handle(session(), [this] {
+        const Columns& c = columns();
+        const services::NumberFormats& f = session().formats;
+        double quantity = 0, value = 0, carried = 0;
+        {
+            widgets::Grid::Batch batch(grid);
+            for (int r = 1; r <= loadedRows() && r < grid.rows(); ++r) {
+                zeroIfEmpty(r, c.quantity, f.MiktarFormat);
+                for (const int col : c.prices) zeroIfEmpty(r, col, f.FiyatFormat);
+                const double v = amount(r, c.value);
+                quantity += amount(r, c.quantity);
+                value += v;
+                if (ticked(r)) carried += v;
+            }
+        }
+        TxtTtr.setText(vb::formatNumber(value, f.TutarFormat));
+        TxtSecTtr.setText(vb::formatNumber(carried, f.TutarFormat));
+        TxtMktr.setText(vb::formatNumber(quantity, f.FiyatFormat));
+    });
+}
+
+// One opening stock entry for a row with stock on hand: the card on the debit side against
+// "500" / "01" / "001", the quantity into the row's warehouse at the row's average price.
+// A row that fails (its card gone from the source, say) is left out and the next follows.
+void StokKartlari::post(int row, db::Connection& source)
+{
+    const Columns& c = columns();
+    services::skip([&] {
+        zeroIfEmpty(row, c.quantity, QString());
+        const double quantity = amount(row, c.quantity);
+        if (quantity <= 0) return;
+        const QString key = cell(row, c.key);
+        db::Recordset card;
+        card.open(u"Select * from Stok_Tanim where SID2="_s + db::jet::quoted(key), source, db::CursorType::Static,
+                  db::LockType::ReadOnly);
+        zeroIfEmpty(row, c.value, QString());
+        zeroIfEmpty(row, c.price, QString());
+
+        services::KayitDegerleri& k = newEntry();
+        const bool stockColumns = session().HModu == 3;  // the key in the header's stock columns
+        sides(k, card.value(u"A_Hs"_s), card.value(u"Stok_Grubu"_s), stockColumns ? Value(u"001"_s) : Value(key), false);
+        if (stockColumns) {
+            k.STKB_MID = key;
+            k.STKA_MID = QString();
+        }
+        k.islem_Dvz = u"TL"_s;
+        k.Tutar_Ytl = amount(row, c.value);
+        k.Tutar_Dvz1 = 0.0;
+        k.Tutar_Dvz2 = 0.0;
+        k.Doviz_Kuru = 0.0;
+        k.B_Fiyat = amount(row, c.price);
+        k.KDV = card.value(u"KDV"_s);
+        k.Vade = QString();
+        k.Stok_Kodu = key;
+        k.Giren1 = quantity;
+        k.Cikan1 = k.Giren2 = k.Cikan2 = 0.0;
+        k.Birim1 = cell(row, c.unit);
+        k.Birim2 = QString();
+        k.Aciklama1 = u"STOK BELMO"_s;
+        k.Aciklama2 = QString();
+        k.Depo_Kodu = cell(row, c.warehouse).left(2);
+        k.Lot_No = c.lot < 0 ? Value(0) : Value(cell(row, c.lot));
+        services::STOKHAREKETEKLE(session());
+    });
+}
+
+}  // namespace belmo::transfers
