@@ -1,65 +1,16 @@
 // `belmo run`: the login and the steps pressed headless on the same window models, with
 // every exchange printed and a line per step.
+#include "DemoRun.h"
 #include "console/TestSteps.h"
 #include "support/TestProgram.h"
 
 #include "cli/Cli.h"
-#include "db/ConnectionString.h"
-#include "db/Schema.h"
-#include "demo/Demo.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace belmo::test {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
 using console::StepId;
-
-struct RunResult {
-    int code;
-    QString out;
-    QString err;
-};
-
-RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps = nullptr)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = steps ? cli::runTransfers(args, o, e, *steps) : cli::run(QStringList{u"run"_s} + args, o, e);
-    o.flush();
-    e.flush();
-    return {code, out, err};
-}
-
-// A fresh demo folder for each test: the runs change the target.
-class DemoRun : public ::testing::Test {
-protected:
-    DemoRun() { demo::createDemoFolder(folder_.path(), demo::Size::Small, false, [](const QString&) {}); }
-    QStringList login(const QString& password) const
-    {
-        return {u"--folder"_s, folder_.path(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, password,
-                u"--source"_s, u"DEMO2025"_s, u"--target"_s, u"DEMO2026"_s};
-    }
-    // Every row of the tables the master-data steps write, in the order the target keeps them.
-    QList<QStringList> targetTables()
-    {
-        TestCompany reader;  // only for its row reader
-        db::Connection target(reader.pool());
-        target.open(db::ConnectionString::forJetFile(folder_.path() + u"/MUHASEBE/DEMO2026.mdb"_s,
-                                                     db::schema::databasePassword()));
-        QList<QStringList> all;
-        for (const QString& table : {u"SIRKET"_s, u"PARATANIM"_s, u"Evr"_s, u"BRM"_s, u"Dzyn"_s, u"islem"_s,
-                                     u"Evrak_Turu"_s, u"Gruplar"_s, u"Depo"_s, u"Diger_Hs"_s, u"Plasiyer"_s}) {
-            all << QStringList{table};
-            all << reader.rows(target, u"Select * from "_s + table);
-        }
-        return all;
-    }
-    QTemporaryDir folder_;
-};
 
 const QString kMasterData = u"sirket,sablon,islem,evrak,grup,depo,muhasebe,plasiyer"_s;
 
@@ -76,6 +27,8 @@ TEST_F(DemoRun, TheWizardCarriesTheMasterDataAndPrintsEveryExchange)
                                "      Yeni Şirket üzerinden gerekli bakiye girişlerini\n"
                                "      belmo bakiyesi olarak giriniz\n      -> OK"_s));
     EXPECT_TRUE(r.out.contains(u"  depo (Depo Tanımları): 4 listed, 4 ticked, finished\n"
+                               "  cari (Cari Hesaplar ve Bakiyeler): 39 listed, 39 ticked, finished\n"
+                               "  stok (Stok Kart ve Bakiyeleri): 82 listed, 82 ticked, finished\n"
                                "  muhasebe (Muhasebe Belmoleri): 21 listed, 21 ticked, finished\n"
                                "  plasiyer (Plasiyer Tanımları): 4 listed, 4 ticked, finished\n"_s))
         << r.out.toStdString();

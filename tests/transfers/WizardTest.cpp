@@ -1,4 +1,4 @@
-// The wizard over the master-data steps: each step hands on to the next built one, and the
+// The wizard over the built steps: each step hands on to the next built one, and the
 // salespeople step, the last, brings the menu back.
 #include "TransferFixture.h"
 
@@ -17,6 +17,13 @@ protected:
         put(source(), u"SIRKET"_s, {{"SIRKETCODE", "KAYNAK"}, {"DONEM", "2025"}});
         put(source(), u"Ana_Hesaplar"_s, {{"Ana_Hs", 153}, {"Hesap_Adi", "Ticari Mallar"}});
         put(source(), u"Depo"_s, {{"Depo_Kodu", "01"}, {"Depo_Adi", "Merkez"}, {"Ana_Hs", 153}, {"Sil", 0}});
+        // An account and a stock card, each with a balance.
+        put(source(), u"Hesaplar"_s, {{"MID1", "1"}, {"Ana_Hs", 120}, {"Grupkod", "01"}, {"TAMUNVAN", "ALICI"}, {"sil", 0}});
+        put(source(), u"Kayit"_s, {{"Kayit_No", 1}, {"B_Hs", 120}, {"B_Gr", "01"}, {"B_MID", "1"}, {"A_Hs", 153}, {"A_MID", "S1"},
+                                   {"Evrak_Kodu", 1}, {"Sil", 0}});
+        put(source(), u"Cari_H"_s, {{"Kayit_No", 1}, {"islem_Dvz", "TL"}, {"Tutar_Ytl", 30}});
+        put(source(), u"Stok_Tanim"_s, {{"SID2", "S1"}, {"Stok_Adi", "UN"}, {"A_Hs", 153}, {"sil", 0}});
+        put(source(), u"Stok_H"_s, {{"Kayit_No", 1}, {"Stok_Kodu", "S1"}, {"Cikan1", 2}, {"Depo_Kodu", "01"}});
     }
     void startWizard(bool templates)
     {
@@ -50,7 +57,11 @@ TEST_F(Wizard, EachStepHandsOnToTheNextAndTheLastBringsTheMenuBack)
     EXPECT_EQ(preview(StepId::Depolar).loadedRows(), 1);
     t.dialogs.expectMessage(u"Depo Tanımları Aktarıldı."_s);
     startInFront(StepId::Depolar);
-    // The current-account to cheque steps are not built: the accounting accounts come next.
+    t.dialogs.expectMessage(u"Cari Hesap Belmo İşlemleri Tamamlandı."_s, u"Belmo"_s);
+    startInFront(StepId::CariHesaplar);
+    t.dialogs.expectMessage(u"Stok Kartarı ve Stok Bakiyeleri Belmo İşlemi Tamamlandı."_s, u"Belmo"_s);
+    startInFront(StepId::Stok);
+    // The order and cheque steps are not built: the accounting accounts come next.
     t.dialogs.expectMessage(u"Muhasebe Hesapları Aktarıldı."_s);
     t.dialogs.expectMessage(u"Dikkat Muhasebe Hesapları Bekiyesiz Aktarılır.\rYeni Şirket üzerinden gerekli bakiye "
                             "girişlerini\rbelmo bakiyesi olarak giriniz"_s,
@@ -60,9 +71,13 @@ TEST_F(Wizard, EachStepHandsOnToTheNextAndTheLastBringsTheMenuBack)
     startInFront(StepId::Plasiyerler);
     EXPECT_EQ(c->panels.front(), &c->menu);
     for (const StepId id : {StepId::SirketBilgileri, StepId::Sablonlar, StepId::IslemTanimlari, StepId::EvrakTanimlari,
-                            StepId::Gruplar, StepId::Depolar, StepId::Muhasebe, StepId::Plasiyerler})
+                            StepId::Gruplar, StepId::Depolar, StepId::CariHesaplar, StepId::Stok, StepId::Muhasebe,
+                            StepId::Plasiyerler})
         EXPECT_TRUE(done(id)) << console::menuItem(id).key.toStdString();
     EXPECT_EQ(rows(target(), u"Select Depo_Kodu from Depo"_s), (QList<QStringList>{{"01"}}));
+    // The company settings came first, so the entries are dated in the target's new period.
+    EXPECT_EQ(rows(target(), u"Select Format(tarih,'dd.mm.yyyy'), B_MID from Kayit"_s), (QList<QStringList>{{"01.01.2026", "1"}}));
+    EXPECT_EQ(rows(target(), u"Select SID2 from Stok_Tanim"_s), (QList<QStringList>{{"S1"}}));
 }
 
 TEST_F(Wizard, NoToTheTemplateQuestionStopsTheChainAtTheMenu)

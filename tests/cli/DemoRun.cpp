@@ -1,0 +1,49 @@
+#include "DemoRun.h"
+
+#include "cli/Cli.h"
+#include "db/ConnectionString.h"
+#include "db/Schema.h"
+#include "demo/Demo.h"
+
+namespace belmo::test {
+
+using namespace Qt::Literals::StringLiterals;
+
+RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int code = steps ? cli::runTransfers(args, o, e, *steps) : cli::run(QStringList{u"run"_s} + args, o, e);
+    o.flush();
+    e.flush();
+    return {code, out, err};
+}
+
+DemoRun::DemoRun() { demo::createDemoFolder(folder_.path(), demo::Size::Small, false, [](const QString&) {}); }
+
+QStringList DemoRun::login(const QString& password) const
+{
+    return {u"--folder"_s, folder_.path(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, password,
+            u"--source"_s, u"DEMO2025"_s, u"--target"_s, u"DEMO2026"_s};
+}
+
+void DemoRun::openCompany(db::Connection& con, const QString& code) const
+{
+    con.open(db::ConnectionString::forJetFile(folder_.path() + u"/MUHASEBE/"_s + code + u".mdb"_s,
+                                              db::schema::databasePassword()));
+}
+
+QList<QStringList> DemoRun::targetTables()
+{
+    db::Connection target(reader.pool());
+    openCompany(target, u"DEMO2026"_s);
+    QList<QStringList> all;
+    for (const QString& table : {u"SIRKET"_s, u"PARATANIM"_s, u"Evr"_s, u"BRM"_s, u"Dzyn"_s, u"islem"_s, u"Evrak_Turu"_s,
+                                 u"Gruplar"_s, u"Depo"_s, u"Diger_Hs"_s, u"Plasiyer"_s}) {
+        all << QStringList{table};
+        all << reader.rows(target, u"Select * from "_s + table);
+    }
+    return all;
+}
+
+}  // namespace belmo::test
