@@ -30,7 +30,7 @@ QWidget* labelledBox(const widgets::Panel::LabelledBox& labelled, QWidget* paren
     auto* box = new QLineEdit(holder);
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignRight);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000,00")));
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000.000.000,00")));
     box->setMaximumWidth(box->minimumWidth() * 3 / 2);
     auto* label = new QLabel(labelled.label, holder);
     label->setBuddy(box);

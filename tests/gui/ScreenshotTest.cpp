@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -101,6 +102,42 @@ TEST_F(ConsoleScreens, SalespeoplePanelWithTheDemoData)
     ASSERT_EQ(step->loadedRows(), 4);
     view.resize(760, 420);
     saveScreenshot(view, QStringLiteral("console-salespeople-panel"));
+}
+
+// The current-account panel: balances per currency right-aligned, the totals table, the
+// progress bar full after the load. Its "Başla" moves the bar as the entries are posted.
+TEST_F(ConsoleScreens, CurrentAccountPanelWithTheDemoBalances)
+{
+    console.entry(console::StepId::CariHesaplar).button.click();
+    auto* step = dynamic_cast<console::PreviewStep*>(console.step(console::StepId::CariHesaplar));
+    ASSERT_TRUE(step);
+    ASSERT_GT(step->loadedRows(), 30);
+    step->grid.click(2, 0);
+    view.resize(1000, 520);
+    saveScreenshot(view, QStringLiteral("console-current-accounts-panel"));
+    auto* bar = view.panelView(step->frame)->findChild<QProgressBar*>();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    QList<int> seen;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&seen](int v) { seen << v; });
+    demo.dialogs.expectMessage(QStringLiteral("Cari Hesap Belmo İşlemleri Tamamlandı."), QStringLiteral("Belmo"));
+    step->basla.click();
+    demo.dialogs.verify();
+    ASSERT_GT(seen.size(), 30);
+    EXPECT_EQ(seen.first(), 0);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.last(), step->loadedRows());
+}
+
+TEST_F(ConsoleScreens, StockPanelWithTheDemoStock)
+{
+    console.entry(console::StepId::Stok).button.click();
+    auto* step = dynamic_cast<console::PreviewStep*>(console.step(console::StepId::Stok));
+    ASSERT_TRUE(step);
+    ASSERT_GT(step->loadedRows(), 30);
+    view.resize(1000, 520);
+    saveScreenshot(view, QStringLiteral("console-stock-panel"));
 }
 
 TEST(Screenshots, OverwriteQuestion)
