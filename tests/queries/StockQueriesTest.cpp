@@ -1,6 +1,7 @@
 // The stock statements: the two view pairs (per warehouse, and per lot) and the two forms
 // of the loader, run as the stock panel assembles them.
 #include "QueryFixture.h"
+#include "support/StockDocuments.h"
 
 #include "transfers/StockQueries.h"
 
@@ -32,34 +33,9 @@ protected:
                                  {"Stok_Grubu", group}, {"A_Hs", 153}, {"Birim1", "KG"}, {"sil", deleted}});
     }
 
-    // A purchase: the card on the debit side of the header, the value on the account line,
-    // the quantity coming into the warehouse.
-    struct Line {
-        QString key;
-        double quantity = 0;
-        double price = 0;
-        QString warehouse = u"01"_s;
-        int lot = 0;
-        int deleted = 0;
-        int debitMain = 153;
-    };
-    void purchase(const Line& l)
-    {
-        const qint64 no = header({{"B_Hs", l.debitMain}, {"B_Gr", "G1"}, {"B_MID", l.key}, {"A_Hs", 320}, {"A_Gr", "01"},
-                                  {"A_MID", "S1"}, {"Evrak_Kodu", 3}, {"Sil", l.deleted}});
-        insert(u"Cari_H"_s, {{"Kayit_No", no}, {"islem_Dvz", "TL"}, {"B_Fiyat", l.price}, {"Tutar_Ytl", l.quantity * l.price}});
-        insert(u"Stok_H"_s, {{"Kayit_No", no}, {"Stok_Kodu", l.key}, {"Lot_No", l.lot}, {"Giren1", l.quantity}, {"Birim1", "KG"},
-                             {"Depo_Kodu", l.warehouse}});
-    }
-    // A sale: the customer on the debit side, the card on the credit side.
-    void sale(const Line& l)
-    {
-        const qint64 no = header({{"B_Hs", 120}, {"B_Gr", "01"}, {"B_MID", "C1"}, {"A_Hs", 153}, {"A_Gr", "G1"},
-                                  {"A_MID", l.key}, {"Evrak_Kodu", 4}, {"Sil", l.deleted}});
-        insert(u"Cari_H"_s, {{"Kayit_No", no}, {"islem_Dvz", "TL"}, {"B_Fiyat", l.price}, {"Tutar_Ytl", l.quantity * l.price}});
-        insert(u"Stok_H"_s, {{"Kayit_No", no}, {"Stok_Kodu", l.key}, {"Lot_No", l.lot}, {"Cikan1", l.quantity}, {"Birim1", "KG"},
-                             {"Depo_Kodu", l.warehouse}});
-    }
+    using Line = StockLine;
+    void purchase(const Line& l) { writePurchase(co, co.connection(), l); }
+    void sale(const Line& l) { writeSale(co, co.connection(), l); }
 
     void buildCardViews()
     {

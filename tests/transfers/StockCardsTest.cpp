@@ -2,6 +2,7 @@
 // written into the source, per warehouse or per lot, and the opening stock entries "Başla"
 // writes into the target.
 #include "BalanceFixture.h"
+#include "support/StockDocuments.h"
 
 #include "transfers/CariHesaplar.h"
 #include "transfers/StokKartlari.h"
@@ -27,30 +28,9 @@ protected:
                                         {"Stok_Grubu", "G1"}, {"A_Hs", 153}, {"Birim1", "KG"}, {"KDV", 18}, {"Marka", "MARKA"},
                                         {"Fiyat1", 9.5}, {"sil", deleted}});
     }
-    // A purchase brings the quantity into the warehouse at the price; a sale takes it out.
-    struct Line {
-        QString key;
-        double quantity = 0;
-        double price = 0;
-        QString warehouse = u"01"_s;
-        int lot = 0;
-    };
-    void purchase(const Line& l)
-    {
-        const qint64 no = header(source(), {{"B_Hs", 153}, {"B_Gr", "G1"}, {"B_MID", l.key}, {"A_Hs", 320}, {"A_Gr", "01"},
-                                            {"A_MID", "S1"}, {"Evrak_Kodu", 3}, {"Sil", 0}});
-        put(source(), u"Cari_H"_s, {{"Kayit_No", no}, {"islem_Dvz", "TL"}, {"B_Fiyat", l.price}, {"Tutar_Ytl", l.quantity * l.price}});
-        put(source(), u"Stok_H"_s, {{"Kayit_No", no}, {"Stok_Kodu", l.key}, {"Lot_No", l.lot}, {"Giren1", l.quantity},
-                                    {"Birim1", "KG"}, {"Depo_Kodu", l.warehouse}});
-    }
-    void sale(const Line& l)
-    {
-        const qint64 no = header(source(), {{"B_Hs", 120}, {"B_Gr", "01"}, {"B_MID", "C1"}, {"A_Hs", 153}, {"A_Gr", "G1"},
-                                            {"A_MID", l.key}, {"Evrak_Kodu", 4}, {"Sil", 0}});
-        put(source(), u"Cari_H"_s, {{"Kayit_No", no}, {"islem_Dvz", "TL"}, {"B_Fiyat", l.price}, {"Tutar_Ytl", l.quantity * l.price}});
-        put(source(), u"Stok_H"_s, {{"Kayit_No", no}, {"Stok_Kodu", l.key}, {"Lot_No", l.lot}, {"Cikan1", l.quantity},
-                                    {"Birim1", "KG"}, {"Depo_Kodu", l.warehouse}});
-    }
+    using Line = StockLine;
+    void purchase(const Line& l) { writePurchase(t.company, source(), l); }
+    void sale(const Line& l) { writeSale(t.company, source(), l); }
 
     // Cards whose stock is worked out in the comments.
     void books()
