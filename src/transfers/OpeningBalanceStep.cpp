@@ -59,6 +59,9 @@ void OpeningBalanceStep::Basla()
     source.open(session().KaynakBag);
     target.open(session().HedefBag);
     const QString keys = tickedKeys();
+    // The date first: a period that cannot be read stops the step before anything is
+    // deleted or copied, rather than after.
+    date_ = openingDate(target);
     {
         db::TransactionScope transaction(target);
         db::Recordset existing;
@@ -66,7 +69,6 @@ void OpeningBalanceStep::Basla()
                       target, CursorType::Dynamic, LockType::Optimistic);
         if (!existing.eof() && !clearTarget(existing, target)) return;
         copyCards(source, existing, keys);
-        date_ = openingDate(target);
         bar.setMax(grid.rows());
         bar.setValue(0);
         if (bakiyeleriBelmoetme.value() != 1) {

@@ -20,11 +20,12 @@ namespace belmo::transfers {
 // target's period, written by the shared writers.
 //
 // "Başla":
-//  - reads the ticked cards from the source (no ticked row: error 5, before anything else);
+//  - takes the ticked keys (no ticked row: error 5, before anything else) and reads the
+//    target's period (one that is not a year stops the step before any write);
 //  - when the target holds cards already, asks whether to go on (No ends the step, nothing
 //    written) and whether to delete the target's data (Yes deletes its cards and marks
 //    deleted every live header with one of the step's main accounts on either side);
-//  - copies the cards, column by column, leaving out a column or a card that fails;
+//  - copies the ticked cards from the source, column by column, leaving out a column or a card that fails;
 //  - unless "Bakiyeleri Belmoetme" is ticked, posts each ticked row's entries with
 //    KaynakBag pointing at the target, the progress bar advancing row by row;
 //  - shows the completion message, points KaynakBag back at the source (on every way out),

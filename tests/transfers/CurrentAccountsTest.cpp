@@ -257,7 +257,7 @@ TEST_F(CurrentAccountsIntoATargetWithData, NothingTickedIsReportedBeforeAnyQuest
     EXPECT_FALSE(done(StepId::CariHesaplar));
 }
 
-TEST_F(CurrentAccounts, APeriodThatIsNotAYearStopsTheStepBeforeAnyEntry)
+TEST_F(CurrentAccounts, APeriodThatIsNotAYearStopsTheStepBeforeAnythingIsWritten)
 {
     books();
     target().execute(u"UPDATE SIRKET SET DONEM='2010/A'"_s);
@@ -266,6 +266,7 @@ TEST_F(CurrentAccounts, APeriodThatIsNotAYearStopsTheStepBeforeAnyEntry)
     s.basla.click();
     t.dialogs.verify();
     EXPECT_TRUE(openingEntries().isEmpty());
+    EXPECT_EQ(rows(target(), u"SELECT count(*) FROM Hesaplar"_s), QList<QStringList>{{u"0"_s}});
     EXPECT_EQ(session().KaynakBag, t.company.connectionString(u"KAYNAK"_s));
 }
 
