@@ -10,7 +10,7 @@
 #include "console/PreviewStep.h"
 #include "demo/Demo.h"
 #include "services/Dialogs.h"
-#include "transfers/StokKartlari.h"
+#include "transfers/balances/StokKartlari.h"
 #include "transfers/TransferSteps.h"
 
 #include <QCoreApplication>

@@ -13,7 +13,7 @@
 #include "demo/Demo.h"
 
 #include "QueryFixture.h"
-#include "transfers/CurrentAccountQueries.h"
+#include "transfers/balances/CurrentAccountQueries.h"
 
 #include <QCoreApplication>
 #include <QDir>

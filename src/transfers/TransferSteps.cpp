@@ -1,15 +1,15 @@
 #include "transfers/TransferSteps.h"
 
-#include "transfers/CariHesaplar.h"
-#include "transfers/DepoTanimlari.h"
-#include "transfers/EvrakTanimlari.h"
-#include "transfers/GrupTanimlari.h"
-#include "transfers/IslemTanimlari.h"
-#include "transfers/MuhasebeHesaplari.h"
-#include "transfers/PlasiyerTanimlari.h"
-#include "transfers/Sablonlar.h"
-#include "transfers/SirketBilgileri.h"
-#include "transfers/StokKartlari.h"
+#include "transfers/balances/CariHesaplar.h"
+#include "transfers/definitions/DepoTanimlari.h"
+#include "transfers/definitions/EvrakTanimlari.h"
+#include "transfers/definitions/GrupTanimlari.h"
+#include "transfers/definitions/IslemTanimlari.h"
+#include "transfers/definitions/MuhasebeHesaplari.h"
+#include "transfers/definitions/PlasiyerTanimlari.h"
+#include "transfers/definitions/Sablonlar.h"
+#include "transfers/definitions/SirketBilgileri.h"
+#include "transfers/balances/StokKartlari.h"
 
 namespace belmo::transfers {
 

@@ -2,7 +2,7 @@
 // loader that nets them per account and currency, run as the panel assembles them.
 #include "QueryFixture.h"
 
-#include "transfers/CurrentAccountQueries.h"
+#include "transfers/balances/CurrentAccountQueries.h"
 
 using namespace belmo;
 using namespace belmo::test;

@@ -3,7 +3,7 @@
 #include "QueryFixture.h"
 #include "support/StockDocuments.h"
 
-#include "transfers/StockQueries.h"
+#include "transfers/balances/StockQueries.h"
 
 using namespace belmo;
 using namespace belmo::test;

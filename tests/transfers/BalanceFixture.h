@@ -5,7 +5,7 @@
 #include "TransferFixture.h"
 
 #include "app/Session.h"
-#include "transfers/OpeningBalanceStep.h"
+#include "transfers/balances/OpeningBalanceStep.h"
 
 namespace belmo::test {
 

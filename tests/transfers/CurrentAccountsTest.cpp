@@ -2,7 +2,7 @@
 // source, the grid and its totals, and the opening entries "Başla" writes into the target.
 #include "BalanceFixture.h"
 
-#include "transfers/CariHesaplar.h"
+#include "transfers/balances/CariHesaplar.h"
 
 namespace belmo::test {
 namespace {

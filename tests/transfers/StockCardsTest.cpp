@@ -4,8 +4,8 @@
 #include "BalanceFixture.h"
 #include "support/StockDocuments.h"
 
-#include "transfers/CariHesaplar.h"
-#include "transfers/StokKartlari.h"
+#include "transfers/balances/CariHesaplar.h"
+#include "transfers/balances/StokKartlari.h"
 
 namespace belmo::test {
 namespace {

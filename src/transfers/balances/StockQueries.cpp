@@ -1,4 +1,4 @@
-#include "transfers/StockQueries.h"
+#include "transfers/balances/StockQueries.h"
 
 #include "services/Fragments.h"
 

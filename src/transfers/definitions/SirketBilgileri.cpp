@@ -1,4 +1,4 @@
-#include "transfers/SirketBilgileri.h"
+#include "transfers/definitions/SirketBilgileri.h"
 
 #include "app/Session.h"
 #include "db/Connection.h"

@@ -1,4 +1,4 @@
-#include "transfers/PlasiyerTanimlari.h"
+#include "transfers/definitions/PlasiyerTanimlari.h"
 
 #include "app/Session.h"
 #include "db/Connection.h"

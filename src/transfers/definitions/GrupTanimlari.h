@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfers/MainAccountDefinitionStep.h"
+#include "transfers/definitions/MainAccountDefinitionStep.h"
 
 namespace belmo::transfers {
 

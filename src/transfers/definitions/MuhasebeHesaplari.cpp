@@ -1,4 +1,4 @@
-#include "transfers/MuhasebeHesaplari.h"
+#include "transfers/definitions/MuhasebeHesaplari.h"
 
 #include "db/JetDialect.h"
 

@@ -1,4 +1,4 @@
-#include "transfers/CariHesaplar.h"
+#include "transfers/balances/CariHesaplar.h"
 
 #include "app/Session.h"
 #include "db/VbConvert.h"
@@ -6,7 +6,7 @@
 #include "services/KayitDegerleri.h"
 #include "services/Posting.h"
 #include "services/TemporaryViews.h"
-#include "transfers/CurrentAccountQueries.h"
+#include "transfers/balances/CurrentAccountQueries.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfers/AddIfMissingStep.h"
+#include "transfers/definitions/AddIfMissingStep.h"
 
 namespace belmo::transfers {
 

@@ -1,4 +1,4 @@
-#include "transfers/GrupTanimlari.h"
+#include "transfers/definitions/GrupTanimlari.h"
 
 namespace belmo::transfers {
 

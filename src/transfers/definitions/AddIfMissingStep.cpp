@@ -1,4 +1,4 @@
-#include "transfers/AddIfMissingStep.h"
+#include "transfers/definitions/AddIfMissingStep.h"
 
 #include "app/Session.h"
 #include "db/Connection.h"

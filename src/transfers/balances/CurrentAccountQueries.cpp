@@ -1,4 +1,4 @@
-#include "transfers/CurrentAccountQueries.h"
+#include "transfers/balances/CurrentAccountQueries.h"
 
 #include "services/Fragments.h"
 

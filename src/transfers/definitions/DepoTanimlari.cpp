@@ -1,4 +1,4 @@
-#include "transfers/DepoTanimlari.h"
+#include "transfers/definitions/DepoTanimlari.h"
 
 #include "app/Session.h"
 

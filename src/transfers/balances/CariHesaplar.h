@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfers/OpeningBalanceStep.h"
+#include "transfers/balances/OpeningBalanceStep.h"
 
 namespace belmo::transfers {
 

@@ -1,4 +1,4 @@
-#include "transfers/StokKartlari.h"
+#include "transfers/balances/StokKartlari.h"
 
 #include "app/Session.h"
 #include "db/Connection.h"
@@ -9,7 +9,7 @@
 #include "services/KayitDegerleri.h"
 #include "services/Posting.h"
 #include "services/TemporaryViews.h"
-#include "transfers/StockQueries.h"
+#include "transfers/balances/StockQueries.h"
 
 namespace belmo::transfers {
 

@@ -1,4 +1,4 @@
-#include "transfers/MainAccountDefinitionStep.h"
+#include "transfers/definitions/MainAccountDefinitionStep.h"
 
 #include "db/JetDialect.h"
 

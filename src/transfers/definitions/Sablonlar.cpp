@@ -1,4 +1,4 @@
-#include "transfers/Sablonlar.h"
+#include "transfers/definitions/Sablonlar.h"
 
 #include "app/Session.h"
 #include "db/Connection.h"

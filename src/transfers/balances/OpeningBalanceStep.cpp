@@ -1,4 +1,4 @@
-#include "transfers/OpeningBalanceStep.h"
+#include "transfers/balances/OpeningBalanceStep.h"
 
 #include "app/Session.h"
 #include "db/Connection.h"

@@ -1,4 +1,4 @@
-#include "transfers/EvrakTanimlari.h"
+#include "transfers/definitions/EvrakTanimlari.h"
 
 #include "db/JetDialect.h"
 

@@ -1,4 +1,4 @@
-#include "transfers/IslemTanimlari.h"
+#include "transfers/definitions/IslemTanimlari.h"
 
 #include "app/Session.h"
 #include "db/JetDialect.h"
