@@ -8,19 +8,20 @@
 
 namespace belmo::db {
 
-std::shared_ptr<SqliteFile> ConnectionPool::acquire(const QString& path)
+std::shared_ptr<SqliteFile> ConnectionPool::acquire(const QString& path, bool readOnly)
 {
     // Routines open a connection for every statement they run: the path as given finds an
     // open file without asking the file system again.
-    if (auto open = byGivenPath_.value(path).lock()) return open;
+    const QString mode = readOnly ? QStringLiteral("\x01ro") : QString();
+    if (auto open = byGivenPath_.value(path + mode).lock()) return open;
     const QFileInfo info(path);
-    const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const QString key = (info.exists() ? info.canonicalFilePath() : info.absoluteFilePath()) + mode;
     auto file = files_.value(key).lock();
     if (!file) {
-        file = std::make_shared<SqliteFile>(path);
+        file = std::make_shared<SqliteFile>(path, readOnly, settings_);
         files_.insert(key, file);
     }
-    byGivenPath_.insert(path, file);
+    byGivenPath_.insert(path + mode, file);
     return file;
 }
 
@@ -40,7 +41,7 @@ void Connection::open(const QString& connectionString)
     if (file_)
         throw DbError(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
     const ConnectionString cs = ConnectionString::parse(connectionString);
-    auto file = pool_.acquire(cs.dataSource);
+    auto file = pool_.acquire(cs.dataSource, cs.readOnly);
     file->verifyPassword(cs.password);
     file_ = std::move(file);
     connectionString_ = connectionString;
@@ -71,6 +72,10 @@ void Connection::beginTrans() { file()->beginTransaction(); }
 void Connection::commitTrans() { file()->commitTransaction(); }
 void Connection::rollbackTrans() { file()->rollbackTransaction(); }
 
+QStringList Connection::columns(const QString& table) const { return file()->columns(table); }
+
+bool Connection::readOnly() const { return file()->readOnly(); }
+
 TransactionScope::TransactionScope(Connection& connection) : file_(connection.file())
 {
     file_->beginTransaction();
@@ -79,18 +84,17 @@ TransactionScope::TransactionScope(Connection& connection) : file_(connection.fi
 void TransactionScope::commit()
 {
     if (done_) return;
+    file_->commitTransaction();  // a commit that fails leaves the scope to roll back
     done_ = true;
-    file_->commitTransaction();
 }
 
 TransactionScope::~TransactionScope()
 {
     if (done_) return;
     try {
-        commit();
+        file_->rollbackTransaction();
     } catch (const DbError&) {
-        // Already on an error's way out: that error is the one reported. The file's own
-        // close commits whatever the savepoint still holds.
+        // Already on an error's way out: that error is the one reported.
     }
 }
 

@@ -4,14 +4,26 @@
 
 #include <QHash>
 #include <QList>
+#include <QStringList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace belmo::db {
 
 class SqliteFile;
 
+// What every file of a pool does while it waits: how long a statement waits for a lock
+// another program holds, and who hears of the wait and of long statements (a window that
+// repaints and offers its cancel, the headless runner that prints the wait).
+struct PoolSettings {
+    int lockTimeoutMs = 30000;
+    // Called about every 50 ms while a statement waits for a lock; false gives up at once.
+    std::function<bool(const QString& path, int waitedMs)> onLockWait;
+    // Called now and then while a statement works; false interrupts it.
+    std::function<bool()> onLongWork;
+};
 // Connections on the same file share one SQLite handle: a routine that "opens its own
 // connection" costs nothing, a step's writes from several routines cannot lock each other
 // out, and one transaction can span them. The pool belongs to the application and is
@@ -22,10 +34,16 @@ public:
     ConnectionPool(const ConnectionPool&) = delete;
     ConnectionPool& operator=(const ConnectionPool&) = delete;
 
-    std::shared_ptr<SqliteFile> acquire(const QString& path);
+    // The open file of this path, or a new one. A file opened read-only is a handle of its
+    // own beside a writable one.
+    std::shared_ptr<SqliteFile> acquire(const QString& path, bool readOnly = false);
     int openFiles() const;  // files with at least one open Connection or Recordset
 
+    // Shared with every file the pool opens; a change reaches the files already open.
+    PoolSettings& settings() { return *settings_; }
+
 private:
+    std::shared_ptr<PoolSettings> settings_ = std::make_shared<PoolSettings>();
     QHash<QString, std::weak_ptr<SqliteFile>> files_;        // by canonical path
     QHash<QString, std::weak_ptr<SqliteFile>> byGivenPath_;  // by the path a caller gave
 };
@@ -56,6 +74,11 @@ public:
     void commitTrans();
     void rollbackTrans();
 
+    // The columns of a table or view of the file, in their order; empty when there is none.
+    QStringList columns(const QString& table) const;
+    // True when the file cannot be written through this connection.
+    bool readOnly() const;
+
     // The shared file behind an open connection (throws ObjectClosed when closed).
     const std::shared_ptr<SqliteFile>& file() const;
 
@@ -65,10 +88,10 @@ private:
     QString connectionString_;
 };
 
-// Runs a step's writes as one transaction that is committed on every way out, errors
-// included: what was written stays written, as the system expects, only faster.
-// Call commit() on the normal way out so that a failing commit is reported; the destructor
-// commits what an error left behind.
+// Runs writes as one transaction: commit() makes them stay; leaving the scope without it (an
+// error's way out) rolls every write of the scope back. The outermost scope of a file takes
+// the file's write lock at once, waiting for another program that holds it, so that a step
+// never finds the lock taken half-way.
 class TransactionScope {
 public:
     explicit TransactionScope(Connection& connection);

@@ -9,9 +9,14 @@ namespace {
 QString unquote(QString v)
 {
     v = v.trimmed();
-    if (v.size() >= 2 && (v.front() == u'\'' || v.front() == u'"') && v.back() == v.front()) v = v.mid(1, v.size() - 2);
+    if (v.size() >= 2 && (v.front() == u'\'' || v.front() == u'"') && v.back() == v.front()) {
+        const QChar q = v.front();
+        v = v.mid(1, v.size() - 2).replace(QString(2, q), QString(q));
+    }
     return v;
 }
+
+QString quote(const QString& value, QChar q) { return q + QString(value).replace(q, QString(2, q)) + q; }
 
 }  // namespace
 
@@ -27,6 +32,7 @@ ConnectionString ConnectionString::parse(const QString& text)
         if (k == u"provider") cs.provider = v;
         else if (k == u"data source") cs.dataSource = v;
         else if (k == u"jet oledb:database password") cs.password = v;
+        else if (k == u"mode") cs.readOnly = v.compare(u"Read", Qt::CaseInsensitive) == 0;
         key.clear();
         value.clear();
         inValue = false;
@@ -39,9 +45,10 @@ ConnectionString ConnectionString::parse(const QString& text)
             continue;
         }
         if (!quote.isNull()) {
+            // A doubled quote stays inside the value: the first closes, the second reopens.
             if (c == quote) quote = QChar();
             value += c;
-        } else if ((c == u'\'' || c == u'"') && value.trimmed().isEmpty()) {
+        } else if ((c == u'\'' || c == u'"') && (value.trimmed().isEmpty() || (value.trimmed().startsWith(c) && value.endsWith(c)))) {
             quote = c;
             value += c;
         } else if (c == u';') {
@@ -62,8 +69,10 @@ ConnectionString ConnectionString::parse(const QString& text)
 
 QString ConnectionString::forJetFile(const QString& path, const QString& password)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
-        + QStringLiteral(";Persist Security Info=false;Jet OLEDB:Database Password='") + password + u'\'';
+    // The documented form leaves a plain path as it is.
+    const bool plain = !path.contains(u';') && !path.contains(u'"') && !path.contains(u'\'') && path == path.trimmed();
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + (plain ? path : quote(path, u'"'))
+        + QStringLiteral(";Persist Security Info=false;Jet OLEDB:Database Password=") + quote(password, u'\'');
 }
 
 }  // namespace belmo::db

@@ -28,25 +28,55 @@ inline constexpr qint32 ObjectOpen = 3705;               // operation on an obje
 inline constexpr qint32 ProviderNotFound = 3706;         // unknown provider in the connection string
 inline constexpr qint32 SubscriptOutOfRange = 9;         // a grid cell outside the grid
 inline constexpr qint32 InvalidCall = 5;                 // invalid procedure call or argument
+inline constexpr qint32 UserInterrupt = 18;              // the user cancelled the work
 inline constexpr qint32 Overflow = 6;
 inline constexpr qint32 TypeMismatch = 13;
 inline constexpr qint32 InvalidUseOfNull = 94;
 }  // namespace err
 
+// A failure of the database client or of a conversion, with the number a program of the
+// package would see and the kind of failure, which decides what a transfer step does with it:
+//
+// - Field: one statement of one row failed (a value that does not fit a column, a row that
+//   cannot be read, a lookup that finds nothing). The regions that skip a failing statement
+//   skip it and the step goes on.
+// - Database: the database cannot be used as the step needs it (locked by another program
+//   after waiting, read-only, disk full, I/O error, corrupt file, a table or column the step
+//   writes that does not exist, the user's cancel). Nothing skips it: the step stops and
+//   everything it wrote is rolled back.
+//
+// The kind comes from the database's own result codes, never from the text of a message.
 class DbError : public std::exception {
 public:
-    DbError(qint32 number, QString description);
+    enum class Kind { Field, Database };
+
+    DbError(qint32 number, QString description, Kind kind = Kind::Field, QString file = {}, QString cause = {});
 
     qint32 number() const { return number_; }
     const QString& description() const { return description_; }
     // The number as decimal text, as the error lookup receives it.
     QString numberText() const { return QString::number(number_); }
 
+    Kind kind() const { return kind_; }
+    bool databaseLevel() const { return kind_ == Kind::Database; }
+    // The database file the failure concerns (empty when none) and what went wrong, in a
+    // few words ("database is locked by another program", "no such table: Cari_H").
+    const QString& file() const { return file_; }
+    QString cause() const { return cause_.isEmpty() ? description_ : cause_; }
+    // "<file>: <cause>", or the cause alone: the line a message adds to the error's text.
+    QString detail() const;
+
+    // The same failure as one that stops the step.
+    DbError asDatabaseLevel() const;
+
     const char* what() const noexcept override { return what_.c_str(); }
 
 private:
     qint32 number_;
     QString description_;
+    Kind kind_;
+    QString file_;
+    QString cause_;
     std::string what_;
 };
 

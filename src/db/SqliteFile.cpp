@@ -1,5 +1,6 @@
 #include "db/SqliteFile.h"
 
+#include "db/Connection.h"
 #include "db/JetDialect.h"
 #include "db/JetFunctions.h"
 
@@ -8,11 +9,23 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 namespace belmo::db {
 
 namespace {
 
 constexpr int kCacheCapacity = 256;
+constexpr int kLockPollMs = 50;
+constexpr int kWorkTicks = 100000;  // virtual machine steps between two calls of onLongWork
+
+// A failure that concerns the file as a whole: opening it, reading it at all.
+DbError fileError(const QString& path, const QString& cause)
+{
+    return DbError(err::Unspecified, QStringLiteral("%1: %2").arg(path, cause), DbError::Kind::Database, path, cause);
+}
 
 QString tail(const QString& sql)
 {
@@ -76,31 +89,31 @@ void Statement::runToEnd()
 
 // ---- SqliteFile -------------------------------------------------------------------------------
 
-SqliteFile::SqliteFile(const QString& path) : path_(path)
+SqliteFile::SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const PoolSettings> settings)
+    : path_(path), settings_(std::move(settings))
 {
     const QFileInfo info(path);
-    if (!info.exists())
-        throw DbError(err::Unspecified, QStringLiteral("Could not find file '%1'.").arg(path));
-    if (!info.isFile())
-        throw DbError(err::Unspecified, QStringLiteral("'%1' is not a file.").arg(path));
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (!info.exists()) throw fileError(path, QStringLiteral("Could not find file '%1'.").arg(path));
+    if (!info.isFile()) throw fileError(path, QStringLiteral("'%1' is not a file.").arg(path));
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError(err::Unspecified, QStringLiteral("Cannot open '%1': %2").arg(path, msg));
+        throw fileError(path, QStringLiteral("Cannot open '%1': %2").arg(path, msg));
     }
     sqlite3_extended_result_codes(db_, 0);
+    sqlite3_busy_handler(db_, &SqliteFile::waitForLock, this);
+    sqlite3_progress_handler(db_, kWorkTicks, &SqliteFile::longWork, this);
     jet::registerFunctions(db_);
     try {
         // The first read proves the file is an SQLite database at all.
-        execNative(QStringLiteral("PRAGMA busy_timeout=5000"));
         Statement check = prepareNative(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='%1'")
                                             .arg(QString::fromLatin1(kKeyTable)));
         check.step();
         if (sqlite3_column_int(check.get(), 0) == 0)
-            throw DbError(err::Unspecified,
-                          QStringLiteral("'%1' is not a database of this program (it carries no password verifier).").arg(path));
+            throw fileError(path, QStringLiteral("'%1' is not a database of this program (it carries no password verifier).").arg(path));
         check = Statement();
         execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));
         execNative(QStringLiteral("PRAGMA cache_size=-65536"));
@@ -119,13 +132,8 @@ SqliteFile::SqliteFile(const QString& path) : path_(path)
 
 SqliteFile::~SqliteFile()
 {
-    while (depth_ > 0) {
-        try {
-            commitTransaction();
-        } catch (const DbError&) {
-            break;
-        }
-    }
+    // A transaction nobody committed is not kept.
+    if (depth_ > 0 && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     for (auto& e : cache_) sqlite3_finalize(e.stmt);
     sqlite3_close(db_);
 }
@@ -149,7 +157,8 @@ void SqliteFile::verifyPassword(const QString& password)
         ok |= passwordVerifier(salt, password) == stored;
     }
     if (!ok)
-        throw DbError(err::InvalidPassword, QStringLiteral("Not a valid password for '%1'.").arg(path_));
+        throw DbError(err::InvalidPassword, QStringLiteral("Not a valid password for '%1'.").arg(path_),
+                      DbError::Kind::Database, path_, QStringLiteral("not a valid password"));
     verifiedPasswords_ << password;
 }
 
@@ -237,24 +246,69 @@ void SqliteFile::run(Statement& st)
 
 void SqliteFile::beginTransaction()
 {
-    execNative(QStringLiteral("SAVEPOINT belmo_%1").arg(depth_ + 1));
+    forgetEndedTransaction();
+    execNative(depth_ == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT belmo_%1").arg(depth_ + 1));
     ++depth_;
 }
 
 void SqliteFile::commitTransaction()
 {
     if (depth_ == 0) return;
-    execNative(QStringLiteral("RELEASE belmo_%1").arg(depth_));
+    if (sqlite3_get_autocommit(db_))  // the database ended it after an error: nothing is left to keep
+        throw error(SQLITE_ABORT, QStringLiteral("COMMIT"));
+    execNative(depth_ == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE belmo_%1").arg(depth_));
     --depth_;
 }
 
 void SqliteFile::rollbackTransaction()
 {
     if (depth_ == 0) return;
-    execNative(QStringLiteral("ROLLBACK TO belmo_%1").arg(depth_));
-    execNative(QStringLiteral("RELEASE belmo_%1").arg(depth_));
+    forgetEndedTransaction();
+    if (depth_ == 0) return;
+    if (depth_ == 1) {
+        execNative(QStringLiteral("ROLLBACK"));
+    } else {
+        execNative(QStringLiteral("ROLLBACK TO belmo_%1").arg(depth_));
+        execNative(QStringLiteral("RELEASE belmo_%1").arg(depth_));
+    }
     --depth_;
 }
+
+// After a full disk, an I/O error or a lock it could not get, SQLite may have rolled the whole
+// transaction back by itself: the levels this file counted are gone with it.
+void SqliteFile::forgetEndedTransaction()
+{
+    if (depth_ > 0 && sqlite3_get_autocommit(db_)) depth_ = 0;
+}
+
+int SqliteFile::waitForLock(void* self, int attempt)
+{
+    auto* file = static_cast<SqliteFile*>(self);
+    if (attempt == 0) file->waiting_.start();
+    const int waited = int(file->waiting_.elapsed());
+    const PoolSettings& s = *file->settings_;
+    if (waited >= s.lockTimeoutMs) return 0;
+    if (s.onLockWait && !s.onLockWait(file->path_, waited)) return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kLockPollMs, s.lockTimeoutMs - waited)));
+    return 1;
+}
+
+int SqliteFile::longWork(void* self)
+{
+    const PoolSettings& s = *static_cast<SqliteFile*>(self)->settings_;
+    return s.onLongWork && !s.onLongWork() ? 1 : 0;
+}
+
+QStringList SqliteFile::columns(const QString& table)
+{
+    Statement st = prepareNative(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+    st.bind(1, Value(table));
+    QStringList names;
+    while (st.step()) names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    return names;
+}
+
+bool SqliteFile::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
 qint64 SqliteFile::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
 
@@ -266,23 +320,45 @@ DbError SqliteFile::error(int rc, const QString& context) const
     if (jet::parseFunctionError(raw, number, text)) return DbError(number, text);
     const QString msg = QString::fromUtf8(raw);
     const QString where = QStringLiteral("%1 [%2; SQL: %3]").arg(msg, path_, tail(context));
+    using Kind = DbError::Kind;
+    // A failure of one statement: the number the provider gives it (the steps branch on
+    // these), and the field level.
+    auto statement = [&](qint32 number, const QString& prefix) {
+        return DbError(number, prefix + where, Kind::Field, path_, msg);
+    };
+    // A failure of the file as a whole, whatever the statement.
+    auto file = [&](qint32 number, const QString& cause) {
+        return DbError(number, QStringLiteral("%1 [%2; SQL: %3]").arg(cause, path_, tail(context)), Kind::Database, path_, cause);
+    };
     switch (rc & 0xff) {
     case SQLITE_ERROR:
-        if (msg.startsWith(u"no such column")) return DbError(err::MissingParameter, QStringLiteral("No value given for one or more required parameters: ") + where);
+        // The provider's numbers for these are read off the message; the kind is not.
+        if (msg.startsWith(u"no such column")) return statement(err::MissingParameter, QStringLiteral("No value given for one or more required parameters: "));
         if (msg.startsWith(u"no such table") || msg.startsWith(u"no such view"))
-            return DbError(err::NoSuchTable, QStringLiteral("Table or query not found: ") + where);
+            return statement(err::NoSuchTable, QStringLiteral("Table or query not found: "));
         if (msg.contains(u"already exists") || msg.contains(u"syntax error") || msg.contains(u"incomplete input")
             || msg.contains(u"unrecognized token") || msg.contains(u"no such function")
             || msg.contains(u"wrong number of arguments") || msg.contains(u"misuse of aggregate")
             || msg.contains(u"SELECTs to the left and right of"))
-            return DbError(err::Syntax, QStringLiteral("Syntax error: ") + where);
-        return DbError(err::Unspecified, where);
+            return statement(err::Syntax, QStringLiteral("Syntax error: "));
+        return statement(err::Unspecified, QString());
     case SQLITE_MISMATCH:
-        return DbError(err::MultipleStep, where);
-    case SQLITE_NOTADB:
-        return DbError(err::Unspecified, QStringLiteral("'%1' is not a database file.").arg(path_));
-    default:
-        return DbError(err::Unspecified, where);
+    case SQLITE_CONSTRAINT:
+    case SQLITE_RANGE:
+    case SQLITE_TOOBIG:
+        return statement(rc == SQLITE_MISMATCH ? err::MultipleStep : err::Unspecified, QString());
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return file(err::Unspecified, QStringLiteral("database is locked by another program (waited %1 s)")
+                                          .arg(settings_->lockTimeoutMs / 1000.0, 0, 'g', 3));
+    case SQLITE_READONLY: return file(err::Unspecified, QStringLiteral("file is read-only"));
+    case SQLITE_INTERRUPT: return file(err::UserInterrupt, QStringLiteral("cancelled"));
+    case SQLITE_FULL: return file(err::Unspecified, QStringLiteral("disk is full"));
+    case SQLITE_IOERR: return file(err::Unspecified, QStringLiteral("disk I/O error: %1").arg(msg));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return file(err::Unspecified, QStringLiteral("the database file is damaged or not a database"));
+    case SQLITE_ABORT: return file(err::Unspecified, QStringLiteral("the transaction was rolled back by the database"));
+    default: return file(err::Unspecified, msg);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "db/DbError.h"
 #include "db/FieldType.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,7 @@ struct sqlite3_stmt;
 namespace belmo::db {
 
 class SqliteFile;
+struct PoolSettings;
 
 // A prepared statement lent out of the file's cache; returned (reset) when it goes out of
 // scope. A statement already lent out is prepared afresh for a second borrower.
@@ -44,12 +46,14 @@ private:
 };
 
 // One open SQLite database file, shared by every Connection on that file (see
-// ConnectionPool). Owns the handle, the statement cache and the transaction depth; registers the dialect's functions and collations on open.
+// ConnectionPool). Owns the handle, the statement cache and the transaction depth; registers
+// the dialect's functions and collations on open. A statement that finds the file locked by
+// another program waits for it as the pool's settings say.
 class SqliteFile {
 public:
     // Opens an existing file; never creates one. Throws Unspecified naming the file when it is
     // missing, a folder, unreadable or not a database of this program.
-    explicit SqliteFile(const QString& path);
+    SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const PoolSettings> settings);
     ~SqliteFile();
     SqliteFile(const SqliteFile&) = delete;
     SqliteFile& operator=(const SqliteFile&) = delete;
@@ -71,13 +75,20 @@ public:
     // the cheque step falls back on a second definition when the first is refused).
     void run(Statement& st);
 
+    // The outermost level takes the write lock at once (waiting for it); inner levels are
+    // savepoints. A rollback of a transaction the database has already ended (after a full
+    // disk or an I/O error) only forgets it.
     void beginTransaction();
     void commitTransaction();
     void rollbackTransaction();
 
     qint64 lastInsertRowId() const;
 
-    // The DbError for an SQLite result code, numbered as the provider numbers it.
+    QStringList columns(const QString& table);
+    bool readOnly() const;
+
+    // The DbError for an SQLite result code, numbered as the provider numbers it, of the
+    // kind the result code says.
     DbError error(int rc, const QString& context) const;
 
     // Verifier of a database password, stored once in every file the program makes.
@@ -93,8 +104,13 @@ private:
     };
     Statement prepareCached(const QString& key, const QString& sqliteSql);
     void giveBack(sqlite3_stmt* stmt);
+    static int waitForLock(void* self, int attempt);
+    static int longWork(void* self);
+    void forgetEndedTransaction();
 
     QString path_;
+    std::shared_ptr<const PoolSettings> settings_;
+    QElapsedTimer waiting_;  // since the current wait for a lock began
     sqlite3* db_ = nullptr;
     QHash<QString, CacheEntry> cache_;
     QHash<sqlite3_stmt*, QString> cacheKeys_;

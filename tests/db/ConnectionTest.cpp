@@ -46,6 +46,11 @@ TEST(ConnectionString, DocumentedForm)
     EXPECT_EQ(cs.dataSource, "/srv/prog/MUHASEBE/DEMO2025.mdb");
     EXPECT_EQ(cs.password, "K4?pa7!şüğıç#öçüşæğı");
     EXPECT_EQ(db::ConnectionString::parse("provider=microsoft.jet.oledb.4.0; data source = /a b/c.mdb ").dataSource, "/a b/c.mdb");
+    // A path or a password with quotes and semicolons stays one value.
+    const auto odd = db::ConnectionString::parse(jet("/x;Data Source=/y/\"F\".mdb", "p'w;Mode=Read"));
+    EXPECT_EQ(odd.dataSource, "/x;Data Source=/y/\"F\".mdb");
+    EXPECT_EQ(odd.password, "p'w;Mode=Read");
+    EXPECT_FALSE(odd.readOnly);
     try {
         db::ConnectionString::parse("Provider=SQLNCLI;Data Source=srv;Initial Catalog=X");
         FAIL();
@@ -129,7 +134,7 @@ TEST(Pool, ConnectionsOnOneFileShareOneHandleUntilTheLastCloses)
     EXPECT_THROW(again.execute("SELECT 1"), db::DbError);  // closed: 3704
 }
 
-TEST(Transactions, WritesOfAScopeAreSharedAndStayWrittenOnAnErrorPath)
+TEST(Transactions, WritesOfAScopeAreSharedAndRolledBackOnAnErrorPath)
 {
     test::TestCompany co;
     try {
@@ -142,14 +147,59 @@ TEST(Transactions, WritesOfAScopeAreSharedAndStayWrittenOnAnErrorPath)
         FAIL() << "duplicate key accepted";
     } catch (const db::DbError& e) {
         EXPECT_EQ(e.number(), db::err::Unspecified);
+        EXPECT_FALSE(e.databaseLevel());  // one row that does not fit
     }
-    // A second pool is a separate reader: it sees what the scope committed.
-    db::ConnectionPool otherProcess;
-    db::Connection reader(otherProcess);
-    reader.open(co.connectionString());
-    db::Recordset rs;
-    rs.open("Select count(*) from Evr", reader, db::CursorType::Static, db::LockType::ReadOnly);
-    EXPECT_EQ(rs.value(0).intValue(), 1);
+    EXPECT_EQ(co.scalar("Select count(*) from Evr").intValue(), 0);
+}
+
+// Another program's write transaction on the file: a writer waits for it as long as the pool
+// says, then gives up with a failure of the whole database that names the file.
+TEST(Transactions, ALockHeldByAnotherProgramIsWaitedForThenStopsTheWriter)
+{
+    test::TestCompany co;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(co.path("TEST").toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    int waits = 0;
+    co.pool().settings().lockTimeoutMs = 300;
+    co.pool().settings().onLockWait = [&](const QString&, int) { return ++waits > 0; };
+    try {
+        db::TransactionScope tx(co.connection());
+        FAIL() << "the lock was taken";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.databaseLevel());
+        EXPECT_EQ(e.file(), co.path("TEST"));
+        EXPECT_TRUE(e.cause().startsWith("database is locked by another program")) << e.cause().toStdString();
+    }
+    EXPECT_GE(waits, 3);
+
+    // Released while the writer waits: the writer goes on as if nothing had happened.
+    co.pool().settings().lockTimeoutMs = 5000;
+    co.pool().settings().onLockWait = [&](const QString&, int waited) {
+        if (waited > 200) sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+        return true;
+    };
+    db::TransactionScope tx(co.connection());
+    co.insert("Evr", {{"On_Taki", "K"}, {"Evr_No", 1}});
+    tx.commit();
+    sqlite3_close(other);
+    EXPECT_EQ(co.scalar("Select count(*) from Evr").intValue(), 1);
+}
+
+TEST(Transactions, AFileOpenedForReadingRefusesEveryWriteAtTheDatabaseLevel)
+{
+    test::TestCompany co;
+    db::Connection reader(co.pool());
+    reader.open(co.connectionString() + ";Mode=Read");
+    EXPECT_TRUE(reader.readOnly());
+    EXPECT_FALSE(co.connection().readOnly());
+    try {
+        reader.execute("INSERT INTO Evr (On_Taki, Evr_No) VALUES ('K', 1)");
+        FAIL() << "written";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.databaseLevel());
+        EXPECT_EQ(e.cause(), "file is read-only");
+    }
 }
 
 TEST(Execute, BoundValuesAreStoredAsTheyAre)
