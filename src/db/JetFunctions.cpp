@@ -116,6 +116,21 @@ void fnSwitch(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_null(ctx);
 }
 
+// IIF(condition, then, else): a Null condition takes the else value.
+void fnIif(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    sqlite3_result_value(ctx, truthy(argv[0]) ? argv[1] : argv[2]);
+}
+
+// True (-1) for a number, or a text CDBL reads as one; False (0) otherwise, Null included.
+void fnIsNumeric(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const int type = sqlite3_value_type(argv[0]);
+    bool numeric = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+    if (type == SQLITE_TEXT) numeric = vb::parseNumber(argValue(argv[0]).textValue()).has_value();
+    sqlite3_result_int(ctx, numeric ? -1 : 0);
+}
+
 void fnCdbl(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     guarded(ctx, [&] { return Value(vb::CDbl(argValue(argv[0]))); });
@@ -457,7 +472,7 @@ void registerFunctions(sqlite3* db)
     };
     const Scalar scalars[] = {
         {"FORMAT", 1, fnFormat}, {"FORMAT", 2, fnFormat}, {"SWITCH", -1, fnSwitch},
-        {"CDBL", 1, fnCdbl}, {"CLNG", 1, fnClng}, {"CDATE", 1, fnCdate}, {"CSTR", 1, fnCstr},
+        {"IIF", 3, fnIif}, {"ISNUMERIC", 1, fnIsNumeric}, {"CDBL", 1, fnCdbl}, {"CLNG", 1, fnClng}, {"CDATE", 1, fnCdate}, {"CSTR", 1, fnCstr},
         {"STR", 1, fnStr}, {"MID", 2, fnMid}, {"MID", 3, fnMid},
         {"TRIM", 1, fnTrim<true, true>}, {"LTRIM", 1, fnTrim<true, false>}, {"RTRIM", 1, fnTrim<false, true>},
         {"LEN", 1, fnLen}, {"UCASE", 1, fnCase<true>}, {"LCASE", 1, fnCase<false>},

@@ -522,6 +522,8 @@ qint32 CLng(const Value& v)
     return static_cast<qint32>(d);
 }
 
+QString joined(const Value& v) { return v.isNull() ? QString() : CStr(v); }
+
 QString CStr(const Value& v)
 {
     switch (v.type()) {

@@ -32,6 +32,7 @@ std::optional<QDateTime> parseDate(QStringView text);
 double CDbl(const Value& v);     // 13 for unreadable text, 94 for Null
 qint32 CLng(const Value& v);     // rounds half to even; 6 when it does not fit
 QString CStr(const Value& v);    // 94 for Null
+QString joined(const Value& v);  // CStr as a string join (&) sees it: Null gives ""
 QDateTime CDate(const Value& v); // 13 for unreadable text, 94 for Null
 QString Str(double d);           // Str(): a blank before a non-negative number, "." decimal
 

@@ -68,7 +68,9 @@ QString currentAccountLoader(const services::Fragments& f, const QString& views,
         + u"having CMZNQR.TAMUNVAN<>'' "_s;
     if (hideZero)
         sql += u"AND (Sum(CMZNQR.ToplaTutar_Ytl)<>0 OR Sum(CMZNQR.ToplaTutar_Dvz1)<>0 OR Sum(CMZNQR.ToplaTutar_Dvz2)<>0) "_s;
-    return sql + u"ORDER BY "_s + f.SayiFonk + u"(MID1) "_s;
+    // Numeric codes in the order of their value, then the others by their text: a code that
+    // is not a number is carried like the rest.
+    return sql + u"ORDER BY ISNUMERIC(MID1), "_s + f.SayiFonk + u"(IIF(ISNUMERIC(MID1), MID1, 0)), MID1 "_s;
 }
 
 }  // namespace belmo::transfers
