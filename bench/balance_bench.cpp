@@ -32,7 +32,10 @@ namespace {
 // cards from an earlier run is cleared first.
 class PrintingDialogs : public services::Dialogs {
 public:
-    void message(const QString& text, const QString&, Icon) override { std::printf("    message: %s\n", qPrintable(text)); }
+    void message(const QString& text, const QString&, Icon, const QString& details) override
+    {
+        std::printf("    message: %s %s\n", qPrintable(text), qPrintable(details));
+    }
     bool ask(const QString&, const QString&) override { return true; }
     QString askOverwrite(const QString&, const QString&) override { return services::answer::kYesToAll; }
 };

@@ -62,13 +62,13 @@ bool GIRIS::startUp(const QString& currentFolder)
     folder.ensureDataFolders();  // a folder that cannot be made is no reason to stop
 
     try {
-        if (!services::TEMAAYARLA(session_)) {
+        if (!TEMAAYARLA(session_)) {
             close();
             return false;
         }
         frame.setColourScheme(session_.TemaNo);
     } catch (const db::DbError& e) {
-        services::reportError(session_, e);
+        services::reportError(session_.errors(), e);
     }
     setVisible(true);
     return true;
@@ -79,7 +79,7 @@ void GIRIS::kullaniciAdiLostFocus()
     try {
         fillCompanyLists();
     } catch (const db::DbError& e) {
-        services::reportError(session_, e);
+        services::reportError(session_.errors(), e);
     }
 }
 
@@ -126,7 +126,7 @@ QString GIRIS::KULLANICIKONTROL(const QString& userName, const QString& password
         session_.KullaniciKodu = vb::CStr(rs.value(u"USERCODE"_s));
         return kDogru;
     } catch (const db::DbError& e) {
-        services::reportError(session_, e);
+        services::reportError(session_.errors(), e);
         return {};
     }
 }
@@ -148,9 +148,27 @@ QString GIRIS::SIRKETYETKI(const QString& userName, const QString& companyCode)
                 con, db::CursorType::Dynamic, db::LockType::Optimistic);
         return rs.eof() ? kYanlis : kDogru;
     } catch (const db::DbError& e) {
-        services::reportError(session_, e);
+        services::reportError(session_.errors(), e);
         return {};
     }
+}
+
+bool TEMAAYARLA(Session& session)
+{
+    static const QString kDefaultTheme = u"&H0EFEFF70&"_s;
+    db::Connection con(session.pool());
+    con.open(session.AyarBag);
+    db::Recordset theme;
+    theme.open(u"Select Tema_Adi from config where ID=999"_s, con, db::CursorType::Static, db::LockType::ReadOnly);
+    if (theme.eof() || theme.value(0).isNull()) return false;
+    if (vb::CStr(theme.value(0)) == kDefaultTheme) {
+        session.TemaNo = 1;
+        return true;
+    }
+    db::Recordset ids;
+    ids.open(u"Select ID from config"_s, con, db::CursorType::Dynamic, db::LockType::ReadOnly);
+    session.TemaNo = vb::CLng(ids.value(0));
+    return true;
 }
 
 void GIRIS::Onayla()
@@ -185,7 +203,7 @@ void GIRIS::Onayla()
             closed_ = false;
             setVisible(true);
         } else {
-            services::reportError(session_, e);
+            services::reportError(session_.errors(), e);
         }
         enableInputs(true);
     }
@@ -200,9 +218,8 @@ void GIRIS::touchSource()
     db::Recordset rs;
     rs.open(u"Select DONEM from SIRKET"_s, con, db::CursorType::Dynamic, db::LockType::Optimistic);
     rs.close();
-    con.close();
-    services::FORMATAYARLA(session_);
-    services::SQLCEVIR(session_);
+    services::FORMATAYARLA(con, session_.formats);
+    services::SQLCEVIR(session_.SqlSunucu, session_.formats, session_.sql);
 }
 
 void GIRIS::refuse(const QString& message)

@@ -11,6 +11,11 @@ namespace belmo::app {
 
 class Session;
 
+// The theme of config row 999 as session.TemaNo: 1 for the default theme text, else the ID
+// of the first config row. False when the row is missing or its text is Null: the login
+// window then closes and the program ends. Database errors go to the caller.
+bool TEMAAYARLA(Session& session);
+
 // The login window "Giriş": start-up, the login frame "Kullanıcı Girişi" and "Onayla".
 //
 // The window opens the console through onOpenConsole and tells whoever shows it that it

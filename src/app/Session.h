@@ -1,9 +1,11 @@
 #pragma once
 
 #include "db/Value.h"
+#include "services/Errors.h"
 #include "services/Fragments.h"
 #include "services/KayitDegerleri.h"
 #include "services/NumberFormats.h"
+#include "services/Posting.h"
 
 #include <QString>
 
@@ -45,9 +47,15 @@ public:
     services::NumberFormats formats;  // FORMATAYARLA
     services::Fragments sql;          // SQLCEVIR
 
-    QString GorunumOnek;  // view prefix of the step that runs
-
     services::KayitDegerleri kayitDegerleri;  // posting values, kept between calls
+
+    // The error texts of config.mdb and the dialogs, for HATAMESAJI.
+    services::ErrorLookup errors() const { return {pool_, AyarBag, dialogs_}; }
+    // The writers, writing into `company` with this run's posting values and user code.
+    services::Ledger ledger(db::Connection& company)
+    {
+        return {company, kayitDegerleri, HModu, KullaniciKodu, sql};
+    }
 
 private:
     db::ConnectionPool& pool_;

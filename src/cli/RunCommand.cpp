@@ -21,7 +21,10 @@ class PrintingDialogs : public services::Dialogs {
 public:
     PrintingDialogs(QTextStream& out, bool yes) : out_(out), yes_(yes) {}
 
-    void message(const QString& text, const QString& title, Icon) override { print(u"message"_s, title, text, u"OK"_s); }
+    void message(const QString& text, const QString& title, Icon, const QString& details) override
+    {
+        print(u"message"_s, title, details.isEmpty() ? text : text + u"\n"_s + details, u"OK"_s);
+    }
     bool ask(const QString& text, const QString& title) override
     {
         print(u"question"_s, title, text, yes_ ? u"Evet"_s : u"Hayır"_s);

@@ -104,7 +104,7 @@ void BELMO::performMenuAction(StepId id)
     Step* s = step(id);
     if (!s) return;
     if (onMenuAction) onMenuAction(id);
-    services::handle(session_, [s] { s->menuAction(); });
+    services::handle(session_.errors(), [s] { s->menuAction(); });
 }
 
 // Step panels come forward one at a time: the panel of the step before goes behind the

@@ -38,6 +38,7 @@ public:
     // Posting modes: ChH2/ChH3 set HModu, ChK2/ChK3 set KModu; ticking one unticks the other.
     widgets::CheckBox ChH2, ChH3, ChK2, ChK3;
     int SihirbazModu = 0;
+    widgets::Activity busy;  // a step's transfer in progress
 
     // The menu's buttons in the order they stand on it; a step button carries its done mark.
     struct MenuButton {
@@ -62,6 +63,7 @@ public:
 
     // StepHost
     app::Session& session() override { return session_; }
+    widgets::Activity& activity() override { return busy; }
     void showPanel(widgets::Panel& panel) override;
     void hidePanel(widgets::Panel& panel) override;
     void showMenu() override;

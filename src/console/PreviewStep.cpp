@@ -26,7 +26,7 @@ PreviewStep::PreviewStep(StepHost& host, StepId id, Options options)
 
     grid.onClick = [this] { rowToggle(); };
     tumunuSec.onChange = [this] { selectAllChanged(); };
-    basla.onClick = [this] { services::handle(session(), [this] { Basla(); }); };
+    basla.onClick = [this] { services::handle(session().errors(), [this] { Basla(); }); };
     cikis.onClick = [this] { Cikis(); };
 }
 
@@ -39,7 +39,7 @@ void PreviewStep::menuAction()
 
 void PreviewStep::FILTRELE()
 {
-    services::handle(session(), [this] {
+    services::handle(session().errors(), [this] {
         db::Connection con(session().pool());
         con.open(session().KaynakBag);
         db::Recordset rs;
@@ -66,7 +66,7 @@ void PreviewStep::showTotal(qint64 records)
 
 void PreviewStep::DZN()
 {
-    services::handle(session(), [this] {
+    services::handle(session().errors(), [this] {
         const GridLayout spec = layout();
         Grid::Batch batch(grid);
         if (spec.cols) grid.setCols(*spec.cols);
@@ -84,12 +84,12 @@ void PreviewStep::DZN()
 
 void PreviewStep::HESAPLA()
 {
-    services::handle(session(), [this] { belmoKayit.setText(QString::number(tickedRows().size())); });
+    services::handle(session().errors(), [this] { belmoKayit.setText(QString::number(tickedRows().size())); });
 }
 
 void PreviewStep::rowToggle()
 {
-    services::handle(session(), [this] {
+    services::handle(session().errors(), [this] {
         // The blank row of an empty result holds no record and cannot be ticked.
         const int r = grid.row();
         if (grid.col() == 0 && r >= 1 && r <= loaded_) {
@@ -104,7 +104,7 @@ void PreviewStep::rowToggle()
 
 void PreviewStep::selectAllChanged()
 {
-    services::handle(session(), [this] {
+    services::handle(session().errors(), [this] {
         Grid::Batch batch(grid);
         for (int r = 1; r <= loaded_ && r < grid.rows(); ++r) {
             if (tumunuSec.value() == 1)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "console/StepCatalogue.h"
+#include "console/StepFrame.h"
 
 namespace belmo::app {
 class Session;
 }
 namespace belmo::widgets {
+class Activity;
 class Panel;
 }
 
@@ -16,6 +18,8 @@ class StepHost {
 public:
     virtual ~StepHost() = default;
     virtual app::Session& session() = 0;
+    // The window's long work: busy while a step's transfer runs.
+    virtual widgets::Activity& activity() = 0;
     virtual void showPanel(widgets::Panel& panel) = 0;  // to the front of the z-order
     virtual void hidePanel(widgets::Panel& panel) = 0;  // to the back, uncovering the menu
     virtual void showMenu() = 0;                        // the menu panel to the front
@@ -40,7 +44,11 @@ public:
 protected:
     app::Session& session() { return host_.session(); }
     StepHost& host() { return host_; }
-    void finished() { host_.stepFinished(id_); }
+    // The step's transfer in the frame every step shares (StepFrame.h); true when finished.
+    bool transfer(const TransferPlan& plan, const std::function<void(Transfer&)>& body)
+    {
+        return runTransfer(host_, id_, plan, body);
+    }
 
 private:
     StepHost& host_;

@@ -30,9 +30,10 @@ QString lines(QString text) { return text.replace(QStringLiteral("\r\n"), QStrin
 
 }  // namespace
 
-void QtDialogs::message(const QString& text, const QString& title, Icon icon)
+void QtDialogs::message(const QString& text, const QString& title, Icon icon, const QString& details)
 {
     QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::NoButton, QApplication::activeWindow());
+    box.setDetailedText(details);
     box.addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole);
     box.exec();
 }

@@ -9,7 +9,7 @@ class QtDialogs : public services::Dialogs {
 public:
     static inline const QString kDefaultTitle = QStringLiteral("Belmo");
 
-    void message(const QString& text, const QString& title, Icon icon) override;
+    void message(const QString& text, const QString& title, Icon icon, const QString& details) override;
     bool ask(const QString& text, const QString& title) override;
     QString askOverwrite(const QString& description, const QString& question) override;
 };

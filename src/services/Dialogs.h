@@ -13,8 +13,10 @@ public:
 
     virtual ~Dialogs() = default;
 
-    // A message box with an OK button.
-    virtual void message(const QString& text, const QString& title = {}, Icon icon = Icon::None) = 0;
+    // A message box with an OK button. Details, when given, say what happened underneath (the
+    // database file and the cause of an error): the box shows them on request.
+    virtual void message(const QString& text, const QString& title = {}, Icon icon = Icon::None,
+                         const QString& details = {}) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool ask(const QString& text, const QString& title = {}) = 0;
     // The modal question of SORUSOR: shows the description and the question and returns the

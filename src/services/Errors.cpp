@@ -1,6 +1,5 @@
 #include "services/Errors.h"
 
-#include "app/Session.h"
 #include "db/Connection.h"
 #include "db/JetDialect.h"
 #include "db/Recordset.h"
@@ -18,38 +17,38 @@ const QString kUnknown = u"Hatalı Veri Girişi Algılandı. Lütfen Verileriniz
 
 // Shows the Hata_Kod text of the number, or the generic text; throws when config.mdb or
 // its table cannot be read.
-void showErrorText(app::Session& session, const QString& number)
+void showErrorText(const ErrorLookup& errors, const QString& number, const QString& details)
 {
-    db::Connection con(session.pool());
-    con.open(session.AyarBag);
+    db::Connection con(errors.pool);
+    con.open(errors.AyarBag);
     db::Recordset rs;
     rs.open(u"Select Hata as HT from Hata_Kod where Kod="_s + db::jet::quoted(number.trimmed()), con,
             db::CursorType::Dynamic, db::LockType::Optimistic);
     if (rs.eof()) {
-        session.dialogs().message(kUnknown);
+        errors.dialogs.message(kUnknown, {}, Dialogs::Icon::None, details);
         return;
     }
     const db::Value text = rs.value(u"HT"_s);
-    session.dialogs().message(kFound + (text.isNull() ? QString() : vb::CStr(text)));
+    errors.dialogs.message(kFound + (text.isNull() ? QString() : vb::CStr(text)), {}, Dialogs::Icon::None, details);
 }
 
 }  // namespace
 
-void HATAMESAJI(app::Session& session, const QString& number)
+void HATAMESAJI(const ErrorLookup& errors, const QString& number, const QString& details)
 {
     try {
-        showErrorText(session, number);
+        showErrorText(errors, number, details);
         return;
     } catch (const db::DbError& lookupFailure) {
         // The lookup itself failed: report that failure the same way, once.
         try {
-            showErrorText(session, lookupFailure.numberText());
+            showErrorText(errors, lookupFailure.numberText(), lookupFailure.detail());
             return;
         } catch (const db::DbError&) {
         }
     }
     // The error texts cannot be read at all: the number is all there is to show.
-    session.dialogs().message(kFound + number.trimmed());
+    errors.dialogs.message(kFound + number.trimmed(), {}, Dialogs::Icon::None, details);
 }
 
 }  // namespace belmo::services

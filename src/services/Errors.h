@@ -4,40 +4,56 @@
 
 #include <QString>
 
-namespace belmo::app {
-class Session;
+namespace belmo::db {
+class ConnectionPool;
 }
 
 namespace belmo::services {
 
+class Dialogs;
+
+// Where the error texts are (config.mdb's Hata_Kod) and whom they are shown to.
+struct ErrorLookup {
+    db::ConnectionPool& pool;
+    const QString& AyarBag;  // connection string of config.mdb
+    Dialogs& dialogs;
+};
+
 // Shows the text config.mdb's Hata_Kod table holds for an error number (decimal text), or
-// the generic text when it has none. When the table cannot be read, the failure is looked
-// up once; when that fails too, a plain message with the original number follows.
-void HATAMESAJI(app::Session& session, const QString& number);
+// the generic text when it has none, with the details (the file and the cause) beside it.
+// When the table cannot be read, the failure is looked up once; when that fails too, a plain
+// message with the original number follows.
+void HATAMESAJI(const ErrorLookup& errors, const QString& number, const QString& details = {});
 
 // What every event handler does with an error it catches.
-inline void reportError(app::Session& session, const db::DbError& error) { HATAMESAJI(session, error.numberText()); }
+inline void reportError(const ErrorLookup& errors, const db::DbError& error)
+{
+    HATAMESAJI(errors, error.numberText(), error.detail());
+}
 
 // Runs an event handler the way every handler of the program ends: a database or
 // conversion error is reported through the error lookup and the handler stops there.
 template <typename Handler>
-void handle(app::Session& session, Handler&& handler)
+void handle(const ErrorLookup& errors, Handler&& handler)
 {
     try {
         handler();
     } catch (const db::DbError& error) {
-        reportError(session, error);
+        reportError(errors, error);
     }
 }
 
-// Runs one statement of a region that skips failing statements and goes on. Only database
-// and conversion errors are skipped; anything else is a defect and passes through.
+// Runs one statement of a region that skips failing statements and goes on. Only failures of
+// the statement itself are skipped (a value that does not fit, a row that cannot be read, a
+// lookup that finds nothing); a database that cannot be used passes through and stops the
+// step. Anything else is a defect and passes through too.
 template <typename Statement>
 void skip(Statement&& statement)
 {
     try {
         statement();
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        if (e.databaseLevel()) throw;
     }
 }
 

@@ -1,6 +1,5 @@
 #include "services/Fragments.h"
 
-#include "app/Session.h"
 #include "db/DbError.h"
 #include "db/VbConvert.h"
 #include "services/NumberFormats.h"
@@ -114,11 +113,11 @@ Fragments serverFragments(const NumberFormats& formats)
     return f;
 }
 
-void SQLCEVIR(app::Session& session)
+void SQLCEVIR(const db::Value& SqlSunucu, const NumberFormats& formats, Fragments& sql)
 {
-    const std::optional<double> type = serverType(session.SqlSunucu);
-    if (type == 1.0) session.sql = serverFragments(session.formats);
-    else if (type == 0.0 || type == -1.0) session.sql = accessFragments(session.formats);
+    const std::optional<double> type = serverType(SqlSunucu);
+    if (type == 1.0) sql = serverFragments(formats);
+    else if (type == 0.0 || type == -1.0) sql = accessFragments(formats);
 }
 
 }  // namespace belmo::services

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-namespace belmo::app {
-class Session;
+namespace belmo::db {
+class Value;
 }
 
 namespace belmo::services {
@@ -38,8 +38,8 @@ Fragments accessFragments(const NumberFormats& formats);
 // The values for SQL Server company databases, which no setting selects yet.
 Fragments serverFragments(const NumberFormats& formats);
 
-// Fills session.sql after the login: SQL Server values when SqlSunucu is 1, Access values
+// Fills the fragments after the login: SQL Server values when SqlSunucu is 1, Access values
 // when it is 0 or -1 (unset counts as 0); any other server type leaves them as they are.
-void SQLCEVIR(app::Session& session);
+void SQLCEVIR(const db::Value& SqlSunucu, const NumberFormats& formats, Fragments& sql);
 
 }  // namespace belmo::services

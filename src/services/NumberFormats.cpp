@@ -1,6 +1,5 @@
 #include "services/NumberFormats.h"
 
-#include "app/Session.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Recordset.h"
@@ -45,14 +44,11 @@ QString numberFormat(int decimals)
     return u"##,###0."_s + QString(decimals, u'0');
 }
 
-void FORMATAYARLA(app::Session& session)
+void FORMATAYARLA(db::Connection& source, NumberFormats& f)
 {
     try {
-        db::Connection con(session.pool());
-        con.open(session.KaynakBag);
         db::Recordset rs;
-        rs.open(u"SELECT * FROM PARATANIM"_s, con, db::CursorType::Dynamic, db::LockType::Optimistic);
-        NumberFormats& f = session.formats;
+        rs.open(u"SELECT * FROM PARATANIM"_s, source, db::CursorType::Dynamic, db::LockType::Optimistic);
         // Three passes, as the formats have always been filled: a failing column leaves the
         // columns before it with their new patterns and the decimals texts as they were.
         for (const DecimalsColumn& c : kColumns) f.*c.format = u"##,###0."_s + zeros(rs.value(c.column));

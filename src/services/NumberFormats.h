@@ -2,8 +2,8 @@
 
 #include <QString>
 
-namespace belmo::app {
-class Session;
+namespace belmo::db {
+class Connection;
 }
 
 namespace belmo::services {
@@ -26,9 +26,9 @@ struct NumberFormats {
 // "##,###" for none (a zero amount then shows as empty text).
 QString numberFormat(int decimals);
 
-// Reads the first PARATANIM row of KaynakBag's database into session.formats. Any error
+// Reads the first PARATANIM row of the source company into the formats. Any error
 // ends it silently: the formats set before the failing column keep their new values, the
 // rest keep the previous ones.
-void FORMATAYARLA(app::Session& session);
+void FORMATAYARLA(db::Connection& source, NumberFormats& formats);
 
 }  // namespace belmo::services

@@ -1,12 +1,13 @@
 #include "services/Posting.h"
 
-#include "app/Session.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "services/Errors.h"
+#include "services/Fragments.h"
+#include "services/KayitDegerleri.h"
 
 #include <QDate>
 
@@ -28,16 +29,13 @@ Value nullToZero(const Value& v) { return v.isNull() ? Value(0) : v; }
 double number(const Value& v) { return v.isEmpty() ? 0.0 : vb::CDbl(v); }
 bool differsFromZero(const Value& v) { return !v.isNull() && number(v) != 0; }
 
-void openKaynak(db::Connection& con, const app::Session& session) { con.open(session.KaynakBag); }
-
 // The header of a document. KayitDegerleri::Kayit_No becomes the largest header number
 // plus one, the number the header is expected to get; the number the database actually gave
 // it (larger when the last headers were removed) is returned for the lines.
-qint64 writeHeader(app::Session& session)
+qint64 writeHeader(const Ledger& ledger)
 {
-    KayitDegerleri& k = session.kayitDegerleri;
-    db::Connection con(session.pool());
-    openKaynak(con, session);
+    KayitDegerleri& k = ledger.values;
+    db::Connection& con = ledger.db;
     {
         db::Recordset last;
         last.open(u"select MAX(Kayit_No) as MaksKyt from Kayit"_s, con, db::CursorType::Static, db::LockType::ReadOnly);
@@ -47,37 +45,46 @@ qint64 writeHeader(app::Session& session)
     // The rows of today are never read: the recordset only serves the insert.
     const QString today = vb::formatDate(QDateTime(QDate::currentDate(), {}, Qt::UTC), u"dd.mm.yyyy");
     db::Recordset rs;
-    rs.open(u"Select * from Kayit where Tarih="_s + session.sql.MetinTarihBas + u"'"_s + today + u"'"_s +
-                session.sql.MetinTarihSon,
+    rs.open(u"Select * from Kayit where Tarih="_s + ledger.sql.MetinTarihBas + u"'"_s + today + u"'"_s +
+                ledger.sql.MetinTarihSon,
             con, kDynamic, kOptimistic);
     rs.addNew();
     rs.setValue(u"tarih"_s, vb::CDate(k.Tarih));
     rs.setValue(u"B_Hs"_s, k.B_Hs);
     rs.setValue(u"B_Gr"_s, k.B_Gr);
-    if (session.HModu == 3) rs.setValue(u"STKB_MID"_s, k.STKB_MID);
+    if (ledger.HModu == 3) rs.setValue(u"STKB_MID"_s, k.STKB_MID);
     rs.setValue(u"B_MID"_s, k.B_MID);
     rs.setValue(u"A_Hs"_s, k.A_Hs);
     rs.setValue(u"A_Gr"_s, k.A_Gr);
-    if (session.HModu == 3) rs.setValue(u"STKA_MID"_s, k.STKA_MID);
+    if (ledger.HModu == 3) rs.setValue(u"STKA_MID"_s, k.STKA_MID);
     rs.setValue(u"A_MID"_s, k.A_MID);
     rs.setValue(u"Evrak_Kodu"_s, k.Evrak_Kodu);
     rs.setValue(u"Evrak_No"_s, k.Evrak_No);
     rs.setValue(u"islem_Kod"_s, k.islem_Kod);
-    rs.setValue(u"User_Code"_s, session.KullaniciKodu);
+    rs.setValue(u"User_Code"_s, ledger.KullaniciKodu);
     rs.update();
     return rs.value(u"Kayit_No"_s).intValue();  // the recordset stays on the new row
 }
 
-// A header and its current-account line; returns the header's number.
-qint64 writeCurrentAccountLine(app::Session& session)
+// The header of a document; one that cannot be written leaves no document to write lines
+// into, so its failure stops the step.
+qint64 postHeader(const Ledger& ledger)
 {
-    const KayitDegerleri& k = session.kayitDegerleri;
-    db::Connection con(session.pool());
-    openKaynak(con, session);
+    try {
+        return writeHeader(ledger);
+    } catch (const db::DbError& e) {
+        throw e.asDatabaseLevel();
+    }
+}
+
+// A header and its current-account line; returns the header's number.
+qint64 writeCurrentAccountLine(const Ledger& ledger)
+{
+    const KayitDegerleri& k = ledger.values;
     db::Recordset rs;
-    rs.open(u"select * from Cari_H"_s, con, kDynamic, kOptimistic);
+    rs.open(u"select * from Cari_H"_s, ledger.db, kDynamic, kOptimistic);
     rs.addNew();
-    const qint64 header = writeHeader(session);
+    const qint64 header = postHeader(ledger);
     rs.setValue(u"Kayit_No"_s, header);
     rs.setValue(u"Aciklama"_s, k.Aciklama);
     rs.setValue(u"islem_Dvz"_s, k.islem_Dvz);
@@ -110,9 +117,8 @@ Value nextLotNumber(db::Connection& con)
     return Value(vb::CDbl(rs.value(u"Lot_No"_s)) + 1);
 }
 
-void applyLotRule(app::Session& session, db::Connection& con)
+void applyLotRule(KayitDegerleri& k, db::Connection& con)
 {
-    KayitDegerleri& k = session.kayitDegerleri;
     if (k.Lot_No.isNull()) k.Lot_No = Value(0);
     if (isEmptyText(k.Lot_No) && differsFromZero(k.A_Hs) && differsFromZero(k.B_Hs) && !k.Evrak_Kodu.isNull()) {
         const double kind = number(k.Evrak_Kodu);
@@ -121,17 +127,15 @@ void applyLotRule(app::Session& session, db::Connection& con)
     if (isEmptyText(k.Lot_No)) k.Lot_No = Value(0);
 }
 
-void writeStockLine(app::Session& session)
+void writeStockLine(const Ledger& ledger)
 {
-    const KayitDegerleri& k = session.kayitDegerleri;
-    db::Connection con(session.pool());
-    openKaynak(con, session);
+    KayitDegerleri& k = ledger.values;
     db::Recordset rs;
-    rs.open(u"select * from Stok_H"_s, con, kDynamic, kOptimistic);
+    rs.open(u"select * from Stok_H"_s, ledger.db, kDynamic, kOptimistic);
     rs.addNew();
-    const qint64 header = writeCurrentAccountLine(session);
+    const qint64 header = writeCurrentAccountLine(ledger);
     rs.setValue(u"Kayit_No"_s, header);
-    applyLotRule(session, con);
+    applyLotRule(k, ledger.db);
     rs.setValue(u"Lot_No"_s, k.Lot_No);
     rs.setValue(u"Stok_Kodu"_s, k.Stok_Kodu);
     rs.setValue(u"Giren1"_s, k.Giren1);
@@ -148,50 +152,32 @@ void writeStockLine(app::Session& session)
     rs.update();
 }
 
-// A document that could not be written whole: its headers are marked deleted, so that no
-// half of it counts, and the error is reported.
-void abandonDocument(app::Session& session, const db::DbError& error)
+// Writes a document; a document that could not be written whole has its headers marked
+// deleted, so that no half of it counts, and the failure goes on to the caller.
+template <typename Write>
+void writeWhole(const Ledger& ledger, Write&& write)
 {
-    EVRAKSIL(session, session.kayitDegerleri.Evrak_No);
-    reportError(session, error);
+    try {
+        write(ledger);
+    } catch (const db::DbError& e) {
+        if (!e.databaseLevel()) EVRAKSIL(ledger.db, ledger.values.Evrak_No);
+        throw;
+    }
 }
 
 }  // namespace
 
-void KAYITEKLE(app::Session& session)
-{
-    try {
-        writeHeader(session);
-    } catch (const db::DbError& e) {
-        reportError(session, e);
-    }
-}
+void KAYITEKLE(const Ledger& ledger) { postHeader(ledger); }
 
-void CARIHAREKETEKLE(app::Session& session)
-{
-    try {
-        writeCurrentAccountLine(session);
-    } catch (const db::DbError& e) {
-        abandonDocument(session, e);
-    }
-}
+void CARIHAREKETEKLE(const Ledger& ledger) { writeWhole(ledger, writeCurrentAccountLine); }
 
-void STOKHAREKETEKLE(app::Session& session)
-{
-    try {
-        writeStockLine(session);
-    } catch (const db::DbError& e) {
-        abandonDocument(session, e);
-    }
-}
+void STOKHAREKETEKLE(const Ledger& ledger) { writeWhole(ledger, writeStockLine); }
 
-Value EVRAKNOAL(app::Session& session, const QString& prefix, bool advance)
+Value EVRAKNOAL(db::Connection& con, const QString& prefix, bool advance)
 {
     // Every statement may fail on its own and the next one still runs.
     Value result;
-    db::Connection con(session.pool());
     db::Recordset rs;
-    skip([&] { openKaynak(con, session); });
     skip([&] { rs.open(u"Select * from Evr where On_Taki="_s + db::jet::quoted(prefix), con, kDynamic, kOptimistic); });
     skip([&] {
         if (!rs.eof()) return;
@@ -210,24 +196,18 @@ Value EVRAKNOAL(app::Session& session, const QString& prefix, bool advance)
     return result;
 }
 
-QString nextDocumentNumber(app::Session& session)
+QString nextDocumentNumber(db::Connection& con)
 {
-    const Value n = EVRAKNOAL(session, u"K"_s, true);
+    const Value n = EVRAKNOAL(con, u"K"_s, true);
     return u"K"_s + (n.isEmpty() || n.isNull() ? QString() : vb::CStr(n));
 }
 
-void EVRAKSIL(app::Session& session, const Value& number)
+void EVRAKSIL(db::Connection& con, const Value& number)
 {
     if (number.isNull() || isEmptyText(number)) return;
-    try {
-        db::Connection con(session.pool());
-        openKaynak(con, session);
-        db::Recordset rs;
-        rs.open(u"UPDATE Kayit Set Sil=1 where Evrak_No="_s + db::jet::quoted(vb::CStr(number)) + u" AND Sil=0 "_s, con,
-                kDynamic, kOptimistic);
-    } catch (const db::DbError& e) {
-        reportError(session, e);
-    }
+    db::Recordset rs;
+    rs.open(u"UPDATE Kayit Set Sil=1 where Evrak_No="_s + db::jet::quoted(vb::CStr(number)) + u" AND Sil=0 "_s, con,
+            kDynamic, kOptimistic);
 }
 
 }  // namespace belmo::services

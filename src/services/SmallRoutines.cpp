@@ -1,9 +1,5 @@
 #include "services/SmallRoutines.h"
 
-#include "app/Session.h"
-#include "db/Connection.h"
-#include "db/Recordset.h"
-#include "db/VbConvert.h"
 #include "services/Dialogs.h"
 
 namespace belmo::services {
@@ -24,27 +20,9 @@ db::Value BOSSIFIR(const db::Value& value)
     return value;
 }
 
-QString SORUSOR(app::Session& session, const QString& description, const QString& question)
+QString SORUSOR(Dialogs& dialogs, const QString& description, const QString& question)
 {
-    return session.dialogs().askOverwrite(description, question);
-}
-
-bool TEMAAYARLA(app::Session& session)
-{
-    static const QString kDefaultTheme = u"&H0EFEFF70&"_s;
-    db::Connection con(session.pool());
-    con.open(session.AyarBag);
-    db::Recordset theme;
-    theme.open(u"Select Tema_Adi from config where ID=999"_s, con, db::CursorType::Static, db::LockType::ReadOnly);
-    if (theme.eof() || theme.value(0).isNull()) return false;
-    if (vb::CStr(theme.value(0)) == kDefaultTheme) {
-        session.TemaNo = 1;
-        return true;
-    }
-    db::Recordset ids;
-    ids.open(u"Select ID from config"_s, con, db::CursorType::Dynamic, db::LockType::ReadOnly);
-    session.TemaNo = vb::CLng(ids.value(0));
-    return true;
+    return dialogs.askOverwrite(description, question);
 }
 
 }  // namespace belmo::services

@@ -1,6 +1,5 @@
 #include "services/TemporaryViews.h"
 
-#include "app/Session.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "services/Errors.h"
@@ -11,33 +10,37 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// A view statement in KaynakBag's database; the steps rebuild their views without caring
-// whether the old one was there, so every error is ignored.
-void runViewStatement(app::Session& session, const QString& sql)
+QString safeSpelling(const QString& code)
+{
+    QString out;
+    for (const QChar c : code) {
+        const bool plain = c.unicode() < 128 && c.isLetterOrNumber();
+        out += plain ? QString(c) : u"_"_s + QString::number(c.unicode(), 16).rightJustified(4, u'0').toUpper();
+    }
+    return out;
+}
+
+// The steps rebuild their views without caring whether the old one was there.
+void runViewStatement(db::Connection& db, const QString& sql)
 {
     skip([&] {
-        db::Connection con(session.pool());
-        con.open(session.KaynakBag);
         db::Recordset rs;
-        rs.open(sql, con, db::CursorType::Dynamic, db::LockType::Optimistic);
+        rs.open(sql, db, db::CursorType::Dynamic, db::LockType::Optimistic);
     });
 }
 
 }  // namespace
 
-QString viewName(const app::Session& session, int slot)
+ViewSet::ViewSet(QString prefix, const QString& userCode) : stem_(std::move(prefix) + safeSpelling(userCode)) {}
+
+void GORUNUMOLUSTUR(db::Connection& db, const ViewSet& views, int slot, const QString& query)
 {
-    return session.GorunumOnek + session.KullaniciKodu + QString::number(slot);
+    runViewStatement(db, u"CREATE VIEW "_s + views.name(slot) + u" AS "_s + query);
 }
 
-void GORUNUMOLUSTUR(app::Session& session, int slot, const QString& query)
+void GORUNUMSIL(db::Connection& db, const ViewSet& views, int slot)
 {
-    runViewStatement(session, u"CREATE VIEW "_s + viewName(session, slot) + u" AS "_s + query);
-}
-
-void GORUNUMSIL(app::Session& session, int slot)
-{
-    runViewStatement(session, u"DROP VIEW "_s + viewName(session, slot));
+    runViewStatement(db, u"DROP VIEW "_s + views.name(slot));
 }
 
 }  // namespace belmo::services

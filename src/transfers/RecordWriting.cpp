@@ -24,21 +24,14 @@ void copy(db::Recordset& to, db::Recordset& from, const QString& column, const d
     });
 }
 
-bool saveOrDrop(db::Recordset& record)
-{
-    try {
-        record.update();
-        return true;
-    } catch (const db::DbError&) {
-        services::skip([&] { record.cancelUpdate(); });
-        return false;
-    }
-}
-
 void deleteAll(db::Recordset& record)
 {
     while (!record.eof()) {
-        services::skip([&] { record.deleteCurrent(); });
+        try {
+            record.deleteCurrent();
+        } catch (const db::DbError& e) {
+            throw e.asDatabaseLevel();
+        }
         if (!record.eof()) record.moveNext();  // an emptied recordset has nowhere to move
     }
 }

@@ -23,14 +23,10 @@ void assignNumber(db::Recordset& record, const QString& column, const QString& t
 // Left out when it cannot be read or does not fit.
 void copy(db::Recordset& to, db::Recordset& from, const QString& column, const db::Value& ifNull = db::Value::null());
 
-// Saves the record being written. One that cannot be saved is dropped, so that the
-// recordset is free for the next row; false then.
-bool saveOrDrop(db::Recordset& record);
-
-// Deletes every row of an updatable recordset, from the current one on; a row that cannot
-// be deleted stays and the next one follows. It does not move once the last row is gone: a
-// move on an emptied recordset raises, and a deletion that stopped there would leave the
-// step without its copy.
+// Deletes every row of an updatable recordset, from the current one on. A row that cannot be
+// deleted stops the step (a table half emptied would be refilled beside what is left): its
+// failure is one of the database. It does not move once the last row is gone, where a move
+// would raise.
 void deleteAll(db::Recordset& record);
 
 }  // namespace belmo::transfers

@@ -88,4 +88,33 @@ void DoneMark::setVisible(bool on)
     changed();
 }
 
+void Activity::begin()
+{
+    busy_ = true;
+    cancelRequested_ = false;
+    status_.clear();
+    changed();
+}
+
+void Activity::end()
+{
+    busy_ = false;
+    status_.clear();
+    changed();
+}
+
+void Activity::setStatus(const QString& status)
+{
+    if (status_ == status) return;
+    status_ = status;
+    changed();
+}
+
+void Activity::cancel()
+{
+    if (!busy_ || cancelRequested_) return;
+    cancelRequested_ = true;
+    changed();
+}
+
 }  // namespace belmo::widgets

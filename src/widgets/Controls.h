@@ -116,4 +116,32 @@ private:
     bool visible_ = false;
 };
 
+// A window's long work in progress (a step's "Başla"). While it is busy, the views hold
+// input to the window's other controls, repaint it at every pulse and offer its cancel
+// (a button, or Esc); the status says what the work is waiting for, when it waits.
+class Activity : public Watched {
+public:
+    bool busy() const { return busy_; }
+    const QString& status() const { return status_; }
+    bool cancelRequested() const { return cancelRequested_; }
+
+    void begin();
+    void end();
+    void setStatus(const QString& status);
+    // The user's cancel: the work stops at its next pulse.
+    void cancel();
+
+    // Called by the work as it goes: the view repaints the window here.
+    std::function<void()> onPulse;
+    void pulse()
+    {
+        if (busy_ && onPulse) onPulse();
+    }
+
+private:
+    bool busy_ = false;
+    bool cancelRequested_ = false;
+    QString status_;
+};
+
 }  // namespace belmo::widgets

@@ -47,10 +47,10 @@ protected:
     }
     void Basla() override
     {
-        if (failStart) throw db::DbError(db::err::NoSuchTable, QStringLiteral("no table"));
-        for (const int r : tickedRows()) read.append({grid.text(r, 1), number(r, 3)});
-        session().dialogs().message(QStringLiteral("Depolar aktarıldı."), QStringLiteral("Belmo"));
-        finished();
+        transfer({.completion = {{QStringLiteral("Depolar aktarıldı."), QStringLiteral("Belmo")}}}, [this](console::Transfer&) {
+            if (failStart) throw db::DbError(db::err::NoSuchTable, QStringLiteral("no table"));
+            for (const int r : tickedRows()) read.append({grid.text(r, 1), number(r, 3)});
+        });
     }
 
 private:
@@ -64,8 +64,8 @@ public:
     void menuAction() override
     {
         ++runs;
-        session().dialogs().message(QStringLiteral("Şirket bilgileri aktarıldı."), QStringLiteral("Belmo"));
-        finished();
+        transfer({.completion = {{QStringLiteral("Şirket bilgileri aktarıldı."), QStringLiteral("Belmo")}}},
+                 [](console::Transfer&) {});
     }
 };
 

@@ -68,19 +68,24 @@ TEST(QtDialogs, AMessageWithCarriageReturnsShowsThreeLines)
 {
     QString shownText, shownTitle;
     QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+    QString shownDetails;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         shownText = box->text();
         shownTitle = box->windowTitle();
         shownIcon = box->icon();
+        shownDetails = box->detailedText();
         box->accept();
     });
-    gui::QtDialogs dialogs;
-    dialogs.message(QStringLiteral("Dikkat\rYeni Şirket\rbakiye"), QString(), services::Dialogs::Icon::Critical);
+    gui::QtDialogs qt;
+    services::Dialogs& dialogs = qt;
+    dialogs.message(QStringLiteral("Dikkat\rYeni Şirket\rbakiye"), QString(), services::Dialogs::Icon::Critical,
+                    QStringLiteral("/x/HEDEF.mdb: file is read-only"));
     EXPECT_EQ(shownText, QStringLiteral("Dikkat\nYeni Şirket\nbakiye"));
     EXPECT_EQ(shownTitle, QStringLiteral("Belmo"));
     EXPECT_EQ(shownIcon, QMessageBox::Critical);
+    EXPECT_EQ(shownDetails, QStringLiteral("/x/HEDEF.mdb: file is read-only"));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // of the shared module, on real company and configuration files.
 #include "support/TestSession.h"
 
+#include "app/GIRIS.h"
 #include "db/ConnectionString.h"
+#include "db/JetDialect.h"
 #include "db/Schema.h"
 #include "db/VbConvert.h"
 #include "services/Errors.h"
@@ -12,6 +14,8 @@
 #include "services/TemporaryViews.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -42,7 +46,7 @@ TEST_F(SharedRoutinesTest, EachFormatComesFromItsOwnColumn)
 {
     setDecimals(u"TUTARKURUS=2, DVZ1TUTARKURUS=1, DVZ2TUTARKURUS=0, FIYATKURUS=4, DVZ1FIYATKURUS=3, "
                 u"DVZ2FIYATKURUS=5, MIKTARKSR=6"_s);
-    FORMATAYARLA(s);
+    FORMATAYARLA(t.company.connection(), s.formats);
     const NumberFormats& f = s.formats;
     EXPECT_EQ(QStringList({f.TutarFormat, f.Dvz1TutarFormat, f.Dvz2TutarFormat, f.FiyatFormat, f.Dvz1FiyatFormat,
                            f.Dvz2FiyatFormat, f.MiktarFormat}),
@@ -57,7 +61,7 @@ TEST_F(SharedRoutinesTest, AFailingColumnKeepsWhatWasFilledBeforeIt)
 {
     // After the login of the fixture: 2, 2, 2, 4, 4, 4, 3.
     setDecimals(u"TUTARKURUS=0, DVZ1TUTARKURUS=1, DVZ1FIYATKURUS=Null, MIKTARKSR=5"_s);
-    FORMATAYARLA(s);
+    FORMATAYARLA(t.company.connection(), s.formats);
     const NumberFormats& f = s.formats;
     // The columns before the Null one got their new pattern, without the zero rule that
     // comes after it; the rest and every decimals text are as the first login left them.
@@ -69,7 +73,7 @@ TEST_F(SharedRoutinesTest, AFailingColumnKeepsWhatWasFilledBeforeIt)
     EXPECT_EQ(f.TutarKurus, u"2"_s);
 
     t.company.connection().execute(u"DELETE FROM PARATANIM"_s);
-    FORMATAYARLA(s);  // no row: nothing changes, nothing is shown
+    FORMATAYARLA(t.company.connection(), s.formats);  // no row: nothing changes, nothing is shown
     EXPECT_EQ(f.MiktarFormat, u"##,###0.000"_s);
 }
 
@@ -99,9 +103,9 @@ TEST_F(SharedRoutinesTest, AmountFragmentsFollowTheDecimalsOfTheLogin)
     EXPECT_EQ(s.sql.FiyatSon, u",'##,###0.0000')"_s);
 
     setDecimals(u"TUTARKURUS=0"_s);
-    FORMATAYARLA(s);
+    FORMATAYARLA(t.company.connection(), s.formats);
     EXPECT_EQ(s.sql.TutarSon, u",'##,###0.00')"_s);  // fragments copy the formats of their moment
-    SQLCEVIR(s);
+    SQLCEVIR(s.SqlSunucu, s.formats, s.sql);
     EXPECT_EQ(s.sql.TutarSon, u",'##,###')"_s);
     t.company.insert(u"Cari_H"_s, {{"Tutar_Ytl", 0.0}});
     t.company.insert(u"Cari_H"_s, {{"Tutar_Ytl", 1234.5}});
@@ -115,7 +119,7 @@ TEST_F(SharedRoutinesTest, ServerTypeChoosesTheDialect)
     EXPECT_EQ(access.conditional(u"a=1"_s, u"'x'"_s, u"a=2"_s, u"'y'"_s), u"SWITCH(  a=1 , 'x' , a=2 , 'y' )"_s);
 
     s.SqlSunucu = 1;
-    SQLCEVIR(s);
+    SQLCEVIR(s.SqlSunucu, s.formats, s.sql);
     EXPECT_EQ(s.sql.KirpBas + u"Ad"_s + s.sql.KirpSon, u"LTRIM(RTRIM(Ad))"_s);
     EXPECT_EQ(s.sql.TutarBas + u"T"_s + s.sql.TutarSon, u"REPLACE(CONVERT(DECIMAL(10,2), T,1), '.', ',') "_s);
     EXPECT_EQ(s.sql.MiktarBas, u"REPLACE(CONVERT(DECIMAL(10,3), "_s);
@@ -123,10 +127,10 @@ TEST_F(SharedRoutinesTest, ServerTypeChoosesTheDialect)
     EXPECT_EQ(s.sql.SayiFonk, u"isnumeric"_s);
 
     s.SqlSunucu = 7;  // no known server type: the fragments stay as they are
-    SQLCEVIR(s);
+    SQLCEVIR(s.SqlSunucu, s.formats, s.sql);
     EXPECT_EQ(s.sql.SayiFonk, u"isnumeric"_s);
     s.SqlSunucu = -1;
-    SQLCEVIR(s);
+    SQLCEVIR(s.SqlSunucu, s.formats, s.sql);
     EXPECT_EQ(s.sql.SayiFonk, u"CDBL"_s);
     EXPECT_EQ(s.sql.TutarSon, access.TutarSon);
 }
@@ -135,30 +139,42 @@ TEST_F(SharedRoutinesTest, ServerTypeChoosesTheDialect)
 
 TEST_F(SharedRoutinesTest, ViewsAreRebuiltPerUserAndTheirErrorsPassSilently)
 {
-    s.GorunumOnek = u"CMZN"_s;
-    GORUNUMSIL(s, 1);  // nothing to drop in a fresh database
-    GORUNUMOLUSTUR(s, 1, u"select 'ilk' as A"_s);
-    GORUNUMOLUSTUR(s, 1, u"select 'ikinci' as A"_s);  // exists: the first definition stays
-    EXPECT_EQ(viewName(s, 1), u"CMZN051"_s);
+    db::Connection& source = t.company.connection();
+    const ViewSet mine(u"CMZN"_s, u"05"_s);
+    GORUNUMSIL(source, mine, 1);  // nothing to drop in a fresh database
+    GORUNUMOLUSTUR(source, mine, 1, u"select 'ilk' as A"_s);
+    GORUNUMOLUSTUR(source, mine, 1, u"select 'ikinci' as A"_s);  // exists: the first definition stays
+    EXPECT_EQ(mine.name(1), u"CMZN051"_s);
     EXPECT_EQ(t.company.rows(u"select A from CMZN051"_s), (QList<QStringList>{{u"ilk"_s}}));
 
-    s.KullaniciKodu = u"07"_s;  // another user on the same source
-    GORUNUMOLUSTUR(s, 1, u"select 'başka' as A"_s);
+    const ViewSet other(u"CMZN"_s, u"07"_s);  // another user on the same source
+    GORUNUMOLUSTUR(source, other, 1, u"select 'başka' as A"_s);
     EXPECT_EQ(t.company.rows(u"select A from CMZN071"_s), (QList<QStringList>{{u"başka"_s}}));
     EXPECT_EQ(t.company.rows(u"select A from CMZN051"_s), (QList<QStringList>{{u"ilk"_s}}));
 
-    GORUNUMSIL(s, 1);
-    GORUNUMOLUSTUR(s, 1, u"select 'yeni' as A"_s);
+    GORUNUMSIL(source, other, 1);
+    GORUNUMOLUSTUR(source, other, 1, u"select 'yeni' as A"_s);
     EXPECT_EQ(t.company.rows(u"select A from CMZN071"_s), (QList<QStringList>{{u"yeni"_s}}));
 
-    GORUNUMOLUSTUR(s, 2, u"select Yok from Olmayan"_s);  // a query that does not compile
+    GORUNUMOLUSTUR(source, other, 2, u"select Yok from Olmayan"_s);  // a query that does not compile
     EXPECT_EQ(t.company.rows(u"select count(*) from sqlite_master where name='CMZN072'"_s),
               (QList<QStringList>{{u"0"_s}}));
+}
 
-    s.KaynakBag = missingFile();  // even a source that cannot be opened passes silently
-    GORUNUMSIL(s, 1);
-    GORUNUMOLUSTUR(s, 1, u"select 1"_s);
-    EXPECT_FALSE(QFile::exists(t.company.path(u"YOK"_s)));
+// A user code is spelled as one plain name, whatever it holds, and no two codes share one.
+TEST_F(SharedRoutinesTest, ViewNamesOfAnyUserCodeAreOnePlainName)
+{
+    const QStringList codes = {u"Q1 AS SELECT 1; --"_s, u"O'Ş_"_s, u"O_0027_015E_"_s, u"05"_s};
+    QStringList names;
+    for (const QString& code : codes) {
+        const ViewSet views(u"CMZN"_s, code);
+        names << views.name(1);
+        EXPECT_TRUE(QRegularExpression(u"^[A-Za-z0-9_]+$"_s).match(names.last()).hasMatch()) << names.last().toStdString();
+        GORUNUMOLUSTUR(t.company.connection(), views, 1, u"select "_s + db::jet::quoted(code) + u" as A"_s);
+        EXPECT_EQ(t.company.rows(u"select A from "_s + views.name(1)), (QList<QStringList>{{code}}));
+    }
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), codes.size());
+    EXPECT_EQ(names.last(), u"CMZN051"_s);
 }
 
 // ---- HATAMESAJI -----------------------------------------------------------------------------
@@ -167,22 +183,22 @@ TEST_F(SharedRoutinesTest, ErrorTextsComeFromTheConfigurationStore)
 {
     t.addErrorText(u"3021"_s, u"Geçerli bir kayıt yok."_s);
     t.dialogs.expectMessage(u"Belirtilen Hata Algılandı : Geçerli bir kayıt yok."_s);
-    HATAMESAJI(s, u" 3021 "_s);
+    HATAMESAJI(s.errors(), u" 3021 "_s);
     t.dialogs.expectMessage(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s);
-    HATAMESAJI(s, u"3022"_s);
+    HATAMESAJI(s.errors(), u"3022"_s);
     t.dialogs.expectMessage(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s);
-    HATAMESAJI(s, u"' OR '1'='1"_s);  // a number is looked up as text, never as a condition
+    HATAMESAJI(s.errors(), u"' OR '1'='1"_s);  // a number is looked up as text, never as a condition
 }
 
 TEST_F(SharedRoutinesTest, AnUnreadableErrorTableGivesOnePlainMessage)
 {
     t.config().execute(u"DROP TABLE Hata_Kod"_s);
     t.dialogs.expectMessage(u"Belirtilen Hata Algılandı : 3021"_s);
-    HATAMESAJI(s, u"3021"_s);
+    HATAMESAJI(s.errors(), u"3021"_s);
 
     s.AyarBag = missingFile();
     t.dialogs.expectMessage(u"Belirtilen Hata Algılandı : -2147217887"_s);
-    reportError(s, db::DbError(db::err::MultipleStep, u"does not fit"_s));
+    reportError(s.errors(), db::DbError(db::err::MultipleStep, u"does not fit"_s));
 }
 
 // ---- small routines -------------------------------------------------------------------------
@@ -200,23 +216,23 @@ TEST_F(SharedRoutinesTest, SmallRoutines)
     EXPECT_EQ(BOSSIFIR(u" "_s), Value(u" "_s));
 
     t.dialogs.expectOverwrite(u"PLS01 zaten var"_s, u"Üzerine yazılsın mı?"_s, answer::kNoToAll);
-    EXPECT_EQ(SORUSOR(s, u"PLS01 zaten var"_s, u"Üzerine yazılsın mı?"_s), answer::kNoToAll);
+    EXPECT_EQ(SORUSOR(s.dialogs(), u"PLS01 zaten var"_s, u"Üzerine yazılsın mı?"_s), answer::kNoToAll);
 }
 
 TEST_F(SharedRoutinesTest, ThemeFromConfigRow999)
 {
     db::Connection& config = t.config();
-    EXPECT_FALSE(TEMAAYARLA(s));  // no row: the program ends at start-up
+    EXPECT_FALSE(app::TEMAAYARLA(s));  // no row: the program ends at start-up
 
     config.execute(u"INSERT INTO config (ID, Tema_Adi) VALUES (999, Null)"_s);
-    EXPECT_FALSE(TEMAAYARLA(s));
+    EXPECT_FALSE(app::TEMAAYARLA(s));
 
     config.execute(u"UPDATE config SET Tema_Adi='&H0EFEFF70&'"_s);
-    EXPECT_TRUE(TEMAAYARLA(s));
+    EXPECT_TRUE(app::TEMAAYARLA(s));
     EXPECT_EQ(s.TemaNo, 1);
 
     config.execute(u"UPDATE config SET Tema_Adi='&H00FF0000&'"_s);
-    EXPECT_TRUE(TEMAAYARLA(s));
+    EXPECT_TRUE(app::TEMAAYARLA(s));
     EXPECT_EQ(s.TemaNo, 999);  // the ID of the first config row
 }
 

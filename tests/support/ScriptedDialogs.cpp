@@ -30,6 +30,11 @@ void ScriptedDialogs::expectMessage(const QString& text, const QString& title, I
     script_.append({Kind::Message, text, title, {}, icon});
 }
 
+void ScriptedDialogs::expectError(const QString& text, const QStringList& detailParts)
+{
+    script_.append({Kind::Message, text, {}, {}, Icon::None, detailParts.join(u'\n')});
+}
+
 void ScriptedDialogs::expectQuestion(const QString& text, const QString& title, bool yes)
 {
     script_.append({Kind::Question, text, title, yes ? QStringLiteral("yes") : QStringLiteral("no")});
@@ -46,9 +51,9 @@ void ScriptedDialogs::verify()
     script_.clear();
 }
 
-QString ScriptedDialogs::play(Kind kind, const QString& text, const QString& title, Icon icon)
+QString ScriptedDialogs::play(Kind kind, const QString& text, const QString& title, Icon icon, const QString& details)
 {
-    shown_.append({kind, text, title, {}, icon});
+    shown_.append({kind, text, title, {}, icon, details});
     if (script_.isEmpty()) {
         ADD_FAILURE() << "unexpected " << describe(kind, text, title);
         return {};
@@ -60,13 +65,17 @@ QString ScriptedDialogs::play(Kind kind, const QString& text, const QString& tit
     else if (next.icon != icon)
         ADD_FAILURE() << describe(kind, text, title) << " shown with icon " << int(icon) << " instead of "
                       << int(next.icon);
+    for (const QString& part : next.details.split(u'\n', Qt::SkipEmptyParts))
+        if (!details.contains(part))
+            ADD_FAILURE() << describe(kind, text, title) << " with details \"" << details.toStdString()
+                          << "\" that lack \"" << part.toStdString() << "\"";
     shown_.last().answer = next.answer;
     return next.answer;
 }
 
-void ScriptedDialogs::message(const QString& text, const QString& title, Icon icon)
+void ScriptedDialogs::message(const QString& text, const QString& title, Icon icon, const QString& details)
 {
-    play(Kind::Message, text, title, icon);
+    play(Kind::Message, text, title, icon, details);
 }
 
 bool ScriptedDialogs::ask(const QString& text, const QString& title)

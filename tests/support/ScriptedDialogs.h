@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace belmo::test {
 
@@ -19,11 +20,15 @@ public:
         QString title;  // the question of an overwrite question
         QString answer;
         Icon icon = Icon::None;  // of a message
+        QString details;         // of a message: shown, or expected to be contained
     };
 
     ~ScriptedDialogs() override;
 
     void expectMessage(const QString& text, const QString& title = {}, Icon icon = Icon::None);
+    // An error report: the error's text, with details that contain each of the parts given
+    // (the file, the cause).
+    void expectError(const QString& text, const QStringList& detailParts);
     void expectQuestion(const QString& text, const QString& title, bool yes);
     void expectOverwrite(const QString& description, const QString& question, const QString& answerCode);
 
@@ -32,12 +37,13 @@ public:
     // Everything shown so far, in order.
     const QList<Exchange>& shown() const { return shown_; }
 
-    void message(const QString& text, const QString& title, Icon icon) override;
+    void message(const QString& text, const QString& title, Icon icon, const QString& details) override;
     bool ask(const QString& text, const QString& title) override;
     QString askOverwrite(const QString& description, const QString& question) override;
 
 private:
-    QString play(Kind kind, const QString& text, const QString& title, Icon icon = Icon::None);
+    QString play(Kind kind, const QString& text, const QString& title, Icon icon = Icon::None,
+                 const QString& details = {});
 
     QList<Exchange> script_;
     QList<Exchange> shown_;

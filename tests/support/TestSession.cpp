@@ -22,8 +22,8 @@ TestSession::TestSession()
     session.KaynakBag = company.connectionString();
     session.KullaniciKodu = u"05"_s;
     session.HModu = session.KModu = 2;
-    services::FORMATAYARLA(session);
-    services::SQLCEVIR(session);
+    services::FORMATAYARLA(company.connection(), session.formats);
+    services::SQLCEVIR(session.SqlSunucu, session.formats, session.sql);
 }
 
 void TestSession::addErrorText(const QString& number, const QString& text)

@@ -229,12 +229,14 @@ TEST_F(AccountingAccounts, MissingAccountsAreAddedWithTheirTypeAndBothMessagesFo
     }
 }
 
-TEST_F(AccountingAccounts, AccountsThatCannotBeAddedAreLeftOutSilently)
+TEST_F(AccountingAccounts, AccountsThatCannotBeAddedAreLeftOutAndListed)
 {
     console::PreviewStep& step = open(StepId::Muhasebe);
     target().execute(u"CREATE UNIQUE INDEX OneNamePerAccount ON Diger_Hs (Hesap_Adi)"_s);
     target().execute(u"INSERT INTO Diger_Hs (Ana_Hs, Grup_Kodu, Hesap_Kodu, Hesap_Adi) VALUES (1, '', '', 'Kira')"_s);
     expectMessages();
+    t.dialogs.expectMessage(u"Aşağıdaki kayıtlar aktarılamadı:\r770.O'1.002 Kira: UNIQUE constraint failed: Diger_Hs.Hesap_Adi"_s,
+                            u"Belmo"_s, services::Dialogs::Icon::Exclamation);
     step.basla.click();
     EXPECT_EQ(rows(target(), u"Select Hesap_Kodu from Diger_Hs where Ana_Hs=770"_s), (QList<QStringList>{{"A'01"}}));
     EXPECT_TRUE(done(StepId::Muhasebe));

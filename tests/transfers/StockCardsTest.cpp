@@ -42,7 +42,7 @@ protected:
         card(u"S2"_s, u"B-200"_s, u"TUZ"_s);  // 10 in 01 at 2,5: 25, and 4 in 02 at 3: 12
         purchase({.key = u"S2"_s, .quantity = 10, .price = 2.5});
         purchase({.key = u"S2"_s, .quantity = 4, .price = 3, .warehouse = u"02"_s});
-        card(u"S3"_s, u"C-300"_s, u"BİBER"_s);  // 5 in ABC at 4: 20, into warehouse "AB"
+        card(u"S3"_s, u"C-300"_s, u"BİBER"_s);  // 5 in ABC at 4: 20, into warehouse "ABC" (its whole code)
         purchase({.key = u"S3"_s, .quantity = 5, .price = 4, .warehouse = u"ABC"_s});
         purchase({.key = u"S3"_s, .quantity = 7, .price = 1, .warehouse = u"09"_s});  // not under 153
         card(u"S4"_s, u"D-400"_s, u"ŞEKER"_s);  // no movements: 0
@@ -100,19 +100,21 @@ TEST_F(StockCards, TheGridListsEachWarehousesStockOnHandWithItsAveragePriceAndVa
     books();
     transfers::StokKartlari& s = openStep();
     EXPECT_EQ(s.frame.caption(), u"Stok Kart ve Bakiye Belmoleri"_s);
-    EXPECT_EQ(s.grid.cols(), 14);
+    EXPECT_EQ(s.grid.cols(), 15);
     EXPECT_EQ(s.grid.colWidth(7), 0);
+    EXPECT_EQ(s.grid.colWidth(14), 0);  // the warehouse code the entries are posted into
     EXPECT_EQ(s.grid.colAlignment(12), widgets::Grid::Alignment::Amount);
     EXPECT_EQ(s.loadedRows(), 6);
     auto row = [&](const QString& key, const QString& warehouse) { return gridRows(s).value(rowOf(s, key, warehouse) - 1); };
     EXPECT_EQ(row(u"S1"_s, u"01"_s), (QStringList{u"A-100"_s, u"UN"_s, u"GIDA"_s, u"UN AÇIKLAMA"_s, u"10,000"_s, u"KG"_s,
                                                   u"S1"_s, u"S1"_s, u"2,5000"_s, u"3,0000"_s, u"2,0000"_s, u"25,00"_s,
-                                                  u"01 MERKEZ"_s}));
-    EXPECT_EQ(row(u"S2"_s, u"01"_s).mid(8), (QStringList{u"2,5000"_s, u"2,5000"_s, u"2,5000"_s, u"25,00"_s, u"01 MERKEZ"_s}));
-    EXPECT_EQ(row(u"S2"_s, u"02"_s).mid(4, 1) + row(u"S2"_s, u"02"_s).mid(11), (QStringList{u"4,000"_s, u"12,00"_s, u"02 ŞUBE"_s}));
+                                                  u"01 MERKEZ"_s, u"01"_s}));
+    EXPECT_EQ(row(u"S2"_s, u"01"_s).mid(8), (QStringList{u"2,5000"_s, u"2,5000"_s, u"2,5000"_s, u"25,00"_s, u"01 MERKEZ"_s, u"01"_s}));
+    EXPECT_EQ(row(u"S2"_s, u"02"_s).mid(4, 1) + row(u"S2"_s, u"02"_s).mid(11),
+              (QStringList{u"4,000"_s, u"12,00"_s, u"02 ŞUBE"_s, u"02"_s}));
     // A card without stock shows zeros where the loader gives nothing.
     EXPECT_EQ(row(u"S4"_s, QString()).mid(4), (QStringList{u"0,000"_s, u"KG"_s, u"S4"_s, u"S4"_s, u"0,0000"_s, u"0,0000"_s,
-                                                           u"0,0000"_s, u"0,0000"_s, QString()}));
+                                                           u"0,0000"_s, u"0,0000"_s, QString(), QString()}));
     // Quantity 10 + 10 + 4 + 5 - 3; value 25 + 25 + 12 + 20 - 3.
     EXPECT_EQ(s.TxtMktr.text(), u"26,0000"_s);
     EXPECT_EQ(s.TxtTtr.text(), u"79,00"_s);
@@ -135,7 +137,7 @@ TEST_F(StockCards, StockOnHandBecomesOneOpeningEntryPerWarehouseAndEveryTickedCa
     EXPECT_EQ(stockEntries(), (QList<QStringList>{stockEntry(u"S1"_s, u"2,5"_s, u"25"_s, u"0"_s, u"10"_s, u"01"_s),
                                                   stockEntry(u"S2"_s, u"2,5"_s, u"25"_s, u"0"_s, u"10"_s, u"01"_s),
                                                   stockEntry(u"S2"_s, u"3"_s, u"12"_s, u"0"_s, u"4"_s, u"02"_s),
-                                                  stockEntry(u"S3"_s, u"4"_s, u"20"_s, u"0"_s, u"5"_s, u"AB"_s)}));
+                                                  stockEntry(u"S3"_s, u"4"_s, u"20"_s, u"0"_s, u"5"_s, u"ABC"_s)}));
     // Cards with no or negative stock are copied all the same.
     EXPECT_EQ(rows(target(), u"SELECT SID2, Stok_Kodu, Stok_Adi, Stok_Grubu, A_Hs, Birim1, KDV, Marka, Fiyat1, sil "
                              "FROM Stok_Tanim ORDER BY SID2"_s),
@@ -200,7 +202,9 @@ TEST_F(StockCards, WithLotsEachLotWithStockIsOneEntryCarryingItsLotNumber)
     sale({.key = u"L1"_s, .quantity = 4, .price = 6, .warehouse = u"02"_s, .lot = 8});
     transfers::StokKartlari& s = openStep();
     s.lotKullan.press();
-    EXPECT_EQ(s.grid.cols(), 12);
+    EXPECT_EQ(s.grid.cols(), 14);  // twelve shown, the key and the warehouse code hidden
+    EXPECT_EQ(s.grid.colWidth(12), 0);
+    EXPECT_EQ(s.grid.colWidth(13), 0);
     EXPECT_EQ(s.grid.text(0, 1), u"Lot No."_s);
     EXPECT_EQ(s.loadedRows(), 2);
     EXPECT_EQ(s.TxtTtr.text(), u"105,00"_s);

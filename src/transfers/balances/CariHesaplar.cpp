@@ -38,7 +38,8 @@ CariHesaplar::CariHesaplar(console::StepHost& host)
                                       u"Gsm"_s,     u"Email"_s,  u"Ana_Hs"_s,   u"Vergi_D"_s,  u"Vergi_No"_s, u"Not"_s,
                                       u"Grupkod"_s, u"KDV"_s,    u"isk1"_s,     u"isk2"_s,     u"isk3"_s,     u"Para_Birim"_s,
                                       u"Web"_s,     u"sil"_s,    u"Ulke"_s},
-                          .mainAccounts = u"320,120"_s},
+                          .mainAccounts = u"320,120"_s,
+                          .entries = {u"Kayit"_s, u"Cari_H"_s, u"Evr"_s}},
                          u"Cari Hesap Belmo İşlemleri Tamamlandı."_s)
 {
     frame.options.prepend(&bakiyesizleriGizle);
@@ -51,14 +52,17 @@ CariHesaplar::CariHesaplar(console::StepHost& host)
     bakiyesizleriGizle.onChange = [this] { reload(); };
 }
 
+services::ViewSet CariHesaplar::views() { return {kViews, session().KullaniciKodu}; }
+
 void CariHesaplar::menuAction()
 {
     app::Session& s = session();
-    s.GorunumOnek = kViews;
-    services::GORUNUMSIL(s, 1);
-    services::GORUNUMOLUSTUR(s, 1, currentAccountDebitView(s.sql));
-    services::GORUNUMSIL(s, 2);
-    services::GORUNUMOLUSTUR(s, 2, currentAccountCreditView(s.sql));
+    db::Connection source(s.pool());
+    source.open(s.KaynakBag);
+    services::GORUNUMSIL(source, views(), 1);
+    services::GORUNUMOLUSTUR(source, views(), 1, currentAccountDebitView(s.sql));
+    services::GORUNUMSIL(source, views(), 2);
+    services::GORUNUMOLUSTUR(source, views(), 2, currentAccountCreditView(s.sql));
     reload();
     host().showPanel(frame);
 }
@@ -74,10 +78,9 @@ void CariHesaplar::reload()
     tumunuSec.setValue(1);
 }
 
-// The views' names are this step's own, whatever prefix another panel set since.
 QString CariHesaplar::query()
 {
-    return currentAccountLoader(session().sql, kViews + session().KullaniciKodu, bakiyesizleriGizle.value() == 1);
+    return currentAccountLoader(session().sql, views().stem(), bakiyesizleriGizle.value() == 1);
 }
 
 console::GridLayout CariHesaplar::layout() const
@@ -96,7 +99,7 @@ console::GridLayout CariHesaplar::layout() const
 // The balance sums per currency, over every row and over the ticked ones.
 void CariHesaplar::HESAPLA()
 {
-    services::handle(session(), [this] {
+    services::handle(session().errors(), [this] {
         double all[3] = {}, carried[3] = {};
         for (int r = 1; r < grid.rows(); ++r) {
             for (int i = 0; i < 3; ++i) {
@@ -120,19 +123,21 @@ void CariHesaplar::HESAPLA()
 // One entry per currency with a balance: the account on the debit side for a debit
 // balance, on the credit side for a credit one, the amount always positive and only in the
 // currency's own member.
-void CariHesaplar::post(int row, db::Connection&)
+void CariHesaplar::post(int row, console::Transfer& t)
 {
     for (const Currency& c : kCurrencies) {
         const double balance = amount(row, c.col);
         if (balance == 0) continue;
-        services::KayitDegerleri& k = newEntry();
-        sides(k, cell(row, 1), cell(row, 2), cell(row, 3), balance < 0);
-        k.Aciklama = QString();
-        k.islem_Dvz = c.code;
-        k.Tutar_Ytl = c.col == 5 ? std::abs(balance) : 0.0;
-        k.Tutar_Dvz1 = c.col == 6 ? std::abs(balance) : 0.0;
-        k.Tutar_Dvz2 = c.col == 7 ? std::abs(balance) : 0.0;
-        services::CARIHAREKETEKLE(session());
+        t.row(cell(row, 3) + u' ' + cell(row, 4) + u' ' + c.code, [&] {
+            services::KayitDegerleri& k = newEntry(t);
+            sides(k, cell(row, 1), cell(row, 2), cell(row, 3), balance < 0);
+            k.Aciklama = QString();
+            k.islem_Dvz = c.code;
+            k.Tutar_Ytl = c.col == 5 ? std::abs(balance) : 0.0;
+            k.Tutar_Dvz1 = c.col == 6 ? std::abs(balance) : 0.0;
+            k.Tutar_Dvz2 = c.col == 7 ? std::abs(balance) : 0.0;
+            services::CARIHAREKETEKLE(t.ledger());
+        });
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/TemporaryViews.h"
 #include "transfers/balances/OpeningBalanceStep.h"
 
 namespace belmo::transfers {
@@ -26,9 +27,10 @@ protected:
     QString query() override;
     console::GridLayout layout() const override;
     int keyColumn() const override { return 3; }
-    void post(int row, db::Connection& source) override;
+    void post(int row, console::Transfer& t) override;
 
 private:
+    services::ViewSet views();
     void reload();
 };
 

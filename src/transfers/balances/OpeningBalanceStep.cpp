@@ -18,28 +18,10 @@ using namespace Qt::Literals::StringLiterals;
 using db::CursorType;
 using db::LockType;
 using db::Value;
-using services::skip;
 
 namespace {
 
 const QString kTitle = u"Belmo"_s;
-
-// The writers post into the database KaynakBag names: it names the target while the
-// entries are written, and the source again on every way out.
-class PostingIntoTarget {
-public:
-    explicit PostingIntoTarget(app::Session& session) : session_(session), source_(session.KaynakBag)
-    {
-        session_.KaynakBag = session_.HedefBag;
-    }
-    ~PostingIntoTarget() { session_.KaynakBag = source_; }
-    PostingIntoTarget(const PostingIntoTarget&) = delete;
-    PostingIntoTarget& operator=(const PostingIntoTarget&) = delete;
-
-private:
-    app::Session& session_;
-    QString source_;
-};
 
 }  // namespace
 
@@ -54,35 +36,27 @@ OpeningBalanceStep::OpeningBalanceStep(console::StepHost& host, console::StepId 
 
 void OpeningBalanceStep::Basla()
 {
-    db::Connection source(session().pool());
-    db::Connection target(session().pool());
-    source.open(session().KaynakBag);
-    target.open(session().HedefBag);
-    const QString keys = tickedKeys();
-    // The date first: a period that cannot be read stops the step before anything is
-    // deleted or copied, rather than after.
-    date_ = openingDate(target);
-    {
-        db::TransactionScope transaction(target);
-        db::Recordset existing;
-        existing.open(u"Select * from "_s + cards_.table + (cards_.except.isEmpty() ? QString() : u" where "_s + cards_.except),
-                      target, CursorType::Dynamic, LockType::Optimistic);
-        if (!existing.eof() && !clearTarget(existing, target)) return;
-        copyCards(source, existing, keys);
-        bar.setMax(grid.rows());
-        bar.setValue(0);
-        if (bakiyeleriBelmoetme.value() != 1) {
-            PostingIntoTarget posting(session());
-            for (int r = 1; r < grid.rows(); ++r) {
-                if (ticked(r)) post(r, source);
-                bar.setValue(bar.value() + 1);
-            }
-        }
-        existing.close();
-        transaction.commit();
-    }
-    session().dialogs().message(completion_, kTitle);
-    finished();
+    transfer({.writes = QStringList{cards_.table} + cards_.entries, .completion = {{completion_, kTitle}}},
+             [this](console::Transfer& t) {
+                 const QString keys = tickedKeys();
+                 // The date first: a period that cannot be read stops the step before anything
+                 // is deleted or copied, rather than after.
+                 date_ = openingDate(t.target());
+                 db::Recordset existing;
+                 existing.open(u"Select * from "_s + cards_.table +
+                                   (cards_.except.isEmpty() ? QString() : u" where "_s + cards_.except),
+                               t.target(), CursorType::Dynamic, LockType::Optimistic);
+                 if (!existing.eof() && !clearTarget(existing, t.target())) t.stop();
+                 copyCards(t, existing, keys);
+                 bar.setMax(grid.rows());
+                 bar.setValue(0);
+                 if (bakiyeleriBelmoetme.value() == 1) return;
+                 for (int r = 1; r < grid.rows(); ++r) {
+                     if (ticked(r)) post(r, t);
+                     bar.setValue(bar.value() + 1);
+                     t.pulse();
+                 }
+             });
 }
 
 // "'key1','key2',..." of the ticked rows. Keys are quoted, so an apostrophe in a code
@@ -106,31 +80,31 @@ bool OpeningBalanceStep::clearTarget(db::Recordset& existing, db::Connection& ta
         return false;
     if (dialogs.ask(u"Hedef Veri Tabanındaki veriler silinsin mi?"_s, kTitle)) {
         deleteAll(existing);
+        // The old entries must not stay live beside the new ones: a failure here stops the step.
         const QString in = u"in("_s + cards_.mainAccounts + u")"_s;
-        skip([&] {
+        try {
             db::Recordset rs;
             rs.open(u"update Kayit set Sil=1 where Sil=0 and (A_Hs "_s + in + u" or B_Hs "_s + in + u") "_s, target,
                     CursorType::Dynamic, LockType::Optimistic);
-        });
+        } catch (const db::DbError& e) {
+            throw e.asDatabaseLevel();
+        }
     }
     return true;
 }
 
-void OpeningBalanceStep::copyCards(db::Connection& source, db::Recordset& to, const QString& keys)
+void OpeningBalanceStep::copyCards(console::Transfer& t, db::Recordset& to, const QString& keys)
 {
     db::Recordset from;
     from.open(u"Select * from "_s + cards_.table + u" where "_s + cards_.key + u" in("_s + keys + u")"_s
                   + (cards_.except.isEmpty() ? QString() : u" and "_s + cards_.except + u" "_s),
-              source, CursorType::Static, LockType::ReadOnly);
+              t.source(), CursorType::Static, LockType::ReadOnly);
     for (; !from.eof(); from.moveNext()) {
-        bool adding = false;
-        skip([&] {
+        t.row(cards_.table + u' ' + vb::joined(from.value(cards_.key)), [&] {
             to.addNew();
-            adding = true;
+            for (const QString& column : cards_.columns) copy(to, from, column);
+            to.update();
         });
-        if (!adding) continue;
-        for (const QString& column : cards_.columns) copy(to, from, column);
-        saveOrDrop(to);
     }
 }
 
@@ -143,14 +117,14 @@ Value OpeningBalanceStep::openingDate(db::Connection& target) const
     return Value(vb::CDate(Value(text)));  // a period that is not a year fails here, before any entry
 }
 
-services::KayitDegerleri& OpeningBalanceStep::newEntry()
+services::KayitDegerleri& OpeningBalanceStep::newEntry(console::Transfer& t)
 {
     services::KayitDegerleri& k = session().kayitDegerleri;
     k = {};
     k.Tarih = date_;
     k.Evrak_Kodu = 0;
     k.islem_Kod = 1;
-    k.Evrak_No = services::nextDocumentNumber(session());
+    k.Evrak_No = services::nextDocumentNumber(t.target());
     return k;
 }
 

@@ -19,18 +19,20 @@ namespace belmo::transfers {
 // target and each ticked row's balance becomes an opening entry dated 1 January of the
 // target's period, written by the shared writers.
 //
-// "Başla":
+// "Başla", in the step frame (one transaction on the target, all or nothing):
 //  - takes the ticked keys (no ticked row: error 5, before anything else) and reads the
 //    target's period (one that is not a year stops the step before any write);
 //  - when the target holds cards already, asks whether to go on (No ends the step, nothing
 //    written) and whether to delete the target's data (Yes deletes its cards and marks
-//    deleted every live header with one of the step's main accounts on either side);
-//  - copies the ticked cards from the source, column by column, leaving out a column or a card that fails;
-//  - unless "Bakiyeleri Belmoetme" is ticked, posts each ticked row's entries with
-//    KaynakBag pointing at the target, the progress bar advancing row by row;
-//  - shows the completion message, points KaynakBag back at the source (on every way out),
-//    and finishes: the done mark, and in the wizard the next step.
-// The writes run in one transaction on the target, committed on every way out.
+//    deleted every live header with one of the step's main accounts on either side; either
+//    failing stops the step);
+//  - copies the ticked cards from the source, column by column, leaving out a column that
+//    does not fit and listing a card that cannot be saved;
+//  - unless "Bakiyeleri Belmoetme" is ticked, posts each ticked row's entries into the
+//    target, the progress bar advancing row by row; an entry that cannot be written is
+//    listed and the next follows;
+//  - shows the completion message and finishes: the done mark, and in the wizard the next
+//    step.
 class OpeningBalanceStep : public console::PreviewStep {
 public:
     widgets::CheckBox bakiyeleriBelmoetme{QStringLiteral("Bakiyeleri Belmoetme")};
@@ -43,20 +45,21 @@ protected:
         QString except;        // a condition every card copied and deleted meets; may be empty
         QStringList columns;   // copied in this order
         QString mainAccounts;  // "320,120": the headers the deletion of the target's data marks
+        QStringList entries;   // the tables the opening entries are written into
     };
     OpeningBalanceStep(console::StepHost& host, console::StepId id, const QString& caption, Cards cards,
                        QString completion);
 
     // The grid column of the card key of a row.
     virtual int keyColumn() const = 0;
-    // Posts the opening entries of one ticked row. KaynakBag names the target; `source` is
-    // open on the source.
-    virtual void post(int row, db::Connection& source) = 0;
+    // Posts the opening entries of one ticked row into the target, each entry as one row of
+    // the transfer.
+    virtual void post(int row, console::Transfer& t) = 0;
 
     // The posting values of a new opening entry: everything an earlier posting left is
     // cleared, and the members every opening entry shares are set: the date, document type
-    // 0, transaction 1 and a new "K" document number.
-    services::KayitDegerleri& newEntry();
+    // 0, transaction 1 and a new "K" document number of the target.
+    services::KayitDegerleri& newEntry(console::Transfer& t);
     // The entry's sides: the card on the debit side (B) or, for a credit, on the credit
     // side (A); the opening counter-account "500" / "01" / "001" on the other.
     void sides(services::KayitDegerleri& k, const db::Value& mainAccount, const db::Value& group, const db::Value& code,
@@ -70,7 +73,7 @@ protected:
 private:
     QString tickedKeys() const;
     bool clearTarget(db::Recordset& existing, db::Connection& target);
-    void copyCards(db::Connection& source, db::Recordset& to, const QString& keys);
+    void copyCards(console::Transfer& t, db::Recordset& to, const QString& keys);
     db::Value openingDate(db::Connection& target) const;
 
     Cards cards_;

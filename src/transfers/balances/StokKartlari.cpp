@@ -33,7 +33,8 @@ StokKartlari::StokKartlari(console::StepHost& host)
                        u"En"_s,        u"Boy"_s,       u"Yukseklik"_s,  u"A_Hs"_s,       u"IMAGE_PATH"_s, u"Depo_Kodu"_s,
                        u"sil"_s,       u"Hiz_Al_Fyt"_s, u"Hiz_Sat_Fyt"_s, u"Min_St"_s,   u"Max_St"_s,     u"Stok_Tipi"_s,
                        u"Hizmet"_s,    u"Marka"_s},
-           .mainAccounts = u"610,621,600,150,151,152,153,157,0"_s},
+           .mainAccounts = u"610,621,600,150,151,152,153,157,0"_s,
+           .entries = {u"Kayit"_s, u"Cari_H"_s, u"Stok_H"_s, u"Evr"_s}},
           u"Stok Kartarı ve Stok Bakiyeleri Belmo İşlemi Tamamlandı."_s)
 {
     frame.options.prepend(&bakiyesizleriGizle);
@@ -41,7 +42,7 @@ StokKartlari::StokKartlari(console::StepHost& host)
     for (widgets::TextBox* box : {&TxtMktr, &TxtTtr, &TxtSecTtr}) box->setText(u"0,00"_s);
     frame.boxes = {{u"STOK MİKTARI"_s, &TxtMktr}, {u"TOPLAM TUTAR"_s, &TxtTtr}, {u"BELMO TUTARI"_s, &TxtSecTtr}};
     lotKullan.onChange = [this] {
-        services::handle(session(), [this] { buildViews(); });
+        services::handle(session().errors(), [this] { buildViews(); });
         reload();
     };
     bakiyesizleriGizle.onChange = [this] { reload(); };
@@ -49,8 +50,8 @@ StokKartlari::StokKartlari(console::StepHost& host)
 
 const StokKartlari::Columns& StokKartlari::columns() const
 {
-    static const Columns perCard{-1, 5, 6, 7, 9, 12, 13, {9, 10, 11, 12}};
-    static const Columns perLot{1, 6, 7, 8, 9, 10, 11, {9, 10}};
+    static const Columns perCard{-1, 5, 6, 7, 9, 12, 14, {9, 10, 11, 12}};
+    static const Columns perLot{1, 6, 7, 8, 9, 10, 13, {9, 10}};
     return lots() ? perLot : perCard;
 }
 
@@ -61,14 +62,18 @@ void StokKartlari::menuAction()
     host().showPanel(frame);
 }
 
+services::ViewSet StokKartlari::views() { return {kViews, session().KullaniciKodu}; }
+
 void StokKartlari::buildViews()
 {
-    app::Session& s = session();
-    s.GorunumOnek = kViews;
-    services::GORUNUMSIL(s, 1);
-    services::GORUNUMOLUSTUR(s, 1, lots() ? stockLotPriceView() : stockQuantityView());
-    services::GORUNUMSIL(s, 2);
-    services::GORUNUMOLUSTUR(s, 2, lots() ? stockLotQuantityView() : stockPriceView());
+    db::Connection source(session().pool());
+    source.open(session().KaynakBag);
+    const QList<QString> definitions = lots() ? QList{stockLotPriceView(), stockLotQuantityView()}
+                                              : QList{stockQuantityView(), stockPriceView(), stockCardPriceView()};
+    for (int slot = 1; slot <= definitions.size(); ++slot) {
+        services::GORUNUMSIL(source, views(), slot);
+        services::GORUNUMOLUSTUR(source, views(), slot, definitions[slot - 1]);
+    }
 }
 
 // The loader with the progress bar around it; every row ticked again.
@@ -81,18 +86,17 @@ void StokKartlari::reload()
     tumunuSec.setValue(1);
 }
 
-// The views' names are this step's own, whatever prefix another panel set since.
 QString StokKartlari::query()
 {
-    const QString views = kViews + session().KullaniciKodu;
+    const QString stem = views().stem();
     const bool positiveOnly = bakiyesizleriGizle.value() == 1;
-    return lots() ? stockLotLoader(session().sql, views, positiveOnly) : stockLoader(session().sql, views, positiveOnly);
+    return lots() ? stockLotLoader(session().sql, stem, positiveOnly) : stockLoader(session().sql, stem, positiveOnly);
 }
 
 console::GridLayout StokKartlari::layout() const
 {
     if (lots())
-        return {12,
+        return {14,
                 {{QString(), 280, A::CenterTop},
                  {u"Lot No."_s, 1000, A::CenterTop},
                  {u"Stok Kodu"_s, 1500, A::CenterTop},
@@ -104,7 +108,9 @@ console::GridLayout StokKartlari::layout() const
                  {u"SID2"_s, 0, A::CenterTop},
                  {u"Brm.Fyt."_s, 1200, A::Amount},
                  {u"Tutar"_s, 1200, A::Amount},
-                 {u"Depo"_s, 2000}}};
+                 {u"Depo"_s, 2000},
+                 {u"SID2"_s, 0},
+                 {u"Depo Kodu"_s, 0}}};
     return {{},
             {{u"Boş"_s, 280, A::CenterTop},
              {u"Stok Kodu"_s, 1500, A::CenterTop},
@@ -119,7 +125,8 @@ console::GridLayout StokKartlari::layout() const
              {u"Maks.Al."_s, 1200, A::Amount},
              {u"Min.Al."_s, 1200, A::Amount},
              {u"Tutar"_s, 1200, A::Amount},
-             {u"Depo"_s, 2000, A::LeftCenter}}};
+             {u"Depo"_s, 2000, A::LeftCenter},
+             {u"Depo Kodu"_s, 0}}};
 }
 
 void StokKartlari::zeroIfEmpty(int row, int col, const QString& format)
@@ -129,7 +136,7 @@ void StokKartlari::zeroIfEmpty(int row, int col, const QString& format)
 
 void StokKartlari::HESAPLA()
 {
-    services::handle(session(), [this] {
+    services::handle(session().errors(), [this] {
         const Columns& c = columns();
         const services::NumberFormats& f = session().formats;
         double quantity = 0, value = 0, carried = 0;
@@ -151,23 +158,24 @@ void StokKartlari::HESAPLA()
 }
 
 // One opening stock entry for a row with stock on hand: the card on the debit side against
-// "500" / "01" / "001", the quantity into the row's warehouse at the row's average price.
-// A row that fails (its card gone from the source, say) is left out and the next follows.
-void StokKartlari::post(int row, db::Connection& source)
+// "500" / "01" / "001", the quantity into the row's warehouse (its whole code) at the row's
+// average price. A row that fails (its card gone from the source, say) is listed and the
+// next follows.
+void StokKartlari::post(int row, console::Transfer& t)
 {
     const Columns& c = columns();
-    services::skip([&] {
-        zeroIfEmpty(row, c.quantity, QString());
+    zeroIfEmpty(row, c.quantity, QString());
+    if (amount(row, c.quantity) <= 0) return;
+    t.row(cell(row, c.key) + u' ' + cell(row, 2) + u' ' + cell(row, c.warehouse), [&] {
         const double quantity = amount(row, c.quantity);
-        if (quantity <= 0) return;
         const QString key = cell(row, c.key);
         db::Recordset card;
-        card.open(u"Select * from Stok_Tanim where SID2="_s + db::jet::quoted(key), source, db::CursorType::Static,
+        card.open(u"Select * from Stok_Tanim where SID2="_s + db::jet::quoted(key), t.source(), db::CursorType::Static,
                   db::LockType::ReadOnly);
         zeroIfEmpty(row, c.value, QString());
         zeroIfEmpty(row, c.price, QString());
 
-        services::KayitDegerleri& k = newEntry();
+        services::KayitDegerleri& k = newEntry(t);
         const bool stockColumns = session().HModu == 3;  // the key in the header's stock columns
         sides(k, card.value(u"A_Hs"_s), card.value(u"Stok_Grubu"_s), stockColumns ? Value(u"001"_s) : Value(key), false);
         if (stockColumns) {
@@ -189,9 +197,9 @@ void StokKartlari::post(int row, db::Connection& source)
         k.Birim2 = QString();
         k.Aciklama1 = u"STOK BELMO"_s;
         k.Aciklama2 = QString();
-        k.Depo_Kodu = cell(row, c.warehouse).left(2);
+        k.Depo_Kodu = cell(row, c.warehouse);
         k.Lot_No = c.lot < 0 ? Value(0) : Value(cell(row, c.lot));
-        services::STOKHAREKETEKLE(session());
+        services::STOKHAREKETEKLE(t.ledger());
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/TemporaryViews.h"
 #include "transfers/balances/OpeningBalanceStep.h"
 
 namespace belmo::transfers {
@@ -28,17 +29,18 @@ protected:
     QString query() override;
     console::GridLayout layout() const override;
     int keyColumn() const override { return columns().key; }
-    void post(int row, db::Connection& source) override;
+    void post(int row, console::Transfer& t) override;
 
 private:
     // Where a row's values stand in the grid, with lots and without.
     struct Columns {
         int lot;  // -1 without lots
-        int quantity, unit, key, price, value, warehouse;
+        int quantity, unit, key, price, value, warehouse;  // warehouse: the hidden code column
         QList<int> prices;  // the price and value cells that are zero when empty
     };
     const Columns& columns() const;
     bool lots() const { return lotKullan.value() == 1; }
+    services::ViewSet views();
     void buildViews();
     void reload();
     void zeroIfEmpty(int row, int col, const QString& format);

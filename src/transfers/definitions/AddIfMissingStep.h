@@ -17,22 +17,15 @@ namespace belmo::transfers {
 // transaction definitions, document types, groups, warehouses and accounting accounts.
 //
 // "Başla" looks every ticked row up in the target with the step's statement. A row the
-// target already holds is left as it is; a missing one is added from the row's cells. Once
-// the target is open, a statement that fails costs only its own row (a lookup that fails
-// leaves the row out, a value that does not fit leaves that column at the table's default,
-// a record that cannot be saved is dropped) and the loop goes on. The completion messages
-// follow in every case that reaches the end of the loop; the done mark and, in the wizard,
-// the next step come after them.
+// target already holds is left as it is; a missing one is added from the row's cells. A
+// statement that fails costs only its own row (a lookup that fails or a record that cannot
+// be saved leaves the row out and lists it, a value that does not fit leaves that column
+// at the table's default) and the loop goes on. The completion messages, the done mark and,
+// in the wizard, the next step follow.
 class AddIfMissingStep : public console::PreviewStep {
-public:
-    struct Message {
-        QString text;
-        QString title;  // empty: the box carries no title of its own
-        services::Dialogs::Icon icon = services::Dialogs::Icon::None;
-    };
-
 protected:
-    AddIfMissingStep(console::StepHost& host, console::StepId id, const QString& caption, QList<Message> completion);
+    AddIfMissingStep(console::StepHost& host, console::StepId id, const QString& caption, QString table,
+                     QList<console::Message> completion);
 
     // The statement that finds the row's record in the target. Values from the cells go in
     // through db::jet::quoted or db::jet::numeric, so a cell can never change the statement.
@@ -41,13 +34,16 @@ protected:
     // one that fails leaves only that column out.
     virtual void fill(db::Recordset& record, int row) const = 0;
     QString cell(int row, int col) const { return grid.text(row, col); }
+    // How a row is named in the list of rows that could not be carried.
+    virtual QString label(int row) const { return cell(row, 1) + u' ' + cell(row, 2); }
 
     void Basla() final;
 
 private:
-    void add(db::Recordset& record, int row) const;
+    void carry(db::Connection& target, int row) const;
 
-    QList<Message> completion_;
+    QString table_;
+    QList<console::Message> completion_;
 };
 
 // The main account of a "code   name" cell: its first three characters, trimmed.

@@ -8,7 +8,7 @@ using namespace Qt::Literals::StringLiterals;
 using A = widgets::Grid::Alignment;
 
 EvrakTanimlari::EvrakTanimlari(console::StepHost& host)
-    : AddIfMissingStep(host, console::StepId::EvrakTanimlari, u"Evrak Tanımları"_s,
+    : AddIfMissingStep(host, console::StepId::EvrakTanimlari, u"Evrak Tanımları"_s, u"Evrak_Turu"_s,
                        {{u"Evrak Tanımları Aktarıldı."_s, u"Belmo"_s}})
 {
 }

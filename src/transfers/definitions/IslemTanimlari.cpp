@@ -9,7 +9,7 @@ using namespace Qt::Literals::StringLiterals;
 using A = widgets::Grid::Alignment;
 
 IslemTanimlari::IslemTanimlari(console::StepHost& host)
-    : AddIfMissingStep(host, console::StepId::IslemTanimlari, u"İşlem Tanımları"_s,
+    : AddIfMissingStep(host, console::StepId::IslemTanimlari, u"İşlem Tanımları"_s, u"islem"_s,
                        {{u"İşlem Tanımları Aktarıldı."_s, u"Belmo"_s}})
 {
 }

@@ -9,7 +9,7 @@ using namespace Qt::Literals::StringLiterals;
 MainAccountDefinitionStep::MainAccountDefinitionStep(console::StepHost& host, console::StepId id,
                                                      const QString& caption, const QString& completion,
                                                      Columns columns)
-    : AddIfMissingStep(host, id, caption, {{completion, QString()}}), columns_(std::move(columns))
+    : AddIfMissingStep(host, id, caption, columns.table, {{completion, QString()}}), columns_(std::move(columns))
 {
 }
 

@@ -20,6 +20,7 @@ protected:
 
     QString lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;
+    QString label(int row) const override { return cell(row, 2) + u' ' + cell(row, 3); }
 
 private:
     Columns columns_;

@@ -11,7 +11,7 @@ using Icon = services::Dialogs::Icon;
 // The second message reminds the user that the balances are to be entered by hand; its
 // lines are separated by a carriage return.
 MuhasebeHesaplari::MuhasebeHesaplari(console::StepHost& host)
-    : AddIfMissingStep(host, console::StepId::Muhasebe, u"Muhasebe Hesap Belmoleri"_s,
+    : AddIfMissingStep(host, console::StepId::Muhasebe, u"Muhasebe Hesap Belmoleri"_s, u"Diger_Hs"_s,
                        {{u"Muhasebe Hesapları Aktarıldı."_s, QString()},
                         {u"Dikkat Muhasebe Hesapları Bekiyesiz Aktarılır.\rYeni Şirket üzerinden gerekli bakiye "
                          "girişlerini\rbelmo bakiyesi olarak giriniz"_s,

@@ -15,6 +15,10 @@ protected:
     console::GridLayout layout() const override;
     QString lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;
+    QString label(int row) const override
+    {
+        return cell(row, 1) + u'.' + cell(row, 2) + u'.' + cell(row, 3) + u' ' + cell(row, 4);
+    }
 };
 
 }  // namespace belmo::transfers

@@ -16,7 +16,6 @@ using namespace Qt::Literals::StringLiterals;
 using A = widgets::Grid::Alignment;
 using db::CursorType;
 using db::LockType;
-using services::skip;
 namespace answer = services::answer;
 
 namespace {
@@ -32,12 +31,7 @@ const QString kById = u"SELECT * FROM Plasiyer where ID="_s;
 const QStringList kCarried = {u"A_Hs"_s,     u"Grup_Kodu"_s, u"Hesap_Kodu"_s,
                               u"Stok_Grubu"_s, u"USERCODE"_s,  u"Oran"_s};
 
-// Text of a field as a string join shows it: Null as nothing.
-QString text(db::Recordset& rs, const QString& column)
-{
-    const db::Value v = rs.value(column);
-    return v.isNull() || v.isEmpty() ? QString() : vb::CStr(v);
-}
+QString text(db::Recordset& rs, const QString& column) { return vb::joined(rs.value(column)); }
 
 }  // namespace
 
@@ -70,18 +64,12 @@ console::GridLayout PlasiyerTanimlari::layout() const
 
 void PlasiyerTanimlari::Basla()
 {
-    db::Connection source(session().pool());
-    source.open(session().KaynakBag);
-    db::Connection target(session().pool());
-    target.open(session().HedefBag);
-    {
-        db::TransactionScope transaction(target);
-        QString remembered;  // the last answer to the overwrite question, for this run
-        for (const int row : tickedRows()) skip([&] { carry(row, source, target, remembered); });
-        transaction.commit();
-    }
-    session().dialogs().message(u"Plasiyer Tanımları Aktarıldı."_s);
-    finished();
+    transfer({.writes = {u"Plasiyer"_s}, .completion = {{u"Plasiyer Tanımları Aktarıldı."_s}}},
+             [this](console::Transfer& t) {
+                 QString remembered;  // the last answer to the overwrite question, for this run
+                 for (const int row : tickedRows())
+                     t.row(grid.text(row, 2), [&] { carry(row, t.source(), t.target(), remembered); });
+             });
 }
 
 // One ticked row. A row that cannot be read, looked up or saved is not carried.
@@ -104,7 +92,7 @@ void PlasiyerTanimlari::carry(int row, db::Connection& source, db::Connection& t
         copy(record, from, u"ID"_s);
     }
     for (const QString& column : kCarried) copy(record, from, column);
-    saveOrDrop(record);
+    record.update();
 }
 
 // Asks about a salesperson the target holds, unless an earlier answer of the run covers it.
@@ -113,7 +101,7 @@ bool PlasiyerTanimlari::overwriteWanted(int row, db::Recordset& existing, QStrin
     if (remembered == answer::kNoToAll) return false;
     if (remembered != answer::kYesToAll) {
         const QString name = existing.value(u"Hesap_Adi"_s).isNull() ? u"TANIMSIZ PERSONEL"_s : text(existing, u"Hesap_Adi"_s);
-        remembered = services::SORUSOR(session(), u"Kaynak = "_s + grid.text(row, 2) + u" "_s + grid.text(row, 3),
+        remembered = services::SORUSOR(session().dialogs(), u"Kaynak = "_s + grid.text(row, 2) + u" "_s + grid.text(row, 3),
                                    u"Hedef = "_s + name + u" "_s + text(existing, u"Stok_Grubu"_s) + u" "_s +
                                        text(existing, u"Grupadi"_s) + u" üzerine kaydedilsin mi?"_s);
     }

@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
+#include "db/VbConvert.h"
 #include "services/Dialogs.h"
 #include "services/Errors.h"
 #include "transfers/RecordWriting.h"
@@ -12,7 +13,6 @@ namespace belmo::transfers {
 using namespace Qt::Literals::StringLiterals;
 using db::CursorType;
 using db::LockType;
-using services::skip;
 
 namespace {
 const QStringList kFields = {u"Alan_Adi"_s, u"Konum"_s, u"Durum"_s, u"Dzyn_Adi"_s,
@@ -21,32 +21,25 @@ const QStringList kFields = {u"Alan_Adi"_s, u"Konum"_s, u"Durum"_s, u"Dzyn_Adi"_
 
 Sablonlar::Sablonlar(console::StepHost& host) : Step(host, console::StepId::Sablonlar) {}
 
-// Errors before the copy (connections, the deletion) are reported and end the step; rows
-// deleted by then stay deleted. During the copy a row that cannot be added is left out.
+// The target's designs are replaced: a design that cannot be deleted stops the step with
+// nothing changed, rather than leaving the copy beside the old designs. A design that
+// cannot be added is left out and listed.
 void Sablonlar::menuAction()
 {
-    services::Dialogs& dialogs = session().dialogs();
-    if (!dialogs.ask(u"Hedef Veri tabanındaki şablon dizaynları silinecektir.Devam edilsin mi?"_s)) return;
-
-    db::Connection source(session().pool());
-    source.open(session().KaynakBag);
-    db::Connection target(session().pool());
-    target.open(session().HedefBag);
-    {
-        db::TransactionScope transaction(target);
+    if (!session().dialogs().ask(u"Hedef Veri tabanındaki şablon dizaynları silinecektir.Devam edilsin mi?"_s)) return;
+    transfer({.writes = {u"Dzyn"_s}, .completion = {{u"Şablon Dizaynları Aktarıldı."_s}}}, [](console::Transfer& t) {
         db::Recordset from, to;
-        from.open(u"Select * from Dzyn"_s, source, CursorType::Static, LockType::ReadOnly);
-        to.open(u"Select * from Dzyn"_s, target, CursorType::Dynamic, LockType::Optimistic);
+        from.open(u"Select * from Dzyn"_s, t.source(), CursorType::Static, LockType::ReadOnly);
+        to.open(u"Select * from Dzyn"_s, t.target(), CursorType::Dynamic, LockType::Optimistic);
         deleteAll(to);
         for (; !from.eof(); from.moveNext()) {
-            skip([&] { to.addNew(); });
-            for (const QString& field : kFields) copy(to, from, field);
-            saveOrDrop(to);
+            t.row(vb::joined(from.value(u"Dzyn_Adi"_s)) + u' ' + vb::joined(from.value(u"Alan_Adi"_s)), [&] {
+                to.addNew();
+                for (const QString& field : kFields) copy(to, from, field);
+                to.update();
+            });
         }
-        transaction.commit();
-    }
-    dialogs.message(u"Şablon Dizaynları Aktarıldı."_s);
-    finished();
+    });
 }
 
 }  // namespace belmo::transfers

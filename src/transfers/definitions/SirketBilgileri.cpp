@@ -64,31 +64,29 @@ void openBoth(Recordset& from, Recordset& to, const QString& sql, db::Connection
 
 SirketBilgileri::SirketBilgileri(console::StepHost& host) : Step(host, console::StepId::SirketBilgileri) {}
 
+// Everything but the company record itself is carried statement by statement: a part
+// that fails is left out and the rest goes on. A company record that cannot be saved is
+// listed, and as the step's only record it leaves the step not finished.
 void SirketBilgileri::menuAction()
 {
-    services::Dialogs& dialogs = session().dialogs();
-    db::Connection source(session().pool());
-    source.open(session().KaynakBag);
-    db::Connection target(session().pool());
-    target.open(session().HedefBag);
-    {
-        db::TransactionScope transaction(target);
-        if (!companyRecord(source, target)) {
-            dialogs.message(u"Belmo yapılacak şirket bilgileri alınamadı."_s, u"Belmo"_s);
-            return;
-        }
-        skip([&] { moneySettings(source, target); });
-        skip([&] { numberingSeries(source, target); });
-        skip([&] { units(source, target); });
-        transaction.commit();
-    }
-    dialogs.message(u"Şirket bilgileri Aktarıldı."_s, u"Belmo"_s);
-    finished();
+    transfer({.writes = {u"SIRKET"_s, u"PARATANIM"_s, u"Evr"_s, u"BRM"_s},
+              .completion = {{u"Şirket bilgileri Aktarıldı."_s, u"Belmo"_s}}},
+             [this](console::Transfer& t) {
+                 if (!companyRecord(t)) {
+                     session().dialogs().message(u"Belmo yapılacak şirket bilgileri alınamadı."_s, u"Belmo"_s);
+                     t.stop();
+                 }
+                 skip([&] { moneySettings(t.source(), t.target()); });
+                 skip([&] { numberingSeries(t.source(), t.target()); });
+                 skip([&] { units(t.source(), t.target()); });
+             });
 }
 
 // False when the source has no company record to carry; nothing has been written then.
-bool SirketBilgileri::companyRecord(db::Connection& source, db::Connection& target)
+bool SirketBilgileri::companyRecord(console::Transfer& t)
 {
+    db::Connection& source = t.source();
+    db::Connection& target = t.target();
     Recordset from;
     bool readable = false;
     skip([&] {
@@ -114,7 +112,7 @@ bool SirketBilgileri::companyRecord(db::Connection& source, db::Connection& targ
     });
     assign(to, u"Ftr_Bas"_s, 1);
     assign(to, u"Fis_Bas"_s, 1);
-    saveOrDrop(to);
+    t.row(u"SIRKET"_s, [&] { to.update(); });
     return true;
 }
 
@@ -124,7 +122,7 @@ void SirketBilgileri::moneySettings(db::Connection& source, db::Connection& targ
     openBoth(from, to, u"Select * from PARATANIM"_s, source, target);
     if (to.eof()) to.addNew();
     copyAll(to, from, kMoney);
-    saveOrDrop(to);
+    to.update();
 }
 
 // The target's counters continue from the source's; series only the target has stay.
@@ -141,7 +139,7 @@ void SirketBilgileri::numberingSeries(db::Connection& source, db::Connection& ta
             if (to.eof()) to.addNew();
             copy(to, from, u"On_Taki"_s);
             copy(to, from, u"Evr_No"_s);
-            saveOrDrop(to);
+            to.update();
         });
     }
 }
@@ -151,12 +149,14 @@ void SirketBilgileri::units(db::Connection& source, db::Connection& target)
 {
     Recordset from, to;
     openBoth(from, to, u"Select * from BRM"_s, source, target);
-    skip([&] { deleteAll(to); });
+    deleteAll(to);
     for (; !from.eof(); from.moveNext()) {
-        skip([&] { to.addNew(); });
-        copy(to, from, u"Birim"_s);
-        copy(to, from, u"Carpan"_s);
-        saveOrDrop(to);
+        skip([&] {
+            to.addNew();
+            copy(to, from, u"Birim"_s);
+            copy(to, from, u"Carpan"_s);
+            to.update();
+        });
     }
 }
 

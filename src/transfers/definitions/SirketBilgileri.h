@@ -22,7 +22,7 @@ public:
     void menuAction() override;
 
 private:
-    bool companyRecord(db::Connection& source, db::Connection& target);
+    bool companyRecord(console::Transfer& t);
     void moneySettings(db::Connection& source, db::Connection& target);
     void numberingSeries(db::Connection& source, db::Connection& target);
     void units(db::Connection& source, db::Connection& target);

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "console/StepCatalogue.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "services/Dialogs.h"
+#include "services/Posting.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace belmo::console {
+
+class StepHost;
+
+// A message a step shows once its transfer has finished.
+struct Message {
+    QString text;
+    QString title;  // empty: the program's default title
+    services::Dialogs::Icon icon = services::Dialogs::Icon::None;
+};
+
+// What a step's transfer writes and says.
+struct TransferPlan {
+    // The target's tables the step writes. Before the first write the target must have each
+    // of them with every column the program's schema gives it; a missing table or column
+    // stops the step with nothing written.
+    QStringList writes;
+    // Shown after the commit, before the done mark.
+    QList<Message> completion;
+};
+
+// A transfer in progress, as the step's body sees it: the two companies, the writers into
+// the target, the rows carried one by one, the pulse that keeps the window alive.
+class Transfer {
+public:
+    Transfer(StepHost& host);
+
+    db::Connection& source() { return source_; }
+    db::Connection& target() { return target_; }
+    // The writers of documents, writing into the target.
+    services::Ledger ledger();
+
+    // One row (a card, an entry, a definition). A statement of the row that fails on its own
+    // (a value that does not fit, a row that cannot be read, a lookup that finds nothing)
+    // leaves the row out: it is listed in a warning after the completion message, and the
+    // step goes on. A database that cannot be used stops the step. True when the row was
+    // carried. A step whose every row failed is not finished.
+    template <typename Work>
+    bool row(const QString& label, Work&& work)
+    {
+        ++rows_;
+        bool carried = true;
+        try {
+            work();
+        } catch (const db::DbError& e) {
+            if (e.databaseLevel()) throw;
+            failures_ << label + QStringLiteral(": ") + e.cause();
+            carried = false;
+        }
+        pulse();
+        return carried;
+    }
+
+    // The user does not want to go on (a No to a question): the step ends with nothing
+    // written, no message and no done mark.
+    [[noreturn]] void stop();
+
+    // Lets the window repaint and move its progress bar; stops the step (everything rolled
+    // back) when the user has cancelled.
+    void pulse();
+
+    const QStringList& failures() const { return failures_; }
+    bool nothingCarried() const { return rows_ > 0 && failures_.size() == rows_; }
+
+private:
+    StepHost& host_;
+    db::Connection source_;
+    db::Connection target_;
+    int rows_ = 0;
+    QStringList failures_;
+};
+
+// Runs a step's transfer in the one frame every "Başla" (and every step that runs at once)
+// shares. It opens both companies, takes the target's write lock (waiting for another
+// program that holds it), checks the target's tables, and runs the body in one transaction
+// on the target. It ends in exactly one of two ways:
+//  - finished: the commit succeeded, then the completion messages, a warning listing the
+//    rows that could not be carried, the done mark and, in the wizard, the next step;
+//  - not finished: everything the step wrote is rolled back and the error is shown with its
+//    text, the file and the cause (or the user's No, silently, or the user's cancel); no
+//    done mark, the wizard stops.
+// True when finished.
+bool runTransfer(StepHost& host, StepId id, const TransferPlan& plan, const std::function<void(Transfer&)>& body);
+
+// The tables and columns of the schema that `db` lacks, as a failure that stops the step.
+void checkTables(db::Connection& db, const QStringList& tables);
+
+}  // namespace belmo::console
