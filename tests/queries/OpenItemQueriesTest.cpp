@@ -7,6 +7,7 @@
 #include "db/VbConvert.h"
 #include "transfers/openitems/InstalmentQueries.h"
 #include "transfers/openitems/OrderQueries.h"
+#include "transfers/transport/CarnetQueries.h"
 
 #include <optional>
 
@@ -17,16 +18,6 @@ using namespace belmo::transfers;
 namespace {
 
 const QString N = u"<null>"_s;
-
-// ---- carnets ----
-
-QString carnetLoader(const Fragments& f, const QString& period, bool withTeslim)
-{
-    const QString columns = u"Select '',ID,Karne_No,format(Bas_Trh,'dd.mm.yyyy'),format(Bit_Trh,'dd.mm.yyyy'),format(Ver_Trh,'dd.mm.yyyy'),format(iade_Trh,'dd.mm.yyyy'),Plaka,Dorse_Plaka,Sofor,Gidis,"_s;
-    const QString where = u" where Bit_Trh>="_s + f.TarihMetinBas + u"'"_s + u"01.01."_s + period + u"'"_s + f.TarihMetinSon;
-    if (withTeslim) return columns + u"Teslim from Karne_Tanim "_s + where + u" AND Teslim=0"_s;
-    return columns + u"0 from Karne_Tanim "_s + where;
-}
 
 // ---- salespeople ----
 
@@ -270,6 +261,13 @@ TEST_F(CarnetQueries, WithoutATeslimColumnTheFallbackListsEveryCarnetFromTheCutO
     EXPECT_EQ(sorted(rows(carnetLoader(f, period, false))),
               (QList<QStringList>{carnetRow(k2, u"K-2"_s, u"01.01.2010"_s, u"01.01.2011"_s, u"0"_s),
                                   carnetRow(k3, u"K-3"_s, u"30.06.2011"_s, u"30.06.2012"_s, u"0"_s)}));
+}
+
+// The period is the target's text as stored: an apostrophe in it stays inside the quotes.
+TEST_F(CarnetQueries, APeriodWithAnApostropheDoesNotChangeTheStatement)
+{
+    carnet(u"K-1"_s, QDate(2011, 5, 5), 0);
+    EXPECT_EQ(rows(carnetLoader(f, u"2011' OR '1'='1"_s, true)), QList<QStringList>{});
 }
 
 // ---- salespeople ------------------------------------------------------------------------------
