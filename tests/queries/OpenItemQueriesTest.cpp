@@ -5,6 +5,7 @@
 
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
+#include "transfers/definitions/PlasiyerTanimlari.h"
 #include "transfers/openitems/InstalmentQueries.h"
 #include "transfers/openitems/OrderQueries.h"
 #include "transfers/transport/CarnetQueries.h"
@@ -18,13 +19,6 @@ using namespace belmo::transfers;
 namespace {
 
 const QString N = u"<null>"_s;
-
-// ---- salespeople ----
-
-const QString kSalespeopleLoader =
-    u"SELECT '',Plasiyer.ID,Diger_Hs.Hesap_Adi,Gruplar.Grup & ' ' & Gruplar.Grupadi, FORMAT(Plasiyer.Oran,'####0.0'), USERCODE "_s
-    u"FROM (Diger_Hs INNER JOIN Plasiyer ON (Plasiyer.Hesap_Kodu = Diger_Hs.Hesap_Kodu) AND (Plasiyer.Grup_Kodu = Diger_Hs.Grup_Kodu) AND (Diger_Hs.Ana_Hs = Plasiyer.A_Hs)) LEFT JOIN Gruplar ON Plasiyer.Stok_Grubu = Gruplar.Grup "_s
-    u"Where Gruplar.Ana_Hs = 153 AND Plasiyer.Sil=0 "_s;
 
 }  // namespace
 
@@ -292,7 +286,7 @@ TEST_F(SalespeopleQueries, LiveSalespeopleWithAnAccountAndAStockGroupUnder153)
     salesperson(335, "009", "G1", 5, 0);    // no such account
     salesperson(336, "001", "G1", 6, 0);    // account under another main account
     salesperson(335, "001", "YOK", 7, 0);   // no such group
-    EXPECT_EQ(sorted(rows(kSalespeopleLoader)),
+    EXPECT_EQ(sorted(rows(salespeopleLoader())),
               (QList<QStringList>{{QString(), p1, u"AHMET YILMAZ"_s, u"G1 GIDA"_s, u"2,5"_s, u"05"_s},
                                   {QString(), p2, u"VELİ KAYA"_s, u"G1 GIDA"_s, u"0,0"_s, u"05"_s}}));
 }

@@ -41,13 +41,7 @@ QString text(db::Recordset& rs, const QString& column)
 
 }  // namespace
 
-PlasiyerTanimlari::PlasiyerTanimlari(console::StepHost& host)
-    : PreviewStep(host, console::StepId::Plasiyerler, {u"Plasiyer Belmoleri"_s})
-{
-}
-
-// Live salespeople whose account exists and whose stock group is under main account 153.
-QString PlasiyerTanimlari::query()
+QString salespeopleLoader()
 {
     return u"SELECT '',Plasiyer.ID,Diger_Hs.Hesap_Adi,Gruplar.Grup & ' ' & Gruplar.Grupadi, "
            "FORMAT(Plasiyer.Oran,'####0.0'), USERCODE "
@@ -56,6 +50,13 @@ QString PlasiyerTanimlari::query()
            "Plasiyer.Stok_Grubu = Gruplar.Grup "
            "Where Gruplar.Ana_Hs = 153 AND Plasiyer.Sil=0 "_s;
 }
+
+PlasiyerTanimlari::PlasiyerTanimlari(console::StepHost& host)
+    : PreviewStep(host, console::StepId::Plasiyerler, {u"Plasiyer Belmoleri"_s})
+{
+}
+
+QString PlasiyerTanimlari::query() { return salespeopleLoader(); }
 
 // Five columns: USERCODE is loaded but not shown.
 console::GridLayout PlasiyerTanimlari::layout() const
