@@ -2,105 +2,15 @@
 // sources whose cheque table has no Gizle column, and the portfolio and clearing loaders.
 #include "QueryFixture.h"
 
-#include <array>
+#include "transfers/openitems/ChequeQueries.h"
 
 using namespace belmo;
 using namespace belmo::test;
-using db::Value;
+using namespace belmo::transfers;
 
 namespace {
 
 const QString kPrefix = u"CK"_s;
-
-struct ViewDefinitions {
-    std::array<QString, 5> first;
-    std::array<QString, 5> second;
-};
-
-ViewDefinitions chequeViews()
-{
-    const QString from1 = u"FROM (Cek_ INNER JOIN Kayit ON Cek_.Kayit_No = Kayit.Kayit_No) LEFT JOIN Cari_H ON Kayit.Kayit_No = Cari_H.Kayit_No "_s;
-    const QString select2 = u"SELECT Kayit.Evrak_No, Cek_.Cek_No, Hesaplar.TAMUNVAN, Kayit.Kayit_No, Cek_.Tarih, Cek_.Tutar "_s;
-    const QString from2 = u"FROM (Kayit INNER JOIN Cek_ ON Kayit.Kayit_No = Cek_.Kayit_No) LEFT JOIN Hesaplar ON Kayit.A_MID = Hesaplar.MID1 "_s;
-    const QString select3 = u"SELECT Kayit.B_Hs,Kayit.Evrak_No, Cek_.Cek_No, Hesaplar.TAMUNVAN, Kayit.Kayit_No, Cek_.Tutar, Cek_.Tarih "_s;
-    const QString from3 = u"FROM (Kayit INNER JOIN Cek_ ON Kayit.Kayit_No = Cek_.Kayit_No) LEFT JOIN Hesaplar ON Kayit.B_MID = Hesaplar.MID1 "_s;
-    const QString select4 = u"SELECT distinct Cek_.Cek_No, Cek_.Hesap_No, Cek_.Banka, Cek_.Sube, Cek_.Vade, Cek_.Para_Birim, Cek_.Yetkili, ABS(Cek_.Tutar) AS Deyim1 "_s;
-    const QString from4 = u"FROM Kayit INNER JOIN Cek_ ON Kayit.Kayit_No = Cek_.Kayit_No "_s;
-    const QString select5 = u"SELECT Cek_No "_s;
-    const QString from5 = u"FROM Cek_ INNER JOIN Kayit ON Cek_.Kayit_No = Kayit.Kayit_No "_s;
-    ViewDefinitions v;
-    v.first = {
-        u"SELECT Cek_.Cek_No, Sum(Cek_.Tutar) AS ToplaTutar,last(Cari_H.Aciklama) AS Aciklama "_s + from1
-            + u"WHERE Kayit.Sil=0 and Cek_.Gizle<>1 "_s + u"GROUP BY Cek_.Cek_No, Kayit.Sil, Cek_.Gizle "_s,
-        select2 + from2 + u"Where Cek_.Tutar > 0 And Kayit.Sil = 0 and Cek_.Gizle<>1 "_s,
-        select3 + from3 + u"Where Cek_.Tutar < 0 And Kayit.Sil = 0 and Cek_.Gizle<>1 "_s,
-        select4 + from4 + u"Where Kayit.Sil = 0 and Cek_.Gizle<>1 "_s,
-        select5 + from5 + u"WHERE Kayit.Sil=0 AND Kayit.B_Gr<>'01' AND B_Hs=101 and Cek_.Gizle<>1 "_s,
-    };
-    v.second = {
-        u"SELECT Cek_.Cek_No, Sum(Cek_.Tutar) AS ToplaTutar,Cari_H.Aciklama "_s + from1 + u"WHERE Kayit.Sil=0 "_s
-            + u"GROUP BY Cek_.Cek_No, Kayit.Sil,Cari_H.Aciklama "_s,
-        select2 + from2 + u"Where Cek_.Tutar > 0 And Kayit.Sil = 0 "_s,
-        select3 + from3 + u"Where Cek_.Tutar < 0 And Kayit.Sil = 0 "_s,
-        select4 + from4 + u"Where Kayit.Sil = 0 "_s,
-        select5 + from5 + u"WHERE Kayit.Sil=0 AND Kayit.B_Gr<>'01' AND B_Hs=101 "_s,
-    };
-    return v;
-}
-
-QString withPrefix(const QString& p, std::initializer_list<const char*> pieces)
-{
-    QString s;
-    for (const char* piece : pieces) s += p + QString::fromUtf8(piece);
-    return s;
-}
-
-// The title the cheque went to, or TAHSİLAT for an exit into main account 100.
-QString recipient(const Fragments& f, const QString& p)
-{
-    return f.conditional(p + u"3.B_Hs<>100 "_s, p + u"3.TAMUNVAN "_s, p + u"3.B_Hs=100 "_s, u" 'TAHSİLAT' "_s);
-}
-
-QString fromViews(const QString& p)
-{
-    return u"FROM (("_s
-        + withPrefix(p, {"4 LEFT JOIN ", "1 ON ", "4.Cek_No = ", "1.Cek_No) LEFT JOIN ", "2 ON ", "4.Cek_No = ",
-                         "2.Cek_No) LEFT JOIN ", "3 ON ", "4.Cek_No = ", "3.Cek_No "});
-}
-
-// CEKFILTRELE with "Portföydeki Çekler".
-QString portfolioLoader(const Fragments& f)
-{
-    const QString p = kPrefix + kUserCode;
-    return u"SELECT DISTINCT '', "_s + p + u"2.Evrak_No,"_s
-        + f.TutarBas + p + u"4.Deyim1"_s + f.TutarSon + u","_s + p + u"4.Para_Birim,"_s
-        + f.TarihMetinBas + p + u"4.Vade"_s + f.TarihMetinSon + u","_s
-        + withPrefix(p, {"4.Cek_No, ", "4.Banka, ", "4.Sube, ", "2.TAMUNVAN, "})
-        + f.TarihMetinBas + p + u"2.Tarih"_s + f.TarihMetinSon + u","_s + p + u"3.Evrak_No,"_s
-        + recipient(f, p) + u" ,"_s
-        + f.TarihMetinBas + p + u"3.Tarih"_s + f.TarihMetinSon + u", "_s
-        + withPrefix(p, {"2.Kayit_No,", "4.Vade, ", "1.Aciklama "})
-        + fromViews(p)
-        + u"Where ((("_s + p + u"1.ToplaTutar) > 0)) and "_s + p + u"4.Cek_No not in(Select Cek_No from "_s + p + u"5) "_s
-        + u"ORDER BY "_s + p + u"4.Vade "_s;
-}
-
-// CEKFILTRELE with "Takastaki Çekler".
-QString clearingLoader(const Fragments& f)
-{
-    const QString p = kPrefix + kUserCode;
-    return u"SELECT DISTINCT '', "_s + p + u"3.Evrak_No,"_s
-        + f.TutarBas + p + u"4.Deyim1"_s + f.TutarSon + u","_s + p + u"4.Para_Birim, "_s
-        + f.TarihMetinBas + p + u"4.Vade"_s + f.TarihMetinSon + u","_s
-        + withPrefix(p, {"4.Cek_No, ", "4.Banka, ", "4.Sube,"})
-        + recipient(f, p) + u" , "_s
-        + f.TarihMetinBas + p + u"3.Tarih"_s + f.TarihMetinSon + u", "_s + p + u"2.Evrak_No, "_s + p + u"2.TAMUNVAN ,"_s
-        + f.TarihMetinBas + p + u"2.Tarih"_s + f.TarihMetinSon + u","_s
-        + withPrefix(p, {"2.Kayit_No,", "4.Vade, ", "1.Aciklama "})
-        + fromViews(p)
-        + u"Where ((("_s + p + u"1.ToplaTutar) = 0)) AND "_s + p + u"4.Cek_No in(Select * from "_s + p + u"5) "_s
-        + u"ORDER BY "_s + p + u"4.Vade "_s;
-}
 
 class ChequeQueries : public QueryTest {
 protected:
@@ -172,15 +82,18 @@ protected:
     // created again with its second statement. Returns the error numbers of both passes.
     std::pair<QList<qint32>, QList<qint32>> buildViews()
     {
-        const ViewDefinitions v = chequeViews();
         QList<qint32> first, second;
         for (int slot = 1; slot <= 5; ++slot) {
             dropView(co.connection(), kPrefix, slot);
-            first << createView(co.connection(), kPrefix, slot, v.first[slot - 1]);
+            first << createView(co.connection(), kPrefix, slot, chequeView(slot));
         }
-        for (int slot = 1; slot <= 5; ++slot) second << createView(co.connection(), kPrefix, slot, v.second[slot - 1]);
+        for (int slot = 1; slot <= 5; ++slot) second << createView(co.connection(), kPrefix, slot, chequeFallbackView(slot));
         return {first, second};
     }
+
+    // CEKFILTRELE with "Portföydeki Çekler" and with "Takastaki Çekler".
+    QString portfolioLoader() const { return chequePortfolioLoader(f, kPrefix + kUserCode); }
+    QString clearingLoader() const { return chequeClearingLoader(f, kPrefix + kUserCode); }
 };
 
 const QString N = u"<null>"_s;
@@ -208,7 +121,7 @@ TEST_F(ChequeQueries, PortfolioListsChequesStillHeldAndNeverCleared)
 
     // Amount, due date, number, bank, branch, where from, entry date, exit document,
     // recipient, exit date, entry record, raw due date, description.
-    EXPECT_EQ(rows(portfolioLoader(f)),
+    EXPECT_EQ(rows(portfolioLoader()),
               (QList<QStringList>{{QString(), u"B-001"_s, u"1.234,50"_s, u"TL"_s, u"15.03.2026"_s, u"P-1"_s, u"ZİRAAT"_s, u"KIZILAY"_s,
                                    u"ALICI AŞ"_s, u"02.11.2025"_s, N, N, N, QString::number(p1), u"15.03.2026"_s, u"ÇEK GİRİŞ"_s}}));
 }
@@ -220,7 +133,7 @@ TEST_F(ChequeQueries, PortfolioIsOrderedByDueDate)
     received(u"P-2"_s, u"B-003"_s, QDate(2025, 11, 4), 30);  // due 01.02.2026
     buildViews();
     QStringList order;
-    for (const QStringList& r : rows(portfolioLoader(f))) order << r[5];
+    for (const QStringList& r : rows(portfolioLoader())) order << r[5];
     EXPECT_EQ(order, QStringList({u"T-1"_s, u"P-2"_s, u"P-1"_s}));
 }
 
@@ -243,7 +156,7 @@ TEST_F(ChequeQueries, ClearingListsChequesThatLeftThroughAClearingRecord)
 
     // Exit document, amount, due date, number, bank, branch, recipient, exit date, entry
     // document, where from, entry date, entry record, raw due date, last description.
-    EXPECT_EQ(rows(clearingLoader(f)),
+    EXPECT_EQ(rows(clearingLoader()),
               (QList<QStringList>{
                   {QString(), u"K-002"_s, u"800,00"_s, u"TL"_s, u"20.12.2025"_s, u"K-2"_s, u"ZİRAAT"_s, u"KIZILAY"_s, u"TAHSİLAT"_s,
                    u"20.12.2025"_s, u"B-007"_s, u"ALICI AŞ"_s, u"01.10.2025"_s, QString::number(k2), u"20.12.2025"_s, u"TAHSİL EDİLDİ"_s},
@@ -253,7 +166,7 @@ TEST_F(ChequeQueries, ClearingListsChequesThatLeftThroughAClearingRecord)
               }));
     // The hidden exit leaves H-1 in the portfolio with its full amount.
     QStringList portfolio;
-    for (const QStringList& r : rows(portfolioLoader(f))) portfolio << r[5];
+    for (const QStringList& r : rows(portfolioLoader())) portfolio << r[5];
     EXPECT_EQ(portfolio, QStringList({u"P-1"_s, u"H-1"_s}));
 }
 
@@ -264,7 +177,7 @@ TEST_F(ChequeQueries, AReturnedChequeShowsEachEntryAndItsExit)
     record({u"P-1"_s, u"K-001"_s, QDate(2025, 10, 1), -750, 100, u"01"_s, u"001"_s, 101, u"01"_s, u"001"_s, u"TAHSİL"_s});
     received(u"P-1"_s, u"B-009"_s, QDate(2025, 10, 15), 750);  // returned unpaid
     buildViews();
-    const auto listed = rows(portfolioLoader(f));
+    const auto listed = rows(portfolioLoader());
     ASSERT_EQ(listed.size(), 2);
     for (const QStringList& r : listed) {
         EXPECT_EQ(r[2], u"750,00"_s);
@@ -294,7 +207,7 @@ TEST_F(ChequeQueries, FallbackDefinitionsForASourceWithoutGizle)
     EXPECT_EQ(first, QList<qint32>(5, db::err::MissingParameter));
     EXPECT_EQ(second, QList<qint32>(5, 0));
 
-    const auto portfolio = rows(portfolioLoader(f));
+    const auto portfolio = rows(portfolioLoader());
     ASSERT_EQ(portfolio.size(), 2);
     EXPECT_EQ(portfolio[0], (QStringList{QString(), u"B-002"_s, u"500,00"_s, u"TL"_s, u"01.02.2026"_s, u"P-2"_s, u"ZİRAAT"_s,
                                          u"KIZILAY"_s, u"ALICI AŞ"_s, u"01.10.2025"_s, u"C-001"_s, u"SATICI LTD"_s, u"05.10.2025"_s,
@@ -302,7 +215,7 @@ TEST_F(ChequeQueries, FallbackDefinitionsForASourceWithoutGizle)
     EXPECT_EQ(portfolio[1][5], u"P-1"_s);
     EXPECT_EQ(portfolio[1][13], QString::number(p1));
 
-    const auto clearing = rows(clearingLoader(f));
+    const auto clearing = rows(clearingLoader());
     ASSERT_EQ(clearing.size(), 1);
     EXPECT_EQ(clearing[0][5], u"T-2"_s);
     EXPECT_EQ(clearing[0][13], QString::number(t2));

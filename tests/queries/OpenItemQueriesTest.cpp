@@ -5,95 +5,20 @@
 
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
+#include "transfers/definitions/PlasiyerTanimlari.h"
+#include "transfers/openitems/InstalmentQueries.h"
+#include "transfers/openitems/OrderQueries.h"
+#include "transfers/transport/CarnetQueries.h"
 
 #include <optional>
 
 using namespace belmo;
 using namespace belmo::test;
-using db::Value;
+using namespace belmo::transfers;
 
 namespace {
 
 const QString N = u"<null>"_s;
-
-// ---- open orders ----
-
-QString orderSelect(const Fragments& f, bool salesOrder)
-{
-    return u"Select '',Kayit.Kayit_No,Kayit.Tarih,"_s + f.TarihMetinBas + u"Kayit.Tarih"_s + f.TarihMetinSon
-        + u",Kayit.Evrak_No,Evrak_Turu.Aciklama,Hesaplar.TAMUNVAN,Stok_Tanim.Stok_Kodu,Stok_Tanim.Stok_Adi,"_s
-        + (salesOrder ? u"'-' as BA,"_s : u"'+' as BA,"_s)
-        + f.MiktarBas + (salesOrder ? u"Stok_Sip.Cikan1"_s : u"Stok_Sip.Giren1"_s) + f.MiktarSon + u",Stok_Tanim.Birim1,"_s
-        + f.FiyatBas + u"Cari_Sip.B_Fiyat"_s + f.FiyatSon + u",Stok_Tanim.Kdv,"_s
-        + f.TutarBas + u"Cari_Sip.iskonto"_s + (salesOrder ? f.FiyatSon : f.TutarSon)
-        + u" from Kayit,Cari_Sip,Stok_Tanim,Stok_Sip,Evrak_Turu,Hesaplar "_s
-        + (salesOrder
-               ? u"where Kayit.Sil=0 and Stok_Tanim.Sil=0 AND Hesaplar.Sil=0 and Hesaplar.MID1=Kayit.B_MID and Hesaplar.Grupkod=Kayit.B_Gr and Stok_Sip.Kayit_No=Kayit.Kayit_No and Cari_Sip.Kayit_No=Kayit.Kayit_No and Stok_Tanim.SID2=Stok_Sip.Stok_Kodu AND Evrak_Turu.Evrak_Kodu=Kayit.Evrak_Kodu and Cari_Sip.Ftr=0 AND Kayit.Evrak_Kodu=7"_s
-               : u"where Kayit.Sil=0 and Stok_Tanim.Sil=0 AND Hesaplar.Sil=0 and Hesaplar.MID1=Kayit.A_MID and Hesaplar.Grupkod=Kayit.A_Gr and Stok_Sip.Kayit_No=Kayit.Kayit_No and Cari_Sip.Kayit_No=Kayit.Kayit_No and Stok_Tanim.SID2=Stok_Sip.Stok_Kodu AND Evrak_Turu.Evrak_Kodu=Kayit.Evrak_Kodu and Cari_Sip.Ftr=0 AND Kayit.Evrak_Kodu=8"_s);
-}
-
-QString orderLoader(const Fragments& f)
-{
-    return orderSelect(f, false) + u" UNION "_s + orderSelect(f, true) + u" ORDER BY Kayit.Tarih,Kayit.Kayit_No"_s;
-}
-
-// ---- instalments ----
-
-QString instalmentSelect(const Fragments& f, const QString& paidOpener, const QString& paidQuery, const QString& tail,
-                         const QString& cutoff)
-{
-    return u"Select '',Taksit_H.ID,Taksit_H.Evrak_No,Taksit_H.Taksit_Sayisi,"_s + f.TarihMetinBas + u"Taksit_H.Vade_Tarihi"_s
-        + f.TarihMetinSon
-        + u",(Select Hesaplar.TAMUNVAN from Hesaplar where Hesaplar.Sil=0 and Hesaplar.Grupkod=Taksit_H.Grup_Kodu and Hesaplar.MID1=Taksit_H.MID1),"_s
-        + u"Taksit_H.Aciklama,"_s + f.TutarBas + u"Taksit_H.Tutar"_s + f.TutarSon + u","_s
-        + paidOpener + paidQuery + f.TutarSon
-        + u",'',Taksit_H.Para_Birim,"_s + f.Ondalik4Bas + u"Taksit_H.Doviz_Kuru"_s + f.Ondalik4Son
-        + tail
-        + u" AND Taksit_H.Vade_Tarihi>="_s + f.TarihMetinBas + u"'"_s + cutoff + u"'"_s + f.TarihMetinSon + u" "_s;
-}
-
-QString instalmentLoader(const Fragments& f, const QString& cutoff)
-{
-    const QString tl = instalmentSelect(
-        f, f.TutarBas,
-        u"(Select Cari_H.Tutar_YTL from Cari_H,Kayit where Cari_H.Kayit_No=Kayit.Kayit_No and Kayit.Kayit_No=Taksit_H.Kayit_No and Kayit.Sil=0)"_s,
-        u",'' AS od,Taksit_H.Vade_Tarihi from Taksit_H where Taksit_H.Sil=0 AND Taksit_H.Para_Birim='TL' and Taksit_H.Taksit_Sayisi<>0 "_s,
-        cutoff);
-    const QString usd = instalmentSelect(
-        f, f.Dvz1TutarBas,
-        u"(Select Cari_H.Tutar_Dvz1 from Cari_H,Kayit where Cari_H.Kayit_No=Kayit.Kayit_No and Kayit.Kayit_No=Taksit_H.Kayit_No and Kayit.Sil=0)"_s,
-        u",'' AS od,Taksit_H.Vade_Tarihi from Taksit_H where Taksit_H.Para_Birim='USD' and Taksit_H.Taksit_Sayisi<>0 AND Taksit_H.Sil=0 "_s,
-        cutoff);
-    const QString euro = instalmentSelect(
-        f, f.Dvz2TutarBas,
-        u"(Select Cari_H.Tutar_Dvz2 from Cari_H,Kayit where Cari_H.Kayit_No=Kayit.Kayit_No and Kayit.Kayit_No=Taksit_H.Kayit_No and Kayit.Sil=0)"_s,
-        u",'' AS od,Taksit_H.Vade_Tarihi from Taksit_H where Taksit_H.Sil=0 AND Taksit_H.Para_Birim='EURO' and Taksit_H.Taksit_Sayisi<>0 "_s,
-        cutoff);
-    return QStringList{tl, usd, euro}.join(u" union all "_s) + u"ORDER BY Taksit_H.Vade_Tarihi,Taksit_H.ID "_s;
-}
-
-// 1 January of the year after the source period: "01.01." and DONEM + 1 as trimmed text.
-QString instalmentCutoff(const Value& donem)
-{
-    return u"01.01."_s + vb::CStr(Value(vb::CDbl(donem) + 1)).trimmed();
-}
-
-// ---- carnets ----
-
-QString carnetLoader(const Fragments& f, const QString& period, bool withTeslim)
-{
-    const QString columns = u"Select '',ID,Karne_No,format(Bas_Trh,'dd.mm.yyyy'),format(Bit_Trh,'dd.mm.yyyy'),format(Ver_Trh,'dd.mm.yyyy'),format(iade_Trh,'dd.mm.yyyy'),Plaka,Dorse_Plaka,Sofor,Gidis,"_s;
-    const QString where = u" where Bit_Trh>="_s + f.TarihMetinBas + u"'"_s + u"01.01."_s + period + u"'"_s + f.TarihMetinSon;
-    if (withTeslim) return columns + u"Teslim from Karne_Tanim "_s + where + u" AND Teslim=0"_s;
-    return columns + u"0 from Karne_Tanim "_s + where;
-}
-
-// ---- salespeople ----
-
-const QString kSalespeopleLoader =
-    u"SELECT '',Plasiyer.ID,Diger_Hs.Hesap_Adi,Gruplar.Grup & ' ' & Gruplar.Grupadi, FORMAT(Plasiyer.Oran,'####0.0'), USERCODE "_s
-    u"FROM (Diger_Hs INNER JOIN Plasiyer ON (Plasiyer.Hesap_Kodu = Diger_Hs.Hesap_Kodu) AND (Plasiyer.Grup_Kodu = Diger_Hs.Grup_Kodu) AND (Diger_Hs.Ana_Hs = Plasiyer.A_Hs)) LEFT JOIN Gruplar ON Plasiyer.Stok_Grubu = Gruplar.Grup "_s
-    u"Where Gruplar.Ana_Hs = 153 AND Plasiyer.Sil=0 "_s;
 
 }  // namespace
 
@@ -332,6 +257,13 @@ TEST_F(CarnetQueries, WithoutATeslimColumnTheFallbackListsEveryCarnetFromTheCutO
                                   carnetRow(k3, u"K-3"_s, u"30.06.2011"_s, u"30.06.2012"_s, u"0"_s)}));
 }
 
+// The period is the target's text as stored: an apostrophe in it stays inside the quotes.
+TEST_F(CarnetQueries, APeriodWithAnApostropheDoesNotChangeTheStatement)
+{
+    carnet(u"K-1"_s, QDate(2011, 5, 5), 0);
+    EXPECT_EQ(rows(carnetLoader(f, u"2011' OR '1'='1"_s, true)), QList<QStringList>{});
+}
+
 // ---- salespeople ------------------------------------------------------------------------------
 
 using SalespeopleQueries = QueryTest;
@@ -354,7 +286,7 @@ TEST_F(SalespeopleQueries, LiveSalespeopleWithAnAccountAndAStockGroupUnder153)
     salesperson(335, "009", "G1", 5, 0);    // no such account
     salesperson(336, "001", "G1", 6, 0);    // account under another main account
     salesperson(335, "001", "YOK", 7, 0);   // no such group
-    EXPECT_EQ(sorted(rows(kSalespeopleLoader)),
+    EXPECT_EQ(sorted(rows(salespeopleLoader())),
               (QList<QStringList>{{QString(), p1, u"AHMET YILMAZ"_s, u"G1 GIDA"_s, u"2,5"_s, u"05"_s},
                                   {QString(), p2, u"VELİ KAYA"_s, u"G1 GIDA"_s, u"0,0"_s, u"05"_s}}));
 }

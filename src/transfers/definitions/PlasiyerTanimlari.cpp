@@ -35,13 +35,7 @@ QString text(db::Recordset& rs, const QString& column) { return vb::joined(rs.va
 
 }  // namespace
 
-PlasiyerTanimlari::PlasiyerTanimlari(console::StepHost& host)
-    : PreviewStep(host, console::StepId::Plasiyerler, {u"Plasiyer Belmoleri"_s})
-{
-}
-
-// Live salespeople whose account exists and whose stock group is under main account 153.
-QString PlasiyerTanimlari::query()
+QString salespeopleLoader()
 {
     return u"SELECT '',Plasiyer.ID,Diger_Hs.Hesap_Adi,Gruplar.Grup & ' ' & Gruplar.Grupadi, "
            "FORMAT(Plasiyer.Oran,'####0.0'), USERCODE "
@@ -50,6 +44,13 @@ QString PlasiyerTanimlari::query()
            "Plasiyer.Stok_Grubu = Gruplar.Grup "
            "Where Gruplar.Ana_Hs = 153 AND Plasiyer.Sil=0 "_s;
 }
+
+PlasiyerTanimlari::PlasiyerTanimlari(console::StepHost& host)
+    : PreviewStep(host, console::StepId::Plasiyerler, {u"Plasiyer Belmoleri"_s})
+{
+}
+
+QString PlasiyerTanimlari::query() { return salespeopleLoader(); }
 
 // Five columns: USERCODE is loaded but not shown.
 console::GridLayout PlasiyerTanimlari::layout() const
