@@ -73,11 +73,20 @@ bool logIn(console::Program& program, const Login& login, QTextStream& out)
 // Presses the console's buttons and the panels' "Başla" and keeps what became of each step.
 class Runner {
 public:
-    explicit Runner(console::BELMO& console) : console_(console)
+    Runner(console::BELMO& console, QTextStream& out) : console_(console)
     {
         console_.onMenuAction = [this](StepId id) {
             if (std::find(opened_.begin(), opened_.end(), id) == opened_.end()) opened_.push_back(id);
         };
+        // A wait for a lock another program holds is told once, when it begins.
+        console_.busy.watch([this, &out] {
+            const QString& status = console_.busy.status();
+            if (!status.isEmpty() && !waiting_) {
+                out << "  " << status << "\n";
+                out.flush();
+            }
+            waiting_ = !status.isEmpty();
+        });
     }
 
     // One step from the menu: its button, then "Başla" on its panel.
@@ -132,19 +141,22 @@ private:
     console::BELMO& console_;
     std::vector<StepId> opened_;
     std::set<StepId> pressed_;
+    bool waiting_ = false;
 };
 
 }  // namespace
 
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
 {
-    CommandLine cl(u"run"_s, u"--folder DIR --user U --password P --source S --target T [--steps LIST] [--yes]"_s,
+    CommandLine cl(u"run"_s, u"--folder DIR --user U --password P --source S --target T [--steps LIST] [--yes] [--wait SECONDS]"_s,
                    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
                    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
                    "steps listed (comma-separated, in the order given). Every message and question is printed with\n"
                    "its title and the answer given: questions are answered No, or Yes (and \"yes to all\" to the\n"
                    "overwrite question) with --yes. Ends with a line per step. Exit code 1 when the login is refused\n"
-                   "or a step opened did not finish (an error, or a No that stopped it).\n"
+                   "or a step opened did not finish (an error, or a No that stopped it). A step is all or nothing:\n"
+                   "one that does not finish leaves the target as it was. A company held by another program is\n"
+                   "waited for, 30 seconds unless --wait says otherwise.\n"
                    "Steps: sirket, sablon, islem, evrak, grup, depo, cari, stok, siparis, cek, muhasebe, taksit,\n"
                    "plasiyer."_s);
     QCommandLineParser& p = cl.parser();
@@ -156,9 +168,14 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
         p.addOption({name, help, name.toUpper()});
     p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
     p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
+    p.addOption({u"wait"_s, u"How long to wait for a company another program holds (default 30)."_s, u"SECONDS"_s});
     if (auto exit = cl.parse(args, out, err)) return *exit;
     for (const QString& name : {u"folder"_s, u"user"_s, u"source"_s, u"target"_s})
         if (!p.isSet(name)) return cl.usageError(u"--%1 is missing."_s.arg(name), err);
+
+    bool waitRead = true;
+    const double wait = p.isSet(u"wait"_s) ? p.value(u"wait"_s).toDouble(&waitRead) : 30.0;
+    if (!waitRead || wait < 0) return cl.usageError(u"--wait takes a number of seconds."_s, err);
 
     QList<StepId> chosen;
     for (const QString& key : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
@@ -169,6 +186,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
 
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
     console::Program program(dialogs, steps);
+    program.session().pool().settings().lockTimeoutMs = int(wait * 1000);
     const Login login{QFileInfo(p.value(u"folder"_s)).absoluteFilePath(), p.value(u"user"_s), p.value(u"password"_s),
                       p.value(u"source"_s), p.value(u"target"_s)};
     if (!logIn(program, login, out)) {
@@ -178,7 +196,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     }
     out << "Logged in; user code " << program.session().KullaniciKodu << ".\n";
 
-    Runner runner(*program.console());
+    Runner runner(*program.console(), out);
     if (chosen.isEmpty()) {
         runner.runWizard();
     } else {

@@ -103,7 +103,7 @@ SqliteFile::SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const
         db_ = nullptr;
         throw fileError(path, QStringLiteral("Cannot open '%1': %2").arg(path, msg));
     }
-    sqlite3_extended_result_codes(db_, 0);
+    sqlite3_extended_result_codes(db_, 1);  // a write that fails says so; errors branch on rc & 0xff
     sqlite3_busy_handler(db_, &SqliteFile::waitForLock, this);
     sqlite3_progress_handler(db_, kWorkTicks, &SqliteFile::longWork, this);
     jet::registerFunctions(db_);
@@ -346,7 +346,7 @@ DbError SqliteFile::error(int rc, const QString& context) const
     case SQLITE_CONSTRAINT:
     case SQLITE_RANGE:
     case SQLITE_TOOBIG:
-        return statement(rc == SQLITE_MISMATCH ? err::MultipleStep : err::Unspecified, QString());
+        return statement((rc & 0xff) == SQLITE_MISMATCH ? err::MultipleStep : err::Unspecified, QString());
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return file(err::Unspecified, QStringLiteral("database is locked by another program (waited %1 s)")
@@ -354,7 +354,9 @@ DbError SqliteFile::error(int rc, const QString& context) const
     case SQLITE_READONLY: return file(err::Unspecified, QStringLiteral("file is read-only"));
     case SQLITE_INTERRUPT: return file(err::UserInterrupt, QStringLiteral("cancelled"));
     case SQLITE_FULL: return file(err::Unspecified, QStringLiteral("disk is full"));
-    case SQLITE_IOERR: return file(err::Unspecified, QStringLiteral("disk I/O error: %1").arg(msg));
+    case SQLITE_IOERR:
+        return file(err::Unspecified, rc == SQLITE_IOERR_WRITE ? QStringLiteral("disk I/O error while writing (the disk may be full)")
+                                                               : QStringLiteral("disk I/O error"));
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB: return file(err::Unspecified, QStringLiteral("the database file is damaged or not a database"));
     case SQLITE_ABORT: return file(err::Unspecified, QStringLiteral("the transaction was rolled back by the database"));

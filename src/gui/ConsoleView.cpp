@@ -1,6 +1,7 @@
 #include "gui/ConsoleView.h"
 
 #include "gui/Bindings.h"
+#include "gui/BusyBar.h"
 #include "gui/PanelView.h"
 #include "gui/Pictures.h"
 
@@ -37,6 +38,8 @@ ConsoleView::ConsoleView(console::BELMO& console, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(stack_);
+    busyBar_ = new BusyBar(console_.busy, this);
+    layout->addWidget(busyBar_);
 
     for (widgets::Panel* panel : console_.panels.panels()) {
         auto* view = new PanelView(*panel, stack_);

@@ -10,6 +10,7 @@ class QStackedWidget;
 
 namespace belmo::gui {
 
+class BusyBar;
 class PanelView;
 
 // The console "Mervo Belmo Sihirbazı": its panels stacked on each other, the one at the
@@ -24,6 +25,7 @@ public:
 
     // The view of one of the console's panels; null for a panel it does not hold.
     PanelView* panelView(const widgets::Panel& panel) const;
+    BusyBar* busyBar() const { return busyBar_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -37,6 +39,7 @@ private:
 
     console::BELMO& console_;
     QStackedWidget* stack_;
+    BusyBar* busyBar_;
     std::map<const widgets::Panel*, PanelView*> views_;
 };
 

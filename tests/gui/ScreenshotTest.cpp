@@ -5,6 +5,9 @@
 #include "DemoProgram.h"
 
 #include "console/PreviewStep.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "gui/BusyBar.h"
 #include "gui/ConsoleView.h"
 #include "gui/LoginView.h"
 #include "gui/PanelView.h"
@@ -15,7 +18,9 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +133,65 @@ TEST_F(ConsoleScreens, CurrentAccountPanelWithTheDemoBalances)
     EXPECT_EQ(seen.first(), 0);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(seen.last(), step->loadedRows());
+}
+
+// The window stays alive during "Başla": the progress bar is painted while the entries are
+// posted, a click on another control is held, and "İptal" rolls the whole step back.
+TEST_F(ConsoleScreens, StartRepaintsTheBarHoldsOtherInputAndCancelRollsBack)
+{
+    console.entry(console::StepId::CariHesaplar).button.click();
+    auto* step = dynamic_cast<console::PreviewStep*>(console.step(console::StepId::CariHesaplar));
+    ASSERT_TRUE(step);
+    view.resize(1000, 520);
+    view.show();
+    QCoreApplication::processEvents();
+    auto* bar = view.panelView(step->frame)->findChild<QProgressBar*>();
+    ASSERT_TRUE(bar);
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    bar->installEventFilter(&counter);
+    QPushButton* cancel = view.busyBar()->cancelButton();
+    QPushButton* exit = nullptr;
+    for (QPushButton* b : view.panelView(step->frame)->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("Çıkış")) exit = b;
+    ASSERT_TRUE(exit);
+
+    // At the first repaint during the work: "Çıkış" is clicked (and held), then "İptal".
+    bool busySeen = false;
+    QTimer::singleShot(0, [&] {
+        busySeen = console.busy.busy() && cancel->isVisible();
+        QTest::mouseClick(exit, Qt::LeftButton);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    demo.dialogs.expectMessage(QStringLiteral("İşlem iptal edildi; hedef veri tabanına hiçbir şey yazılmadı."),
+                               QStringLiteral("Belmo"));
+    step->basla.click();
+    demo.dialogs.verify();
+    EXPECT_TRUE(busySeen);
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_EQ(console.panels.front(), &step->frame);  // "Çıkış" was held
+    EXPECT_FALSE(console.entry(console::StepId::CariHesaplar).done.visible());
+    EXPECT_FALSE(view.busyBar()->isVisible());
+
+    db::Connection target(demo.program.session().pool());
+    target.open(demo.program.session().HedefBag);
+    db::Recordset rs;
+    rs.open(QStringLiteral("Select count(*) from Hesaplar"), target, db::CursorType::Static, db::LockType::ReadOnly);
+    EXPECT_EQ(rs.value(0).intValue(), 0);
+
+    // Without a cancel the work goes to its end, the bar painted as it moves.
+    counter.paints = 0;
+    demo.dialogs.expectMessage(QStringLiteral("Cari Hesap Belmo İşlemleri Tamamlandı."), QStringLiteral("Belmo"));
+    step->basla.click();
+    demo.dialogs.verify();
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_TRUE(console.entry(console::StepId::CariHesaplar).done.visible());
 }
 
 TEST_F(ConsoleScreens, StockPanelWithTheDemoStock)

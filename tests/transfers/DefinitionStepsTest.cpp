@@ -184,6 +184,33 @@ TEST_F(CodedDefinitions, AnUntickedWarehouseIsNotCarried)
     EXPECT_EQ(rows(target(), u"Select count(*) from Depo where Depo_Kodu<>'01'"_s), (QList<QStringList>{{"0"}}));
 }
 
+// The step frame on a target that cannot take the step's rows: nothing written, no done mark,
+// the reason shown.
+TEST_F(CodedDefinitions, AReadOnlyTargetLeavesTheStepNotFinishedAndNamesTheFile)
+{
+    fill(u"Depo"_s);
+    console::PreviewStep& step = open(StepId::Depolar);
+    c->session().HedefBag += u";Mode=Read"_s;
+    t.dialogs.expectError(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s,
+                          {t.company.path(u"HEDEF"_s) + u": file is read-only"_s});
+    step.basla.click();
+    EXPECT_FALSE(done(StepId::Depolar));
+    EXPECT_EQ(rows(target(), u"Select count(*) from Depo"_s), (QList<QStringList>{{"2"}}));
+}
+
+TEST_F(CodedDefinitions, AStepWhoseEveryRowFailsIsNotFinished)
+{
+    fill(u"Depo"_s);
+    console::PreviewStep& step = open(StepId::Depolar);
+    target().execute(u"CREATE TRIGGER Kapali BEFORE INSERT ON Depo BEGIN SELECT RAISE(ABORT, 'kapalı'); END"_s);
+    step.grid.click(rowWith(step, 3, u"Yurtiçi"_s), 0);  // the target has it: it would count as carried
+    t.dialogs.expectMessage(u"Hiçbir kayıt aktarılamadı; hedef veri tabanına hiçbir şey yazılmadı.\r"
+                            u"01 Tedarikçiler: kapalı\rOTO'YED Kadıköy'deki Yedek Parça: kapalı"_s,
+                            u"Belmo"_s, services::Dialogs::Icon::Critical);
+    step.basla.click();
+    EXPECT_FALSE(done(StepId::Depolar));
+}
+
 class AccountingAccounts : public TransferTest {
 protected:
     AccountingAccounts()
