@@ -13,6 +13,8 @@
 #include "services/NumberFormats.h"
 #include "services/SmallRoutines.h"
 
+#include <QFileInfo>
+
 namespace belmo::app {
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,6 +23,10 @@ using db::jet::quoted;
 namespace {
 const QString kDogru = u"DOGRU"_s;
 const QString kYanlis = u"YANLIS"_s;
+const QString kNoRight = u"Belirtilen Şirkete Giriş Yetkiniz Yok"_s;
+const QString kNotFound = u"Şirket Veri Tabanı Bulunamadı."_s;
+const QString kSameCompany = u"Kaynak ve hedef şirket aynı olamaz."_s;
+const QString kNotACode = u"Geçersiz şirket kodu: '%1'.\rŞirket kodu harf, rakam, '_' ve '-' içerebilir; en çok 50 karakterdir."_s;
 
 // A Null column fails every comparison.
 bool equalsText(const db::Value& v, const QString& text) { return !v.isNull() && vb::CStr(v) == text; }
@@ -131,6 +137,17 @@ QString GIRIS::KULLANICIKONTROL(const QString& userName, const QString& password
     }
 }
 
+bool GIRIS::mayEnter(const QString& companyCode)
+{
+    if (SIRKETYETKI(kullaniciAdi.text(), companyCode) == kDogru) return true;
+    db::Connection con(session_.pool());
+    con.open(session_.AyarBag);
+    db::Recordset rs;
+    rs.open(u"SELECT ADM FROM USERS WHERE USERAD="_s + quoted(kullaniciAdi.text().trimmed()), con, db::CursorType::Static,
+            db::LockType::ReadOnly);
+    return !rs.eof() && equalsOne(rs.value(0));  // administrators enter every company
+}
+
 QString GIRIS::SIRKETYETKI(const QString& userName, const QString& companyCode)
 {
     try {
@@ -176,21 +193,31 @@ void GIRIS::Onayla()
     enableInputs(false);
     try {
         const QString source = kaynakSirket.text();
+        const QString target = hedefSirket.text();
         if (source.isEmpty()) return refuse(u"LÜTFEN BELMO YAPILACAK ŞİRKETİ SEÇİNİZ"_s);
-        if (hedefSirket.text().isEmpty()) return refuse(u"LÜTFEN HEDEF ŞİRKETİ SEÇİNİZ"_s);
+        if (target.isEmpty()) return refuse(u"LÜTFEN HEDEF ŞİRKETİ SEÇİNİZ"_s);
+        // A code becomes a file name and a part of a connection string: only plain codes pass.
+        for (const QString& code : {source, target})
+            if (!isPlainCompanyCode(code)) return refuse(kNotACode.arg(code));
 
         session_.KModu = 2;
         session_.HModu = 2;
         const bool listed = !kaynakSirket.items().isEmpty();
         if (SIRKETYETKI(kullaniciAdi.text(), source) != kDogru && !source.trimmed().isEmpty() && listed)
-            return refuse(u"Belirtilen Şirkete Giriş Yetkiniz Yok"_s);
+            return refuse(kNoRight);
+        // The new period is written into: the user needs the right to it as to the source.
+        if (listed && !mayEnter(target)) return refuse(kNoRight);
 
         const ProgramFolder folder(session_.ProgramKlasoru);
         session_.AyarBag = folder.configConnection();
         session_.KaynakBag = folder.companyConnection(source);
-        session_.HedefBag = folder.companyConnection(hedefSirket.text());
+        session_.HedefBag = folder.companyConnection(target);
 
         if (KULLANICIKONTROL(kullaniciAdi.text(), sifre.text()) != kDogru) return refuse(u"GİRİŞ ONAYLANMADI"_s);
+        // The target must be there already (the login creates no company; a missing source is
+        // found when it is first read), and it must be another file than the source.
+        if (!QFileInfo(folder.companyPath(target)).isFile()) return refuse(kNotFound, folder.companyPath(target));
+        if (sameFile(folder.companyPath(source), folder.companyPath(target))) return refuse(kSameCompany);
 
         // A user without company rights who typed a code: the program ends here.
         close();
@@ -199,7 +226,7 @@ void GIRIS::Onayla()
         touchSource();
     } catch (const db::DbError& e) {
         if (e.number() == db::err::Unspecified) {
-            session_.dialogs().message(u"Şirket Veri Tabanı Bulunamadı."_s);
+            session_.dialogs().message(kNotFound);
             closed_ = false;
             setVisible(true);
         } else {
@@ -222,9 +249,9 @@ void GIRIS::touchSource()
     services::SQLCEVIR(session_.SqlSunucu, session_.formats, session_.sql);
 }
 
-void GIRIS::refuse(const QString& message)
+void GIRIS::refuse(const QString& message, const QString& details)
 {
-    session_.dialogs().message(message);
+    session_.dialogs().message(message, {}, services::Dialogs::Icon::None, details);
     enableInputs(true);
 }
 

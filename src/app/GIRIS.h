@@ -64,7 +64,9 @@ private:
     void setVisible(bool on);
     void enableInputs(bool on);
     void fillCompanyLists();
-    void refuse(const QString& message);
+    void refuse(const QString& message, const QString& details = {});
+    // The user's right to a company: SIRKETYETKI, or the user is an administrator.
+    bool mayEnter(const QString& companyCode);
     void touchSource();
 
     Session& session_;

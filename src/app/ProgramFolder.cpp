@@ -7,8 +7,11 @@
 #include "db/Schema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
 
 namespace belmo::app {
 
@@ -38,15 +41,28 @@ bool ProgramFolder::ensureDataFolders() const
     return dir.mkpath(QStringLiteral("MUHASEBE")) && dir.mkpath(QStringLiteral("images"));
 }
 
+bool isPlainCompanyCode(const QString& code)
+{
+    static const QRegularExpression plain(QRegularExpression::anchoredPattern(QStringLiteral("[\\p{L}\\p{Nd}_\\-]{1,50}")));
+    return plain.match(code).hasMatch();
+}
+
 QString companyCodeProblem(const QString& code)
 {
-    static const QRegularExpression allowed(QStringLiteral("^[\\p{L}\\p{N}_][\\p{L}\\p{N}_.\\-]{0,63}$"));
     if (code.isEmpty()) return QStringLiteral("the company code is empty");
-    if (!allowed.match(code).hasMatch())
-        return QStringLiteral("the company code '%1' cannot be a file name (use letters, digits, '_', '-' and '.', "
-                              "at most 64 characters, not starting with '.' or '-')")
+    if (!isPlainCompanyCode(code))
+        return QStringLiteral("the company code '%1' is not a plain code (use letters, digits, '_' and '-', "
+                              "at most 50 characters)")
             .arg(code);
     return {};
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat sa {}, sb {};
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 void createCompanyFile(const QString& path, const NewCompany& company)
@@ -69,7 +85,7 @@ void createCompanyFile(const QString& path, const NewCompany& company)
     tx.commit();
 }
 
-void prepareCompany(const ProgramFolder& folder, const NewCompany& company, bool replace)
+QString prepareCompany(const ProgramFolder& folder, const NewCompany& company, bool replace)
 {
     if (const QString problem = companyCodeProblem(company.code); !problem.isEmpty())
         throw db::DbError(db::err::InvalidCall, problem);
@@ -78,7 +94,7 @@ void prepareCompany(const ProgramFolder& folder, const NewCompany& company, bool
         throw db::DbError(db::err::Unspecified, QStringLiteral("'%1' already exists; it is left as it is.").arg(path));
     db::schema::PendingFile pending(path);
     createCompanyFile(pending.workPath(), company);
-    pending.commit(replace);
+    return pending.commit(replace);
 }
 
 }  // namespace belmo::app

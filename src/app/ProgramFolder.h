@@ -32,9 +32,16 @@ private:
     QString root_;
 };
 
-// A company code becomes a file name: letters, digits, '_', '-' and '.', not starting with
-// '.', at most 64 characters. Returns an empty text when the code is fine, else the reason.
+// A company code becomes a file name and a part of a connection string, so it must be a
+// plain code: letters (Turkish ones too), digits, '_' and '-', at most 50 characters. The
+// login and init-company check codes by this one rule.
+bool isPlainCompanyCode(const QString& code);
+// Empty when the code is plain, else the reason, for the command line.
 QString companyCodeProblem(const QString& code);
+
+// True when both paths lead to one file: the same file reached by another spelling, a
+// symbolic link or a hard link.
+bool sameFile(const QString& a, const QString& b);
 
 // What a new, empty company database holds before anything is carried into it: the tables,
 // the company row with its code and period, the money settings and the chart of main
@@ -45,7 +52,8 @@ struct NewCompany {
     QString name;    // SIRKETAD; the code when empty
     QString period;  // DONEM (a year as text); may be empty
 };
-void prepareCompany(const ProgramFolder& folder, const NewCompany& company, bool replace = false);
+// Returns the name an existing company was kept under when it was replaced, else empty.
+QString prepareCompany(const ProgramFolder& folder, const NewCompany& company, bool replace = false);
 // The same content written into a new file at path (a working file the caller puts in place).
 void createCompanyFile(const QString& path, const NewCompany& company);
 

@@ -12,7 +12,7 @@ void printHelp(QTextStream& out)
            "Carries a company's data from the closing period's database into the new period's.\n"
            "\n"
            "Commands:\n"
-           "  run --folder DIR --user U --password P --source S --target T [--steps LIST] [--yes] [--wait SECONDS]\n"
+           "  run --folder DIR --user U [--password-file FILE] --source S --target T [--steps LIST] [--yes]\n"
            "                                   the login and the transfer steps without windows\n"
            "  init-company --folder DIR CODE   prepare an empty company database MUHASEBE/CODE.mdb\n"
            "  demo DIR [--size small|large]    create a program folder with demo companies and users\n"

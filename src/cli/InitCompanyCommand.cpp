@@ -15,12 +15,12 @@ int initCompany(const QStringList& args, QTextStream& out, QTextStream& err)
                    QStringLiteral("Prepares an empty company database DIR/MUHASEBE/CODE.mdb for a new period: the\n"
                                   "tables, the company row with its code, name and period, the money settings and\n"
                                   "the chart of main accounts. An existing company is never replaced unless --force\n"
-                                  "is given."));
+                                  "is given; then the earlier file is kept beside it as CODE.mdb.bak-<date>-<time>."));
     QCommandLineParser& p = cl.parser();
     p.addOption({QStringLiteral("folder"), QStringLiteral("The program folder (holds config.mdb and MUHASEBE)."), QStringLiteral("DIR")});
     p.addOption({QStringLiteral("period"), QStringLiteral("The period (year) of the new company, e.g. 2026."), QStringLiteral("YEAR")});
     p.addOption({QStringLiteral("name"), QStringLiteral("The company name; the code when not given."), QStringLiteral("NAME")});
-    p.addOption({QStringLiteral("force"), QStringLiteral("Replace an existing company database with an empty one.")});
+    p.addOption({QStringLiteral("force"), QStringLiteral("Replace an existing company database with an empty one, keeping a copy.")});
     p.addPositionalArgument(QStringLiteral("CODE"), QStringLiteral("The company code; the database file is named after it."));
     if (auto exit = cl.parse(args, out, err)) return *exit;
 
@@ -43,12 +43,14 @@ int initCompany(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "belmo init-company: cannot create the folder '" << pf.companiesPath() << "'.\n";
         return kFailed;
     }
+    QString kept;
     try {
-        app::prepareCompany(pf, {code, p.value(QStringLiteral("name")), period}, p.isSet(QStringLiteral("force")));
+        kept = app::prepareCompany(pf, {code, p.value(QStringLiteral("name")), period}, p.isSet(QStringLiteral("force")));
     } catch (const db::DbError& e) {
         err << "belmo init-company: " << e.description() << "\n";
         return kFailed;
     }
+    if (!kept.isEmpty()) out << "Kept the earlier " << pf.companyPath(code) << " as " << kept << ".\n";
     out << "Prepared " << pf.companyPath(code);
     if (!period.isEmpty()) out << " for the period " << period;
     out << ".\n";

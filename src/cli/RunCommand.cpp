@@ -5,9 +5,14 @@
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
 
+#include <QFile>
 #include <QFileInfo>
 
+#include <optional>
 #include <set>
+
+#include <termios.h>
+#include <unistd.h>
 
 namespace belmo::cli {
 
@@ -52,6 +57,49 @@ private:
 struct Login {
     QString folder, user, password, source, target;
 };
+
+// The first line of the file, without its line end.
+std::optional<QString> passwordFromFile(const QString& path, QTextStream& err)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "belmo run: cannot read the password file '" << path << "': " << file.errorString() << "\n";
+        return std::nullopt;
+    }
+    QString line = QString::fromUtf8(file.readLine());
+    while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
+    return line;
+}
+
+// Asks on the terminal with the echo off.
+QString passwordFromTerminal(const QString& user, QTextStream& err)
+{
+    err << "Password of " << user << ": ";
+    err.flush();
+    termios saved{};
+    const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    QTextStream in(stdin);
+    const QString line = in.readLine();
+    if (terminal) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    err << "\n";
+    err.flush();
+    return line;
+}
+
+// --password-file, --password, BELMO_PASSWORD, or the terminal; empty when none is there.
+std::optional<QString> readPassword(const QCommandLineParser& p, QTextStream& err)
+{
+    if (p.isSet(u"password-file"_s)) return passwordFromFile(p.value(u"password-file"_s), err);
+    if (p.isSet(u"password"_s)) return p.value(u"password"_s);
+    if (qEnvironmentVariableIsSet("BELMO_PASSWORD")) return qEnvironmentVariable("BELMO_PASSWORD");
+    if (isatty(STDIN_FILENO)) return passwordFromTerminal(p.value(u"user"_s), err);
+    return QString();
+}
 
 // Types into the login window as a user does and presses "Onayla". True when the console
 // opened on a source that could be read.
@@ -148,7 +196,8 @@ private:
 
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
 {
-    CommandLine cl(u"run"_s, u"--folder DIR --user U --password P --source S --target T [--steps LIST] [--yes] [--wait SECONDS]"_s,
+    CommandLine cl(u"run"_s,
+                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS]"_s,
                    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
                    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
                    "steps listed (comma-separated, in the order given). Every message and question is printed with\n"
@@ -157,12 +206,16 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "or a step opened did not finish (an error, or a No that stopped it). A step is all or nothing:\n"
                    "one that does not finish leaves the target as it was. A company held by another program is\n"
                    "waited for, 30 seconds unless --wait says otherwise.\n"
+                   "The password is read from --password-file (its first line), else from the environment variable\n"
+                   "BELMO_PASSWORD, else asked for without echo when a terminal is there. --password works too, but\n"
+                   "every user of the machine can read it in the process list: the other ways keep it private.\n"
                    "Steps: sirket, sablon, islem, evrak, grup, depo, cari, stok, siparis, cek, muhasebe, taksit,\n"
                    "plasiyer."_s);
     QCommandLineParser& p = cl.parser();
     for (const auto& [name, help] : {std::pair{u"folder"_s, u"The program folder (holding config.mdb)."_s},
                                      {u"user"_s, u"User name."_s},
-                                     {u"password"_s, u"Password."_s},
+                                     {u"password"_s, u"Password (visible in the process list; see above)."_s},
+                                     {u"password-file"_s, u"A file whose first line is the password."_s},
                                      {u"source"_s, u"Source company code (the closing period)."_s},
                                      {u"target"_s, u"Target company code (the new period)."_s}})
         p.addOption({name, help, name.toUpper()});
@@ -187,7 +240,9 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
     console::Program program(dialogs, steps);
     program.session().pool().settings().lockTimeoutMs = int(wait * 1000);
-    const Login login{QFileInfo(p.value(u"folder"_s)).absoluteFilePath(), p.value(u"user"_s), p.value(u"password"_s),
+    const std::optional<QString> password = readPassword(p, err);
+    if (!password) return kFailed;
+    const Login login{QFileInfo(p.value(u"folder"_s)).absoluteFilePath(), p.value(u"user"_s), *password,
                       p.value(u"source"_s), p.value(u"target"_s)};
     if (!logIn(program, login, out)) {
         out << "Login refused.\n";

@@ -4,6 +4,7 @@
 #include "db/JetFunctions.h"
 #include "db/SqliteFile.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -311,18 +312,26 @@ PendingFile::~PendingFile()
     if (!committed_) removeWithCompanions(workPath_);
 }
 
-void PendingFile::commit(bool replace)
+QString PendingFile::commit(bool replace)
 {
+    if (QFileInfo::exists(workPath_ + QStringLiteral("-wal")))
+        throw DbError(err::Unspecified, QStringLiteral("'%1' is still open; it cannot be put in place.").arg(workPath_));
+    QString kept;
     if (QFileInfo::exists(finalPath_)) {
         if (!replace)
             throw DbError(err::Unspecified, QStringLiteral("'%1' already exists; it is left as it is.").arg(finalPath_));
-        removeWithCompanions(finalPath_);
+        kept = finalPath_ + QStringLiteral(".bak-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        for (int n = 2; QFileInfo::exists(kept); ++n) kept = kept.section(u'~', 0, 0) + u'~' + QString::number(n);
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+            const QString from = finalPath_ + QString::fromLatin1(suffix);
+            if (QFileInfo::exists(from) && !QFile::rename(from, kept + QString::fromLatin1(suffix)))
+                throw DbError(err::Unspecified, QStringLiteral("Cannot keep '%1' as '%2'.").arg(from, kept));
+        }
     }
-    if (QFileInfo::exists(workPath_ + QStringLiteral("-wal")))
-        throw DbError(err::Unspecified, QStringLiteral("'%1' is still open; it cannot be put in place.").arg(workPath_));
     if (!QFile::rename(workPath_, finalPath_))
         throw DbError(err::Unspecified, QStringLiteral("Cannot move '%1' to '%2'.").arg(workPath_, finalPath_));
     committed_ = true;
+    return kept;
 }
 
 }  // namespace belmo::db::schema

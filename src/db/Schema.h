@@ -63,9 +63,11 @@ public:
 
     const QString& workPath() const { return workPath_; }
     const QString& finalPath() const { return finalPath_; }
-    // Moves the working file to its final name, replacing an existing file only when told
-    // to. Every connection to the working file must be closed first.
-    void commit(bool replace = false);
+    // Moves the working file to its final name. An existing file is replaced only when told
+    // to, and then kept beside it as "<name>.bak-<date>-<time>" (with its companion files):
+    // that name is returned, empty when nothing was replaced. Every connection to the
+    // working file must be closed first.
+    QString commit(bool replace = false);
 
 private:
     QString finalPath_;

@@ -6,6 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -95,8 +96,18 @@ SqliteFile::SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const
     const QFileInfo info(path);
     if (!info.exists()) throw fileError(path, QStringLiteral("Could not find file '%1'.").arg(path));
     if (!info.isFile()) throw fileError(path, QStringLiteral("'%1' is not a file.").arg(path));
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
+    // A file the program may not write (an archived year on a read-only share) is opened for
+    // reading; where not even its companion files can be made, as a file nobody changes.
+    const bool writable = !readOnly && info.isWritable();
+    QByteArray name = path.toUtf8();
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (!writable) {
+        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+        name = "file:" + QUrl::toPercentEncoding(path, "/");
+        if (!readOnly && !QFileInfo(info.absolutePath()).isWritable() && !QFileInfo::exists(path + QStringLiteral("-wal")))
+            name += "?immutable=1";
+    }
+    const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         sqlite3_close(db_);

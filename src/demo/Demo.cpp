@@ -65,7 +65,9 @@ void createDemoFolder(const QString& folder, Size size, bool replace, const std:
     say(QStringLiteral("writing %1").arg(finals[2]));
     app::createCompanyFile(pending[2]->workPath(), {target, QStringLiteral("ANADOLU TİCARET"), QStringLiteral("2026")});
 
-    for (auto& p : pending) p->commit(replace);
+    for (auto& p : pending)
+        if (const QString kept = p->commit(replace); !kept.isEmpty())
+            say(QStringLiteral("kept the earlier %1 as %2").arg(p->finalPath(), kept));
 }
 
 }  // namespace belmo::demo

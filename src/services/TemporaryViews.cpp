@@ -35,12 +35,12 @@ ViewSet::ViewSet(QString prefix, const QString& userCode) : stem_(std::move(pref
 
 void GORUNUMOLUSTUR(db::Connection& db, const ViewSet& views, int slot, const QString& query)
 {
-    runViewStatement(db, u"CREATE VIEW "_s + views.name(slot) + u" AS "_s + query);
+    runViewStatement(db, (db.readOnly() ? u"CREATE TEMP VIEW "_s : u"CREATE VIEW "_s) + views.name(slot) + u" AS "_s + query);
 }
 
 void GORUNUMSIL(db::Connection& db, const ViewSet& views, int slot)
 {
-    runViewStatement(db, u"DROP VIEW "_s + views.name(slot));
+    runViewStatement(db, u"DROP VIEW "_s + (db.readOnly() ? u"temp."_s : QString()) + views.name(slot));
 }
 
 }  // namespace belmo::services

@@ -28,7 +28,9 @@ private:
 
 // "CREATE VIEW <name> AS <query>" and "DROP VIEW <name>" in the database given, issued
 // through a recordset open. A view that already exists keeps its first definition and
-// dropping a missing view passes; a database that cannot be written stops the caller.
+// dropping a missing view passes. A source that cannot be written (an archived year on a
+// read-only share) gets temporary views of its connection instead, and is not written at
+// all.
 void GORUNUMOLUSTUR(db::Connection& db, const ViewSet& views, int slot, const QString& query);
 void GORUNUMSIL(db::Connection& db, const ViewSet& views, int slot);
 

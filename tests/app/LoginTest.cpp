@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace belmo::test {
@@ -112,13 +114,61 @@ TEST_F(LoginTest, RefusalsShowTheirMessageAndLeaveTheWindowReady)
     expectReadyAgain();
     EXPECT_EQ(giris.sifre.text(), u"12345"_s);
 
-    t.dialogs.expectMessage(u"GİRİŞ ONAYLANMADI"_s);  // a locked user with the right password
+    t.dialogs.expectMessage(u"Belirtilen Şirkete Giriş Yetkiniz Yok"_s);  // no right to the target
     t.typeLogin(u"STAJYER"_s, u"staj"_s, u"KAYNAK"_s, u"HEDEF"_s);
+    expectReadyAgain();
+
+    t.dialogs.expectMessage(u"GİRİŞ ONAYLANMADI"_s);  // a locked user with the right password
+    t.typeLogin(u"STAJYER"_s, u"staj"_s, u"KAYNAK"_s, u"KAYNAK"_s);
     expectReadyAgain();
 
     t.dialogs.expectMessage(u"GİRİŞ ONAYLANMADI"_s);  // passwords are case-sensitive
     t.typeLogin(u"ADMIN"_s, u"ADMIN"_s, u"KAYNAK"_s, u"HEDEF"_s);
     expectReadyAgain();
+}
+
+// The companies are guarded before any path or connection string is built from a code, and
+// the source is never carried into itself.
+TEST_F(LoginTest, CodesThatAreNotPlainAndTheSourceAsTargetAreRefused)
+{
+    t.start();
+    for (const QString& code : {u"../../other/MUHASEBE/DEMO2026"_s, u"X;Data Source=/any/path/F"_s, u"A=B"_s,
+                                u"O'NEIL"_s, u"A\"B"_s, u"KAYNAK\n"_s, QString(51, u'Ş')}) {
+        t.dialogs.expectMessage(u"Geçersiz şirket kodu: '"_s + code +
+                                u"'.\rŞirket kodu harf, rakam, '_' ve '-' içerebilir; en çok 50 karakterdir."_s);
+        t.typeLogin(u"MUHASEBE"_s, u"1234"_s, u"KAYNAK"_s, code);
+        expectReadyAgain();
+    }
+    // The same file by its code, by a symbolic link and by a hard link.
+    QFile::link(t.company.path(u"KAYNAK"_s), t.company.path(u"BAG"_s));
+    ASSERT_EQ(::link(QFile::encodeName(t.company.path(u"KAYNAK"_s)).constData(),
+                     QFile::encodeName(t.company.path(u"KOPYA"_s)).constData()), 0);
+    for (const QString& code : {u"KAYNAK"_s, u"BAG"_s, u"KOPYA"_s}) {
+        t.company.insert(t.config(), u"SRKTUSERS"_s, {{"USERCODE", "05"}, {"SIRKETCODE", code}});
+        t.dialogs.expectMessage(u"Kaynak ve hedef şirket aynı olamaz."_s);
+        t.typeLogin(u"MUHASEBE"_s, u"1234"_s, u"KAYNAK"_s, code);
+        expectReadyAgain();
+    }
+    // A target that is not there is never made by the login.
+    t.company.insert(t.config(), u"SRKTUSERS"_s, {{"USERCODE", "05"}, {"SIRKETCODE", "YENI"}});
+    t.dialogs.expectMessage(u"Şirket Veri Tabanı Bulunamadı."_s);
+    t.typeLogin(u"MUHASEBE"_s, u"1234"_s, u"KAYNAK"_s, u"YENI"_s);
+    expectReadyAgain();
+    EXPECT_FALSE(QFile::exists(t.company.path(u"YENI"_s)));
+}
+
+// The target needs the right the source needs; an administrator enters every company.
+TEST_F(LoginTest, TheTargetNeedsTheUsersRightUnlessTheUserIsAnAdministrator)
+{
+    t.company.addCompany(u"DIGER"_s);
+    t.start();
+    t.dialogs.expectMessage(u"Belirtilen Şirkete Giriş Yetkiniz Yok"_s);
+    t.typeLogin(u"MUHASEBE"_s, u"1234"_s, u"KAYNAK"_s, u"DIGER"_s);
+    expectReadyAgain();
+
+    t.typeLogin(u"ADMIN"_s, u"admin"_s, u"KAYNAK"_s, u"DIGER"_s);
+    EXPECT_NE(t.console(), nullptr);
+    EXPECT_EQ(session.HedefBag, t.company.connectionString(u"DIGER"_s));
 }
 
 TEST_F(LoginTest, AnAdministratorLogsInEvenWhenPassiveAndLocked)

@@ -4,6 +4,7 @@
 
 #include "app/ProgramFolder.h"
 #include "cli/Cli.h"
+#include "db/ConnectionString.h"
 #include "db/Schema.h"
 
 #include <QDir>
@@ -61,8 +62,12 @@ TEST(CommandLine, BadArgumentsSayWhatIsWrong)
         {{"demo", "/tmp/x", "--size", "huge"}, "--size is small or large, not 'huge'"},
         {{"demo", "/tmp/x", "--colour"}, "Unknown option 'colour'"},
         {{"init-company", "X"}, "--folder DIR is required"},
-        {{"init-company", "--folder", "/tmp", "../etc/passwd"}, "cannot be a file name"},
-        {{"init-company", "--folder", "/tmp", "A/B"}, "cannot be a file name"},
+        {{"init-company", "--folder", "/tmp", "../etc/passwd"}, "is not a plain code"},
+        {{"init-company", "--folder", "/tmp", "A/B"}, "is not a plain code"},
+        {{"init-company", "--folder", "/tmp", "X;Data Source=/F"}, "is not a plain code"},
+        {{"init-company", "--folder", "/tmp", "A'B"}, "is not a plain code"},
+        {{"init-company", "--folder", "/tmp", "A\tB"}, "is not a plain code"},
+        {{"init-company", "--folder", "/tmp", QString(51, u'Ş')}, "is not a plain code"},
         {{"init-company", "--folder", "/tmp", "--period", "20x6", "A"}, "--period takes a year"},
         {{"show"}, "--folder DIR is required"},
     };
@@ -109,6 +114,15 @@ TEST(InitCompany, PreparesAnEmptyCompanyAndNeverReplacesOneUnasked)
     db::Recordset rs;
     rs.open("Select count(*) from Hesaplar", con, db::CursorType::Static, db::LockType::ReadOnly);
     EXPECT_EQ(rs.value(0).intValue(), 0);
+    // The replaced company is kept beside it, with its account.
+    const QStringList kept = QDir(pf.companiesPath()).entryList({"EGE2026.mdb.bak-*"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(r.out.contains("Kept the earlier " + file + " as " + pf.companiesPath() + "/" + kept[0])) << r.out.toStdString();
+    db::Connection old(pool);
+    old.open(db::ConnectionString::forJetFile(pf.companiesPath() + "/" + kept[0], db::schema::databasePassword()));
+    db::Recordset account;
+    account.open("Select MID1 from Hesaplar", old, db::CursorType::Static, db::LockType::ReadOnly);
+    EXPECT_EQ(account.value(0).textValue(), "1001");
 
     r = belmoRun({"init-company", "--folder", dir.path() + "/yok", "X"});
     EXPECT_EQ(r.code, cli::kFailed);

@@ -1,0 +1,107 @@
+// The companies guarded in `belmo run`: the source is never written but for the per-user
+// views, it is never the target, and the password need not stand on the command line.
+#include "DemoRun.h"
+
+#include "cli/Cli.h"
+#include "db/ConnectionString.h"
+#include "db/Schema.h"
+
+#include <QFile>
+
+namespace belmo::test {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+class CompanyGuards : public DemoRun {
+protected:
+    QStringList loginWithout(const QString& option) const
+    {
+        QStringList args = login(u"1234"_s);
+        const qsizetype at = args.indexOf(option);
+        args.remove(at, 2);
+        return args;
+    }
+    // Every row of every company table of the source, table by table.
+    QList<QStringList> sourceRows()
+    {
+        db::Connection source(reader.pool());
+        openCompany(source, u"DEMO2025"_s);
+        QList<QStringList> all;
+        for (const db::schema::Table& table : db::schema::companyTables()) {
+            all << QStringList{table.name};
+            all << reader.rows(source, u"Select * from "_s + table.name + u" order by rowid"_s);
+        }
+        return all;
+    }
+};
+
+TEST_F(CompanyGuards, AWholeRunWritesNothingIntoTheSourceButItsViews)
+{
+    const QList<QStringList> before = sourceRows();
+    const RunResult r = belmoRun(login(u"1234"_s) + QStringList{u"--yes"_s});
+    ASSERT_EQ(r.code, cli::kOk) << r.out.toStdString();
+    EXPECT_EQ(sourceRows(), before);
+}
+
+// A user whose code holds blanks, quotes and a semicolon logs in and carries the balances;
+// the source's views are its own, each one plain name.
+TEST_F(CompanyGuards, AnOddUserCodeLogsInAndGetsViewsOfItsOwn)
+{
+    db::Connection config(reader.pool());
+    config.open(db::ConnectionString::forJetFile(folder_.path() + u"/config.mdb"_s, db::schema::databasePassword()));
+    const QString code = u"Q1 AS SELECT 1; -- O'Ş"_s;
+    reader.insert(config, u"USERS"_s, {{"USERAD", "TUHAF"}, {"USERCODE", code}, {"PASSWORD", "x"}, {"ADM", 0},
+                                       {"AKTIVE", 1}, {"LOCK", 1}, {"CONNECTED", 0}});
+    for (const char* company : {"DEMO2025", "DEMO2026"})
+        reader.insert(config, u"SRKTUSERS"_s, {{"USERCODE", code}, {"SIRKETCODE", company}});
+    QStringList args = loginWithout(u"--user"_s);
+    args.remove(args.indexOf(u"--password"_s), 2);
+    const RunResult r = belmoRun(args + QStringList{u"--user"_s, u"TUHAF"_s, u"--password"_s, u"x"_s, u"--steps"_s, u"cari"_s, u"--yes"_s});
+    ASSERT_EQ(r.code, cli::kOk) << r.out.toStdString();
+
+    db::Connection source(reader.pool()), target(reader.pool());
+    openCompany(source, u"DEMO2025"_s);
+    openCompany(target, u"DEMO2026"_s);
+    EXPECT_EQ(reader.rows(source, u"Select name from sqlite_master where type='view' order by name"_s),
+              (QList<QStringList>{{u"CMZNQ1_0020AS_0020SELECT_00201_003B_0020_002D_002D_0020O_0027_015E1"_s},
+                                  {u"CMZNQ1_0020AS_0020SELECT_00201_003B_0020_002D_002D_0020O_0027_015E2"_s}}));
+    EXPECT_EQ(reader.rows(target, u"Select distinct User_Code from Kayit"_s), QList<QStringList>{{code}});
+}
+
+TEST_F(CompanyGuards, TheSourceIsRefusedAsTargetAndSoIsACodeThatIsNoPlainCode)
+{
+    for (const auto& [target, message] : {std::pair{u"DEMO2025"_s, u"Kaynak ve hedef şirket aynı olamaz."_s},
+                                          {u"../../other/MUHASEBE/DEMO2026"_s, u"Geçersiz şirket kodu"_s}}) {
+        QStringList args = loginWithout(u"--target"_s) + QStringList{u"--target"_s, target, u"--yes"_s};
+        const RunResult r = belmoRun(args);
+        EXPECT_EQ(r.code, cli::kFailed);
+        EXPECT_TRUE(r.out.contains(message)) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(u"Login refused."_s));
+    }
+}
+
+TEST_F(CompanyGuards, ThePasswordComesFromAFileOrTheEnvironmentAndIsNeverPrinted)
+{
+    QFile file(folder_.path() + u"/sifre"_s);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("1234\n");
+    file.close();
+    const QStringList depo{u"--steps"_s, u"depo"_s, u"--yes"_s};
+    RunResult r = belmoRun(loginWithout(u"--password"_s) + QStringList{u"--password-file"_s, file.fileName()} + depo);
+    EXPECT_EQ(r.code, cli::kOk) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_FALSE((r.out + r.err).contains(u"1234"_s));
+
+    qputenv("BELMO_PASSWORD", "1234");
+    r = belmoRun(loginWithout(u"--password"_s) + depo);
+    qunsetenv("BELMO_PASSWORD");
+    EXPECT_EQ(r.code, cli::kOk) << r.out.toStdString();
+    EXPECT_FALSE((r.out + r.err).contains(u"1234"_s));
+
+    r = belmoRun(loginWithout(u"--password"_s) + QStringList{u"--password-file"_s, file.fileName() + u"-yok"_s} + depo);
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains(u"cannot read the password file '"_s + file.fileName() + u"-yok'"_s)) << r.err.toStdString();
+}
+
+}  // namespace
+}  // namespace belmo::test
