@@ -146,6 +146,7 @@ void CekBelmoleri::Basla()
                      carryWhole(t, u"Çek "_s + chequeNo, [&] { carryCheque(t, chequeNo, date); });
                      barcek.setValue(r);
                  }
+                 barcek.setValue(barcek.max());
              });
 }
 
