@@ -13,14 +13,11 @@ qint64 writeChequeRecord(TestCompany& company, db::Connection& con, const Cheque
     const qint64 no = con.lastInsertId();
     company.insert(con, u"Cari_H"_s, {{"Kayit_No", no}, {"Aciklama", r.description}, {"islem_Dvz", r.currency},
                                       {"Tutar_Ytl", r.amount}, {"Vade", r.due}});
+    company.insert(con, u"Cek_"_s, {{"Kayit_No", no}, {"Cek_No", r.cheque}, {"Kimden", "ALICI AŞ"}, {"Hesap_No", "111"},
+                                    {"Banka", "ZİRAAT"}, {"Sube", "KIZILAY"}, {"Vade", r.due}, {"Tutar", r.amount},
+                                    {"Para_Birim", r.currency}, {"Yetkili", "ALİ"}, {"tarih", r.date}});
     if (con.columns(u"Cek_"_s).contains(u"Gizle"_s))
-        company.insert(con, u"Cek_"_s, {{"Kayit_No", no}, {"Cek_No", r.cheque}, {"Kimden", "ALICI AŞ"}, {"Hesap_No", "111"},
-                                        {"Banka", "ZİRAAT"}, {"Sube", "KIZILAY"}, {"Vade", r.due}, {"Tutar", r.amount},
-                                        {"Para_Birim", r.currency}, {"Yetkili", "ALİ"}, {"Gizle", r.hidden}, {"tarih", r.date}});
-    else
-        company.insert(con, u"Cek_"_s, {{"Kayit_No", no}, {"Cek_No", r.cheque}, {"Kimden", "ALICI AŞ"}, {"Hesap_No", "111"},
-                                        {"Banka", "ZİRAAT"}, {"Sube", "KIZILAY"}, {"Vade", r.due}, {"Tutar", r.amount},
-                                        {"Para_Birim", r.currency}, {"Yetkili", "ALİ"}, {"tarih", r.date}});
+        con.execute(u"UPDATE Cek_ SET Gizle=? WHERE Kayit_No=?"_s, {r.hidden, no});
     return no;
 }
 
