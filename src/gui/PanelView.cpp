@@ -123,18 +123,18 @@ QLayout* PanelView::buildFoot()
 // Captions over the columns, a caption before each line, the boxes right-aligned.
 QLayout* PanelView::buildTable()
 {
-    const widgets::Panel::Table& spec = panel_.table;
+    const widgets::Panel::Table& shape = panel_.table;
     auto* table = new QGridLayout;
-    for (int c = 0; c < spec.columns.size(); ++c)
-        table->addWidget(new QLabel(spec.columns[c], this), 0, c + 1, Qt::AlignCenter);
-    for (int l = 0; l < spec.lines.size(); ++l) {
-        table->addWidget(new QLabel(spec.lines[l].first, this), l + 1, 0);
-        for (int c = 0; c < spec.lines[l].second.size(); ++c) {
+    for (int c = 0; c < shape.columns.size(); ++c)
+        table->addWidget(new QLabel(shape.columns[c], this), 0, c + 1, Qt::AlignCenter);
+    for (int l = 0; l < shape.lines.size(); ++l) {
+        table->addWidget(new QLabel(shape.lines[l].first, this), l + 1, 0);
+        for (int c = 0; c < shape.lines[l].second.size(); ++c) {
             auto* box = new QLineEdit(this);
             box->setReadOnly(true);
             box->setAlignment(Qt::AlignRight);
             box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000.000.000,00")));
-            bindTextBox(box, *spec.lines[l].second[c]);
+            bindTextBox(box, *shape.lines[l].second[c]);
             table->addWidget(box, l + 1, c + 1);
         }
     }
