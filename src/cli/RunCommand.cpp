@@ -4,10 +4,12 @@
 #include "console/Program.h"
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
+#include "transfers/openitems/CekBelmoleri.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <map>
 #include <optional>
 #include <set>
 
@@ -121,7 +123,7 @@ bool logIn(console::Program& program, const Login& login, QTextStream& out)
 // Presses the console's buttons and the panels' "Başla" and keeps what became of each step.
 class Runner {
 public:
-    Runner(console::BELMO& console, QTextStream& out) : console_(console)
+    Runner(console::BELMO& console, QTextStream& out) : console_(console), out_(out)
     {
         console_.onMenuAction = [this](StepId id) {
             if (std::find(opened_.begin(), opened_.end(), id) == opened_.end()) opened_.push_back(id);
@@ -135,6 +137,7 @@ public:
             }
             waiting_ = !status.isEmpty();
         });
+        console_.onStepFinished = [this](StepId id) { ++finishes_[id]; };
     }
 
     // One step from the menu: its button, then "Başla" on its panel.
@@ -159,11 +162,20 @@ public:
         out << "Summary:\n";
         for (const StepId id : opened_) {
             console::BELMO::MenuButton& entry = console_.entry(id);
-            const bool finished = entry.done.visible();
-            allFinished = allFinished && finished;
+            bool finished = entry.done.visible();
             out << "  " << entry.item.key << " (" << entry.item.caption << "): ";
-            if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get()))
+            if (const auto it = passes_.find(id); it != passes_.end()) {
+                QStringList lists;
+                for (const Pass& pass : it->second) {
+                    lists << (pass.list.isEmpty() ? QString() : pass.list + u" "_s)
+                                 + u"%1 listed, %2 ticked"_s.arg(pass.listed).arg(pass.ticked);
+                    finished = finished && pass.finished;
+                }
+                out << lists.join(u"; "_s) << ", ";
+            } else if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get())) {
                 out << preview->loadedRows() << " listed, " << preview->tickedRows().size() << " ticked, ";
+            }
+            allFinished = allFinished && finished;
             out << (finished ? "finished" : "not finished") << "\n";
         }
         for (const StepId id : console::wizardChain())
@@ -172,6 +184,14 @@ public:
     }
 
 private:
+    // One "Başla": what the panel listed and whether the transfer finished.
+    struct Pass {
+        QString list;  // the list the panel showed, where it offers more than one
+        int listed;
+        qsizetype ticked;
+        bool finished;
+    };
+
     // Presses "Başla" on the step panel in front, once per step. False when the menu is in
     // front or the step in front has been pressed already (it ended without moving on).
     bool pressStartOnFront()
@@ -180,16 +200,47 @@ private:
             auto* preview = dynamic_cast<console::PreviewStep*>(entry->step.get());
             if (!preview || console_.panels.front() != preview->panel()) continue;
             if (!pressed_.insert(entry->item.step).second) return false;
-            preview->basla.click();
+            if (auto* cheques = dynamic_cast<transfers::CekBelmoleri*>(preview))
+                carryEveryCheque(*cheques);
+            else
+                start(*preview, {});
             return true;
         }
         return false;
     }
 
+    // The cheque panel lists the cheques in the portfolio or those in clearing. A user who
+    // wants every open cheque carries the portfolio, then comes back to the panel, selects
+    // "Takastaki Çekler", presses the search button and "Başla" again.
+    void carryEveryCheque(transfers::CekBelmoleri& cheques)
+    {
+        if (!start(cheques, cheques.OpGiren.caption())) return;
+        if (console_.panels.front() != &cheques.frame) console_.entry(cheques.id()).button.click();
+        cheques.Optks.press();
+        cheques.BtnAra.click();
+        out_ << "  [" << cheques.Optks.caption() << "]\n";
+        start(cheques, cheques.Optks.caption());
+    }
+
+    // "Başla" on the step's panel; true when its transfer finished.
+    bool start(console::PreviewStep& step, const QString& list)
+    {
+        const int before = finishes_[step.id()];
+        const int listed = step.loadedRows();
+        const qsizetype ticked = step.tickedRows().size();
+        step.basla.click();
+        const bool finished = finishes_[step.id()] > before;
+        passes_[step.id()].push_back({list, listed, ticked, finished});
+        return finished;
+    }
+
     console::BELMO& console_;
+    QTextStream& out_;
     std::vector<StepId> opened_;
     std::set<StepId> pressed_;
     bool waiting_ = false;
+    std::map<StepId, int> finishes_;
+    std::map<StepId, std::vector<Pass>> passes_;
 };
 
 }  // namespace
@@ -203,7 +254,8 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "steps listed (comma-separated, in the order given). Every message and question is printed with\n"
                    "its title and the answer given: questions are answered No, or Yes (and \"yes to all\" to the\n"
                    "overwrite question) with --yes. Ends with a line per step. Exit code 1 when the login is refused\n"
-                   "or a step opened did not finish (an error, or a No that stopped it). A step is all or nothing:\n"
+                   "or a step opened did not finish (an error, or a No that stopped it). The cheque step carries\n"
+                   "both of its lists: the cheques in the portfolio, then those in clearing. A step is all or nothing:\n"
                    "one that does not finish leaves the target as it was. A company held by another program is\n"
                    "waited for, 30 seconds unless --wait says otherwise.\n"
                    "The password is read from --password-file (its first line), else from the environment variable\n"

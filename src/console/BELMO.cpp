@@ -84,6 +84,7 @@ void BELMO::Sihirbaz()
 void BELMO::stepFinished(StepId id)
 {
     entry(id).done.setVisible(true);
+    if (onStepFinished) onStepFinished(id);
     if (SihirbazModu != 1) return;
     if (const StepId* next = nextBuilt(wizardChain().indexOf(id) + 1))
         performMenuAction(*next);

@@ -60,6 +60,8 @@ public:
     std::function<void()> onClosed;
     // Told of every step's menu action, from a button or from the wizard.
     std::function<void(StepId)> onMenuAction;
+    // Told of every transfer that has finished, before the wizard moves on.
+    std::function<void(StepId)> onStepFinished;
 
     // StepHost
     app::Session& session() override { return session_; }

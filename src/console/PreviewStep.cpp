@@ -78,6 +78,7 @@ void PreviewStep::DZN()
             if (column.headerAlignment) grid.setHeaderAlignment(c, *column.headerAlignment);
         }
         for (int r = 1; r <= loaded_ && r < grid.rows(); ++r) tick(r);
+        colourRows();
     });
     if (!options_.loaderCallsCounter) HESAPLA();
 }

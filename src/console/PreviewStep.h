@@ -76,6 +76,9 @@ protected:
     virtual QString query() = 0;             // the loader's statement, beginning "SELECT ''"
     virtual GridLayout layout() const = 0;
     virtual void Basla() = 0;                // the transfer
+    // Run by the layout once it has ticked the rows, before the counter: a step that colours
+    // cells by what they hold does it here.
+    virtual void colourRows() {}
     virtual void showTotal(qint64 records);  // the total-count box
 
 private:

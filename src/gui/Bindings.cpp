@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
 
 namespace belmo::gui {
@@ -30,6 +31,21 @@ void bindCheckBox(QCheckBox* view, widgets::CheckBox& box)
     // refuse to untick), so the box is drawn again from the model after the press.
     QObject::connect(view, &QCheckBox::clicked, view, [&box, view, sync] {
         box.press();
+        sync(*view);
+    });
+}
+
+void bindOptionButton(QRadioButton* view, widgets::OptionButton& option)
+{
+    // The model keeps the group: each button is drawn from its own option, never grouped by Qt.
+    view->setAutoExclusive(false);
+    auto sync = [&option](QRadioButton& b) {
+        const QSignalBlocker blocker(b);
+        b.setChecked(option.value());
+    };
+    follow<QRadioButton>(option, view, sync);
+    QObject::connect(view, &QRadioButton::clicked, view, [&option, view, sync] {
+        option.press();
         sync(*view);
     });
 }

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QRadioButton;
 
 namespace belmo::gui {
 
@@ -33,6 +34,7 @@ void follow(widgets::Watched& control, View* view, std::function<void(View&)> sy
 // A click runs `beforeClick` (when given), then the button's handler.
 void bindButton(QPushButton* view, widgets::Button& button, std::function<void()> beforeClick = {});
 void bindCheckBox(QCheckBox* view, widgets::CheckBox& box);
+void bindOptionButton(QRadioButton* view, widgets::OptionButton& option);
 void bindTextBox(QLineEdit* view, widgets::TextBox& box);
 void bindComboBox(QComboBox* view, widgets::ComboBox& box);
 void bindProgressBar(QProgressBar* view, widgets::ProgressBar& bar);

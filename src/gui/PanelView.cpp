@@ -2,6 +2,7 @@
 
 #include "gui/Bindings.h"
 #include "gui/GridView.h"
+#include "gui/Pictures.h"
 #include "gui/Theme.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace belmo::gui {
@@ -72,6 +74,17 @@ PanelView::PanelView(widgets::Panel& panel, QWidget* parent)
 QLayout* PanelView::buildFoot()
 {
     auto* foot = new QHBoxLayout;
+    for (widgets::OptionButton* choice : panel_.choices) {
+        auto* button = new QRadioButton(choice->caption(), this);
+        bindOptionButton(button, *choice);
+        foot->addWidget(button);
+    }
+    if (panel_.search) {
+        auto* push = new QPushButton(this);
+        push->setIcon(QIcon(searchPicture()));
+        bindButton(push, *panel_.search);
+        foot->addWidget(push);
+    }
     for (widgets::CheckBox* option : panel_.options) {
         auto* box = new QCheckBox(option->caption(), this);
         bindCheckBox(box, *option);
@@ -98,12 +111,34 @@ QLayout* PanelView::buildFoot()
     } else {
         for (const widgets::Panel::LabelledBox& labelled : panel_.boxes) foot->addWidget(labelledBox(labelled, this));
     }
+    if (!panel_.table.lines.isEmpty()) foot->addLayout(buildTable());
     for (widgets::Button* button : panel_.buttons) {
         auto* push = new QPushButton(button->caption(), this);
         bindButton(push, *button);
         foot->addWidget(push);
     }
     return foot;
+}
+
+// Captions over the columns, a caption before each line, the boxes right-aligned.
+QLayout* PanelView::buildTable()
+{
+    const widgets::Panel::Table& shape = panel_.table;
+    auto* table = new QGridLayout;
+    for (int c = 0; c < shape.columns.size(); ++c)
+        table->addWidget(new QLabel(shape.columns[c], this), 0, c + 1, Qt::AlignCenter);
+    for (int l = 0; l < shape.lines.size(); ++l) {
+        table->addWidget(new QLabel(shape.lines[l].first, this), l + 1, 0);
+        for (int c = 0; c < shape.lines[l].second.size(); ++c) {
+            auto* box = new QLineEdit(this);
+            box->setReadOnly(true);
+            box->setAlignment(Qt::AlignRight);
+            box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000.000.000,00")));
+            bindTextBox(box, *shape.lines[l].second[c]);
+            table->addWidget(box, l + 1, c + 1);
+        }
+    }
+    return table;
 }
 
 void PanelView::schemeChanged()

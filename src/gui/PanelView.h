@@ -31,6 +31,7 @@ protected:
 
 private:
     QLayout* buildFoot();
+    QLayout* buildTable();
     void schemeChanged();
 
     widgets::Panel& panel_;

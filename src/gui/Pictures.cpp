@@ -65,4 +65,16 @@ QPixmap doneMarkPicture()
     return pixmap;
 }
 
+QPixmap searchPicture()
+{
+    QPixmap pixmap = blank();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x20, 0x30, 0x50), 2.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawEllipse(QRectF(2, 2, 8, 8));
+    p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
+    return pixmap;
+}
+
 }  // namespace belmo::gui

@@ -12,5 +12,7 @@ QPixmap tickedBoxPicture();
 QPixmap emptyBoxPicture();
 // The mark beside a menu button whose step has finished, 16 × 16.
 QPixmap doneMarkPicture();
+// The face of a button without caption that searches (loads a grid again), 16 × 16.
+QPixmap searchPicture();
 
 }  // namespace belmo::gui

@@ -1,5 +1,6 @@
 #include "transfers/RecordWriting.h"
 
+#include "db/Connection.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "services/Errors.h"
@@ -34,6 +35,14 @@ void deleteAll(db::Recordset& record)
         }
         if (!record.eof()) record.moveNext();  // an emptied recordset has nowhere to move
     }
+}
+
+db::Value openingDate(db::Connection& target)
+{
+    db::Recordset rs;
+    rs.open(QStringLiteral("Select DONEM from SIRKET"), target, db::CursorType::Static, db::LockType::ReadOnly);
+    const QString text = QStringLiteral("01.01.") + vb::CStr(rs.value(QStringLiteral("DONEM"))).trimmed();
+    return db::Value(vb::CDate(db::Value(text)));
 }
 
 }  // namespace belmo::transfers

@@ -5,6 +5,7 @@
 #include <QString>
 
 namespace belmo::db {
+class Connection;
 class Recordset;
 }
 
@@ -28,5 +29,9 @@ void copy(db::Recordset& to, db::Recordset& from, const QString& column, const d
 // failure is one of the database. It does not move once the last row is gone, where a move
 // would raise.
 void deleteAll(db::Recordset& record);
+
+// 1 January of the target company's period: "01.01." followed by the trimmed DONEM of its
+// SIRKET row, read as a date. A period that is not a year fails here, before any write.
+db::Value openingDate(db::Connection& target);
 
 }  // namespace belmo::transfers

@@ -10,6 +10,9 @@
 #include "transfers/definitions/Sablonlar.h"
 #include "transfers/definitions/SirketBilgileri.h"
 #include "transfers/balances/StokKartlari.h"
+#include "transfers/openitems/CekBelmoleri.h"
+#include "transfers/openitems/SiparisBelmoleri.h"
+#include "transfers/openitems/TaksitBelmoleri.h"
 
 namespace belmo::transfers {
 
@@ -33,7 +36,10 @@ console::StepRegistry transferSteps()
     steps.add(StepId::Depolar, make<DepoTanimlari>());
     steps.add(StepId::CariHesaplar, make<CariHesaplar>());
     steps.add(StepId::Stok, make<StokKartlari>());
+    steps.add(StepId::Siparisler, make<SiparisBelmoleri>());
+    steps.add(StepId::Cekler, make<CekBelmoleri>());
     steps.add(StepId::Muhasebe, make<MuhasebeHesaplari>());
+    steps.add(StepId::Taksitler, make<TaksitBelmoleri>());
     steps.add(StepId::Plasiyerler, make<PlasiyerTanimlari>());
     return steps;
 }

@@ -28,6 +28,21 @@ void CheckBox::press()
     if (onMouseUp) onMouseUp();
 }
 
+void OptionButton::setValue(bool on)
+{
+    if (on)
+        for (OptionButton* other : group_)
+            if (other != this) other->setValue(false);
+    if (value_ == on) return;
+    value_ = on;
+    changed();
+}
+
+void OptionButton::group(std::initializer_list<OptionButton*> buttons)
+{
+    for (OptionButton* b : buttons) b->group_ = QList<OptionButton*>(buttons);
+}
+
 void TextBox::setText(const QString& text)
 {
     if (text_ == text) return;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 
 namespace belmo::widgets {
 
@@ -62,6 +64,27 @@ public:
 private:
     QString caption_;
     int value_ = 0;
+};
+
+// Option button: one button of a group is selected. Selecting one (from code or by a press)
+// deselects the others of its group. A choice raises no handler: the window reads the
+// selection when it needs it.
+class OptionButton : public Watched {
+public:
+    explicit OptionButton(QString caption = {}) : caption_(std::move(caption)) {}
+
+    const QString& caption() const { return caption_; }
+    bool value() const { return value_; }
+    void setValue(bool on);
+    void press() { setValue(true); }
+
+    // The buttons of one frame form one group.
+    static void group(std::initializer_list<OptionButton*> buttons);
+
+private:
+    QString caption_;
+    bool value_ = false;
+    QList<OptionButton*> group_;
 };
 
 // Text box; also the count and amount boxes of the step panels.

@@ -5,6 +5,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <utility>
 
 namespace belmo::widgets {
 
@@ -24,9 +27,17 @@ public:
         TextBox* box;
     };
     Grid* grid = nullptr;
+    QList<OptionButton*> choices;   // first in the foot: option buttons of one group
+    Button* search = nullptr;       // beside the choices, without caption: loads the grid again
     QList<CheckBox*> options;       // beside the grid's foot: "Tümünü Seç" and the step's options
     QList<LabelledBox> boxes;       // counts and totals
     int boxColumns = 0;             // boxes per line of a totals table; 0: all on one line
+    // A totals table with captions over its columns and before its lines, after the boxes.
+    struct Table {
+        QStringList columns;
+        QList<std::pair<QString, QList<TextBox*>>> lines;
+    };
+    Table table;
     QList<TextBox*> labels;         // status lines the step writes ("Tamamlandı.")
     QList<ProgressBar*> progress;
     QList<Button*> buttons;         // "Başla", "Çıkış"

@@ -6,6 +6,8 @@
 
 #include "cli/Cli.h"
 
+#include <QRegularExpression>
+
 namespace belmo::test {
 namespace {
 
@@ -29,7 +31,11 @@ TEST_F(DemoRun, TheWizardCarriesTheMasterDataAndPrintsEveryExchange)
     EXPECT_TRUE(r.out.contains(u"  depo (Depo Tanımları): 4 listed, 4 ticked, finished\n"
                                "  cari (Cari Hesaplar ve Bakiyeler): 39 listed, 39 ticked, finished\n"
                                "  stok (Stok Kart ve Bakiyeleri): 82 listed, 82 ticked, finished\n"
+                               "  siparis (Sipariş Belmoleri): 13 listed, 13 ticked, finished\n"
+                               "  cek (Çek Belmoleri): Portföydeki Çekler 10 listed, 10 ticked; "
+                               "Takastaki Çekler 1 listed, 1 ticked, finished\n"
                                "  muhasebe (Muhasebe Belmoleri): 21 listed, 21 ticked, finished\n"
+                               "  taksit (Taksit Belmoleri): 8 listed, 8 ticked, finished\n"
                                "  plasiyer (Plasiyer Tanımları): 4 listed, 4 ticked, finished\n"_s))
         << r.out.toStdString();
 }
@@ -57,6 +63,33 @@ TEST_F(DemoRun, RunningTheMasterDataStepsTwiceLeavesTheTargetAsAfterOneRun)
     // The salespeople the first run added are asked about, and "yes to all" writes them again.
     EXPECT_TRUE(second.out.contains(u"üzerine kaydedilsin mi?\n      -> TUMU"_s)) << second.out.toStdString();
     EXPECT_EQ(targetTables(), once);
+}
+
+// The cheques are carried from both lists, one "Başla" each; orders and instalments are asked
+// about and marked deleted before the second copy, cheques are written again.
+TEST_F(DemoRun, RunningTheOpenItemStepsTwiceLeavesOneLiveCopyOfTheOrdersAndInstalments)
+{
+    const QStringList steps = {u"--steps"_s, u"siparis,cek,taksit"_s, u"--yes"_s};
+    const RunResult first = belmoRun(login(u"1234"_s) + steps);
+    ASSERT_EQ(first.code, cli::kOk) << first.out.toStdString();
+    EXPECT_TRUE(first.out.contains(u"Çek Belmoleri Tamamlandı.\n      -> OK\n  [Takastaki Çekler]\n"
+                                   "  [message \"Belmo\"] Çek Belmoleri Tamamlandı."_s))
+        << first.out.toStdString();
+    const RunResult second = belmoRun(login(u"1234"_s) + steps);
+    ASSERT_EQ(second.code, cli::kOk) << second.out.toStdString();
+    EXPECT_TRUE(second.out.contains(u"İşleme devam edilsin mi?\n      -> Evet"_s)) << second.out.toStdString();
+    EXPECT_TRUE(second.out.contains(u"Devam Edilsin mi?\n      -> Evet\n  [message \"Belmo\"] Taksitler Aktarıldı."_s));
+
+    const auto listed = [&](const QString& key) {
+        const QRegularExpressionMatch m = QRegularExpression(key + u" \\([^)]*\\): (\\d+) listed"_s).match(second.out);
+        return m.hasMatch() ? m.captured(1) : QString();
+    };
+    db::Connection target(reader.pool());
+    openCompany(target, u"DEMO2026"_s);
+    EXPECT_EQ(reader.rows(target, u"SELECT count(*) FROM Kayit INNER JOIN Cari_Sip ON Kayit.Kayit_No=Cari_Sip.Kayit_No "
+                                   "WHERE Kayit.Sil=0"_s),
+              QList<QStringList>{{listed(u"siparis"_s)}});
+    EXPECT_EQ(reader.rows(target, u"SELECT count(*) FROM Taksit_H WHERE Sil=0"_s), QList<QStringList>{{listed(u"taksit"_s)}});
 }
 
 TEST_F(DemoRun, AWrongPasswordPrintsTheRefusalAndFails)

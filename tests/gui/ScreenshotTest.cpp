@@ -13,6 +13,7 @@
 #include "gui/PanelView.h"
 #include "gui/QuestionDialog.h"
 #include "transfers/TransferSteps.h"
+#include "transfers/openitems/CekBelmoleri.h"
 
 #include <QDir>
 #include <QImage>
@@ -202,6 +203,46 @@ TEST_F(ConsoleScreens, StockPanelWithTheDemoStock)
     ASSERT_GT(step->loadedRows(), 30);
     view.resize(1000, 520);
     saveScreenshot(view, QStringLiteral("console-stock-panel"));
+}
+
+// The cheque panel with the portfolio, one cheque unticked, then with the cheques in
+// clearing after the option and the search button.
+TEST_F(ConsoleScreens, ChequePanelWithBothListsOfTheDemo)
+{
+    console.entry(console::StepId::Cekler).button.click();
+    auto* step = dynamic_cast<transfers::CekBelmoleri*>(console.step(console::StepId::Cekler));
+    ASSERT_TRUE(step);
+    ASSERT_GT(step->loadedRows(), 5);
+    step->grid.click(2, 0);
+    view.resize(1200, 560);
+    saveScreenshot(view, QStringLiteral("console-cheques-portfolio-panel"));
+    step->Optks.press();
+    step->BtnAra.click();
+    ASSERT_GT(step->loadedRows(), 0);
+    EXPECT_EQ(step->grid.text(0, 1), QStringLiteral("Çık.Bordro"));
+    saveScreenshot(view, QStringLiteral("console-cheques-clearing-panel"));
+}
+
+// The orders panel: customers' orders with their BA and quantity in red, the amount and
+// quantity totals.
+TEST_F(ConsoleScreens, OrdersPanelWithTheDemoOrders)
+{
+    console.entry(console::StepId::Siparisler).button.click();
+    auto* step = dynamic_cast<console::PreviewStep*>(console.step(console::StepId::Siparisler));
+    ASSERT_TRUE(step);
+    ASSERT_GT(step->loadedRows(), 5);
+    view.resize(1200, 520);
+    saveScreenshot(view, QStringLiteral("console-orders-panel"));
+}
+
+TEST_F(ConsoleScreens, InstalmentsPanelWithTheDemoInstalments)
+{
+    console.entry(console::StepId::Taksitler).button.click();
+    auto* step = dynamic_cast<console::PreviewStep*>(console.step(console::StepId::Taksitler));
+    ASSERT_TRUE(step);
+    ASSERT_GT(step->loadedRows(), 3);
+    view.resize(1100, 460);
+    saveScreenshot(view, QStringLiteral("console-instalments-panel"));
 }
 
 TEST(Screenshots, OverwriteQuestion)

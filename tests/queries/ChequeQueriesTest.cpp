@@ -1,6 +1,7 @@
 // The cheque statements: five views, each with a first definition and a fallback for
 // sources whose cheque table has no Gizle column, and the portfolio and clearing loaders.
 #include "QueryFixture.h"
+#include "support/OpenItemDocuments.h"
 
 #include "transfers/openitems/ChequeQueries.h"
 
@@ -14,8 +15,6 @@ const QString kPrefix = u"CK"_s;
 
 class ChequeQueries : public QueryTest {
 protected:
-    bool withGizle = true;
-
     void SetUp() override
     {
         insert(u"Hesaplar"_s, {{"MID1", "C1"}, {"Ana_Hs", 120}, {"Grupkod", "01"}, {"TAMUNVAN", "ALICI AŞ"}});
@@ -27,10 +26,9 @@ protected:
     void useTableWithoutGizle()
     {
         recreateWithoutColumn(co.connection(), u"Cek_"_s, u"Gizle"_s);
-        withGizle = false;
     }
 
-    // One record of a cheque's history: a header, its account line and its cheque row.
+    // One record of a cheque's history, due on the cheque's own date.
     struct Record {
         QString cheque;
         QString document;
@@ -48,19 +46,11 @@ protected:
     };
     qint64 record(const Record& r)
     {
-        const qint64 no = header({{"tarih", r.date}, {"B_Hs", r.bMain}, {"B_Gr", r.bGroup}, {"B_MID", r.bCode},
-                                  {"A_Hs", r.aMain}, {"A_Gr", r.aGroup}, {"A_MID", r.aCode}, {"Evrak_Kodu", 15},
-                                  {"Evrak_No", r.document}, {"Sil", r.deleted}});
-        insert(u"Cari_H"_s, {{"Kayit_No", no}, {"Aciklama", r.description}, {"islem_Dvz", "TL"}, {"Tutar_Ytl", r.amount}});
-        const QDate due = dueDate(r.cheque);
-        if (withGizle)
-            insert(u"Cek_"_s, {{"Kayit_No", no}, {"Cek_No", r.cheque}, {"Hesap_No", "111"}, {"Banka", "ZİRAAT"}, {"Sube", "KIZILAY"},
-                               {"Vade", due}, {"Tutar", r.amount}, {"Para_Birim", "TL"}, {"Yetkili", "ALİ"}, {"Gizle", r.hidden},
-                               {"tarih", r.date}});
-        else
-            insert(u"Cek_"_s, {{"Kayit_No", no}, {"Cek_No", r.cheque}, {"Hesap_No", "111"}, {"Banka", "ZİRAAT"}, {"Sube", "KIZILAY"},
-                               {"Vade", due}, {"Tutar", r.amount}, {"Para_Birim", "TL"}, {"Yetkili", "ALİ"}, {"tarih", r.date}});
-        return no;
+        return writeChequeRecord(co, co.connection(),
+                                 {.cheque = r.cheque, .document = r.document, .date = r.date, .amount = r.amount,
+                                  .debit = {r.bMain, r.bGroup, r.bCode}, .credit = {r.aMain, r.aGroup, r.aCode},
+                                  .description = r.description, .due = dueDate(r.cheque), .hidden = r.hidden,
+                                  .deleted = r.deleted});
     }
     static QDate dueDate(const QString& cheque)
     {

@@ -2,6 +2,7 @@
 // loaders that use the dialect too: the carnets of the transport module, with their
 // fallback for sources without a Teslim column, and the salespeople.
 #include "QueryFixture.h"
+#include "support/OpenItemDocuments.h"
 
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
@@ -39,40 +40,7 @@ protected:
         insert(u"Stok_Tanim"_s, {{"SID2", "K9"}, {"Stok_Kodu", "Z-900"}, {"Stok_Adi", "ESKİ"}, {"Birim1", "AD"}, {"KDV", 18}, {"sil", 1}});
     }
 
-    // An order line: a header whose account side is the credit side for type 8 and the
-    // debit side for type 7, the account line and the stock line.
-    struct Order {
-        int type;
-        QDate date;
-        QString document;
-        QString account;
-        QString group;
-        QString card;
-    };
-    struct Line {
-        double in = 0, out = 0, price = 0, discount = 0;
-        int invoiced = 0;
-        int deleted = 0;
-    };
-    qint64 order(const Order& o, const Line& l)
-    {
-        const bool accountOnDebit = o.type == 7;
-        const qint64 no = header({{"tarih", o.date},
-                                  {"B_Hs", accountOnDebit ? 120 : 153},
-                                  {"B_Gr", accountOnDebit ? o.group : u"01"_s},
-                                  {"B_MID", accountOnDebit ? o.account : o.card},
-                                  {"A_Hs", accountOnDebit ? 153 : 320},
-                                  {"A_Gr", accountOnDebit ? u"01"_s : o.group},
-                                  {"A_MID", accountOnDebit ? o.card : o.account},
-                                  {"Evrak_Kodu", o.type},
-                                  {"Evrak_No", o.document},
-                                  {"Sil", l.deleted}});
-        insert(u"Cari_Sip"_s, {{"Kayit_No", no}, {"B_Fiyat", l.price}, {"iskonto", l.discount}, {"Ftr", l.invoiced},
-                               {"Evrak_No", o.document}, {"islem_Dvz", "TL"}});
-        insert(u"Stok_Sip"_s, {{"Kayit_No", no}, {"Stok_Kodu", o.card}, {"Giren1", l.in}, {"Cikan1", l.out}, {"Birim1", "KG"},
-                               {"Depo_Kodu", "01"}});
-        return no;
-    }
+    qint64 order(const OrderDocument& o, const OrderLine& l) { return writeOrderLine(co, co.connection(), o, l); }
 };
 
 TEST_F(OrderQueries, OpenLinesOfBothOrderTypesInDateOrder)
@@ -127,25 +95,7 @@ protected:
         return no;
     }
 
-    struct Instalment {
-        QString invoice;
-        qint64 header;
-        int number;
-        QDate due;
-        QString currency;
-        double amount;
-        double rate = 0;
-        QString account = u"C1"_s;
-        int deleted = 0;
-    };
-    qint64 instalment(const Instalment& t)
-    {
-        insert(u"Taksit_H"_s, {{"Evrak_No", t.invoice}, {"Kayit_No", t.header}, {"Taksit_Sayisi", t.number}, {"Vade_Tarihi", t.due},
-                               {"MID1", t.account}, {"Grup_Kodu", "01"}, {"Ana_Hs", 120},
-                               {"Aciklama", QString::number(t.number) + u". TAKSİT"_s}, {"Tutar", t.amount},
-                               {"Para_Birim", t.currency}, {"Doviz_Kuru", t.rate}, {"Sil", t.deleted}});
-        return co.connection().lastInsertId();
-    }
+    qint64 instalment(const Instalment& t) { return writeInstalment(co, co.connection(), t); }
 
     QString cutoff() { return instalmentCutoff(co.scalar(u"Select DONEM from SIRKET"_s)); }
 };

@@ -108,15 +108,6 @@ void OpeningBalanceStep::copyCards(console::Transfer& t, db::Recordset& to, cons
     }
 }
 
-// 1 January of the target company's period.
-Value OpeningBalanceStep::openingDate(db::Connection& target) const
-{
-    db::Recordset rs;
-    rs.open(u"Select DONEM from SIRKET"_s, target, CursorType::Static, LockType::ReadOnly);
-    const QString text = u"01.01."_s + vb::CStr(rs.value(u"DONEM"_s)).trimmed();
-    return Value(vb::CDate(Value(text)));  // a period that is not a year fails here, before any entry
-}
-
 services::KayitDegerleri& OpeningBalanceStep::newEntry(console::Transfer& t)
 {
     services::KayitDegerleri& k = session().kayitDegerleri;

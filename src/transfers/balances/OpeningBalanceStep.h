@@ -74,7 +74,6 @@ private:
     QString tickedKeys() const;
     bool clearTarget(db::Recordset& existing, db::Connection& target);
     void copyCards(console::Transfer& t, db::Recordset& to, const QString& keys);
-    db::Value openingDate(db::Connection& target) const;
 
     Cards cards_;
     QString completion_;

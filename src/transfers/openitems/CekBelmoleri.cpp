@@ -1,0 +1,208 @@
+#include "transfers/openitems/CekBelmoleri.h"
+
+#include "app/Session.h"
+#include "db/Connection.h"
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "services/Errors.h"
+#include "transfers/RecordWriting.h"
+#include "transfers/openitems/ChequeQueries.h"
+#include "transfers/openitems/OpenItemWriting.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+using db::CursorType;
+using db::LockType;
+using db::Value;
+
+namespace {
+
+const QString kViews = u"CK"_s;
+const QStringList kCurrencies = {u"TL"_s, u"USD"_s, u"EURO"_s};
+
+// The transaction the carried headers of one-sided portfolio records get.
+void guaranteeTransaction68(db::Connection& target)
+{
+    db::Recordset rs;
+    rs.open(u"Select * from islem where islem_Kod=68"_s, target, CursorType::Dynamic, LockType::Optimistic);
+    if (rs.eof()) {
+        rs.addNew();
+        const std::pair<QString, Value> definition[] = {
+            {u"islem_Kod"_s, 68},       {u"islem"_s, u"ÇEK BELMO İŞLEMİ"_s}, {u"B_Ana_Hs"_s, 101},
+            {u"A_Ana_Hs"_s, 500},       {u"Hesap_Tur"_s, u"C"_s},            {u"Msj1"_s, u""_s},
+            {u"Msj2"_s, u""_s},         {u"Evrak_Kodu"_s, 15},               {u"sil"_s, 0}};
+        for (const auto& [column, value] : definition) assign(rs, column, value);
+    } else {
+        assign(rs, u"sil"_s, 0);  // a definition marked deleted comes back
+    }
+    rs.update();
+}
+
+}  // namespace
+
+CekBelmoleri::CekBelmoleri(console::StepHost& host)
+    : PreviewStep(host, console::StepId::Cekler, {.caption = u"Çek Belmoleri"_s, .countBoxes = false, .loaderCallsCounter = true})
+{
+    widgets::OptionButton::group({&OpGiren, &Optks});
+    OpGiren.setValue(true);
+    frame.choices = {&OpGiren, &Optks};
+    frame.search = &BtnAra;
+    frame.progress.append(&barcek);
+    for (widgets::TextBox* box : {&TxtCekYtl, &TxtCekUsd, &TxtCekEur, &TxtCekSecYtl, &TxtCekSecUsd, &TxtCekSecEur})
+        box->setText(u"0,00"_s);
+    frame.table = {{u"YTL TUTAR"_s, u"USD TUTAR"_s, u"EURO TUTAR"_s},
+                   {{u"TOPLAM TUTAR"_s, {&TxtCekYtl, &TxtCekUsd, &TxtCekEur}},
+                    {u"BELMO TUTARI"_s, {&TxtCekSecYtl, &TxtCekSecUsd, &TxtCekSecEur}}}};
+    BtnAra.onClick = [this] { FILTRELE(); };
+}
+
+services::ViewSet CekBelmoleri::views() { return {kViews, session().KullaniciKodu}; }
+
+// Every slot is created with its first definition, then every slot again with its
+// fallback: creating a view that exists fails, so a fallback takes the place of a first
+// definition only where that one failed (a source whose Cek_ has no Gizle column).
+void CekBelmoleri::menuAction()
+{
+    db::Connection source(session().pool());
+    source.open(session().KaynakBag);
+    for (int slot = 1; slot <= 5; ++slot) {
+        services::GORUNUMSIL(source, views(), slot);
+        services::GORUNUMOLUSTUR(source, views(), slot, chequeView(slot));
+    }
+    for (int slot = 1; slot <= 5; ++slot) services::GORUNUMOLUSTUR(source, views(), slot, chequeFallbackView(slot));
+    FILTRELE();
+    host().showPanel(frame);
+}
+
+QString CekBelmoleri::query()
+{
+    const QString stem = views().stem();
+    return clearing() ? chequeClearingLoader(session().sql, stem) : chequePortfolioLoader(session().sql, stem);
+}
+
+// The portfolio lists a cheque by its entry, the clearing by its exit: the columns that
+// tell where it came from and where it went change places with the option.
+console::GridLayout CekBelmoleri::layout() const
+{
+    const bool c = clearing();
+    const QString entryDocument = u"Gir.Bordro"_s, exitDocument = u"Çık.Bordro"_s;
+    const QString from = u"Kimden Alındığı"_s, to = u"Kime Verildiği"_s;
+    const QString received = u"Alınış Tarihi"_s, given = u"Veriliş Tarihi"_s;
+    return {16,
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {c ? exitDocument : entryDocument, 1200, A::CenterTop, A::CenterTop},
+             {u"Tutar"_s, 1800, A::Amount, A::CenterTop},
+             {u"Para Birimi"_s, 1000, A::CenterTop, A::CenterTop},
+             {u"Vade"_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Çek No."_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Bankası"_s, 2000, A::LeftCenter, A::LeftCenter},
+             {u"Şubesi"_s, 2000, A::LeftCenter, A::LeftCenter},
+             {c ? to : from, 2000, A::LeftCenter, A::LeftCenter},
+             {c ? given : received, 1200, A::CenterTop, A::CenterTop},
+             {c ? entryDocument : exitDocument, 1800, A::CenterTop, A::CenterTop},
+             {c ? from : to, 2000, A::LeftCenter, A::LeftCenter},
+             {c ? received : given, 1200, A::CenterTop, A::CenterTop},
+             {QString(), 0, A::CenterTop, A::CenterTop},
+             {c ? QString() : u"Açıklama"_s, 0, A::LeftCenter, A::LeftCenter},
+             {u"Açıklama"_s, 2000, A::LeftCenter, A::LeftCenter}}};
+}
+
+void CekBelmoleri::HESAPLA()
+{
+    services::handle(session().errors(), [this] {
+        double all[3] = {}, carried[3] = {};
+        for (int r = 1; r < grid.rows(); ++r) {
+            if (grid.text(r, 2).isEmpty()) continue;
+            const qsizetype i = kCurrencies.indexOf(grid.text(r, 3));
+            if (i < 0) continue;  // a currency the panel does not total
+            const double amount = number(r, 2);
+            all[i] += amount;
+            if (ticked(r)) carried[i] += amount;
+        }
+        const services::NumberFormats& f = session().formats;
+        const QString* formats[] = {&f.TutarFormat, &f.Dvz1TutarFormat, &f.Dvz2TutarFormat};
+        widgets::TextBox* totals[] = {&TxtCekYtl, &TxtCekUsd, &TxtCekEur};
+        widgets::TextBox* ticked[] = {&TxtCekSecYtl, &TxtCekSecUsd, &TxtCekSecEur};
+        for (int i = 0; i < 3; ++i) {
+            totals[i]->setText(vb::formatNumber(all[i], *formats[i]));
+            ticked[i]->setText(vb::formatNumber(carried[i], *formats[i]));
+        }
+    });
+}
+
+void CekBelmoleri::Basla()
+{
+    transfer({.writes = {u"islem"_s, u"Kayit"_s, u"Cari_H"_s, u"Cek_"_s}, .completion = {{u"Çek Belmoleri Tamamlandı."_s, {}}}},
+             [this](console::Transfer& t) {
+                 guaranteeTransaction68(t.target());
+                 const Value date = openingDate(t.target());
+                 barcek.setMax(grid.rows());
+                 barcek.setValue(0);
+                 for (const int r : tickedRows()) {
+                     const QString chequeNo = grid.text(r, 5);
+                     carryWhole(t, u"Çek "_s + chequeNo, [&] { carryCheque(t, chequeNo, date); });
+                     barcek.setValue(r);
+                 }
+                 barcek.setValue(barcek.max());
+             });
+}
+
+// Every live record of the cheque's history, in the order the source holds them.
+void CekBelmoleri::carryCheque(console::Transfer& t, const QString& chequeNo, const Value& date)
+{
+    db::Recordset records;
+    records.open(u"Select Kayit.* from Kayit inner join Cek_ on Cek_.Kayit_No=Kayit.Kayit_No where Sil=0 AND Cek_.Cek_No="_s
+                     + db::jet::quoted(chequeNo) + u" "_s,
+                 t.source(), CursorType::Static, LockType::ReadOnly);
+    requireRecord(records, u"Çek "_s + chequeNo);
+    for (; !records.eof(); records.moveNext()) carryRecord(t, records, chequeNo, date);
+}
+
+// One record: a new header with the sides by the case of the portfolio, then the record's
+// current-account line and the cheque's row under it.
+void CekBelmoleri::carryRecord(console::Transfer& t, db::Recordset& record, const QString& chequeNo, const Value& date)
+{
+    db::Recordset header;
+    header.open(u"Select * from Kayit where Sil=0"_s, t.target(), CursorType::Dynamic, LockType::Optimistic);
+    header.addNew();
+    assign(header, u"tarih"_s, date);
+    // Main account 101 is the portfolio.
+    const bool debit = mainAccountIn(record.value(u"B_Hs"_s), {101}), credit = mainAccountIn(record.value(u"A_Hs"_s), {101});
+    if (debit || credit) {
+        // A side on 101 stays as it was; the other becomes the opening counter-account.
+        for (const auto& [side, kept] : {std::pair{u"B_"_s, debit}, std::pair{u"A_"_s, credit}}) {
+            const QStringList columns = {side + u"Hs"_s, side + u"Gr"_s, side + u"MID"_s};
+            const Value counter[] = {500, u"01"_s, u"001"_s};
+            for (int i = 0; i < 3; ++i) {
+                if (kept)
+                    copy(header, record, columns[i]);
+                else
+                    assign(header, columns[i], counter[i]);
+            }
+        }
+        if (debit && credit)
+            copy(header, record, u"islem_Kod"_s);
+        else
+            assign(header, u"islem_Kod"_s, 68);
+    }
+    assign(header, u"Evrak_Kodu"_s, 15);
+    for (const QString& column : {u"Evrak_No"_s, u"User_Code"_s, u"sil"_s}) copy(header, record, column);
+    header.update();
+    const Value newHeader = header.value(u"Kayit_No"_s);
+    const QString ofOldHeader = ofHeader(record.value(u"Kayit_No"_s));
+
+    copyLinkedRow(t, u"Cari_H"_s, ofOldHeader, newHeader,
+                  {u"Aciklama"_s, u"Tutar_Ytl"_s, u"Tutar_Dvz1"_s, u"Tutar_Dvz2"_s, u"B_Fiyat"_s, u"Doviz_Kuru"_s, u"Vade"_s,
+                   u"Irs_No"_s, u"islem_Dvz"_s, u"iskonto_Oran"_s, u"iskonto"_s},
+                  {{u"Plasiyer_Kodu"_s, 0}, {u"Alis_Kyt_No"_s, 0}, {u"Irs_Tarih"_s, date}});
+    // The row of this cheque: a document that took several cheques holds a row for each.
+    copyLinkedRow(t, u"Cek_"_s, ofOldHeader + u" AND Cek_No="_s + db::jet::quoted(chequeNo), newHeader,
+                  {u"Kimden"_s, u"Cek_No"_s, u"Hesap_No"_s, u"Banka"_s, u"Sube"_s, u"Vade"_s, u"Tutar"_s, u"Para_Birim"_s,
+                   u"Yetkili"_s, u"Gizle"_s},
+                  {{u"tarih"_s, date}});
+}
+
+}  // namespace belmo::transfers

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "console/PreviewStep.h"
+#include "services/TemporaryViews.h"
+
+namespace belmo::db {
+class Connection;
+class Recordset;
+}
+
+namespace belmo::transfers {
+
+// "Çek Belmoleri" (the panel Frames12): the received cheques still open, either those in the
+// portfolio or those in clearing, listed from five views built in the source (CK + user
+// code + 1 to 5). "Başla" makes sure the target has transaction 68 and rebuilds, for every
+// ticked cheque, each record of its history as a header dated 1 January of the target's
+// period, with a copy of the record's current-account line and of the cheque's row. A
+// header that touched the portfolio (101) on one side only gets the opening counter-account
+// on the other side and transaction 68. Nothing in the target is deleted: carrying a cheque
+// twice writes it twice. In the wizard it follows the open orders and is followed by the
+// accounting accounts.
+class CekBelmoleri : public console::PreviewStep {
+public:
+    explicit CekBelmoleri(console::StepHost& host);
+
+    widgets::OptionButton OpGiren{QStringLiteral("Portföydeki Çekler")};
+    widgets::OptionButton Optks{QStringLiteral("Takastaki Çekler")};
+    widgets::Button BtnAra;  // no caption: loads the grid again for the selected option
+    widgets::ProgressBar barcek;
+    widgets::TextBox TxtCekYtl, TxtCekUsd, TxtCekEur;           // over every row, per currency
+    widgets::TextBox TxtCekSecYtl, TxtCekSecUsd, TxtCekSecEur;  // over the ticked rows
+
+    // Builds the views, loads the grid for the selected option and brings the panel
+    // forward; "Tümünü Seç" keeps its value.
+    void menuAction() override;
+    // CEKHESAPLA: the amounts per currency (TL, USD, EURO) over every row and over the
+    // ticked ones.
+    void HESAPLA() override;
+
+protected:
+    QString query() override;                     // CEKFILTRELE, for the selected option
+    console::GridLayout layout() const override;  // GRD9DZN, headers as the option reads them
+    void Basla() override;
+
+private:
+    bool clearing() const { return Optks.value(); }
+    services::ViewSet views();
+    void carryCheque(console::Transfer& t, const QString& chequeNo, const db::Value& date);
+    void carryRecord(console::Transfer& t, db::Recordset& record, const QString& chequeNo, const db::Value& date);
+};
+
+}  // namespace belmo::transfers

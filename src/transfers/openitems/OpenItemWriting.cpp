@@ -1,0 +1,67 @@
+#include "transfers/openitems/OpenItemWriting.h"
+
+#include "db/DbError.h"
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "services/Dialogs.h"
+#include "transfers/RecordWriting.h"
+
+#include <algorithm>
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using db::CursorType;
+using db::LockType;
+
+QString ofHeader(const db::Value& kayitNo) { return u"Kayit_No="_s + db::jet::numeric(vb::CStr(kayitNo)); }
+
+void copyLinkedRow(console::Transfer& t, const QString& table, const QString& where, const db::Value& header,
+                   const QStringList& columns, const Fixed& fixed)
+{
+    db::Recordset from;
+    from.open(u"Select * from "_s + table + u" where "_s + where, t.source(), CursorType::Static, LockType::ReadOnly);
+    db::Recordset to;
+    to.open(u"Select * from "_s + table, t.target(), CursorType::Dynamic, LockType::Optimistic);
+    to.addNew();
+    assign(to, u"Kayit_No"_s, header);
+    if (!from.eof())
+        for (const QString& column : columns) copy(to, from, column);
+    for (const auto& [column, value] : fixed) assign(to, column, value);
+    to.update();
+}
+
+void askToMarkDeleted(console::Transfer& t, services::Dialogs& dialogs, const QString& existing, const QString& question,
+                      const QString& markDeleted)
+{
+    {
+        db::Recordset rs;
+        rs.open(existing, t.target(), CursorType::Static, LockType::ReadOnly);
+        if (rs.eof()) return;
+    }
+    if (!dialogs.ask(question, {})) t.stop();
+    try {
+        db::Recordset rs;
+        rs.open(markDeleted, t.target(), CursorType::Dynamic, LockType::Optimistic);
+    } catch (const db::DbError& e) {
+        throw e.asDatabaseLevel();
+    }
+}
+
+bool mainAccountIn(const db::Value& mainAccount, std::initializer_list<int> accounts)
+{
+    if (mainAccount.isNull() || mainAccount.isEmpty()) return false;
+    const double value = vb::CDbl(mainAccount);
+    return std::any_of(accounts.begin(), accounts.end(), [value](int account) { return value == account; });
+}
+
+void requireRecord(db::Recordset& rs, const QString& what)
+{
+    if (rs.eof())
+        throw db::DbError(db::err::NoCurrentRow,
+                          u"Either BOF or EOF is True, or the current record has been deleted."_s,
+                          db::DbError::Kind::Field, {}, what + u" is no longer in the source"_s);
+}
+
+}  // namespace belmo::transfers

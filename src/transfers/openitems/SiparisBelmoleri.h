@@ -1,0 +1,41 @@
+#pragma once
+
+#include "console/PreviewStep.h"
+#include "db/Value.h"
+
+namespace belmo::db {
+class Recordset;
+}
+
+namespace belmo::transfers {
+
+// "Sipariş Belmoleri": the open order lines of the source (types 8 and 7, not yet invoiced).
+// "Başla" offers to mark the target's orders deleted, then writes for each ticked line a
+// new header dated 1 January of the target's period with its account-side and stock-side
+// lines, adding the document's invoice settings (Fatura) when the target lacks them. In the
+// wizard it follows the stock and is followed by the cheques.
+class SiparisBelmoleri : public console::PreviewStep {
+public:
+    explicit SiparisBelmoleri(console::StepHost& host);
+
+    widgets::TextBox TxtSipTtr, TxtSipSecTtr;    // amount over every row, over the ticked rows
+    widgets::TextBox TxtSipMktr, TxtSipSecMktr;  // quantity over every row, over the ticked rows
+    widgets::ProgressBar bar;
+
+    // SIPHESAPLA: empty quantity and unit-price cells become a formatted 0; the amounts
+    // (quantity × unit price per line) and the quantities over every row and the ticked ones.
+    void HESAPLA() override;
+
+protected:
+    QString query() override;                     // SIPFILTRELE
+    console::GridLayout layout() const override;  // GRD8DZN
+    void colourRows() override;                   // type 7 (BA "-") in red
+    void Basla() override;
+
+private:
+    void carry(console::Transfer& t, int row, const db::Value& date);
+    void addInvoiceSettings(console::Transfer& t, const QString& documentNo);
+    db::Value addHeader(console::Transfer& t, db::Recordset& source, const db::Value& date);
+};
+
+}  // namespace belmo::transfers

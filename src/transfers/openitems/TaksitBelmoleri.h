@@ -1,0 +1,25 @@
+#pragma once
+
+#include "console/PreviewStep.h"
+
+namespace belmo::transfers {
+
+// "Taksit Belmoleri": the live instalments (in TL, USD and EURO) that fall due from 1 January
+// after the source's period on. "Başla" offers to mark every instalment of the target
+// deleted, then copies each ticked instalment as a new row, keeping its invoice number and
+// the source's header number as they are. In the wizard it follows the accounting accounts
+// and is followed by the salespeople.
+class TaksitBelmoleri : public console::PreviewStep {
+public:
+    explicit TaksitBelmoleri(console::StepHost& host);
+
+protected:
+    QString query() override;                     // TFILTRELE
+    console::GridLayout layout() const override;  // GRD11DZN
+    void Basla() override;
+
+private:
+    void carry(console::Transfer& t, int row);
+};
+
+}  // namespace belmo::transfers
