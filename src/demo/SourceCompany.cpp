@@ -152,6 +152,10 @@ public:
         orders();
         instalments();
         transport();
+        chequeCases();
+        orderCases();
+        instalmentCases();
+        transportCases();
         numberingSeries();
     }
 
@@ -166,8 +170,10 @@ private:
     std::vector<LotStock> lots_;
     std::vector<std::vector<int>> lotsOfCard_;  // indexes into lots_, per card
     std::vector<Sale> saleHeaders_;  // TL invoices the instalments are drawn on
+    std::vector<Sale> laterSales_;   // the other live sales of the second half-year, for longer plans
     QMap<QString, int> series_;  // last number handed out per prefix
     int lastLot_ = 0;
+    std::pair<qint64, qint64> deletedDrivers_;  // the driver marked deleted at home and abroad
 
     void exec(const QString& sql, const QList<Value>& values = {}) { con_.execute(sql, values); }
 
@@ -424,6 +430,8 @@ private:
                 const Sale s = sale(c, d, amount, deleted);
                 if (!deleted && c.currency == u"TL" && std::ssize(saleHeaders_) < scale_.instalmentInvoices * 4)
                     saleHeaders_.push_back(s);
+                else if (!deleted && d >= QDate(kYear, 7, 1))
+                    laterSales_.push_back(s);
             } else if (roll <= 80) {  // collection
                 const bool abroad = roll <= 60 && !exporters_.empty();
                 const Account& c = abroad ? exporters_[words_.between(0, int(exporters_.size()) - 1)]
@@ -637,6 +645,32 @@ private:
         pass(c, d, 101, "02", "001", 42, QStringLiteral("Takasa verildi %1").arg(c.number));
     }
 
+    // A cheque taken for a sale on the same day: the invoice and the cheque's entry leave the
+    // customer's balance as it was.
+    Cheque takeForSale(const QString& chequeNo, const Account& drawer, const QDate& d, const QDate& due, double amount,
+                       int hidden = 0)
+    {
+        sale(drawer, d, amount);
+        const Cheque cheque = chequeOf(chequeNo, drawer, due, amount, hidden);
+        receive(cheque, d);
+        return cheque;
+    }
+
+    // Cheques still held or in clearing at the year's end, each case once (numbers fixed for
+    // every size).
+    void chequeCases()
+    {
+        const Account& lokanta = customers_[0];  // "Hakkı'nın Yeri Lokantası"
+        const Account& dealer = customers_[1];
+        const Account& usd = exporters_[0];
+        const Account& euro = exporters_[1];
+        takeForSale(QStringLiteral("DB'0045127"), lokanta, QDate(kYear, 11, 14), QDate(2026, 2, 14), 48750.0);
+        takeForSale(QStringLiteral("EU-7730415"), euro, QDate(kYear, 12, 2), QDate(2026, 3, 2), 6400.0);
+        takeForSale(QStringLiteral("5512093"), dealer, QDate(kYear, 10, 20), QDate(2026, 1, 20), 12500.0, 1);
+        sendForCollection(takeForSale(QStringLiteral("US-2281604"), usd, QDate(kYear, 11, 5), QDate(2026, 1, 15), 3150.0),
+                          QDate(kYear, 12, 26));
+    }
+
     // ---- orders -------------------------------------------------------------------------------
 
     void orders()
@@ -690,6 +724,22 @@ private:
         fatura_.add({evrakNo, 0, round2(total * 0.02), round2(total * 0.02), 0.0, 2.0, 20.0, 1});
     }
 
+    // Open orders, each case once (document numbers fixed for every size). The grid lists open lines by date: the line without a document
+    // number comes after every other open line but one.
+    void orderCases()
+    {
+        const Account& dealer = customers_[1];
+        const Account& supplier = suppliers_[0];
+        const Order quoted{true, &dealer, QDate(kYear, 12, 19), QStringLiteral("BY'2025-041"), 0, 0};
+        const double first = orderLine(quoted, cards_[2], 40);
+        invoiceSettings(quoted.evrakNo, first + orderLine(quoted, cards_[3], 24));
+        const Order cancelled{true, &dealer, QDate(kYear, 12, 15), QStringLiteral("BY-2025-039"), 0, 1};
+        orderLine(cancelled, cards_[2], 10);
+        orderLine({true, &customers_[0], QDate(kYear, 12, 22), QString(), 0, 0}, cards_[11], 6);
+        orderLine({false, &supplier, QDate(kYear, 12, 23), QStringLiteral("VS-2025-043"), 0, 0}, cards_[4], 120);
+
+    }
+
     // ---- instalments --------------------------------------------------------------------------
 
     void instalments()
@@ -728,6 +778,30 @@ private:
         for (int p = 1; p <= dues.size(); ++p)
             taksit_.add({s.evrakNo, s.kayitNo, p, dues[p - 1], c.mid1, c.group, 120, QStringLiteral("%1. taksit").arg(p), each,
                          c.currency, r, p == cancelled ? 1 : 0});
+    }
+
+    // Instalments on both sides of the cut-off 1 January 2026, on two TL invoices of the
+    // summer: one paid at each month's end (the one due 31 December stays behind), one on
+    // each month's first day, beside a row that is no instalment due the same 1 January.
+    void instalmentCases()
+    {
+        std::vector<const Sale*> summer;
+        for (const Sale& s : laterSales_)
+            if (summer.size() < 2 && s.customer->currency == u"TL" && s.date < QDate(kYear, 10, 1)) summer.push_back(&s);
+        auto monthsAfter = [](const QDate& d, const QDate& last) {
+            QList<QDate> firstDays;
+            for (QDate m = QDate(d.year(), d.month(), 1).addMonths(1); m <= last; m = m.addMonths(1)) firstDays << m;
+            return firstDays;
+        };
+        if (summer.size() == 2) {
+            QList<QDate> monthEnds = monthsAfter(summer[0]->date, QDate(2026, 1, 1));
+            for (QDate& d : monthEnds) d.setDate(d.year(), d.month(), d.daysInMonth());
+            instalmentPlan(*summer[0], monthEnds);
+            const Sale& s = *summer[1];
+            instalmentPlan(s, monthsAfter(s.date, QDate(2026, 2, 1)));
+            taksit_.add({s.evrakNo, s.kayitNo, 0, QDate(2026, 1, 1), s.customer->mid1, s.customer->group, 120,
+                         QStringLiteral("Vade farkı"), round2(s.amount * 0.03), "TL", 0.0, 0});
+        }
     }
 
     // ---- transport module ---------------------------------------------------------------------
@@ -783,6 +857,7 @@ private:
         };
         const QList<qint64> yi = drivers(QStringLiteral("Sofor_Yi"), false, 5);
         const QList<qint64> yd = drivers(QStringLiteral("Sofor_YD"), true, 4);
+        deletedDrivers_ = {yi.back(), yd.back()};
 
         const QStringList plates = {"06 ANT 112", "06 ANT 113", "34 AT 4512", "35 DTR 77", "06 ANT 190"};
         for (int i = 0; i < plates.size(); ++i) domesticVehicle(plates[i], i, yi[i % yi.size()], i == 4 ? 1 : 0);
@@ -864,6 +939,31 @@ private:
                             "Sofor, Gidis, Teslim, sayfa) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
              {no, start, end, start, handedIn ? Value(std::max(start, QDate(2025, 10, 1))) : Value::null(), truck.plate, truck.trailer,
               truck.driver, "İstanbul - München", handedIn, "14 sayfa"});
+    }
+
+    // The transport cases, each once (names, plates and numbers fixed for every size).
+    void transportCases()
+    {
+        // An international route without transport type, and one after it.
+        const QList<QList<Value>> routes = {{Value::null(), "TR", "06", "Sincan", "GE", "TB", "Merkez", 1350.0},
+                                            {"Karayolu", "TR", "41", "Gebze", "DE", "K", "Köln", 2600.0}};
+        for (const QList<Value>& r : routes)
+            exec(QStringLiteral("INSERT INTO Guzergah (Tasima_Tur, Yuk_Ulke, Yuk_Yeri, Yuk_Ilce, Bos_Ulke, Bos_Yeri, "
+                                "Bos_Ilce, Mesafe) VALUES (?,?,?,?,?,?,?,?)"),
+                 r);
+
+        const QString yi = QStringLiteral("Sofor_Yi"), yd = QStringLiteral("Sofor_YD");
+        const QString namesake = QStringLiteral("Murat Çelik"), quoted = QStringLiteral("Ali O'Şoför");
+        driver(yi, false, namesake, 5, 0);
+        const qint64 secondNamesake = driver(yi, false, namesake, 6, 0);
+        const qint64 quotedAtHome = driver(yi, false, quoted, 7, 0);
+        const qint64 quotedAbroad = driver(yd, true, quoted, 4, 0);
+        const auto [deletedAtHome, deletedAbroad] = deletedDrivers_;
+        domesticVehicle(QStringLiteral("06 ANT 214"), 5, secondNamesake);
+        domesticVehicle(QStringLiteral("06 ANT 215"), 6, deletedAtHome);
+        domesticVehicle(QStringLiteral("06 ANT 216"), 7, quotedAtHome);
+        internationalVehicle(QStringLiteral("34 ANT 904"), 3, deletedAbroad);
+        internationalVehicle(QStringLiteral("34 ANT 905"), 4, quotedAbroad);
     }
 
     void numberingSeries()

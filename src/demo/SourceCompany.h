@@ -29,6 +29,8 @@ struct Scale {
 // endorsed and collected, open and invoiced orders, instalments before and after the
 // cut-off, the transport module's definitions, some deleted rows and a few awkward values
 // (apostrophes in codes and names). The same size gives the same data on every run.
+// Every case the open-item and transport steps must meet is there once, whatever the size;
+// they are written after the year's other data, so that those keep their numbers.
 void fillSourceCompany(db::Connection& con, Size size);
 
 }  // namespace belmo::demo
