@@ -17,8 +17,9 @@ using db::Value;
 
 Scale Scale::of(Size size)
 {
-    if (size == Size::Large) return {38000, 2000, 10000, 20000, 800000, 200000, 10000, 8000, 6000};
-    return {24, 4, 12, 36, 520, 300, 18, 8, 10};
+    if (size == Size::Large)
+        return {38000, 2000, 10000, 20000, 800000, 200000, 10000, 8000, 6000, 3500, 1500, 5000, 6500, 2100, 2100, 6000};
+    return {24, 4, 12, 36, 520, 300, 18, 8, 10, 0, 0, 0, 0, 0, 0, 0};
 }
 
 namespace {
@@ -656,8 +657,15 @@ private:
         return cheque;
     }
 
+    // A live customer other than the accounts every demo has, sometimes one abroad.
+    const Account& someCustomer()
+    {
+        if (!exporters_.empty() && words_.chance(0.1)) return exporters_[words_.between(0, int(exporters_.size()) - 1)];
+        return customers_[words_.between(4, int(customers_.size()) - 1)];
+    }
+
     // Cheques still held or in clearing at the year's end, each case once (numbers fixed for
-    // every size).
+    // every size), then the volume of the large demo.
     void chequeCases()
     {
         const Account& lokanta = customers_[0];  // "Hakkı'nın Yeri Lokantası"
@@ -669,6 +677,16 @@ private:
         takeForSale(QStringLiteral("5512093"), dealer, QDate(kYear, 10, 20), QDate(2026, 1, 20), 12500.0, 1);
         sendForCollection(takeForSale(QStringLiteral("US-2281604"), usd, QDate(kYear, 11, 5), QDate(2026, 1, 15), 3150.0),
                           QDate(kYear, 12, 26));
+
+        for (int i = 0; i < scale_.portfolioCheques + scale_.clearingCheques; ++i) {
+            const Account& c = someCustomer();
+            const bool clearing = i >= scale_.portfolioCheques;
+            const QDate in = QDate(kYear, 10, 1).addDays(words_.between(0, clearing ? 60 : 89));
+            const QDate due = QDate(2026, 1, 2).addDays(words_.between(0, clearing ? 28 : 150));
+            const double amount = c.currency == u"TL" ? words_.money(2500, 95000) : words_.money(500, 12000);
+            const Cheque cheque = takeForSale(QString::number(5100000 + i), c, in, due, amount);
+            if (clearing) sendForCollection(cheque, QDate(kYear, 12, 1).addDays(words_.between(0, 29)));
+        }
     }
 
     // ---- orders -------------------------------------------------------------------------------
@@ -724,7 +742,8 @@ private:
         fatura_.add({evrakNo, 0, round2(total * 0.02), round2(total * 0.02), 0.0, 2.0, 20.0, 1});
     }
 
-    // Open orders, each case once (document numbers fixed for every size). The grid lists open lines by date: the line without a document
+    // Open orders, each case once (document numbers fixed for every size), then the volume
+    // of the large demo. The grid lists open lines by date: the line without a document
     // number comes after every other open line but one.
     void orderCases()
     {
@@ -738,6 +757,13 @@ private:
         orderLine({true, &customers_[0], QDate(kYear, 12, 22), QString(), 0, 0}, cards_[11], 6);
         orderLine({false, &supplier, QDate(kYear, 12, 23), QStringLiteral("VS-2025-043"), 0, 0}, cards_[4], 120);
 
+        for (int o = 0; o < scale_.openOrderDocuments; ++o) {
+            const bool customerOrder = o % 4 != 3;
+            const Account& a = customerOrder ? customers_[words_.between(4, int(customers_.size()) - 1)]
+                                             : suppliers_[words_.between(0, int(suppliers_.size()) - 1)];
+            const QDate d = QDate(kYear, 10, 1).addDays(words_.between(0, 80));
+            orderDocument({customerOrder, &a, d, number("S"), 0, 0}, words_.between(1, 4), o % 2 == 0);
+        }
     }
 
     // ---- instalments --------------------------------------------------------------------------
@@ -783,6 +809,8 @@ private:
     // Instalments on both sides of the cut-off 1 January 2026, on two TL invoices of the
     // summer: one paid at each month's end (the one due 31 December stays behind), one on
     // each month's first day, beside a row that is no instalment due the same 1 January.
+    // Then the volume of the large demo: plans of 6 to 12 months on other invoices of the
+    // second half-year.
     void instalmentCases()
     {
         std::vector<const Sale*> summer;
@@ -801,6 +829,15 @@ private:
             instalmentPlan(s, monthsAfter(s.date, QDate(2026, 2, 1)));
             taksit_.add({s.evrakNo, s.kayitNo, 0, QDate(2026, 1, 1), s.customer->mid1, s.customer->group, 120,
                          QStringLiteral("Vade farkı"), round2(s.amount * 0.03), "TL", 0.0, 0});
+        }
+
+        int plans = 0;
+        for (auto s = laterSales_.crbegin(); s != laterSales_.crend() && plans < scale_.instalmentPlans; ++s) {
+            if (std::find(summer.begin(), summer.end(), &*s) != summer.end()) continue;
+            QList<QDate> dues;
+            for (int p = 1, parts = words_.between(6, 12); p <= parts; ++p) dues << s->date.addMonths(p);
+            instalmentPlan(*s, dues);
+            ++plans;
         }
     }
 
@@ -941,7 +978,8 @@ private:
               truck.driver, "İstanbul - München", handedIn, "14 sayfa"});
     }
 
-    // The transport cases, each once (names, plates and numbers fixed for every size).
+    // The transport cases, each once (names, plates and numbers fixed for every size), then
+    // the fleet of the large demo.
     void transportCases()
     {
         // An international route without transport type, and one after it.
@@ -964,6 +1002,49 @@ private:
         domesticVehicle(QStringLiteral("06 ANT 216"), 7, quotedAtHome);
         internationalVehicle(QStringLiteral("34 ANT 904"), 3, deletedAbroad);
         internationalVehicle(QStringLiteral("34 ANT 905"), 4, quotedAbroad);
+        fleet();
+    }
+
+    // The drivers, vehicles and carnets of the large demo; every 25th driver and every 30th
+    // vehicle is deleted, one carnet in twelve has ended and one in twelve was handed in.
+    void fleet()
+    {
+        const QString yi = QStringLiteral("Sofor_Yi"), yd = QStringLiteral("Sofor_YD");
+        struct Driver { qint64 id; QString name; };
+        auto many = [&](const QString& table, bool international) {
+            std::vector<Driver> drivers;
+            for (int i = 0; i < scale_.drivers; ++i) {
+                const QString name = words_.personName();
+                drivers.push_back({driver(table, international, name, i, i % 25 == 24 ? 1 : 0), name});
+            }
+            return drivers;
+        };
+        const std::vector<Driver> home = many(yi, false), abroad = many(yd, true);
+        if (home.empty() || abroad.empty()) return;
+        auto anyOf = [&](const std::vector<Driver>& drivers) -> const Driver& {
+            return drivers[words_.between(0, int(drivers.size()) - 1)];
+        };
+        static const QStringList cities = {"01", "06", "07", "16", "27", "34", "35", "41", "42", "61"};
+        static const QStringList letters = {"A", "AB", "ANT", "BK", "DR", "KR", "NA", "TR", "ZY"};
+        std::vector<Truck> trucks;
+        for (int i = 0; i < scale_.vehicles; ++i) {
+            const int sil = i % 30 == 29 ? 1 : 0;
+            const QString& city = words_.pick(cities);
+            const QString plate = QStringLiteral("%1 %2 %3").arg(city, words_.pick(letters)).arg(2000 + i);
+            domesticVehicle(plate, i, anyOf(home).id, sil);
+            const QString intlPlate = QStringLiteral("34 %1 %2").arg(words_.pick(letters)).arg(6000 + i);
+            const Driver& d = anyOf(abroad);
+            Truck t = internationalVehicle(intlPlate, 10 + i, d.id, sil);
+            t.driver = d.name;
+            trucks.push_back(t);
+        }
+        for (int i = 0; i < scale_.carnets && !trucks.empty(); ++i) {
+            const Truck& t = trucks[words_.between(0, int(trucks.size()) - 1)];
+            const QDate start = QDate(kYear, 1, 1).addDays(words_.between(0, 360));
+            const QDate end = i % 12 == 0 ? QDate(kYear, 12, 31).addDays(-words_.between(0, 60))
+                                          : QDate(2026, 1, 1).addDays(words_.between(0, 420));
+            carnet(QStringLiteral("TIR-%1").arg(790000 + i), std::min(start, end.addDays(-30)), end, i % 12 == 1 ? 1 : 0, t);
+        }
     }
 
     void numberingSeries()
