@@ -56,6 +56,9 @@ private:
 
 QStringList cols(const char* list) { return QString::fromLatin1(list).split(u','); }
 
+// A document number of a series: its prefix and six digits.
+QString seriesNumber(const QString& prefix, int n) { return prefix + QStringLiteral("%1").arg(n, 6, 10, QChar(u'0')); }
+
 struct Account {
     QString mid1;
     QString group;
@@ -81,13 +84,17 @@ struct LotStock {
     double quantity;
 };
 
-// A sale invoice on credit, as the instalment plans draw on it.
+// A sale invoice on credit, as the instalment plans draw on it. The large demo keeps
+// hundreds of thousands of them, so the invoice number is kept as a number: texts held
+// that long among the many short-lived ones fragment the heap and slow every insert.
 struct Sale {
     qint64 kayitNo;
-    QString evrakNo;
+    int invoiceNo;  // in the series "F"
     const Account* customer;
     QDate date;
     double amount;  // in the customer's currency
+
+    QString evrakNo() const { return seriesNumber(QStringLiteral("F"), invoiceNo); }
 };
 
 // A received cheque, as every record of its history repeats it.
@@ -180,7 +187,7 @@ private:
 
     QString number(const QString& prefix)
     {
-        return prefix + QStringLiteral("%1").arg(++series_[prefix], 6, 10, QChar(u'0'));
+        return seriesNumber(prefix, ++series_[prefix]);
     }
 
     QDate dayOfYear() { return QDate(kYear, 1, 1).addDays(words_.between(1, 362)); }
@@ -216,10 +223,9 @@ private:
     Sale sale(const Account& c, const QDate& d, double amount, int deleted = 0)
     {
         const bool tl = c.currency == u"TL";
-        const QString evrakNo = number("F");
-        const qint64 k = header(d, 120, c.group, c.mid1, tl ? 600 : 601, "01", "001", 1, evrakNo, tl ? 11 : 12, deleted);
+        const qint64 k = header(d, 120, c.group, c.mid1, tl ? 600 : 601, "01", "001", 1, number("F"), tl ? 11 : 12, deleted);
         line(k, QStringLiteral("Satış faturası"), c.currency, amount, d, 0, tl ? 20 : 0, d.addDays(words_.chance(0.5) ? 30 : 60));
-        return {k, evrakNo, &c, d, amount};
+        return {k, series_.value(QStringLiteral("F")), &c, d, amount};
     }
 
     // ---- company and definitions --------------------------------------------------------------
@@ -799,10 +805,10 @@ private:
         const Account& c = *s.customer;
         const double r = rate(c.currency, s.date);
         const double down = round2(s.amount * 0.1);
-        taksit_.add({s.evrakNo, s.kayitNo, 0, s.date, c.mid1, c.group, 120, QStringLiteral("Peşinat"), down, c.currency, r, 0});
+        taksit_.add({s.evrakNo(), s.kayitNo, 0, s.date, c.mid1, c.group, 120, QStringLiteral("Peşinat"), down, c.currency, r, 0});
         const double each = round2((s.amount - down) / dues.size());
         for (int p = 1; p <= dues.size(); ++p)
-            taksit_.add({s.evrakNo, s.kayitNo, p, dues[p - 1], c.mid1, c.group, 120, QStringLiteral("%1. taksit").arg(p), each,
+            taksit_.add({s.evrakNo(), s.kayitNo, p, dues[p - 1], c.mid1, c.group, 120, QStringLiteral("%1. taksit").arg(p), each,
                          c.currency, r, p == cancelled ? 1 : 0});
     }
 
@@ -827,7 +833,7 @@ private:
             instalmentPlan(*summer[0], monthEnds);
             const Sale& s = *summer[1];
             instalmentPlan(s, monthsAfter(s.date, QDate(2026, 2, 1)));
-            taksit_.add({s.evrakNo, s.kayitNo, 0, QDate(2026, 1, 1), s.customer->mid1, s.customer->group, 120,
+            taksit_.add({s.evrakNo(), s.kayitNo, 0, QDate(2026, 1, 1), s.customer->mid1, s.customer->group, 120,
                          QStringLiteral("Vade farkı"), round2(s.amount * 0.03), "TL", 0.0, 0});
         }
 
