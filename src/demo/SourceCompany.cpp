@@ -680,7 +680,7 @@ private:
         const Account& euro = exporters_[1];
         takeForSale(QStringLiteral("DB'0045127"), lokanta, QDate(kYear, 11, 14), QDate(2026, 2, 14), 48750.0);
         takeForSale(QStringLiteral("EU-7730415"), euro, QDate(kYear, 12, 2), QDate(2026, 3, 2), 6400.0);
-        takeForSale(QStringLiteral("5512093"), dealer, QDate(kYear, 10, 20), QDate(2026, 1, 20), 12500.0, 1);
+        takeForSale(QStringLiteral("5512093"), dealer, QDate(kYear, 10, 20), QDate(2026, 1, 20), 12500.0, 1);  // hidden
         sendForCollection(takeForSale(QStringLiteral("US-2281604"), usd, QDate(kYear, 11, 5), QDate(2026, 1, 15), 3150.0),
                           QDate(kYear, 12, 26));
 
