@@ -1,13 +1,13 @@
 #include "demo/SourceCompany.h"
 
 #include "db/Connection.h"
-#include "db/Recordset.h"
 #include "demo/Vocabulary.h"
 
 #include <QDate>
 #include <QHash>
 #include <QMap>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -17,8 +17,9 @@ using db::Value;
 
 Scale Scale::of(Size size)
 {
-    if (size == Size::Large) return {38000, 2000, 10000, 20000, 800000, 200000, 10000, 8000, 6000};
-    return {24, 4, 12, 36, 520, 300, 18, 8, 10};
+    if (size == Size::Large)
+        return {38000, 2000, 10000, 20000, 800000, 200000, 10000, 8000, 6000, 3500, 1500, 5000, 6500, 2100, 2100, 6000};
+    return {24, 4, 12, 36, 520, 300, 18, 8, 10, 0, 0, 0, 0, 0, 0, 0};
 }
 
 namespace {
@@ -55,6 +56,9 @@ private:
 
 QStringList cols(const char* list) { return QString::fromLatin1(list).split(u','); }
 
+// A document number of a series: its prefix and six digits.
+QString seriesNumber(const QString& prefix, int n) { return prefix + QStringLiteral("%1").arg(n, 6, 10, QChar(u'0')); }
+
 struct Account {
     QString mid1;
     QString group;
@@ -80,6 +84,49 @@ struct LotStock {
     double quantity;
 };
 
+// A sale invoice on credit, as the instalment plans draw on it. The large demo keeps
+// hundreds of thousands of them, so the invoice number is kept as a number: texts held
+// that long among the many short-lived ones fragment the heap and slow every insert.
+struct Sale {
+    qint64 kayitNo;
+    int invoiceNo;  // in the series "F"
+    const Account* customer;
+    QDate date;
+    double amount;  // in the customer's currency
+
+    QString evrakNo() const { return seriesNumber(QStringLiteral("F"), invoiceNo); }
+};
+
+// A received cheque, as every record of its history repeats it.
+struct Cheque {
+    QString number;
+    const Account* drawer;  // the customer it came from
+    QString bankAccount;
+    QString bank;
+    QString branch;
+    QString signer;
+    QDate due;
+    double amount;  // in the customer's currency
+    int hidden;
+};
+
+// One order document: its lines share the header's sides, date and number.
+struct Order {
+    bool fromCustomer;  // type 7, a customer's order to us; otherwise type 8, ours to a supplier
+    const Account* account;
+    QDate date;
+    QString evrakNo;
+    int invoiced;
+    int sil;
+};
+
+// What the carnets of an international vehicle name.
+struct Truck {
+    QString plate;
+    QString trailer;
+    QString driver;
+};
+
 class SourceCompany {
 public:
     SourceCompany(db::Connection& con, Size size)
@@ -88,7 +135,16 @@ public:
           cariH_(con, "Cari_H", cols("Kayit_No,Aciklama,islem_Dvz,Doviz_Kuru,iskonto_Oran,iskonto,Vade,B_Fiyat,"
                                      "Tutar_Ytl,Tutar_Dvz1,Tutar_Dvz2,Alis_Kyt_No,KDV,Irs_No,Irs_Tarih,Plasiyer_Kodu")),
           stokH_(con, "Stok_H", cols("Kayit_No,Lot_No,Stok_Kodu,Giren1,Cikan1,Birim1,Giren2,Cikan2,Birim2,"
-                                     "Aciklama1,Aciklama2,Depo_Kodu,KDV"))
+                                     "Aciklama1,Aciklama2,Depo_Kodu,KDV")),
+          cek_(con, "Cek_", cols("Kayit_No,Kimden,Cek_No,Hesap_No,Banka,Sube,Vade,Tutar,Para_Birim,Yetkili,Gizle,tarih")),
+          cariSip_(con, "Cari_Sip", cols("Kayit_No,Aciklama,Tutar_Ytl,Tutar_Dvz1,Tutar_Dvz2,B_Fiyat,Doviz_Kuru,Vade,"
+                                         "Plasiyer_Kodu,Alis_Kyt_No,Irs_No,Irs_Tarih,Sip_Veren,Ftr,Irs,Evrak_No,islem_Dvz,"
+                                         "iskonto_Oran,iskonto")),
+          stokSip_(con, "Stok_Sip", cols("Kayit_No,Lot_No,Stok_Kodu,Giren1,Cikan1,Birim1,Giren2,Cikan2,Birim2,"
+                                         "Aciklama1,Aciklama2,Depo_Kodu,KDV")),
+          fatura_(con, "Fatura", cols("Evrak_No,Kdv_Dahil,Genel_Toplam_Isk,Toplam_Isk,Isk_BrmFyt,Isk,KDV,Kdv_Var")),
+          taksit_(con, "Taksit_H", cols("Evrak_No,Kayit_No,Taksit_Sayisi,Vade_Tarihi,MID1,Grup_Kodu,Ana_Hs,Aciklama,Tutar,"
+                                        "Para_Birim,Doviz_Kuru,Sil"))
     {
     }
 
@@ -104,6 +160,10 @@ public:
         orders();
         instalments();
         transport();
+        chequeCases();
+        orderCases();
+        instalmentCases();
+        transportCases();
         numberingSeries();
     }
 
@@ -112,20 +172,22 @@ private:
     Scale scale_;
     bool large_;
     Vocabulary words_;
-    Inserter kayit_, cariH_, stokH_;
+    Inserter kayit_, cariH_, stokH_, cek_, cariSip_, stokSip_, fatura_, taksit_;
     std::vector<Account> customers_, exporters_, suppliers_;
     std::vector<Card> cards_;
     std::vector<LotStock> lots_;
     std::vector<std::vector<int>> lotsOfCard_;  // indexes into lots_, per card
-    QList<qint64> saleHeaders_;  // invoices the instalments are drawn on
+    std::vector<Sale> saleHeaders_;  // TL invoices the instalments are drawn on
+    std::vector<Sale> laterSales_;   // the other live sales of the second half-year, for longer plans
     QMap<QString, int> series_;  // last number handed out per prefix
     int lastLot_ = 0;
+    std::pair<qint64, qint64> deletedDrivers_;  // the driver marked deleted at home and abroad
 
     void exec(const QString& sql, const QList<Value>& values = {}) { con_.execute(sql, values); }
 
     QString number(const QString& prefix)
     {
-        return prefix + QStringLiteral("%1").arg(++series_[prefix], 6, 10, QChar(u'0'));
+        return seriesNumber(prefix, ++series_[prefix]);
     }
 
     QDate dayOfYear() { return QDate(kYear, 1, 1).addDays(words_.between(1, 362)); }
@@ -155,6 +217,15 @@ private:
         const double ytl = currency == u"TL" ? amount : round2(amount * r);
         cariH_.add({kayitNo, text, currency, r, 0, 0, due, unitPrice, ytl, currency == u"USD" ? amount : 0.0,
                     currency == u"EURO" ? amount : 0.0, 0, kdv, Value::null(), Value::null(), 0});
+    }
+
+    // A sale on credit in the customer's currency, due in 30 or 60 days.
+    Sale sale(const Account& c, const QDate& d, double amount, int deleted = 0)
+    {
+        const bool tl = c.currency == u"TL";
+        const qint64 k = header(d, 120, c.group, c.mid1, tl ? 600 : 601, "01", "001", 1, number("F"), tl ? 11 : 12, deleted);
+        line(k, QStringLiteral("Satış faturası"), c.currency, amount, d, 0, tl ? 20 : 0, d.addDays(words_.chance(0.5) ? 30 : 60));
+        return {k, series_.value(QStringLiteral("F")), &c, d, amount};
     }
 
     // ---- company and definitions --------------------------------------------------------------
@@ -363,12 +434,11 @@ private:
                                           : customers_[words_.between(0, int(customers_.size()) - 1)];
                 if (c.mid1 == u"000") continue;
                 const double amount = c.currency == u"TL" ? words_.money(450, 48000) : words_.money(300, 9000);
-                qint64 k = header(d, 120, c.group, c.mid1, c.currency == u"TL" ? 600 : 601, "01", "001", 1,
-                                  number("F"), c.currency == u"TL" ? 11 : 12, deleted);
-                line(k, QStringLiteral("Satış faturası"), c.currency, amount, d, 0, c.currency == u"TL" ? 20 : 0,
-                     d.addDays(words_.chance(0.5) ? 30 : 60));
-                if (!deleted && c.currency == u"TL" && saleHeaders_.size() < scale_.instalmentInvoices * 4)
-                    saleHeaders_ << k;
+                const Sale s = sale(c, d, amount, deleted);
+                if (!deleted && c.currency == u"TL" && std::ssize(saleHeaders_) < scale_.instalmentInvoices * 4)
+                    saleHeaders_.push_back(s);
+                else if (!deleted && d >= QDate(kYear, 7, 1))
+                    laterSales_.push_back(s);
             } else if (roll <= 80) {  // collection
                 const bool abroad = roll <= 60 && !exporters_.empty();
                 const Account& c = abroad ? exporters_[words_.between(0, int(exporters_.size()) - 1)]
@@ -517,7 +587,6 @@ private:
 
     void cheques()
     {
-        Inserter cek(con_, "Cek_", cols("Kayit_No,Kimden,Cek_No,Hesap_No,Banka,Sube,Vade,Tutar,Para_Birim,Yetkili,Gizle,tarih"));
         for (int i = 0; i < scale_.cheques; ++i) {
             const bool abroad = i % 9 == 8 && !exporters_.empty();
             const Account& c = abroad ? exporters_[i % exporters_.size()] : customers_[words_.between(0, int(customers_.size()) - 1)];
@@ -526,32 +595,103 @@ private:
             const QDate due = in.addDays(words_.between(30, 200));
             const double amount = c.currency == u"TL" ? words_.money(2500, 95000) : words_.money(500, 12000);
             const QString chequeNo = i == 4 ? QStringLiteral("TR'778812") : QStringLiteral("%1").arg(4400000 + i * 37, 7, 10, QChar(u'0'));
-            const QString bank = words_.bank();
-            const QString branch = words_.branch();
-            const QString account = QStringLiteral("%1").arg(words_.between(10000000, 99999999));
-            const QString signer = words_.personName();
-            const int hidden = i % 11 == 10 ? 1 : 0;
-            const QString bordro = number("C");
-            qint64 k = header(in, 101, "01", "001", 120, c.group, c.mid1, 15, bordro, 31);
-            line(k, QStringLiteral("Çek girişi %1 %2").arg(bank, chequeNo), c.currency, amount, in, 0, 0, due);
-            cek.add({k, c.title, chequeNo, account, bank, branch, due, amount, c.currency, signer, hidden, in});
+            const Cheque cheque = chequeOf(chequeNo, c, due, amount, i % 11 == 10 ? 1 : 0);
+            receive(cheque, in);
 
             const int fate = i % 6;  // 0-2 stays in portfolio, 3 clearing, 4 endorsed, 5 collected
             if (fate < 3 || due.year() > kYear) continue;
             const QDate out = std::min(due, QDate(kYear, 12, 28));
-            const QString exitNo = number("C");
             if (fate == 3) {
-                k = header(out, 101, "02", "001", 101, "01", "001", 15, exitNo, 42);
-                line(k, QStringLiteral("Takasa verildi %1").arg(chequeNo), c.currency, amount, out, 0, 0, due);
+                sendForCollection(cheque, out);
             } else if (fate == 4) {
                 const Account& s = suppliers_[words_.between(0, int(suppliers_.size()) - 1)];
-                k = header(out, 320, s.group, s.mid1, 101, "01", "001", 15, exitNo, 41);
-                line(k, QStringLiteral("Ciro edildi %1").arg(chequeNo), c.currency, amount, out, 0, 0, due);
+                pass(cheque, out, 320, s.group, s.mid1, 41, QStringLiteral("Ciro edildi %1").arg(chequeNo));
             } else {
-                k = header(out, 100, "01", "001", 101, "01", "001", 15, exitNo, 43);
-                line(k, QStringLiteral("Tahsil edildi %1").arg(chequeNo), c.currency, amount, out, 0, 0, due);
+                pass(cheque, out, 100, "01", "001", 43, QStringLiteral("Tahsil edildi %1").arg(chequeNo));
             }
-            cek.add({k, c.title, chequeNo, account, bank, branch, due, -amount, c.currency, signer, hidden, out});
+        }
+    }
+
+    // A cheque drawn on the customer's bank account by one of its people.
+    Cheque chequeOf(const QString& chequeNo, const Account& drawer, const QDate& due, double amount, int hidden = 0)
+    {
+        const QString bank = words_.bank();
+        const QString branch = words_.branch();
+        const QString bankAccount = QStringLiteral("%1").arg(words_.between(10000000, 99999999));
+        const QString signer = words_.personName();
+        return {chequeNo, &drawer, bankAccount, bank, branch, signer, due, amount, hidden};
+    }
+
+    // One record of a cheque's history: its header, the current-account line and the cheque
+    // row, whose amount is positive on the way in and negative on the way out.
+    void chequeRecord(const Cheque& c, qint64 kayitNo, const QDate& d, double signedAmount, const QString& text)
+    {
+        line(kayitNo, text, c.drawer->currency, c.amount, d, 0, 0, c.due);
+        cek_.add({kayitNo, c.drawer->title, c.number, c.bankAccount, c.bank, c.branch, c.due, signedAmount,
+                  c.drawer->currency, c.signer, c.hidden, d});
+    }
+
+    // The cheque comes into the portfolio (101, group 01) from the customer's account.
+    void receive(const Cheque& c, const QDate& d)
+    {
+        const qint64 k = header(d, 101, "01", "001", 120, c.drawer->group, c.drawer->mid1, 15, number("C"), 31);
+        chequeRecord(c, k, d, c.amount, QStringLiteral("Çek girişi %1 %2").arg(c.bank, c.number));
+    }
+
+    // The cheque leaves the portfolio towards the debit side given.
+    void pass(const Cheque& c, const QDate& d, int bHs, const QString& bGr, const QString& bMid, int islem, const QString& text)
+    {
+        const qint64 k = header(d, bHs, bGr, bMid, 101, "01", "001", 15, number("C"), islem);
+        chequeRecord(c, k, d, -c.amount, text);
+    }
+
+    // Handed to the bank for collection: 101 on both sides, the debit in group 02, so the
+    // cheque is in clearing until it is paid.
+    void sendForCollection(const Cheque& c, const QDate& d)
+    {
+        pass(c, d, 101, "02", "001", 42, QStringLiteral("Takasa verildi %1").arg(c.number));
+    }
+
+    // A cheque taken for a sale on the same day: the invoice and the cheque's entry leave the
+    // customer's balance as it was.
+    Cheque takeForSale(const QString& chequeNo, const Account& drawer, const QDate& d, const QDate& due, double amount,
+                       int hidden = 0)
+    {
+        sale(drawer, d, amount);
+        const Cheque cheque = chequeOf(chequeNo, drawer, due, amount, hidden);
+        receive(cheque, d);
+        return cheque;
+    }
+
+    // A live customer other than the accounts every demo has, sometimes one abroad.
+    const Account& someCustomer()
+    {
+        if (!exporters_.empty() && words_.chance(0.1)) return exporters_[words_.between(0, int(exporters_.size()) - 1)];
+        return customers_[words_.between(4, int(customers_.size()) - 1)];
+    }
+
+    // Cheques still held or in clearing at the year's end, each case once (numbers fixed for
+    // every size), then the volume of the large demo.
+    void chequeCases()
+    {
+        const Account& lokanta = customers_[0];  // "Hakkı'nın Yeri Lokantası"
+        const Account& dealer = customers_[1];
+        const Account& usd = exporters_[0];
+        const Account& euro = exporters_[1];
+        takeForSale(QStringLiteral("DB'0045127"), lokanta, QDate(kYear, 11, 14), QDate(2026, 2, 14), 48750.0);
+        takeForSale(QStringLiteral("EU-7730415"), euro, QDate(kYear, 12, 2), QDate(2026, 3, 2), 6400.0);
+        takeForSale(QStringLiteral("5512093"), dealer, QDate(kYear, 10, 20), QDate(2026, 1, 20), 12500.0, 1);  // hidden
+        sendForCollection(takeForSale(QStringLiteral("US-2281604"), usd, QDate(kYear, 11, 5), QDate(2026, 1, 15), 3150.0),
+                          QDate(kYear, 12, 26));
+
+        for (int i = 0; i < scale_.portfolioCheques + scale_.clearingCheques; ++i) {
+            const Account& c = someCustomer();
+            const bool clearing = i >= scale_.portfolioCheques;
+            const QDate in = QDate(kYear, 10, 1).addDays(words_.between(0, clearing ? 60 : 89));
+            const QDate due = QDate(2026, 1, 2).addDays(words_.between(0, clearing ? 28 : 150));
+            const double amount = c.currency == u"TL" ? words_.money(2500, 95000) : words_.money(500, 12000);
+            const Cheque cheque = takeForSale(QString::number(5100000 + i), c, in, due, amount);
+            if (clearing) sendForCollection(cheque, QDate(kYear, 12, 1).addDays(words_.between(0, 29)));
         }
     }
 
@@ -559,42 +699,76 @@ private:
 
     void orders()
     {
-        Inserter cariSip(con_, "Cari_Sip", cols("Kayit_No,Aciklama,Tutar_Ytl,Tutar_Dvz1,Tutar_Dvz2,B_Fiyat,Doviz_Kuru,"
-                                                "Vade,Plasiyer_Kodu,Alis_Kyt_No,Irs_No,Irs_Tarih,Sip_Veren,Ftr,Irs,"
-                                                "Evrak_No,islem_Dvz,iskonto_Oran,iskonto"));
-        Inserter stokSip(con_, "Stok_Sip", cols("Kayit_No,Lot_No,Stok_Kodu,Giren1,Cikan1,Birim1,Giren2,Cikan2,Birim2,"
-                                                "Aciklama1,Aciklama2,Depo_Kodu,KDV"));
-        Inserter fatura(con_, "Fatura", cols("Evrak_No,Kdv_Dahil,Genel_Toplam_Isk,Toplam_Isk,Isk_BrmFyt,Isk,KDV,Kdv_Var"));
         for (int o = 0; o < scale_.orderDocuments; ++o) {
-            const bool customerOrder = o % 3 != 2;  // type 7: a customer's order; type 8: ours to a supplier
+            const bool customerOrder = o % 3 != 2;
             const Account& a = customerOrder ? customers_[words_.between(4, int(customers_.size()) - 1)]
                                              : suppliers_[words_.between(0, int(suppliers_.size()) - 1)];
             const QDate d = QDate(kYear, 9, 1).addDays(words_.between(0, 115));
-            const QString evrakNo = number("S");
-            const int invoiced = (o / 3) % 2;  // every other three documents are invoiced
-            const int sil = o % 13 == 12 ? 1 : 0;
-            const int lines = words_.between(1, 4);
-            double total = 0;
-            for (int l = 0; l < lines; ++l) {
-                const Card& c = cards_[words_.between(0, int(cards_.size()) - 2)];
-                if (c.deleted) continue;
-                const double qty = words_.between(5, 120);
-                const double price = customerOrder ? c.salePrice : round2(c.buyPrice);
-                const double discountRate = words_.chance(0.3) ? 5.0 : 0.0;
-                const double discount = round2(qty * price * discountRate / 100.0);
-                const qint64 k = customerOrder
-                    ? header(d, 120, a.group, a.mid1, 153, c.group, c.sid2, 7, evrakNo, 50, sil)
-                    : header(d, 153, c.group, c.sid2, 320, a.group, a.mid1, 8, evrakNo, 51, sil);
-                cariSip.add({k, customerOrder ? QStringLiteral("Müşteri siparişi") : QStringLiteral("Tedarikçi siparişi"),
-                             round2(qty * price), 0.0, 0.0, price, 0.0, d.addDays(30), 0, 0, Value::null(), Value::null(),
-                             words_.personName(), invoiced, 0, evrakNo, "TL", discountRate, discount});
-                stokSip.add({k, 0, c.sid2, customerOrder ? 0.0 : qty, customerOrder ? qty : 0.0, c.unit, 0.0, 0.0, "Koli",
-                             customerOrder ? QStringLiteral("Sevk bekliyor") : QStringLiteral("Teslim bekleniyor"),
-                             Value::null(), "01", c.kdv});
-                total += qty * price;
-            }
-            if (o % 2 == 0)
-                fatura.add({evrakNo, 0, round2(total * 0.02), round2(total * 0.02), 0.0, 2.0, 20.0, 1});
+            // Every other three documents are invoiced.
+            const Order order{customerOrder, &a, d, number("S"), (o / 3) % 2, o % 13 == 12 ? 1 : 0};
+            orderDocument(order, words_.between(1, 4), o % 2 == 0);
+        }
+    }
+
+    // An order's lines on cards drawn at random (a deleted card draws no line), and the
+    // document's invoice settings when it has them.
+    void orderDocument(const Order& o, int lines, bool withSettings)
+    {
+        double total = 0;
+        for (int l = 0; l < lines; ++l) {
+            const Card& c = cards_[words_.between(0, int(cards_.size()) - 2)];
+            if (c.deleted) continue;
+            total += orderLine(o, c, words_.between(5, 120));
+        }
+        if (withSettings) invoiceSettings(o.evrakNo, total);
+    }
+
+    // One order line: its header, the account side and the stock side. Returns its value.
+    double orderLine(const Order& o, const Card& c, double qty)
+    {
+        const double price = o.fromCustomer ? c.salePrice : round2(c.buyPrice);
+        const double discountRate = words_.chance(0.3) ? 5.0 : 0.0;
+        const double discount = round2(qty * price * discountRate / 100.0);
+        const Account& a = *o.account;
+        const qint64 k = o.fromCustomer
+            ? header(o.date, 120, a.group, a.mid1, 153, c.group, c.sid2, 7, o.evrakNo, 50, o.sil)
+            : header(o.date, 153, c.group, c.sid2, 320, a.group, a.mid1, 8, o.evrakNo, 51, o.sil);
+        cariSip_.add({k, o.fromCustomer ? QStringLiteral("Müşteri siparişi") : QStringLiteral("Tedarikçi siparişi"),
+                      round2(qty * price), 0.0, 0.0, price, 0.0, o.date.addDays(30), 0, 0, Value::null(), Value::null(),
+                      words_.personName(), o.invoiced, 0, o.evrakNo, "TL", discountRate, discount});
+        stokSip_.add({k, 0, c.sid2, o.fromCustomer ? 0.0 : qty, o.fromCustomer ? qty : 0.0, c.unit, 0.0, 0.0, "Koli",
+                      o.fromCustomer ? QStringLiteral("Sevk bekliyor") : QStringLiteral("Teslim bekleniyor"), Value::null(),
+                      "01", c.kdv});
+        return qty * price;
+    }
+
+    // The document-level settings the invoice of an order will take: 2 % discount, VAT 20.
+    void invoiceSettings(const QString& evrakNo, double total)
+    {
+        fatura_.add({evrakNo, 0, round2(total * 0.02), round2(total * 0.02), 0.0, 2.0, 20.0, 1});
+    }
+
+    // Open orders, each case once (document numbers fixed for every size), then the volume
+    // of the large demo. The grid lists open lines by date: the line without a document
+    // number comes after every other open line but one.
+    void orderCases()
+    {
+        const Account& dealer = customers_[1];
+        const Account& supplier = suppliers_[0];
+        const Order quoted{true, &dealer, QDate(kYear, 12, 19), QStringLiteral("BY'2025-041"), 0, 0};
+        const double first = orderLine(quoted, cards_[2], 40);
+        invoiceSettings(quoted.evrakNo, first + orderLine(quoted, cards_[3], 24));
+        const Order cancelled{true, &dealer, QDate(kYear, 12, 15), QStringLiteral("BY-2025-039"), 0, 1};
+        orderLine(cancelled, cards_[2], 10);
+        orderLine({true, &customers_[0], QDate(kYear, 12, 22), QString(), 0, 0}, cards_[11], 6);
+        orderLine({false, &supplier, QDate(kYear, 12, 23), QStringLiteral("VS-2025-043"), 0, 0}, cards_[4], 120);
+
+        for (int o = 0; o < scale_.openOrderDocuments; ++o) {
+            const bool customerOrder = o % 4 != 3;
+            const Account& a = customerOrder ? customers_[words_.between(4, int(customers_.size()) - 1)]
+                                             : suppliers_[words_.between(0, int(suppliers_.size()) - 1)];
+            const QDate d = QDate(kYear, 10, 1).addDays(words_.between(0, 80));
+            orderDocument({customerOrder, &a, d, number("S"), 0, 0}, words_.between(1, 4), o % 2 == 0);
         }
     }
 
@@ -602,36 +776,13 @@ private:
 
     void instalments()
     {
-        Inserter taksit(con_, "Taksit_H", cols("Evrak_No,Kayit_No,Taksit_Sayisi,Vade_Tarihi,MID1,Grup_Kodu,Ana_Hs,"
-                                               "Aciklama,Tutar,Para_Birim,Doviz_Kuru,Sil"));
         const int invoices = std::min<int>(scale_.instalmentInvoices, saleHeaders_.size());
         for (int i = 0; i < invoices; ++i) {
-            const qint64 k = saleHeaders_[i * (saleHeaders_.size() / std::max(1, invoices))];
-            QString evrakNo, mid1, group;
-            QDate d;
-            double amount = 0;
-            {
-                db::Recordset rs;
-                rs.open(QStringLiteral("Select Kayit.Evrak_No, Kayit.B_MID, Kayit.B_Gr, Kayit.tarih, Cari_H.Tutar_Ytl from "
-                                       "Kayit inner join Cari_H on Kayit.Kayit_No=Cari_H.Kayit_No where Kayit.Kayit_No=%1")
-                            .arg(k),
-                        con_, db::CursorType::Static, db::LockType::ReadOnly);
-                if (rs.eof()) continue;
-                evrakNo = rs.value(0).textValue();
-                mid1 = rs.value(1).textValue();
-                group = rs.value(2).textValue();
-                d = rs.value(3).dateValue().date();
-                amount = rs.value(4).doubleValue();
-            }
+            const Sale& s = saleHeaders_[i * (saleHeaders_.size() / std::max(1, invoices))];
             const int parts = words_.between(3, 8);
-            const double down = round2(amount * 0.1);
-            taksit.add({evrakNo, k, 0, d, mid1, group, 120, QStringLiteral("Peşinat"), down, "TL", 0.0, 0});
-            const double each = round2((amount - down) / parts);
-            for (int p = 1; p <= parts; ++p) {
-                const QDate due = d.addMonths(p + 1);
-                taksit.add({evrakNo, k, p, due, mid1, group, 120, QStringLiteral("%1. taksit").arg(p), each, "TL", 0.0,
-                            i % 9 == 8 && p == parts ? 1 : 0});
-            }
+            QList<QDate> dues;
+            for (int p = 1; p <= parts; ++p) dues << s.date.addMonths(p + 1);
+            instalmentPlan(s, dues, i % 9 == 8 ? parts : 0);
         }
         // Instalments in foreign currencies, and one in a currency the package does not total.
         if (!exporters_.empty()) {
@@ -640,10 +791,59 @@ private:
                 {"EURO", 980.5, 47.1020, "2026-03-31"}, {"GBP", 700.0, 55.3100, "2026-01-20"}};
             for (const auto& f : foreign) {
                 const Account& e = exporters_[0];
-                taksit.add({QStringLiteral("IHR-2025-%1").arg(QString::fromLatin1(f.cur)), 0, 1,
-                            QDate::fromString(QString::fromLatin1(f.due), Qt::ISODate), e.mid1, e.group, 120,
-                            QStringLiteral("İhracat vadeli tahsilat"), f.amount, QString::fromLatin1(f.cur), f.rate, 0});
+                taksit_.add({QStringLiteral("IHR-2025-%1").arg(QString::fromLatin1(f.cur)), 0, 1,
+                             QDate::fromString(QString::fromLatin1(f.due), Qt::ISODate), e.mid1, e.group, 120,
+                             QStringLiteral("İhracat vadeli tahsilat"), f.amount, QString::fromLatin1(f.cur), f.rate, 0});
             }
+        }
+    }
+
+    // An invoice paid by a down payment on its date (number 0, not an instalment) and equal
+    // instalments on the given dates; the instalment numbered `cancelled` is marked deleted.
+    void instalmentPlan(const Sale& s, const QList<QDate>& dues, int cancelled = 0)
+    {
+        const Account& c = *s.customer;
+        const double r = rate(c.currency, s.date);
+        const double down = round2(s.amount * 0.1);
+        taksit_.add({s.evrakNo(), s.kayitNo, 0, s.date, c.mid1, c.group, 120, QStringLiteral("Peşinat"), down, c.currency, r, 0});
+        const double each = round2((s.amount - down) / dues.size());
+        for (int p = 1; p <= dues.size(); ++p)
+            taksit_.add({s.evrakNo(), s.kayitNo, p, dues[p - 1], c.mid1, c.group, 120, QStringLiteral("%1. taksit").arg(p), each,
+                         c.currency, r, p == cancelled ? 1 : 0});
+    }
+
+    // Instalments on both sides of the cut-off 1 January 2026, on two TL invoices of the
+    // summer: one paid at each month's end (the one due 31 December stays behind), one on
+    // each month's first day, beside a row that is no instalment due the same 1 January.
+    // Then the volume of the large demo: plans of 6 to 12 months on other invoices of the
+    // second half-year.
+    void instalmentCases()
+    {
+        std::vector<const Sale*> summer;
+        for (const Sale& s : laterSales_)
+            if (summer.size() < 2 && s.customer->currency == u"TL" && s.date < QDate(kYear, 10, 1)) summer.push_back(&s);
+        auto monthsAfter = [](const QDate& d, const QDate& last) {
+            QList<QDate> firstDays;
+            for (QDate m = QDate(d.year(), d.month(), 1).addMonths(1); m <= last; m = m.addMonths(1)) firstDays << m;
+            return firstDays;
+        };
+        if (summer.size() == 2) {
+            QList<QDate> monthEnds = monthsAfter(summer[0]->date, QDate(2026, 1, 1));
+            for (QDate& d : monthEnds) d.setDate(d.year(), d.month(), d.daysInMonth());
+            instalmentPlan(*summer[0], monthEnds);
+            const Sale& s = *summer[1];
+            instalmentPlan(s, monthsAfter(s.date, QDate(2026, 2, 1)));
+            taksit_.add({s.evrakNo(), s.kayitNo, 0, QDate(2026, 1, 1), s.customer->mid1, s.customer->group, 120,
+                         QStringLiteral("Vade farkı"), round2(s.amount * 0.03), "TL", 0.0, 0});
+        }
+
+        int plans = 0;
+        for (auto s = laterSales_.crbegin(); s != laterSales_.crend() && plans < scale_.instalmentPlans; ++s) {
+            if (std::find(summer.begin(), summer.end(), &*s) != summer.end()) continue;
+            QList<QDate> dues;
+            for (int p = 1, parts = words_.between(6, 12); p <= parts; ++p) dues << s->date.addMonths(p);
+            instalmentPlan(*s, dues);
+            ++plans;
         }
     }
 
@@ -693,58 +893,19 @@ private:
 
         auto drivers = [&](const QString& table, bool international, int count) {
             QList<qint64> ids;
-            for (int i = 0; i < count; ++i) {
-                const QString name = i == 1 ? QStringLiteral("Hüsnü O'Connor Yılmaz") : words_.personName();
-                QString sql = QStringLiteral("INSERT INTO %1 (Ad_Soyad, Adres, Ev_Tel, Cep_Tel, Notlar, Vize1, Vize1_Ulke, "
-                                             "Vize1_Tarihi, Sag_Sigorta, Sag_Tarihi, Beynelmilel, B_Tarihi, Pasaport_No, "
-                                             "Prim_Oran, Nuf_VerYeri, Nuf_BelgeNo, Nuf_Tarihi, Nuf_il, Nuf_ilce, Sil")
-                                  .arg(table);
-                QList<Value> v = {name, words_.street(), words_.phone(), QStringLiteral("0(5%1) %2").arg(words_.between(30, 55)).arg(words_.between(1000000, 9999999)),
-                                  QStringLiteral("%1 sınıfı ehliyet").arg(i % 2 ? "CE" : "C"),
-                                  international ? QStringLiteral("Schengen C") : QString(), international ? QStringLiteral("Almanya") : QString(),
-                                  international ? Value(QDate(2026, 4, 10)) : Value::null(), "SGK", QDate(2025, 1, 15),
-                                  international ? QStringLiteral("Var") : QStringLiteral("Yok"),
-                                  international ? Value(QDate(2024, 6, 1)) : Value::null(),
-                                  QStringLiteral("U%1").arg(words_.between(10000000, 99999999)), 1.5 + i % 3,
-                                  words_.city(), QStringLiteral("A%1").arg(words_.between(100000, 999999)), QDate(2015 + i % 8, 3, 1),
-                                  words_.city(), QStringLiteral("Merkez"), i == count - 1 ? 1 : 0};
-                if (international) {
-                    sql += QStringLiteral(", PskDeg_No, PskDeg_Tarihi, Pasaport_Trh, Adr_Ehliyet, Adr_Trh");
-                    v << QStringLiteral("PD-%1").arg(words_.between(1000, 9999)) << Value(QDate(2024, 9, 12))
-                      << Value(QDate(2022, 11, 3)) << QStringLiteral("ADR Temel") << Value(QDate(2027, 2, 28));
-                }
-                sql += QStringLiteral(") VALUES (%1)").arg(QStringList(v.size(), QStringLiteral("?")).join(u','));
-                exec(sql, v);
-                ids << con_.lastInsertId();
-            }
+            for (int i = 0; i < count; ++i)
+                ids << driver(table, international, i == 1 ? QStringLiteral("Hüsnü O'Connor Yılmaz") : words_.personName(), i,
+                              i == count - 1 ? 1 : 0);
             return ids;
         };
         const QList<qint64> yi = drivers(QStringLiteral("Sofor_Yi"), false, 5);
         const QList<qint64> yd = drivers(QStringLiteral("Sofor_YD"), true, 4);
+        deletedDrivers_ = {yi.back(), yd.back()};
 
         const QStringList plates = {"06 ANT 112", "06 ANT 113", "34 AT 4512", "35 DTR 77", "06 ANT 190"};
-        for (int i = 0; i < plates.size(); ++i)
-            exec(QStringLiteral("INSERT INTO Arac_Tanim_Yi (Plaka, Marka, Model, Tonaj, Sahibi, Sofor_No, Sirket_Araci, "
-                                "Imm_Sigortasi, Imm_Tarihi, Trf_Sigorta, Trf_Tarihi, Kasko, Kasko_Tarihi, Vize, Vize_Tarihi, "
-                                "sil, Dorse, Tipi, Rengi, Motor_No, Sase_No, Tescil_Tarihi, Verg_No) "
-                                "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                 {plates[i], i % 2 ? "Ford" : "Mercedes-Benz", i % 2 ? "Cargo 1846" : "Actros 1845", 18.0 + i,
-                  "Anadolu Ticaret ve Nakliyat A.Ş.", int(yi[i % yi.size()]), 1, "Anadolu Sigorta", QDate(2026, 2, 1),
-                  "Anadolu Sigorta", QDate(2026, 2, 1), "Axa Sigorta", QDate(2026, 3, 15), "TÜVTÜRK", QDate(2026, 8, 20),
-                  i == 4 ? 1 : 0, QStringLiteral("06 DR %1").arg(300 + i), "Çekici", "Beyaz",
-                  QStringLiteral("OM471-%1").arg(words_.between(100000, 999999)), QStringLiteral("WDB9634%1").arg(words_.between(100000, 999999)),
-                  QDate(2019 + i % 4, 5, 10), "0680123456"});
+        for (int i = 0; i < plates.size(); ++i) domesticVehicle(plates[i], i, yi[i % yi.size()], i == 4 ? 1 : 0);
         const QStringList intlPlates = {"34 ANT 901", "34 ANT 902", "34 ANT 903"};
-        for (int i = 0; i < intlPlates.size(); ++i)
-            exec(QStringLiteral("INSERT INTO Arac_Tanim_YD (Plaka, Marka, Model, Tonaj, Sahibi, Sofor_No, Sirket_Araci, "
-                                "Karne_No, Karne_Tarihi, Uyg_No, Uyg_Tarihi, Vize, Vize_Tarihi, Trf_Sigorta, Trf_Tarihi, "
-                                "Yesil_Kart, Ykart_Tarihi, Tako_Tuv, Tako_Tarihi, Tescil_Tarihi, Dorse, sil, Tipi, Rengi) "
-                                "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                 {intlPlates[i], "Volvo", "FH 500", 40.0, "Anadolu Ticaret ve Nakliyat A.Ş.", int(yd[i % yd.size()]), 1,
-                  QStringLiteral("TIR-%1").arg(780100 + i), QDate(2025, 1, 20), QStringLiteral("CEMT-%1").arg(55 + i),
-                  QDate(2025, 3, 1), "TÜVTÜRK", QDate(2026, 5, 5), "Ray Sigorta", QDate(2026, 1, 31), "Ray Sigorta",
-                  QDate(2026, 1, 31), "Tako-Test", QDate(2026, 6, 30), QDate(2021, 4, 2), QStringLiteral("34 TR %1").arg(800 + i),
-                  0, "Çekici", "Kırmızı"});
+        for (int i = 0; i < intlPlates.size(); ++i) internationalVehicle(intlPlates[i], i, yd[i % yd.size()]);
 
         struct Carnet { const char* no; const char* start; const char* end; int handedIn; const char* plate; int driver; };
         const Carnet carnets[] = {{"TIR-780100", "2025-01-20", "2025-12-31", 0, "34 ANT 901", 0},
@@ -753,12 +914,143 @@ private:
                                   {"TIR-780103", "2025-09-01", "2027-03-15", 0, "34 ANT 901", 0},
                                   {"TIR-780099", "2024-11-10", "2026-02-28", 1, "34 ANT 902", 1}};
         for (const Carnet& c : carnets)
-            exec(QStringLiteral("INSERT INTO Karne_Tanim (Karne_No, Bas_Trh, Bit_Trh, Ver_Trh, iade_Trh, Plaka, Dorse_Plaka, "
-                                "Sofor, Gidis, Teslim, sayfa) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
-                 {c.no, QDate::fromString(c.start, Qt::ISODate), QDate::fromString(c.end, Qt::ISODate),
-                  QDate::fromString(c.start, Qt::ISODate), c.handedIn ? Value(QDate(2025, 10, 1)) : Value::null(), c.plate,
-                  QStringLiteral("34 TR %1").arg(800 + c.driver), QStringLiteral("Sürücü %1").arg(c.driver + 1),
-                  "İstanbul - München", c.handedIn, "14 sayfa"});
+            carnet(c.no, QDate::fromString(c.start, Qt::ISODate), QDate::fromString(c.end, Qt::ISODate), c.handedIn,
+                   {c.plate, QStringLiteral("34 TR %1").arg(800 + c.driver), QStringLiteral("Sürücü %1").arg(c.driver + 1)});
+    }
+
+    // One driver, the `i`th of its table; the international table also keeps the
+    // psychological assessment, the passport date and the dangerous-goods licence.
+    qint64 driver(const QString& table, bool international, const QString& name, int i, int sil)
+    {
+        QString sql = QStringLiteral("INSERT INTO %1 (Ad_Soyad, Adres, Ev_Tel, Cep_Tel, Notlar, Vize1, Vize1_Ulke, "
+                                     "Vize1_Tarihi, Sag_Sigorta, Sag_Tarihi, Beynelmilel, B_Tarihi, Pasaport_No, "
+                                     "Prim_Oran, Nuf_VerYeri, Nuf_BelgeNo, Nuf_Tarihi, Nuf_il, Nuf_ilce, Sil")
+                          .arg(table);
+        QList<Value> v = {name, words_.street(), words_.phone(), QStringLiteral("0(5%1) %2").arg(words_.between(30, 55)).arg(words_.between(1000000, 9999999)),
+                          QStringLiteral("%1 sınıfı ehliyet").arg(i % 2 ? "CE" : "C"),
+                          international ? QStringLiteral("Schengen C") : QString(), international ? QStringLiteral("Almanya") : QString(),
+                          international ? Value(QDate(2026, 4, 10)) : Value::null(), "SGK", QDate(2025, 1, 15),
+                          international ? QStringLiteral("Var") : QStringLiteral("Yok"),
+                          international ? Value(QDate(2024, 6, 1)) : Value::null(),
+                          QStringLiteral("U%1").arg(words_.between(10000000, 99999999)), 1.5 + i % 3,
+                          words_.city(), QStringLiteral("A%1").arg(words_.between(100000, 999999)), QDate(2015 + i % 8, 3, 1),
+                          words_.city(), QStringLiteral("Merkez"), sil};
+        if (international) {
+            sql += QStringLiteral(", PskDeg_No, PskDeg_Tarihi, Pasaport_Trh, Adr_Ehliyet, Adr_Trh");
+            v << QStringLiteral("PD-%1").arg(words_.between(1000, 9999)) << Value(QDate(2024, 9, 12))
+              << Value(QDate(2022, 11, 3)) << QStringLiteral("ADR Temel") << Value(QDate(2027, 2, 28));
+        }
+        sql += QStringLiteral(") VALUES (%1)").arg(QStringList(v.size(), QStringLiteral("?")).join(u','));
+        exec(sql, v);
+        return con_.lastInsertId();
+    }
+
+    // One of the company's trucks at home, the `i`th of its table.
+    void domesticVehicle(const QString& plate, int i, qint64 driverId, int sil = 0)
+    {
+        exec(QStringLiteral("INSERT INTO Arac_Tanim_Yi (Plaka, Marka, Model, Tonaj, Sahibi, Sofor_No, Sirket_Araci, "
+                            "Imm_Sigortasi, Imm_Tarihi, Trf_Sigorta, Trf_Tarihi, Kasko, Kasko_Tarihi, Vize, Vize_Tarihi, "
+                            "sil, Dorse, Tipi, Rengi, Motor_No, Sase_No, Tescil_Tarihi, Verg_No) "
+                            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+             {plate, i % 2 ? "Ford" : "Mercedes-Benz", i % 2 ? "Cargo 1846" : "Actros 1845", 18.0 + i % 8,
+              "Anadolu Ticaret ve Nakliyat A.Ş.", int(driverId), 1, "Anadolu Sigorta", QDate(2026, 2, 1),
+              "Anadolu Sigorta", QDate(2026, 2, 1), "Axa Sigorta", QDate(2026, 3, 15), "TÜVTÜRK", QDate(2026, 8, 20),
+              sil, QStringLiteral("06 DR %1").arg(300 + i), "Çekici", "Beyaz",
+              QStringLiteral("OM471-%1").arg(words_.between(100000, 999999)), QStringLiteral("WDB9634%1").arg(words_.between(100000, 999999)),
+              QDate(2019 + i % 4, 5, 10), "0680123456"});
+    }
+
+    // One of the company's trucks abroad, the `i`th of its table; returns what its carnets name.
+    Truck internationalVehicle(const QString& plate, int i, qint64 driverId, int sil = 0)
+    {
+        const QString trailer = QStringLiteral("34 TR %1").arg(800 + i);
+        exec(QStringLiteral("INSERT INTO Arac_Tanim_YD (Plaka, Marka, Model, Tonaj, Sahibi, Sofor_No, Sirket_Araci, "
+                            "Karne_No, Karne_Tarihi, Uyg_No, Uyg_Tarihi, Vize, Vize_Tarihi, Trf_Sigorta, Trf_Tarihi, "
+                            "Yesil_Kart, Ykart_Tarihi, Tako_Tuv, Tako_Tarihi, Tescil_Tarihi, Dorse, sil, Tipi, Rengi) "
+                            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+             {plate, "Volvo", "FH 500", 40.0, "Anadolu Ticaret ve Nakliyat A.Ş.", int(driverId), 1,
+              QStringLiteral("TIR-%1").arg(780100 + i), QDate(2025, 1, 20), QStringLiteral("CEMT-%1").arg(55 + i),
+              QDate(2025, 3, 1), "TÜVTÜRK", QDate(2026, 5, 5), "Ray Sigorta", QDate(2026, 1, 31), "Ray Sigorta",
+              QDate(2026, 1, 31), "Tako-Test", QDate(2026, 6, 30), QDate(2021, 4, 2), trailer, sil, "Çekici", "Kırmızı"});
+        return {plate, trailer, {}};
+    }
+
+    // A TIR carnet of one truck, issued on its first day; one handed in came back in October.
+    void carnet(const QString& no, const QDate& start, const QDate& end, int handedIn, const Truck& truck)
+    {
+        exec(QStringLiteral("INSERT INTO Karne_Tanim (Karne_No, Bas_Trh, Bit_Trh, Ver_Trh, iade_Trh, Plaka, Dorse_Plaka, "
+                            "Sofor, Gidis, Teslim, sayfa) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
+             {no, start, end, start, handedIn ? Value(std::max(start, QDate(2025, 10, 1))) : Value::null(), truck.plate, truck.trailer,
+              truck.driver, "İstanbul - München", handedIn, "14 sayfa"});
+    }
+
+    // The transport cases, each once (names, plates and numbers fixed for every size), then
+    // the fleet of the large demo.
+    void transportCases()
+    {
+        // An international route without transport type, and one after it.
+        const QList<QList<Value>> routes = {{Value::null(), "TR", "06", "Sincan", "GE", "TB", "Merkez", 1350.0},
+                                            {"Karayolu", "TR", "41", "Gebze", "DE", "K", "Köln", 2600.0}};
+        for (const QList<Value>& r : routes)
+            exec(QStringLiteral("INSERT INTO Guzergah (Tasima_Tur, Yuk_Ulke, Yuk_Yeri, Yuk_Ilce, Bos_Ulke, Bos_Yeri, "
+                                "Bos_Ilce, Mesafe) VALUES (?,?,?,?,?,?,?,?)"),
+                 r);
+
+        const QString yi = QStringLiteral("Sofor_Yi"), yd = QStringLiteral("Sofor_YD");
+        const QString namesake = QStringLiteral("Murat Çelik"), quoted = QStringLiteral("Ali O'Şoför");
+        driver(yi, false, namesake, 5, 0);
+        const qint64 secondNamesake = driver(yi, false, namesake, 6, 0);
+        const qint64 quotedAtHome = driver(yi, false, quoted, 7, 0);
+        const qint64 quotedAbroad = driver(yd, true, quoted, 4, 0);
+        const auto [deletedAtHome, deletedAbroad] = deletedDrivers_;
+        domesticVehicle(QStringLiteral("06 ANT 214"), 5, secondNamesake);
+        domesticVehicle(QStringLiteral("06 ANT 215"), 6, deletedAtHome);
+        domesticVehicle(QStringLiteral("06 ANT 216"), 7, quotedAtHome);
+        internationalVehicle(QStringLiteral("34 ANT 904"), 3, deletedAbroad);
+        internationalVehicle(QStringLiteral("34 ANT 905"), 4, quotedAbroad);
+        fleet();
+    }
+
+    // The drivers, vehicles and carnets of the large demo; every 25th driver and every 30th
+    // vehicle is deleted, one carnet in twelve has ended and one in twelve was handed in.
+    void fleet()
+    {
+        const QString yi = QStringLiteral("Sofor_Yi"), yd = QStringLiteral("Sofor_YD");
+        struct Driver { qint64 id; QString name; };
+        auto many = [&](const QString& table, bool international) {
+            std::vector<Driver> drivers;
+            for (int i = 0; i < scale_.drivers; ++i) {
+                const QString name = words_.personName();
+                drivers.push_back({driver(table, international, name, i, i % 25 == 24 ? 1 : 0), name});
+            }
+            return drivers;
+        };
+        const std::vector<Driver> home = many(yi, false), abroad = many(yd, true);
+        if (home.empty() || abroad.empty()) return;
+        auto anyOf = [&](const std::vector<Driver>& drivers) -> const Driver& {
+            return drivers[words_.between(0, int(drivers.size()) - 1)];
+        };
+        static const QStringList cities = {"01", "06", "07", "16", "27", "34", "35", "41", "42", "61"};
+        static const QStringList letters = {"A", "AB", "ANT", "BK", "DR", "KR", "NA", "TR", "ZY"};
+        std::vector<Truck> trucks;
+        for (int i = 0; i < scale_.vehicles; ++i) {
+            const int sil = i % 30 == 29 ? 1 : 0;
+            const QString& city = words_.pick(cities);
+            const QString plate = QStringLiteral("%1 %2 %3").arg(city, words_.pick(letters)).arg(2000 + i);
+            domesticVehicle(plate, i, anyOf(home).id, sil);
+            const QString intlPlate = QStringLiteral("34 %1 %2").arg(words_.pick(letters)).arg(6000 + i);
+            const Driver& d = anyOf(abroad);
+            Truck t = internationalVehicle(intlPlate, 10 + i, d.id, sil);
+            t.driver = d.name;
+            trucks.push_back(t);
+        }
+        for (int i = 0; i < scale_.carnets && !trucks.empty(); ++i) {
+            const Truck& t = trucks[words_.between(0, int(trucks.size()) - 1)];
+            const QDate start = QDate(kYear, 1, 1).addDays(words_.between(0, 360));
+            const QDate end = i % 12 == 0 ? QDate(kYear, 12, 31).addDays(-words_.between(0, 60))
+                                          : QDate(2026, 1, 1).addDays(words_.between(0, 420));
+            carnet(QStringLiteral("TIR-%1").arg(790000 + i), std::min(start, end.addDays(-30)), end, i % 12 == 1 ? 1 : 0, t);
+        }
     }
 
     void numberingSeries()

@@ -19,6 +19,14 @@ struct Scale {
     int cheques;
     int orderDocuments;
     int instalmentInvoices;
+    // Volume for the open-item and transport steps, on top of the cases every demo holds once.
+    int portfolioCheques;    // further cheques taken for sales and still held
+    int clearingCheques;     // further cheques handed to the bank, due in the new period
+    int openOrderDocuments;  // further orders not yet invoiced
+    int instalmentPlans;     // further invoices paid in monthly instalments into the new period
+    int drivers;             // further drivers in each column, domestic and international
+    int vehicles;            // further vehicles in each column
+    int carnets;             // further carnets
 
     static Scale of(Size size);
 };
@@ -29,6 +37,8 @@ struct Scale {
 // endorsed and collected, open and invoiced orders, instalments before and after the
 // cut-off, the transport module's definitions, some deleted rows and a few awkward values
 // (apostrophes in codes and names). The same size gives the same data on every run.
+// Every case the open-item and transport steps must meet is there once, whatever the size;
+// they are written after the year's other data, so that those keep their numbers.
 void fillSourceCompany(db::Connection& con, Size size);
 
 }  // namespace belmo::demo

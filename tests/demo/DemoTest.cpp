@@ -117,6 +117,46 @@ TEST_F(DemoFolder, ChequesOrdersInstalmentsAndCarnetsOnBothSidesOfTheirLimits)
     EXPECT_GT(count("Karne_Tanim where Teslim<>0"), 0);
 }
 
+// The cases the open-item and transport steps are tested on, under the numbers and names
+// every size of demo gives them.
+TEST_F(DemoFolder, EachCaseOfTheOpenItemAndTransportStepsIsThereUnderItsOwnNumber)
+{
+    const QString cheque = "Cek_ inner join Kayit on Cek_.Kayit_No=Kayit.Kayit_No where Kayit.Sil=0 and ";
+    const QString openLine = "Kayit inner join Cari_Sip on Kayit.Kayit_No=Cari_Sip.Kayit_No where Kayit.Sil=0 and Ftr=0 and ";
+    const struct {
+        const char* what;
+        QString rows;
+        qint64 expected;
+    } cases[] = {
+        {"cheque with an apostrophe, held", cheque + "Cek_No='DB''0045127' and B_Hs=101 and B_Gr='01' and Gizle=0", 1},
+        {"EURO cheque, held", cheque + "Cek_No='EU-7730415' and Para_Birim='EURO' and Tutar>0", 1},
+        {"hidden cheque, held", cheque + "Cek_No='5512093' and Gizle=1 and Tutar>0", 1},
+        {"USD cheque, in and out", cheque + "Cek_No='US-2281604' and Para_Birim='USD'", 2},
+        {"USD cheque into clearing, 101 on both sides", cheque + "Cek_No='US-2281604' and B_Hs=101 and B_Gr='02' and A_Hs=101 and Tutar<0", 1},
+        {"order with an apostrophe", openLine + "Kayit.Evrak_No='BY''2025-041' and Evrak_Kodu=7", 2},
+        {"its invoice settings", "Fatura where Evrak_No='BY''2025-041'", 1},
+        {"deleted open order line", "Kayit inner join Cari_Sip on Kayit.Kayit_No=Cari_Sip.Kayit_No where Kayit.Evrak_No='BY-2025-039' and Kayit.Sil=1 and Ftr=0", 1},
+        {"open line without a document number", openLine + "Kayit.Evrak_No=''", 1},
+        {"open line dated after it", openLine + "Kayit.Evrak_No='VS-2025-043' and Evrak_Kodu=8 and tarih>'22.12.2025'", 1},
+        {"document without invoice settings", "Fatura where Evrak_No='VS-2025-043'", 0},
+        {"instalment due on the period's last day", "Taksit_H where Vade_Tarihi='31.12.2025' and Taksit_Sayisi<>0 and Sil=0", 1},
+        {"instalment due on the new period's first day", "Taksit_H where Vade_Tarihi='01.01.2026' and Taksit_Sayisi<>0 and Sil=0", 1},
+        {"no instalment, due the same day", "Taksit_H where Vade_Tarihi='01.01.2026' and Taksit_Sayisi=0 and Sil=0", 1},
+        {"city without its country", "Plk_Kod_Yi where Ulke_Kod not in (select Plaka_Kod from Plk_Kod)", 1},
+        {"route without transport type", "Guzergah where Tasima_Tur is null and ID < (select max(ID) from Guzergah)", 1},
+        {"two live drivers of one name", "Sofor_Yi where Ad_Soyad='Murat Çelik' and Sil=0", 2},
+        {"vehicle of the second namesake", "Arac_Tanim_Yi where Plaka='06 ANT 214' and Sofor_No=(select max(ID) from Sofor_Yi where Ad_Soyad='Murat Çelik')", 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(count(c.rows), c.expected) << c.what;
+
+    for (const char* column : {"Yi", "YD"}) {
+        const QString vehicles = QStringLiteral("Arac_Tanim_%1 inner join Sofor_%1 on Arac_Tanim_%1.Sofor_No=Sofor_%1.ID "
+                                                "where Arac_Tanim_%1.sil=0 and ").arg(column);
+        EXPECT_EQ(count(vehicles + "Ad_Soyad='Ali O''Şoför' and Sofor_" + column + ".Sil=0"), 1) << column;
+        EXPECT_EQ(count(vehicles + "Sofor_" + column + ".Sil=1"), 1) << column << ": vehicle of a deleted driver";
+    }
+}
+
 TEST_F(DemoFolder, EveryReferenceLeadsSomewhere)
 {
     for (const char* lines : {"Cari_H", "Stok_H", "Cek_", "Cari_Sip", "Stok_Sip"})
