@@ -31,11 +31,11 @@ TEST_F(DemoRun, TheWizardCarriesTheMasterDataAndPrintsEveryExchange)
     EXPECT_TRUE(r.out.contains(u"  depo (Depo Tanımları): 4 listed, 4 ticked, finished\n"
                                "  cari (Cari Hesaplar ve Bakiyeler): 39 listed, 39 ticked, finished\n"
                                "  stok (Stok Kart ve Bakiyeleri): 82 listed, 82 ticked, finished\n"
-                               "  siparis (Sipariş Belmoleri): 13 listed, 13 ticked, finished\n"
-                               "  cek (Çek Belmoleri): Portföydeki Çekler 10 listed, 10 ticked; "
-                               "Takastaki Çekler 1 listed, 1 ticked, finished\n"
+                               "  siparis (Sipariş Belmoleri): 17 listed, 17 ticked, finished\n"
+                               "  cek (Çek Belmoleri): Portföydeki Çekler 12 listed, 12 ticked; "
+                               "Takastaki Çekler 2 listed, 2 ticked, finished\n"
                                "  muhasebe (Muhasebe Belmoleri): 21 listed, 21 ticked, finished\n"
-                               "  taksit (Taksit Belmoleri): 8 listed, 8 ticked, finished\n"
+                               "  taksit (Taksit Belmoleri): 11 listed, 11 ticked, finished\n"
                                "  plasiyer (Plasiyer Tanımları): 4 listed, 4 ticked, finished\n"_s))
         << r.out.toStdString();
 }
