@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -51,29 +52,50 @@ bool isExpressionText(const QString& name)
 
 }  // namespace
 
-struct Recordset::Impl {
+// What a statement's recordset looks like, worked out once per statement text and file and
+// shared by every recordset that opens the same text: its fields, how they are found by name,
+// and, for an updatable recordset, how rows are read and written back by row id. Only the
+// writing statements that depend on the columns assigned are built on first use.
+struct StatementShape {
     struct FieldInfo {
         QString name;
         QString table;   // origin table, empty for an expression
         QString column;  // origin column
+        QString quotedColumn;
         FieldType type = FieldType::Unknown;
         int slot = -1;   // index into tables when the recordset is updatable
     };
     struct TableSlot {
         QString name;
+        QString quotedName;
         QList<int> fields;  // fields of this table, in field order
         QString fetchSql;   // reads those fields of one row by rowid
+        // INSERT and UPDATE statements by the fields they assign (a bit per field of the slot).
+        mutable QHash<quint64, QString> insertSql, updateSql;
     };
-    enum class Edit { None, Change, Add };
 
-    std::shared_ptr<SqliteFile> file;
-    QString source;
-    bool updatable = false;
-    bool loaded = false;
     QList<FieldInfo> fields;
     QHash<QString, int> byName;
     QList<TableSlot> tables;
     QString keySql;
+    bool updatable = false;
+
+    void describeFields(sqlite3_stmt* st);
+    void planUpdates(SqliteFile& file, const QString& sqliteSql);
+};
+
+struct Recordset::Impl {
+    using FieldInfo = StatementShape::FieldInfo;
+    using TableSlot = StatementShape::TableSlot;
+    enum class Edit { None, Change, Add };
+
+    std::shared_ptr<SqliteFile> file;
+    QString source;
+    std::shared_ptr<const StatementShape> shape;
+    bool loaded = false;
+    const QList<FieldInfo>& fields() const { return shape->fields; }
+    const QList<TableSlot>& tables() const { return shape->tables; }
+    bool updatable() const { return shape->updatable; }
 
     // Materialized rows (read-only), or row ids (updatable; tables.size() per row).
     std::vector<std::vector<Value>> rows;
@@ -95,12 +117,10 @@ struct Recordset::Impl {
     Edit edit = Edit::None;
     std::vector<std::optional<Value>> buffer;
 
-    int stride() const { return static_cast<int>(tables.size()); }
-    qint64 count() const { return updatable ? static_cast<qint64>(keys.size()) / std::max(1, stride()) : static_cast<qint64>(rows.size()); }
+    int stride() const { return static_cast<int>(tables().size()); }
+    qint64 count() const { return updatable() ? static_cast<qint64>(keys.size()) / std::max(1, stride()) : static_cast<qint64>(rows.size()); }
     bool isDeleted(qint64 i) const { return !deleted.empty() && deleted[static_cast<size_t>(i)]; }
 
-    void describeFields(sqlite3_stmt* st);
-    void planUpdates(const QString& sqliteSql);
     void ensureLoaded();
     void loadRows();
     void loadKeys();
@@ -119,7 +139,7 @@ struct Recordset::Impl {
 
 // ---- open: fields and the update plan ---------------------------------------------------------
 
-void Recordset::Impl::describeFields(sqlite3_stmt* st)
+void StatementShape::describeFields(sqlite3_stmt* st)
 {
     const int n = sqlite3_column_count(st);
     int expr = 1000;
@@ -128,6 +148,7 @@ void Recordset::Impl::describeFields(sqlite3_stmt* st)
         f.name = QString::fromUtf8(sqlite3_column_name(st, i));
         if (const char* t = sqlite3_column_table_name(st, i)) f.table = QString::fromUtf8(t);
         if (const char* c = sqlite3_column_origin_name(st, i)) f.column = QString::fromUtf8(c);
+        f.quotedColumn = quoteName(f.column);
         f.type = fieldTypeFromDeclared(sqlite3_column_decltype(st, i));
         if (isExpressionText(f.name)) f.name = QStringLiteral("Expr%1").arg(expr++);  // Jet's names for expressions
         fields.append(f);
@@ -147,7 +168,7 @@ void Recordset::Impl::describeFields(sqlite3_stmt* st)
 // A statement is updatable when it returns one row per record and every field is a column
 // of a table named in it. Its row ids come from the same statement with "T".rowid added
 // after SELECT; when that does not prepare (an alias, a view) the recordset stays read-only.
-void Recordset::Impl::planUpdates(const QString& sqliteSql)
+void StatementShape::planUpdates(SqliteFile& file, const QString& sqliteSql)
 {
     const jet::SelectShape shape = jet::inspectSelect(sqliteSql);
     if (!shape.isSelect || !shape.rowPerRecord || fields.isEmpty()) return;
@@ -159,21 +180,21 @@ void Recordset::Impl::planUpdates(const QString& sqliteSql)
         for (int j = 0; j < tableSlots.size(); ++j)
             if (tableSlots[j].name.compare(fields[i].table, Qt::CaseInsensitive) == 0) s = j;
         if (s < 0) {
-            tableSlots.append(TableSlot{fields[i].table, {}, {}});
+            tableSlots.append(TableSlot{fields[i].table, quoteName(fields[i].table), {}, {}, {}, {}});
             s = tableSlots.size() - 1;
         }
         tableSlots[s].fields.append(i);
     }
     QStringList ids;
     for (auto& slot : tableSlots) {
-        ids << quoteName(slot.name) + QStringLiteral(".rowid");
+        ids << slot.quotedName + QStringLiteral(".rowid");
         QStringList cols;
-        for (int fi : slot.fields) cols << quoteName(fields[fi].column);
-        slot.fetchSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(u','), quoteName(slot.name));
+        for (int fi : slot.fields) cols << fields[fi].quotedColumn;
+        slot.fetchSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(u','), slot.quotedName);
     }
     const QString candidate = sqliteSql.left(shape.afterSelect) + u' ' + ids.join(u',') + u',' + sqliteSql.mid(shape.afterSelect);
     try {
-        Statement probe = file->prepareNative(candidate);
+        Statement probe = file.prepareNative(candidate);
     } catch (const DbError&) {
         return;  // not updatable: the fields stay readable
     }
@@ -189,7 +210,7 @@ void Recordset::Impl::planUpdates(const QString& sqliteSql)
 void Recordset::Impl::ensureLoaded()
 {
     if (loaded) return;
-    if (updatable) loadKeys();
+    if (updatable()) loadKeys();
     else loadRows();
     deleted.assign(static_cast<size_t>(count()), false);
     live = count();
@@ -201,11 +222,11 @@ void Recordset::Impl::ensureLoaded()
 void Recordset::Impl::loadRows()
 {
     Statement st = file->prepare(source);
-    const int n = fields.size();
+    const int n = fields().size();
     while (st.step()) {
         std::vector<Value> row;
         row.reserve(n);
-        for (int i = 0; i < n; ++i) row.push_back(readColumn(st.get(), i, fields[i].type));
+        for (int i = 0; i < n; ++i) row.push_back(readColumn(st.get(), i, fields()[i].type));
         rows.push_back(std::move(row));
     }
     pos = 0;
@@ -213,7 +234,7 @@ void Recordset::Impl::loadRows()
 
 void Recordset::Impl::loadKeys()
 {
-    Statement st = file->prepareNative(keySql);
+    Statement st = file->prepareNative(shape->keySql);
     const int s = stride();
     while (st.step())
         for (int t = 0; t < s; ++t)
@@ -274,7 +295,7 @@ std::vector<qint64> Recordset::Impl::currentKey()
 
 void Recordset::Impl::requireRow()
 {
-    if (updatable) {
+    if (updatable()) {
         currentKey();
         return;
     }
@@ -284,21 +305,21 @@ void Recordset::Impl::requireRow()
 
 const std::vector<Value>& Recordset::Impl::currentRow()
 {
-    if (!updatable) {
+    if (!updatable()) {
         requireRow();
         return rows[static_cast<size_t>(pos)];
     }
     const std::vector<qint64> key = currentKey();
     const qint64 cacheId = loaded ? pos : -3;
     if (cachedPos == cacheId && loaded) return cached;
-    cached.assign(fields.size(), Value::null());
-    for (int t = 0; t < tables.size(); ++t) {
+    cached.assign(fields().size(), Value::null());
+    for (int t = 0; t < tables().size(); ++t) {
         if (key[t] == kNoRow) continue;  // the outer side of a join without a match
-        Statement st = file->prepareNative(tables[t].fetchSql);
+        Statement st = file->prepareNative(tables()[t].fetchSql);
         st.bind(1, Value(key[t]));
         if (!st.step()) noCurrentRow();  // removed behind this recordset's back
-        const auto& fis = tables[t].fields;
-        for (int c = 0; c < fis.size(); ++c) cached[fis[c]] = readColumn(st.get(), c, fields[fis[c]].type);
+        const auto& fis = tables()[t].fields;
+        for (int c = 0; c < fis.size(); ++c) cached[fis[c]] = readColumn(st.get(), c, fields()[fis[c]].type);
     }
     cachedPos = cacheId;
     return cached;
@@ -320,25 +341,54 @@ void Recordset::Impl::appendKey(const std::vector<qint64>& key)
     }
 }
 
+namespace {
+
+// The fields of a table slot that the edit assigns, as a bit each (slots of more than 64
+// fields are never looked up by mask: their statements are built every time).
+std::optional<quint64> assignedMask(const StatementShape::TableSlot& slot, const std::vector<std::optional<Value>>& buffer)
+{
+    if (slot.fields.size() > 64) return std::nullopt;
+    quint64 mask = 0;
+    for (int i = 0; i < slot.fields.size(); ++i)
+        if (buffer[static_cast<size_t>(slot.fields[i])]) mask |= quint64(1) << i;
+    return mask;
+}
+
+// The statement text for these assigned fields, built once per slot and mask.
+template <typename Build>
+QString cachedText(QHash<quint64, QString>& cache, std::optional<quint64> mask, Build build)
+{
+    if (!mask) return build();
+    auto it = cache.find(*mask);
+    if (it == cache.end()) it = cache.insert(*mask, build());
+    return *it;
+}
+
+}  // namespace
+
 void Recordset::Impl::insertRow()
 {
-    std::vector<qint64> key(tables.size(), kNoRow);
+    std::vector<qint64> key(tables().size(), kNoRow);
     bool any = false;
-    for (int t = 0; t < tables.size(); ++t) {
-        QStringList cols, marks;
-        QList<Value> values;
-        for (int fi : tables[t].fields) {
-            if (!buffer[fi]) continue;
-            cols << quoteName(fields[fi].column);
-            marks << QStringLiteral("?");
-            values << *buffer[fi];
-        }
-        if (cols.isEmpty() && (any || t + 1 < tables.size())) continue;
-        const QString sql = cols.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(tables[t].name))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteName(tables[t].name), cols.join(u','), marks.join(u','));
+    for (int t = 0; t < tables().size(); ++t) {
+        const TableSlot& slot = tables()[t];
+        const std::optional<quint64> mask = assignedMask(slot, buffer);
+        const bool none = mask ? *mask == 0 : std::none_of(slot.fields.begin(), slot.fields.end(), [&](int fi) { return bool(buffer[fi]); });
+        if (none && (any || t + 1 < tables().size())) continue;
+        const QString sql = cachedText(slot.insertSql, mask, [&] {
+            QStringList cols, marks;
+            for (int fi : slot.fields) {
+                if (!buffer[fi]) continue;
+                cols << fields()[fi].quotedColumn;
+                marks << QStringLiteral("?");
+            }
+            return cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(slot.quotedName)
+                                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(slot.quotedName, cols.join(u','), marks.join(u','));
+        });
         Statement st = file->prepareNative(sql);
-        for (int i = 0; i < values.size(); ++i) st.bind(i + 1, values[i]);
+        int i = 1;
+        for (int fi : slot.fields)
+            if (buffer[fi]) st.bind(i++, *buffer[fi]);
         st.runToEnd();
         key[t] = file->lastInsertRowId();  // the number the database gave the row
         any = true;
@@ -349,20 +399,22 @@ void Recordset::Impl::insertRow()
 void Recordset::Impl::updateRow()
 {
     const std::vector<qint64> key = currentKey();
-    for (int t = 0; t < tables.size(); ++t) {
-        QStringList sets;
-        QList<Value> values;
-        for (int fi : tables[t].fields) {
-            if (!buffer[fi]) continue;
-            sets << quoteName(fields[fi].column) + QStringLiteral("=?");
-            values << *buffer[fi];
-        }
-        if (sets.isEmpty()) continue;
+    for (int t = 0; t < tables().size(); ++t) {
+        const TableSlot& slot = tables()[t];
+        const std::optional<quint64> mask = assignedMask(slot, buffer);
+        if (mask && *mask == 0) continue;
+        if (!mask && std::none_of(slot.fields.begin(), slot.fields.end(), [&](int fi) { return bool(buffer[fi]); })) continue;
         if (key[t] == kNoRow) notUpdatable();
-        Statement st = file->prepareNative(
-            QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteName(tables[t].name), sets.join(u',')));
+        const QString sql = cachedText(slot.updateSql, mask, [&] {
+            QStringList sets;
+            for (int fi : slot.fields)
+                if (buffer[fi]) sets << fields()[fi].quotedColumn + QStringLiteral("=?");
+            return QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(slot.quotedName, sets.join(u','));
+        });
+        Statement st = file->prepareNative(sql);
         int i = 1;
-        for (const Value& v : values) st.bind(i++, v);
+        for (int fi : slot.fields)
+            if (buffer[fi]) st.bind(i++, *buffer[fi]);
         st.bind(i, Value(key[t]));
         st.runToEnd();
     }
@@ -378,7 +430,7 @@ void Recordset::Impl::saveEdit()
         ~Reset()
         {
             d->edit = Edit::None;
-            d->buffer.assign(d->fields.size(), std::nullopt);
+            d->buffer.assign(d->fields().size(), std::nullopt);
             d->cachedPos = -2;
         }
     } reset{this};
@@ -400,20 +452,26 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
     auto d = std::make_unique<Impl>();
     d->file = connection.file();
     d->source = source;
-    Statement st = d->file->prepare(source);
-    if (sqlite3_column_count(st.get()) == 0) {
-        d->file->run(st);  // a statement without rows: it has run, the recordset stays closed
-        return;
+    const bool readOnly = lock == LockType::ReadOnly;
+    // A read-only open and an updatable one of the same text differ in their update plan.
+    const QString shapeKey = readOnly ? source : QStringLiteral("\x02") + source;
+    d->shape = std::static_pointer_cast<const StatementShape>(d->file->shape(shapeKey));
+    if (!d->shape) {
+        Statement st = d->file->prepare(source);
+        if (sqlite3_column_count(st.get()) == 0) {
+            d->file->run(st);  // a statement without rows: it has run, the recordset stays closed
+            return;
+        }
+        auto shape = std::make_shared<StatementShape>();
+        shape->describeFields(st.get());
+        const QString sqliteSql = QString::fromUtf8(sqlite3_sql(st.get()));
+        st = Statement();
+        if (!readOnly) shape->planUpdates(*d->file, sqliteSql);
+        d->file->keepShape(shapeKey, shape);
+        d->shape = std::move(shape);
     }
-    d->describeFields(st.get());
-    const QString sqliteSql = QString::fromUtf8(sqlite3_sql(st.get()));
-    st = Statement();
-    if (lock == LockType::ReadOnly) {
-        d->ensureLoaded();
-    } else {
-        d->planUpdates(sqliteSql);
-    }
-    d->buffer.assign(d->fields.size(), std::nullopt);
+    if (readOnly) d->ensureLoaded();
+    d->buffer.assign(d->fields().size(), std::nullopt);
     d_ = std::move(d);
 }
 
@@ -488,27 +546,27 @@ void Recordset::movePrevious()
     d.pos = d.prevLive(d.pos - 1);
 }
 
-int Recordset::fieldCount() const { return d_ ? d_->fields.size() : 0; }
+int Recordset::fieldCount() const { return d_ ? d_->fields().size() : 0; }
 
 QString Recordset::fieldName(int index) const
 {
     if (!d_) closedObject();
-    if (index < 0 || index >= d_->fields.size())
+    if (index < 0 || index >= d_->fields().size())
         throw DbError(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
-    return d_->fields[index].name;
+    return d_->fields()[index].name;
 }
 
 FieldType Recordset::fieldType(int index) const
 {
     fieldName(index);
-    return d_->fields[index].type;
+    return d_->fields()[index].type;
 }
 
 int Recordset::fieldIndex(const QString& name) const
 {
     if (!d_) closedObject();
-    const auto it = d_->byName.find(name.toLower());
-    if (it == d_->byName.end())
+    const auto it = d_->shape->byName.find(name.toLower());
+    if (it == d_->shape->byName.end())
         throw DbError(err::ItemNotFound,
                       QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal: %1").arg(name));
     return *it;
@@ -525,18 +583,18 @@ Value Recordset::value(int index)
 void Recordset::setValue(int index, const Value& v)
 {
     fieldName(index);
-    if (!d_->updatable) notUpdatable();
+    if (!d_->updatable()) notUpdatable();
     if (d_->edit == Impl::Edit::None) {
         d_->requireRow();
         d_->edit = Impl::Edit::Change;
     }
-    d_->buffer[index] = convertForField(v, d_->fields[index].type);
+    d_->buffer[index] = convertForField(v, d_->fields()[index].type);
 }
 
 void Recordset::addNew()
 {
     if (!d_) closedObject();
-    if (!d_->updatable) notUpdatable();
+    if (!d_->updatable()) notUpdatable();
     d_->saveEdit();
     d_->edit = Impl::Edit::Add;
 }
@@ -551,13 +609,13 @@ void Recordset::cancelUpdate()
 {
     if (!d_) closedObject();
     d_->edit = Impl::Edit::None;
-    d_->buffer.assign(d_->fields.size(), std::nullopt);
+    d_->buffer.assign(d_->fields().size(), std::nullopt);
 }
 
 void Recordset::deleteCurrent()
 {
     if (!d_) closedObject();
-    if (!d_->updatable || d_->tables.size() != 1) notUpdatable();
+    if (!d_->updatable() || d_->tables().size() != 1) notUpdatable();
     if (d_->edit == Impl::Edit::Add) {  // deleting a row never saved only drops it
         cancelUpdate();
         return;
@@ -565,7 +623,7 @@ void Recordset::deleteCurrent()
     cancelUpdate();
     d_->ensureLoaded();
     const std::vector<qint64> key = d_->currentKey();
-    Statement st = d_->file->prepareNative(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(d_->tables[0].name)));
+    Statement st = d_->file->prepareNative(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(d_->tables()[0].quotedName));
     st.bind(1, Value(key[0]));
     st.runToEnd();
     d_->deleted[static_cast<size_t>(d_->pos)] = true;
@@ -575,7 +633,7 @@ void Recordset::deleteCurrent()
 
 bool Recordset::isEditing() const { return d_ && d_->edit != Impl::Edit::None; }
 
-bool Recordset::supportsUpdates() const { return d_ && d_->updatable; }
+bool Recordset::supportsUpdates() const { return d_ && d_->updatable(); }
 
 Value Field::value() const { return rs_->value(index_); }
 

@@ -321,6 +321,36 @@ QStringList SqliteFile::columns(const QString& table)
 
 bool SqliteFile::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
+std::pair<qint64, qint64> SqliteFile::schemaVersions()
+{
+    qint64 v[2] = {0, 0};
+    int i = 0;
+    for (const char* sql : {"PRAGMA main.schema_version", "PRAGMA temp.schema_version"}) {
+        Statement st = prepareNative(QString::fromLatin1(sql));
+        if (st.step()) v[i] = sqlite3_column_int64(st.get(), 0);
+        ++i;
+    }
+    return {v[0], v[1]};
+}
+
+std::shared_ptr<const void> SqliteFile::shape(const QString& key)
+{
+    // A view made or dropped since (here or by another program) changes what a text means.
+    const auto versions = schemaVersions();
+    if (versions != shapesSchema_) {
+        shapes_.clear();
+        shapesSchema_ = versions;
+        return nullptr;
+    }
+    return shapes_.value(key);
+}
+
+void SqliteFile::keepShape(const QString& key, std::shared_ptr<const void> shape)
+{
+    if (shapes_.size() >= kCacheCapacity) shapes_.clear();  // lookups of many single values
+    shapes_.insert(key, std::move(shape));
+}
+
 qint64 SqliteFile::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
 
 DbError SqliteFile::error(int rc, const QString& context) const

@@ -87,6 +87,11 @@ public:
     QStringList columns(const QString& table);
     bool readOnly() const;
 
+    // What a recordset learnt of a statement text (its fields and update plan), kept while
+    // the file's schema stays as it was. Null when unknown.
+    std::shared_ptr<const void> shape(const QString& key);
+    void keepShape(const QString& key, std::shared_ptr<const void> shape);
+
     // The DbError for an SQLite result code, numbered as the provider numbers it, of the
     // kind the result code says.
     DbError error(int rc, const QString& context) const;
@@ -107,12 +112,15 @@ private:
     static int waitForLock(void* self, int attempt);
     static int longWork(void* self);
     void forgetEndedTransaction();
+    std::pair<qint64, qint64> schemaVersions();
 
     QString path_;
     std::shared_ptr<const PoolSettings> settings_;
     QElapsedTimer waiting_;  // since the current wait for a lock began
     sqlite3* db_ = nullptr;
     QHash<QString, CacheEntry> cache_;
+    QHash<QString, std::shared_ptr<const void>> shapes_;
+    std::pair<qint64, qint64> shapesSchema_{-1, -1};  // main and temp schema versions of the shapes
     QHash<sqlite3_stmt*, QString> cacheKeys_;
     std::list<QString> lru_;  // most recently used first
     QStringList verifiedPasswords_;
