@@ -10,6 +10,7 @@
 #include "transfers/definitions/Sablonlar.h"
 #include "transfers/definitions/SirketBilgileri.h"
 #include "transfers/balances/StokKartlari.h"
+#include "transfers/transport/NAKLIYAT.h"
 
 namespace belmo::transfers {
 
@@ -35,6 +36,7 @@ console::StepRegistry transferSteps()
     steps.add(StepId::Stok, make<StokKartlari>());
     steps.add(StepId::Muhasebe, make<MuhasebeHesaplari>());
     steps.add(StepId::Plasiyerler, make<PlasiyerTanimlari>());
+    steps.setTransportWindow(transportWindow());  // its steps are in its own catalogue
     return steps;
 }
 
