@@ -49,15 +49,6 @@ qint32 dropView(db::Connection& con, const QString& prefix, int slot)
 
 qint32 openError(db::Connection& con, const QString& sql) { return openingError(con, sql, db::LockType::ReadOnly); }
 
-void recreateWithoutColumn(db::Connection& con, const QString& table, const QString& column)
-{
-    db::schema::Table t = *db::schema::findTable(db::schema::companyTables(), table);
-    t.columns.removeIf([&](const db::schema::Column& c) { return c.name.compare(column, Qt::CaseInsensitive) == 0; });
-    t.indexes.removeIf([&](const db::schema::Index& ix) { return ix.columns.contains(column, Qt::CaseInsensitive); });
-    con.execute(u"DROP TABLE "_s + table);
-    for (const QString& sql : db::schema::createStatements(t)) con.execute(sql);
-}
-
 QList<QStringList> sorted(QList<QStringList> rows)
 {
     std::sort(rows.begin(), rows.end(), [](const QStringList& a, const QStringList& b) { return a.join(u'\x1f') < b.join(u'\x1f'); });

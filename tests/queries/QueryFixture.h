@@ -48,10 +48,6 @@ qint32 dropView(db::Connection& con, const QString& prefix, int slot);
 // The error number of opening a statement as a static, read-only recordset; 0 when it opens.
 qint32 openError(db::Connection& con, const QString& sql);
 
-// Replaces a table by one without the named column, as older company databases have it.
-// The table is left empty.
-void recreateWithoutColumn(db::Connection& con, const QString& table, const QString& column);
-
 // Rows in a fixed order, for statements that request none.
 QList<QStringList> sorted(QList<QStringList> rows);
 

@@ -74,4 +74,13 @@ Value TestCompany::scalar(const QString& sql)
     return rs.eof() ? Value::null() : rs.value(0);
 }
 
+void recreateWithoutColumn(db::Connection& con, const QString& table, const QString& column)
+{
+    db::schema::Table t = *db::schema::findTable(db::schema::companyTables(), table);
+    t.columns.removeIf([&](const db::schema::Column& c) { return c.name.compare(column, Qt::CaseInsensitive) == 0; });
+    t.indexes.removeIf([&](const db::schema::Index& ix) { return ix.columns.contains(column, Qt::CaseInsensitive); });
+    con.execute(QStringLiteral("DROP TABLE ") + table);
+    for (const QString& sql : db::schema::createStatements(t)) con.execute(sql);
+}
+
 }  // namespace belmo::test

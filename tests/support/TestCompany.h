@@ -53,4 +53,8 @@ private:
     db::Connection con_{pool_};
 };
 
+// Replaces a table by one without the named column, as older company databases have it.
+// The table is left empty.
+void recreateWithoutColumn(db::Connection& con, const QString& table, const QString& column);
+
 }  // namespace belmo::test
