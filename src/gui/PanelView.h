@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QBoxLayout;
 class QLabel;
 class QVBoxLayout;
 
@@ -30,7 +31,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QLayout* buildTop();
     QLayout* buildFoot();
+    void addOptions(QBoxLayout* row);
+    void addButtons(QBoxLayout* row);
     void schemeChanged();
 
     widgets::Panel& panel_;
