@@ -4,9 +4,12 @@
 #include "console/Program.h"
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
+#include "transfers/transport/NAKLIYAT.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 
 namespace belmo::cli {
@@ -70,58 +73,145 @@ bool logIn(console::Program& program, const Login& login, QTextStream& out)
     return program.console() && !giris.visible();
 }
 
-// Presses the console's buttons and the panels' "Başla" and keeps what became of each step.
+// Presses the windows' buttons and the panels' "Başla" as a user would, going from the
+// console to the transport window and back as the steps require, and keeps what became of
+// each step.
 class Runner {
 public:
-    explicit Runner(console::BELMO& console) : console_(console)
+    Runner(console::Program& program, const console::StepRegistry& steps) : program_(program), steps_(steps)
     {
-        console_.onMenuAction = [this](StepId id) {
-            if (std::find(opened_.begin(), opened_.end(), id) == opened_.end()) opened_.push_back(id);
-        };
+        watchConsole();
     }
 
-    // One step from the menu: its button, then "Başla" on its panel.
+    // One step from its window's menu: its button, then "Başla" on its panel.
     void runStep(StepId id)
     {
-        console_.entry(id).button.click();
-        pressStartOnFront();
+        if (transfers::isTransportStep(id))
+            runTransportStep(id);
+        else if (console::BELMO* c = console())
+            runConsoleStep(*c, id);
     }
 
     // The wizard: "Belmo Sihirbazı", then "Başla" on each panel it opens, until it brings the
-    // menu back or a step does not move on.
-    void runWizard()
+    // menu back or a step does not move on. True when every step it opened finished.
+    bool runWizard()
     {
-        console_.entry(console::MenuItem::Kind::Wizard).button.click();
-        while (pressStartOnFront()) {
+        console::BELMO* c = console();
+        if (!c) return false;
+        c->entry(console::MenuItem::Kind::Wizard).button.click();
+        while (pressStartOnFront(*c)) {
         }
+        noteConsole();
+        return std::all_of(outcomes_.begin(), outcomes_.end(), [](const Outcome& o) { return o.finished; });
     }
 
-    bool summarise(QTextStream& out) const
+    // The transport window's steps, in its menu's order (drivers before vehicles).
+    void runTransport()
     {
+        if (!steps_.hasTransportWindow()) return;
+        for (const transfers::TransportItem& item : transfers::transportItems()) runTransportStep(item.id);
+    }
+
+    bool summarise(QTextStream& out)
+    {
+        noteConsole();
         bool allFinished = true;
         out << "Summary:\n";
-        for (const StepId id : opened_) {
-            console::BELMO::MenuButton& entry = console_.entry(id);
-            const bool finished = entry.done.visible();
-            allFinished = allFinished && finished;
-            out << "  " << entry.item.key << " (" << entry.item.caption << "): ";
-            if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get()))
-                out << preview->loadedRows() << " listed, " << preview->tickedRows().size() << " ticked, ";
-            out << (finished ? "finished" : "not finished") << "\n";
+        for (const Outcome& o : outcomes_) {
+            allFinished = allFinished && o.finished;
+            out << "  " << o.key << " (" << o.caption << "): ";
+            if (o.listed) out << *o.listed << " listed, " << o.ticked << " ticked, ";
+            out << (o.finished ? "finished" : "not finished") << "\n";
         }
         for (const StepId id : console::wizardChain())
-            if (!console_.step(id)) out << "  " << console::menuItem(id).key << ": not built yet\n";
+            if (!steps_.contains(id)) out << "  " << console::menuItem(id).key << ": not built yet\n";
         return allFinished;
     }
 
 private:
+    struct Outcome {
+        QString key, caption;
+        std::optional<int> listed;  // for a step with a grid
+        qsizetype ticked = 0;
+        bool finished = false;
+    };
+
+    static Outcome outcome(const QString& key, const QString& caption, console::Step* step, bool finished)
+    {
+        Outcome o{key, caption, {}, 0, finished};
+        if (auto* preview = dynamic_cast<console::PreviewStep*>(step)) {
+            o.listed = preview->loadedRows();
+            o.ticked = preview->tickedRows().size();
+        }
+        return o;
+    }
+
+    // The open console; a transport window open in its place is left through its "Çıkış".
+    console::BELMO* console()
+    {
+        if (!program_.console())
+            if (transfers::NAKLIYAT* n = transport()) {
+                n->cikis.click();
+                watchConsole();
+            }
+        return program_.console();
+    }
+    transfers::NAKLIYAT* transport() { return dynamic_cast<transfers::NAKLIYAT*>(program_.transport()); }
+
+    void watchConsole()
+    {
+        if (console::BELMO* c = program_.console())
+            c->onMenuAction = [this](StepId id) {
+                if (std::find(opened_.begin(), opened_.end(), id) == opened_.end()) opened_.push_back(id);
+            };
+    }
+
+    void runConsoleStep(console::BELMO& c, StepId id)
+    {
+        c.entry(id).button.click();
+        pressStartOnFront(c);
+    }
+
+    // The console's steps end with the console: what became of them is kept before it closes.
+    void noteConsole()
+    {
+        console::BELMO* c = program_.console();
+        if (!c) return;
+        for (const StepId id : opened_) {
+            console::BELMO::MenuButton& entry = c->entry(id);
+            outcomes_.push_back(outcome(entry.item.key, entry.item.caption, entry.step.get(), entry.done.visible()));
+        }
+        opened_.clear();
+        pressed_.clear();
+    }
+
+    // "Nakliyat Belmoleri" on the console when the transport window is not open yet, then the
+    // step's button; a vehicle button refused before its drivers leaves the step not finished.
+    void runTransportStep(StepId id)
+    {
+        if (!transport())
+            if (console::BELMO* c = program_.console()) {
+                noteConsole();
+                c->entry(console::MenuItem::Kind::Transport).button.click();
+            }
+        transfers::NAKLIYAT* n = transport();
+        if (!n) return;
+        transfers::NAKLIYAT::MenuButton& entry = n->entry(id);
+        entry.button.click();
+        auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get());
+        const bool opened = preview && n->panels.front() == preview->panel();
+        if (opened) preview->basla.click();
+        outcomes_.push_back(outcome(entry.item.key, transfers::heading(entry.item.side) + u" / "_s + entry.item.caption,
+                                    opened ? entry.step.get() : nullptr, entry.done.visible()));
+    }
+
     // Presses "Başla" on the step panel in front, once per step. False when the menu is in
     // front or the step in front has been pressed already (it ended without moving on).
-    bool pressStartOnFront()
+    bool pressStartOnFront(console::BELMO& c)
     {
-        for (const auto& entry : console_.menuButtons()) {
+        for (const auto& entry : c.menuButtons()) {
             auto* preview = dynamic_cast<console::PreviewStep*>(entry->step.get());
-            if (!preview || console_.panels.front() != preview->panel()) continue;
+            if (!preview || c.panels.front() != preview->panel()) continue;
             if (!pressed_.insert(entry->item.step).second) return false;
             preview->basla.click();
             return true;
@@ -129,9 +219,11 @@ private:
         return false;
     }
 
-    console::BELMO& console_;
-    std::vector<StepId> opened_;
+    console::Program& program_;
+    const console::StepRegistry& steps_;
+    std::vector<StepId> opened_;  // on the console open now
     std::set<StepId> pressed_;
+    std::vector<Outcome> outcomes_;
 };
 
 }  // namespace
@@ -141,12 +233,14 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     CommandLine cl(u"run"_s, u"--folder DIR --user U --password P --source S --target T [--steps LIST] [--yes]"_s,
                    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
                    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
-                   "steps listed (comma-separated, in the order given). Every message and question is printed with\n"
+                   "steps listed (comma-separated, in the order given); without --steps the transport window's eleven\n"
+                   "steps follow the wizard once it has finished. Every message and question is printed with\n"
                    "its title and the answer given: questions are answered No, or Yes (and \"yes to all\" to the\n"
                    "overwrite question) with --yes. Ends with a line per step. Exit code 1 when the login is refused\n"
                    "or a step opened did not finish (an error, or a No that stopped it).\n"
                    "Steps: sirket, sablon, islem, evrak, grup, depo, cari, stok, siparis, cek, muhasebe, taksit,\n"
-                   "plasiyer."_s);
+                   "plasiyer; in the transport window soforyi, aracyi, sehir, guzergahyi, masrafyi, soforyd, aracyd,\n"
+                   "ulke, guzergahyd, masrafyd, karne, or nakliyat for all eleven."_s);
     QCommandLineParser& p = cl.parser();
     for (const auto& [name, help] : {std::pair{u"folder"_s, u"The program folder (holding config.mdb)."_s},
                                      {u"user"_s, u"User name."_s},
@@ -161,10 +255,16 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
         if (!p.isSet(name)) return cl.usageError(u"--%1 is missing."_s.arg(name), err);
 
     QList<StepId> chosen;
-    for (const QString& key : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
-        const console::MenuItem* item = console::findStep(key.trimmed());
-        if (!item) return cl.usageError(u"there is no step '%1'."_s.arg(key.trimmed()), err);
-        chosen.append(item->step);
+    for (const QString& given : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
+        const QString key = given.trimmed();
+        if (const console::MenuItem* item = console::findStep(key))
+            chosen.append(item->step);
+        else if (const transfers::TransportItem* transport = transfers::findTransportStep(key))
+            chosen.append(transport->id);
+        else if (key.compare(transfers::kAllTransportSteps, Qt::CaseInsensitive) == 0)
+            for (const transfers::TransportItem& item : transfers::transportItems()) chosen.append(item.id);
+        else
+            return cl.usageError(u"there is no step '%1'."_s.arg(key), err);
     }
 
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
@@ -178,12 +278,11 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     }
     out << "Logged in; user code " << program.session().KullaniciKodu << ".\n";
 
-    Runner runner(*program.console());
+    Runner runner(program, steps);
     if (chosen.isEmpty()) {
-        runner.runWizard();
+        if (runner.runWizard()) runner.runTransport();
     } else {
-        for (const StepId id : chosen)
-            if (program.console()) runner.runStep(id);
+        for (const StepId id : chosen) runner.runStep(id);
     }
     const bool ok = runner.summarise(out);
     out.flush();
