@@ -146,6 +146,7 @@ protected:
     {
         const qint64 ali = driver(source(), u"Sofor_Yi"_s, u"Ali O'Şoför"_s);
         const qint64 hasan = driver(source(), u"Sofor_Yi"_s, u"Hasan Kaya"_s);
+        driver(source(), u"Sofor_Yi"_s, u"Ali O'Şoför"_s);  // a namesake: the vehicle takes the first
         const qint64 gone = driver(source(), u"Sofor_Yi"_s, u"Ayrılan Şoför"_s, 1);
         vehicle("06 ABC 01", ali, 0);
         vehicle("34 XY 99", hasan, 0);
@@ -171,7 +172,7 @@ TEST_F(Vehicles, AreMergedByPlateAndLinkedAgainToTheirDriversByName)
     console::PreviewStep& drivers = open(StepId::SoforYi);
     drivers.grid.click(rowWith(drivers, 2, u"Hasan Kaya"_s), 0);
     start(StepId::SoforYi);
-    const QString ali = rows(target(), u"Select ID from Sofor_Yi where Ad_Soyad='Ali O''Şoför'"_s)[0][0];
+    const QString ali = rows(target(), u"Select ID from Sofor_Yi where Ad_Soyad='Ali O''Şoför' order by ID"_s)[0][0];
 
     console::PreviewStep& step = open(StepId::AracYi);
     EXPECT_EQ(gridRows(step, 2), (QList<QStringList>{{"06 ABC 01", "Ali O'Şoför"}, {"34 XY 99", "Hasan Kaya"},

@@ -157,6 +157,20 @@ TEST_F(TransportWindow, ATargetWithoutATableStopsThatStepBeforeAnyWriteAndTheOth
     EXPECT_EQ(rows(target(), u"Select Yuk_Yeri, Bos_Yeri, Mesafe from Guzergah_Yi"_s), (QList<QStringList>{{"34", "06", "453"}}));
 }
 
+// A row gone from the source since the grid was loaded is not carried, and said so.
+TEST_F(TransportWindow, ARowThatCannotBeCarriedIsListedAfterTheCompletionMessage)
+{
+    put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "TR"}, {"il", "Türkiye"}});
+    put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "DE"}, {"il", "Almanya"}});
+    open(StepId::Ulkeler);
+    source().execute(u"DELETE FROM Plk_Kod WHERE Plaka_Kod='TR'"_s);
+    t.dialogs.expectMessage(u"Ülke Tanımları Belmo İşlemi Tamamlandı."_s);
+    t.dialogs.expectMessage(u"Aşağıdaki kayıtlar aktarılamadı:\rTR: kaynakta artık yok"_s, u"Belmo"_s, Icon::Exclamation);
+    preview(StepId::Ulkeler).basla.click();
+    EXPECT_TRUE(done(StepId::Ulkeler));
+    EXPECT_EQ(rows(target(), u"Select Plaka_Kod from Plk_Kod"_s), (QList<QStringList>{{"DE"}}));
+}
+
 // A row that cannot be deleted stops the step: nothing is half emptied, nothing written.
 TEST_F(TransportWindow, ARowThatCannotBeDeletedStopsTheStepAndKeepsTheTable)
 {
