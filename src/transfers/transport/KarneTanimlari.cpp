@@ -40,7 +40,7 @@ QString KarneTanimlari::query()
     target.open(s.HedefBag);
     db::Recordset period;
     period.open(u"Select DONEM from SIRKET"_s, target, db::CursorType::Static, db::LockType::ReadOnly);
-    const QString donem = vb::CStr(period.value(u"DONEM"_s));
+    const QString donem = vb::CStr(period.value(u"DONEM"_s)).trimmed();
 
     db::Connection source(s.pool());
     source.open(s.KaynakBag);

@@ -29,7 +29,7 @@ TransportStep::TransportStep(console::StepHost& host, console::StepId id, Transp
 
 QString TransportStep::byId(const QString& table, int row) const
 {
-    return u"Select * from "_s + table + u" where ID="_s + db::jet::numeric(cell(row, 1));
+    return u"Select * from "_s + table + u" where ID="_s + db::jet::numeric(cell(row, kKeyColumn));
 }
 
 void TransportStep::Basla()
@@ -45,7 +45,7 @@ void TransportStep::Basla()
         bar.setMax(int(rows.size()));
         bar.setValue(0);
         for (const int r : rows) {
-            if (!cell(r, keyColumn()).isEmpty())
+            if (!cell(r, kKeyColumn).isEmpty())
                 t.row(label(r), [&] { carry(t, replaces() ? &emptied : nullptr, r); });
             bar.setValue(bar.value() + 1);
         }

@@ -50,8 +50,9 @@ protected:
     bool replaces() const { return !plan_.warning.isEmpty(); }
     QString cell(int row, int col) const { return grid.text(row, col); }
 
-    // The grid column that names a row's record.
-    virtual int keyColumn() const { return 1; }
+    // Column 1 names a row's record: its number (the ID column), or where the grid has none
+    // its code (the expense codes).
+    static constexpr int kKeyColumn = 1;
     // How a row is named in the list of rows that could not be carried.
     virtual QString label(int row) const { return cell(row, 2); }
     // Carries one ticked row. `emptied` is the emptied target table of a step that replaces
