@@ -5,10 +5,12 @@
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/openitems/CekBelmoleri.h"
+#include "transfers/transport/NAKLIYAT.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -120,88 +122,177 @@ bool logIn(console::Program& program, const Login& login, QTextStream& out)
     return program.console() && !giris.visible();
 }
 
-// Presses the console's buttons and the panels' "Başla" and keeps what became of each step.
+// Presses the windows' buttons and the panels' "Başla" as a user would, going from the
+// console to the transport window and back as the steps require, and keeps what became of
+// each step.
 class Runner {
 public:
-    Runner(console::BELMO& console, QTextStream& out) : console_(console), out_(out)
+    Runner(console::Program& program, const console::StepRegistry& steps, QTextStream& out)
+        : program_(program), steps_(steps), out_(out)
     {
-        console_.onMenuAction = [this](StepId id) {
-            if (std::find(opened_.begin(), opened_.end(), id) == opened_.end()) opened_.push_back(id);
-        };
-        // A wait for a lock another program holds is told once, when it begins.
-        console_.busy.watch([this, &out] {
-            const QString& status = console_.busy.status();
-            if (!status.isEmpty() && !waiting_) {
-                out << "  " << status << "\n";
-                out.flush();
-            }
-            waiting_ = !status.isEmpty();
-        });
-        console_.onStepFinished = [this](StepId id) { ++finishes_[id]; };
+        watchConsole();
     }
 
-    // One step from the menu: its button, then "Başla" on its panel.
+    // One step from its window's menu: its button, then "Başla" on its panel.
     void runStep(StepId id)
     {
-        console_.entry(id).button.click();
-        pressStartOnFront();
+        if (transfers::isTransportStep(id))
+            runTransportStep(id);
+        else if (console::BELMO* c = console())
+            runConsoleStep(*c, id);
     }
 
     // The wizard: "Belmo Sihirbazı", then "Başla" on each panel it opens, until it brings the
-    // menu back or a step does not move on.
-    void runWizard()
+    // menu back or a step does not move on. True when every step it opened finished.
+    bool runWizard()
     {
-        console_.entry(console::MenuItem::Kind::Wizard).button.click();
-        while (pressStartOnFront()) {
+        console::BELMO* c = console();
+        if (!c) return false;
+        c->entry(console::MenuItem::Kind::Wizard).button.click();
+        while (pressStartOnFront(*c)) {
         }
+        noteConsole();
+        return std::all_of(outcomes_.begin(), outcomes_.end(), [](const Outcome& o) { return o.finished; });
     }
 
-    bool summarise(QTextStream& out) const
+    // The transport window's steps, in its menu's order (drivers before vehicles).
+    void runTransport()
     {
+        if (!steps_.hasTransportWindow()) return;
+        for (const transfers::TransportItem& item : transfers::transportItems()) runTransportStep(item.id);
+    }
+
+    bool summarise(QTextStream& out)
+    {
+        noteConsole();
         bool allFinished = true;
         out << "Summary:\n";
-        for (const StepId id : opened_) {
-            console::BELMO::MenuButton& entry = console_.entry(id);
-            bool finished = entry.done.visible();
-            out << "  " << entry.item.key << " (" << entry.item.caption << "): ";
-            if (const auto it = passes_.find(id); it != passes_.end()) {
+        for (const Outcome& o : outcomes_) {
+            allFinished = allFinished && o.finished;
+            out << "  " << o.key << " (" << o.caption << "): ";
+            if (!o.passes.empty()) {
                 QStringList lists;
-                for (const Pass& pass : it->second) {
+                for (const Pass& pass : o.passes)
                     lists << (pass.list.isEmpty() ? QString() : pass.list + u" "_s)
                                  + u"%1 listed, %2 ticked"_s.arg(pass.listed).arg(pass.ticked);
-                    finished = finished && pass.finished;
-                }
                 out << lists.join(u"; "_s) << ", ";
-            } else if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get())) {
-                out << preview->loadedRows() << " listed, " << preview->tickedRows().size() << " ticked, ";
             }
-            allFinished = allFinished && finished;
-            out << (finished ? "finished" : "not finished") << "\n";
+            out << (o.finished ? "finished" : "not finished") << "\n";
         }
         for (const StepId id : console::wizardChain())
-            if (!console_.step(id)) out << "  " << console::menuItem(id).key << ": not built yet\n";
+            if (!steps_.contains(id)) out << "  " << console::menuItem(id).key << ": not built yet\n";
         return allFinished;
     }
 
 private:
-    // One "Başla": what the panel listed and whether the transfer finished.
+    // One "Başla": what the panel listed, and whether its transfer finished.
     struct Pass {
         QString list;  // the list the panel showed, where it offers more than one
         int listed;
         qsizetype ticked;
         bool finished;
     };
+    struct Outcome {
+        QString key, caption;
+        std::vector<Pass> passes;  // none for a step without a grid
+        bool finished = false;
+    };
+
+    // The open console; a transport window open in its place is left through its "Çıkış".
+    console::BELMO* console()
+    {
+        if (!program_.console())
+            if (transfers::NAKLIYAT* n = transport()) {
+                n->cikis.click();
+                watchConsole();
+            }
+        return program_.console();
+    }
+    transfers::NAKLIYAT* transport() { return dynamic_cast<transfers::NAKLIYAT*>(program_.transport()); }
+
+    void watchConsole()
+    {
+        console::BELMO* c = program_.console();
+        if (!c) return;
+        c->onMenuAction = [this](StepId id) {
+            if (std::find(opened_.begin(), opened_.end(), id) == opened_.end()) opened_.push_back(id);
+        };
+        c->onStepFinished = [this](StepId id) { ++finishes_[id]; };
+        tellWaits(c->busy);
+    }
+
+    // A wait for a lock another program holds is told once, when it begins.
+    void tellWaits(widgets::Activity& activity)
+    {
+        activity.watch([this, &activity] {
+            const QString& status = activity.status();
+            if (!status.isEmpty() && !waiting_) {
+                out_ << "  " << status << "\n";
+                out_.flush();
+            }
+            waiting_ = !status.isEmpty();
+        });
+    }
+
+    void runConsoleStep(console::BELMO& c, StepId id)
+    {
+        c.entry(id).button.click();
+        pressStartOnFront(c);
+    }
+
+    // The console's steps end with the console: what became of them is kept before it closes.
+    void noteConsole()
+    {
+        console::BELMO* c = program_.console();
+        if (!c) return;
+        for (const StepId id : opened_) {
+            console::BELMO::MenuButton& entry = c->entry(id);
+            Outcome o{entry.item.key, entry.item.caption, passes_[id], entry.done.visible()};
+            if (o.passes.empty())
+                if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get()))  // opened, not started
+                    o.passes.push_back({QString(), preview->loadedRows(), preview->tickedRows().size(), false});
+            for (const Pass& pass : o.passes) o.finished = o.finished && pass.finished;
+            outcomes_.push_back(std::move(o));
+        }
+        opened_.clear();
+        pressed_.clear();
+        passes_.clear();
+    }
+
+    // "Nakliyat Belmoleri" on the console when the transport window is not open yet, then the
+    // step's button; a vehicle button refused before its drivers leaves the step not finished.
+    void runTransportStep(StepId id)
+    {
+        if (!transport())
+            if (console::BELMO* c = program_.console()) {
+                noteConsole();
+                c->entry(console::MenuItem::Kind::Transport).button.click();
+                if (transfers::NAKLIYAT* n = transport()) tellWaits(n->busy);
+            }
+        transfers::NAKLIYAT* n = transport();
+        if (!n) return;
+        transfers::NAKLIYAT::MenuButton& entry = n->entry(id);
+        entry.button.click();
+        auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get());
+        Outcome o{entry.item.key, transfers::heading(entry.item.side) + u" / "_s + entry.item.caption, {}, false};
+        if (preview && n->panels.front() == preview->panel()) {
+            o.passes.push_back({QString(), preview->loadedRows(), preview->tickedRows().size(), true});
+            preview->basla.click();
+        }
+        o.finished = entry.done.visible();
+        outcomes_.push_back(std::move(o));
+    }
 
     // Presses "Başla" on the step panel in front, once per step. False when the menu is in
     // front or the step in front has been pressed already (it ended without moving on).
-    bool pressStartOnFront()
+    bool pressStartOnFront(console::BELMO& c)
     {
-        for (const auto& entry : console_.menuButtons()) {
+        for (const auto& entry : c.menuButtons()) {
             auto* preview = dynamic_cast<console::PreviewStep*>(entry->step.get());
-            if (!preview || console_.panels.front() != preview->panel()) continue;
+            if (!preview || c.panels.front() != preview->panel()) continue;
             if (!pressed_.insert(entry->item.step).second) return false;
             if (auto* cheques = dynamic_cast<transfers::CekBelmoleri*>(preview))
-                carryEveryCheque(*cheques);
+                carryEveryCheque(c, *cheques);
             else
                 start(*preview, {});
             return true;
@@ -212,10 +303,10 @@ private:
     // The cheque panel lists the cheques in the portfolio or those in clearing. A user who
     // wants every open cheque carries the portfolio, then comes back to the panel, selects
     // "Takastaki Çekler", presses the search button and "Başla" again.
-    void carryEveryCheque(transfers::CekBelmoleri& cheques)
+    void carryEveryCheque(console::BELMO& c, transfers::CekBelmoleri& cheques)
     {
         if (!start(cheques, cheques.OpGiren.caption())) return;
-        if (console_.panels.front() != &cheques.frame) console_.entry(cheques.id()).button.click();
+        if (c.panels.front() != &cheques.frame) c.entry(cheques.id()).button.click();
         cheques.Optks.press();
         cheques.BtnAra.click();
         out_ << "  [" << cheques.Optks.caption() << "]\n";
@@ -234,13 +325,15 @@ private:
         return finished;
     }
 
-    console::BELMO& console_;
+    console::Program& program_;
+    const console::StepRegistry& steps_;
     QTextStream& out_;
-    std::vector<StepId> opened_;
+    std::vector<StepId> opened_;  // on the console open now
     std::set<StepId> pressed_;
-    bool waiting_ = false;
     std::map<StepId, int> finishes_;
     std::map<StepId, std::vector<Pass>> passes_;
+    std::vector<Outcome> outcomes_;
+    bool waiting_ = false;
 };
 
 }  // namespace
@@ -251,7 +344,8 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS]"_s,
                    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
                    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
-                   "steps listed (comma-separated, in the order given). Every message and question is printed with\n"
+                   "steps listed (comma-separated, in the order given); without --steps the transport window's eleven\n"
+                   "steps follow the wizard once it has finished. Every message and question is printed with\n"
                    "its title and the answer given: questions are answered No, or Yes (and \"yes to all\" to the\n"
                    "overwrite question) with --yes. Ends with a line per step. Exit code 1 when the login is refused\n"
                    "or a step opened did not finish (an error, or a No that stopped it). The cheque step carries\n"
@@ -262,7 +356,8 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "BELMO_PASSWORD, else asked for without echo when a terminal is there. --password works too, but\n"
                    "every user of the machine can read it in the process list: the other ways keep it private.\n"
                    "Steps: sirket, sablon, islem, evrak, grup, depo, cari, stok, siparis, cek, muhasebe, taksit,\n"
-                   "plasiyer."_s);
+                   "plasiyer; in the transport window soforyi, aracyi, sehir, guzergahyi, masrafyi, soforyd, aracyd,\n"
+                   "ulke, guzergahyd, masrafyd, karne, or nakliyat for all eleven."_s);
     QCommandLineParser& p = cl.parser();
     for (const auto& [name, help] : {std::pair{u"folder"_s, u"The program folder (holding config.mdb)."_s},
                                      {u"user"_s, u"User name."_s},
@@ -283,10 +378,16 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     if (!waitRead || wait < 0) return cl.usageError(u"--wait takes a number of seconds."_s, err);
 
     QList<StepId> chosen;
-    for (const QString& key : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
-        const console::MenuItem* item = console::findStep(key.trimmed());
-        if (!item) return cl.usageError(u"there is no step '%1'."_s.arg(key.trimmed()), err);
-        chosen.append(item->step);
+    for (const QString& given : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
+        const QString key = given.trimmed();
+        if (const console::MenuItem* item = console::findStep(key))
+            chosen.append(item->step);
+        else if (const transfers::TransportItem* transport = transfers::findTransportStep(key))
+            chosen.append(transport->id);
+        else if (key.compare(transfers::kAllTransportSteps, Qt::CaseInsensitive) == 0)
+            for (const transfers::TransportItem& item : transfers::transportItems()) chosen.append(item.id);
+        else
+            return cl.usageError(u"there is no step '%1'."_s.arg(key), err);
     }
 
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
@@ -303,12 +404,11 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     }
     out << "Logged in; user code " << program.session().KullaniciKodu << ".\n";
 
-    Runner runner(*program.console(), out);
+    Runner runner(program, steps, out);
     if (chosen.isEmpty()) {
-        runner.runWizard();
+        if (runner.runWizard()) runner.runTransport();
     } else {
-        for (const StepId id : chosen)
-            if (program.console()) runner.runStep(id);
+        for (const StepId id : chosen) runner.runStep(id);
     }
     const bool ok = runner.summarise(out);
     out.flush();

@@ -26,7 +26,10 @@ BELMO::BELMO(app::Session& session, const StepRegistry& registry) : session_(ses
             break;
         case MenuItem::Kind::Exit: e.button.onClick = [this] { close(); }; break;
         case MenuItem::Kind::Wizard: e.button.onClick = [this] { Sihirbaz(); }; break;
-        case MenuItem::Kind::Transport: e.button.setEnabled(false); break;  // the transport window comes later
+        case MenuItem::Kind::Transport:
+            e.button.setEnabled(registry.hasTransportWindow());
+            e.button.onClick = [this] { NakliyatBelmoleri(); };
+            break;
         }
         buttons_.push_back(std::move(entry));
     }
@@ -79,6 +82,12 @@ void BELMO::Sihirbaz()
         performMenuAction(*first);
     else
         showMenu();
+}
+
+void BELMO::NakliyatBelmoleri()
+{
+    if (onTransport) onTransport();
+    close();
 }
 
 void BELMO::stepFinished(StepId id)

@@ -55,6 +55,10 @@ public:
     // Form load: the theme on every panel, the menu in front.
     void load();
     void Sihirbaz();  // "Belmo Sihirbazı"
+    // "Nakliyat Belmoleri": the program shows the transport window in the console's place,
+    // then closes the console.
+    void NakliyatBelmoleri();
+    std::function<void()> onTransport;
     void close();     // "Çıkış" and the window's close control
     bool closed() const { return closed_; }
     std::function<void()> onClosed;

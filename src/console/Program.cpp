@@ -20,7 +20,7 @@ bool Program::start(const QString& programFolder)
 
 bool Program::running() const
 {
-    return login_.visible() || (console_ && !console_->closed());
+    return login_.visible() || (console_ && !console_->closed()) || (transport_ && !transport_->closed());
 }
 
 void Program::openConsole()
@@ -31,8 +31,23 @@ void Program::openConsole()
     console_->onClosed = [this] {
         if (onWindowsChanged) onWindowsChanged();
     };
+    console_->onTransport = [this] { openTransport(); };
     console_->load();
     if (onConsoleOpened) onConsoleOpened();
+}
+
+// Shown before the console closes, so that the program never runs without a window.
+void Program::openTransport()
+{
+    retiredTransport_ = std::move(transport_);
+    transport_ = steps_.createTransportWindow(session_);
+    if (!transport_) return;
+    transport_->onClosed = [this](bool backToConsole) {
+        if (backToConsole) openConsole();  // a fresh console, through its normal opening
+        if (onWindowsChanged) onWindowsChanged();
+    };
+    transport_->load();
+    if (onTransportOpened) onTransportOpened();
 }
 
 }  // namespace belmo::console

@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "console/BELMO.h"
 #include "console/StepCatalogue.h"
+#include "console/Window.h"
 #include "db/Connection.h"
 
 #include <functional>
@@ -15,9 +16,9 @@ class Dialogs;
 
 namespace belmo::console {
 
-// The running program: the run values, the login window and the console it opens. The Qt
-// application and the headless runner drive the same Program; the program ends when no
-// window is left open.
+// The running program: the run values, the login window, the console it opens and the
+// transport window that takes the console's place. The Qt application and the headless
+// runner drive the same Program; the program ends when no window is left open.
 class Program {
 public:
     Program(services::Dialogs& dialogs, StepRegistry steps);
@@ -26,17 +27,21 @@ public:
     app::Session& session() { return session_; }
     app::GIRIS& login() { return login_; }
     BELMO* console() { return console_ && !console_->closed() ? console_.get() : nullptr; }
+    Window* transport() { return transport_ && !transport_->closed() ? transport_.get() : nullptr; }
 
     // Start-up of the login window in the program folder; false when it closed at once.
     bool start(const QString& programFolder);
     bool running() const;
 
-    // For the views: a console was opened (it is console()), or a window came or went.
+    // For the views: a console was opened (it is console()), the transport window was
+    // opened (it is transport(); the console closes right after), or a window came or went.
     std::function<void()> onConsoleOpened;
+    std::function<void()> onTransportOpened;
     std::function<void()> onWindowsChanged;
 
 private:
     void openConsole();
+    void openTransport();
 
     db::ConnectionPool pool_;
     app::Session session_;
@@ -44,6 +49,8 @@ private:
     StepRegistry steps_;
     std::unique_ptr<BELMO> console_;
     std::unique_ptr<BELMO> retired_;  // a closed console lives until the next one opens
+    std::unique_ptr<Window> transport_;
+    std::unique_ptr<Window> retiredTransport_;  // likewise a closed transport window
 };
 
 }  // namespace belmo::console

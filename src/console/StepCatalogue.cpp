@@ -1,6 +1,7 @@
 #include "console/StepCatalogue.h"
 
 #include "console/Step.h"
+#include "console/Window.h"
 
 namespace belmo::console {
 
@@ -70,6 +71,11 @@ std::unique_ptr<Step> StepRegistry::create(StepId id, StepHost& host) const
 {
     const auto it = factories_.find(id);
     return it == factories_.end() ? nullptr : it->second(host);
+}
+
+std::unique_ptr<Window> StepRegistry::createTransportWindow(app::Session& session) const
+{
+    return transportWindow_ ? transportWindow_(session) : nullptr;
 }
 
 }  // namespace belmo::console

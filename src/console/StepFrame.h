@@ -19,7 +19,7 @@ class StepHost;
 // A message a step shows once its transfer has finished.
 struct Message {
     QString text;
-    QString title;  // empty: the program's default title
+    QString title{};  // empty: the program's default title
     services::Dialogs::Icon icon = services::Dialogs::Icon::None;
 };
 
@@ -28,9 +28,9 @@ struct TransferPlan {
     // The target's tables the step writes. Before the first write the target must have each
     // of them with every column the program's schema gives it; a missing table or column
     // stops the step with nothing written.
-    QStringList writes;
+    QStringList writes{};
     // Shown after the commit, before the done mark.
-    QList<Message> completion;
+    QList<Message> completion{};
 };
 
 // A transfer in progress, as the step's body sees it: the two companies, the writers into

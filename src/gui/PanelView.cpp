@@ -60,6 +60,7 @@ PanelView::PanelView(widgets::Panel& panel, QWidget* parent)
     auto* inner = new QVBoxLayout;
     inner->setContentsMargins(kMargin, 0, kMargin, 0);
     inner->setSpacing(kMargin);
+    if (panel_.buttonsOnTop) inner->addLayout(buildTop());
     inner->addLayout(body_, 1);
     if (panel_.grid) {
         grid_ = new GridView(*panel_.grid, this);
@@ -71,25 +72,54 @@ PanelView::PanelView(widgets::Panel& panel, QWidget* parent)
     follow<PanelView>(panel_, this, [](PanelView& view) { view.schemeChanged(); });
 }
 
-QLayout* PanelView::buildFoot()
+// "Başla" and "Çıkış" side by side at the top left, the option boxes below them.
+QLayout* PanelView::buildTop()
 {
-    auto* foot = new QHBoxLayout;
+    auto* top = new QVBoxLayout;
+    auto* buttons = new QHBoxLayout;
+    addButtons(buttons);
+    buttons->addStretch(1);
+    top->addLayout(buttons);
+    auto* options = new QHBoxLayout;
+    addOptions(options);
+    options->addStretch(1);
+    top->addLayout(options);
+    return top;
+}
+
+void PanelView::addOptions(QBoxLayout* row)
+{
     for (widgets::OptionButton* choice : panel_.choices) {
         auto* button = new QRadioButton(choice->caption(), this);
         bindOptionButton(button, *choice);
-        foot->addWidget(button);
+        row->addWidget(button);
     }
     if (panel_.search) {
         auto* push = new QPushButton(this);
         push->setIcon(QIcon(searchPicture()));
         bindButton(push, *panel_.search);
-        foot->addWidget(push);
+        row->addWidget(push);
     }
     for (widgets::CheckBox* option : panel_.options) {
         auto* box = new QCheckBox(option->caption(), this);
         bindCheckBox(box, *option);
-        foot->addWidget(box);
+        row->addWidget(box);
     }
+}
+
+void PanelView::addButtons(QBoxLayout* row)
+{
+    for (widgets::Button* button : panel_.buttons) {
+        auto* push = new QPushButton(button->caption(), this);
+        bindButton(push, *button);
+        row->addWidget(push);
+    }
+}
+
+QLayout* PanelView::buildFoot()
+{
+    auto* foot = new QHBoxLayout;
+    if (!panel_.buttonsOnTop) addOptions(foot);
     for (widgets::ProgressBar* progress : panel_.progress) {
         auto* bar = new QProgressBar(this);
         bar->setTextVisible(false);
@@ -112,11 +142,7 @@ QLayout* PanelView::buildFoot()
         for (const widgets::Panel::LabelledBox& labelled : panel_.boxes) foot->addWidget(labelledBox(labelled, this));
     }
     if (!panel_.table.lines.isEmpty()) foot->addLayout(buildTable());
-    for (widgets::Button* button : panel_.buttons) {
-        auto* push = new QPushButton(button->caption(), this);
-        bindButton(push, *button);
-        foot->addWidget(push);
-    }
+    if (!panel_.buttonsOnTop) addButtons(foot);
     return foot;
 }
 

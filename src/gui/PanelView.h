@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QBoxLayout;
 class QLabel;
 class QVBoxLayout;
 
@@ -30,8 +31,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QLayout* buildTop();
     QLayout* buildFoot();
     QLayout* buildTable();
+    void addOptions(QBoxLayout* row);
+    void addButtons(QBoxLayout* row);
     void schemeChanged();
 
     widgets::Panel& panel_;

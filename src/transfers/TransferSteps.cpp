@@ -13,6 +13,7 @@
 #include "transfers/openitems/CekBelmoleri.h"
 #include "transfers/openitems/SiparisBelmoleri.h"
 #include "transfers/openitems/TaksitBelmoleri.h"
+#include "transfers/transport/NAKLIYAT.h"
 
 namespace belmo::transfers {
 
@@ -41,6 +42,7 @@ console::StepRegistry transferSteps()
     steps.add(StepId::Muhasebe, make<MuhasebeHesaplari>());
     steps.add(StepId::Taksitler, make<TaksitBelmoleri>());
     steps.add(StepId::Plasiyerler, make<PlasiyerTanimlari>());
+    steps.setTransportWindow(transportWindow());  // its steps are in its own catalogue
     return steps;
 }
 

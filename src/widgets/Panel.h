@@ -41,6 +41,9 @@ public:
     QList<TextBox*> labels;         // status lines the step writes ("Tamamlandı.")
     QList<ProgressBar*> progress;
     QList<Button*> buttons;         // "Başla", "Çıkış"
+    // The buttons and the option boxes above the grid, at the top left, instead of in the
+    // foot (the transport window's panels).
+    bool buttonsOnTop = false;
 
 private:
     QString caption_;

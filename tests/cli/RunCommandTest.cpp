@@ -40,6 +40,65 @@ TEST_F(DemoRun, TheWizardCarriesTheMasterDataAndPrintsEveryExchange)
         << r.out.toStdString();
 }
 
+// Without --steps the transport window's eleven steps follow the wizard, drivers before
+// vehicles; the target then holds the source's transport definitions as the steps carry
+// them.
+TEST_F(DemoRun, TheTransportStepsFollowTheWizardAndTheTargetHoldsTheSourcesDefinitions)
+{
+    const RunResult r = belmoRun(login(u"1234"_s) + QStringList{u"--yes"_s});
+    ASSERT_EQ(r.code, cli::kOk) << r.out.toStdString();
+    const qsizetype plasiyer = r.out.indexOf(u"  plasiyer (Plasiyer Tanımları): "_s);
+    qsizetype previous = plasiyer;
+    for (const QString& step : {u"soforyi (Yurtiçi Nakliyat / Şoför Tanımları)"_s, u"aracyi (Yurtiçi Nakliyat / Araç Tanımları)"_s,
+                                u"sehir ("_s, u"guzergahyi ("_s, u"masrafyi ("_s, u"soforyd ("_s, u"aracyd ("_s, u"ulke ("_s,
+                                u"guzergahyd ("_s, u"masrafyd ("_s, u"karne (Uluslararası Nakliyat / Karne Tanımları)"_s}) {
+        const qsizetype at = r.out.indexOf(u"  "_s + step, previous);
+        EXPECT_GT(at, previous) << step.toStdString();
+        EXPECT_TRUE(r.out.mid(at, r.out.indexOf(u'\n', at) - at).endsWith(u"ticked, finished"_s)) << step.toStdString();
+        previous = at;
+    }
+
+    // What the source holds that the steps carry, and the same of the target.
+    struct Carried {
+        QString source, target;
+    };
+    const QString drivers = u"Select Ad_Soyad, Adres, Cep_Tel, Pasaport_No, Prim_Oran, Nuf_Tarihi from %1 "_s;
+    const QString vehicles = u"Select A.Plaka, A.Marka, A.Tonaj, A.Trf_Tarihi, %3 from %1 A %4 %2 S on A.Sofor_No=S.ID "_s;
+    const QList<Carried> carried = {
+        {u"Select Plaka_Kod, il, Gumruk from Plk_Kod order by Plaka_Kod"_s, {}},
+        {u"Select Plaka_Kod, il, Ulke_Kod from Plk_Kod_Yi where Ulke_Kod in (Select Plaka_Kod from Plk_Kod) order by Plaka_Kod"_s,
+         u"Select Plaka_Kod, il, Ulke_Kod from Plk_Kod_Yi order by Plaka_Kod"_s},
+        {u"Select Yuk_Yeri, Bos_Yeri, iif(Mesafe is null, 0, Mesafe) from Guzergah_Yi order by ID"_s,
+         u"Select Yuk_Yeri, Bos_Yeri, Mesafe from Guzergah_Yi order by ID"_s},
+        {u"Select Tasima_Tur, Yuk_Ulke, Yuk_Yeri, Yuk_Ilce, Bos_Ulke, Bos_Yeri, Bos_Ilce, Mesafe from Guzergah where Yuk_Ulke in "
+         "(Select Plaka_Kod from Plk_Kod) or Bos_Ulke in (Select Plaka_Kod from Plk_Kod) or Yuk_Yeri in (Select Plaka_Kod "
+         "from Plk_Kod_Yi) or Bos_Yeri in (Select Plaka_Kod from Plk_Kod_Yi) order by ID"_s,
+         u"Select Tasima_Tur, Yuk_Ulke, Yuk_Yeri, Yuk_Ilce, Bos_Ulke, Bos_Yeri, Bos_Ilce, Mesafe from Guzergah order by ID"_s},
+        {u"Select Masraf_Kod, Masraf_Tanim, Gider_Bilgisi from Masraf_Tanim_Yi order by Masraf_Kod"_s, {}},
+        {u"Select Masraf_Kod, Masraf_Tanim, Gider_Bilgisi from Masraf_Tanim_YD order by Masraf_Kod"_s, {}},
+        {drivers.arg(u"Sofor_Yi where Sil=0 order by ID"_s), drivers.arg(u"Sofor_Yi order by ID"_s)},
+        {drivers.arg(u"Sofor_YD where Sil=0 order by ID"_s), drivers.arg(u"Sofor_YD order by ID"_s)},
+        // A vehicle keeps its driver when the driver was carried.
+        {vehicles.arg(u"Arac_Tanim_Yi"_s, u"Sofor_Yi"_s, u"iif(S.Sil=0, S.Ad_Soyad, Null)"_s, u"inner join"_s) +
+             u"where A.Sil=0 order by A.Plaka"_s,
+         vehicles.arg(u"Arac_Tanim_Yi"_s, u"Sofor_Yi"_s, u"S.Ad_Soyad"_s, u"left join"_s) + u"order by A.Plaka"_s},
+        {vehicles.arg(u"Arac_Tanim_YD"_s, u"Sofor_YD"_s, u"iif(S.Sil=0, S.Ad_Soyad, Null)"_s, u"inner join"_s) +
+             u"where A.Sil=0 order by A.Plaka"_s,
+         vehicles.arg(u"Arac_Tanim_YD"_s, u"Sofor_YD"_s, u"S.Ad_Soyad"_s, u"left join"_s) + u"order by A.Plaka"_s},
+        {u"Select Karne_No, Bas_Trh, Bit_Trh, iade_Trh, Plaka, Sofor, Teslim, sayfa from Karne_Tanim where "
+         "Bit_Trh>='01.01.2026' and Teslim=0 order by ID"_s,
+         u"Select Karne_No, Bas_Trh, Bit_Trh, iade_Trh, Plaka, Sofor, Teslim, sayfa from Karne_Tanim order by ID"_s},
+    };
+    db::Connection source(reader.pool()), target(reader.pool());
+    openCompany(source, u"DEMO2025"_s);
+    openCompany(target, u"DEMO2026"_s);
+    for (const Carried& c : carried) {
+        const QList<QStringList> expected = reader.rows(source, c.source);
+        EXPECT_FALSE(expected.isEmpty()) << c.source.toStdString();
+        EXPECT_EQ(reader.rows(target, c.target.isEmpty() ? c.source : c.target), expected) << c.source.toStdString();
+    }
+}
+
 TEST_F(DemoRun, NoToTheTemplateQuestionStopsTheWizard)
 {
     const RunResult r = belmoRun(login(u"1234"_s));
@@ -150,6 +209,36 @@ TEST_F(StepsRun, TheStepsAskedForRunInTheOrderGiven)
     EXPECT_GT(r.out.indexOf(u"Şirket bilgileri aktarıldı."_s), depo);
     EXPECT_TRUE(r.out.contains(u"  depo (Depo Tanımları): 2 listed, 2 ticked, finished\n"
                                "  sirket (Şirket Bilgileri): finished\n"_s))
+        << r.out.toStdString();
+}
+
+// The transport steps asked for by key, between the console's: a vehicle step before its
+// drivers is refused, and a vehicle whose driver the target lacks prints the lookup's
+// message as one exchange while its step finishes.
+TEST(TransportRun, AStepRefusedBeforeItsDriversFailsTheRunAndAMissingDriverIsALine)
+{
+    TestProgram t;
+    t.company.insert(u"Sofor_Yi"_s, {{"Ad_Soyad", "Hasan Kaya"}, {"Sil", 1}});
+    t.company.insert(u"Arac_Tanim_Yi"_s, {{"Plaka", "34 XY 99"}, {"Sofor_No", t.company.connection().lastInsertId()}});
+    db::Connection target(t.company.pool());
+    target.open(t.company.connectionString(u"HEDEF"_s));
+    t.company.insert(target, u"SIRKET"_s, {{"SIRKETCODE", "HEDEF"}, {"DONEM", "2011"}});
+    const RunResult r = belmoRun({u"--folder"_s, t.company.folder(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, u"1234"_s,
+                                  u"--source"_s, u"KAYNAK"_s, u"--target"_s, u"HEDEF"_s, u"--steps"_s,
+                                  u"aracyi,nakliyat,depo"_s, u"--yes"_s});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.out.contains(u"  [message \"Belmo\"] Bu işlemden önce Şoför Tanımlarının aktarılması gerekmekte.\n      -> OK\n"_s))
+        << r.out.toStdString();
+    EXPECT_EQ(r.out.count(u"Hatalı Veri Girişi Algılandı."_s), 1);
+    EXPECT_TRUE(r.out.contains(u"Sofor_Yi tablosunda 'Hasan Kaya' adlı şoför yok; 34 XY 99 plakalı araç şoförsüz yazılır "
+                               "(Sofor_No 0).\n      -> OK\n  [message \"Belmo\"] Yurtiçi Nakliyat Araç Tanımları Aktarıldı."_s))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"Summary:\n  aracyi (Yurtiçi Nakliyat / Araç Tanımları): not finished\n"
+                               "  soforyi (Yurtiçi Nakliyat / Şoför Tanımları): 0 listed, 0 ticked, finished\n"
+                               "  aracyi (Yurtiçi Nakliyat / Araç Tanımları): 1 listed, 1 ticked, finished\n"_s))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"  karne (Uluslararası Nakliyat / Karne Tanımları): 0 listed, 0 ticked, finished\n"
+                               "  depo (Depo Tanımları): 0 listed, 0 ticked, finished\n"_s))
         << r.out.toStdString();
 }
 

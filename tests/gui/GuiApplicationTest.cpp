@@ -1,11 +1,12 @@
-// The whole program with its windows: log in on the login view, get the console view,
-// leave it, and the event loop ends with exit code 0.
+// The whole program with its windows: log in on the login view, get the console view, go
+// to the transport window and back, leave, and the event loop ends with exit code 0.
 #include "DemoProgram.h"
 
 #include "demo/Demo.h"
 #include "gui/ConsoleView.h"
 #include "gui/GuiApplication.h"
 #include "gui/LoginView.h"
+#include "gui/TransportView.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,28 +30,33 @@ Window* shownWindow()
     return nullptr;
 }
 
+// Logs in as ADMIN on the login view shown.
+bool logInOnTheLoginView()
+{
+    auto* login = shownWindow<gui::LoginView>();
+    if (!login || !QTest::qWaitForWindowActive(login)) return false;
+    auto* userName = login->findChild<QLineEdit*>(QStringLiteral("kullaniciAdi"));
+    auto* password = login->findChild<QLineEdit*>(QStringLiteral("sifre"));
+    QTest::keyClicks(userName, QStringLiteral("ADMIN"));
+    QTest::keyClick(userName, Qt::Key_Return);
+    QTest::keyClicks(password, QStringLiteral("admin"));
+    QTest::keyClick(password, Qt::Key_Return);
+    login->findChild<QComboBox*>(QStringLiteral("kaynakSirket"))->setCurrentIndex(0);
+    login->findChild<QComboBox*>(QStringLiteral("hedefSirket"))->setCurrentIndex(1);
+    test::buttonCalled(login, QStringLiteral("Onayla"))->click();
+    return true;
+}
+
 TEST(GuiApplication, LoginOpensTheConsoleAndLeavingItEndsTheProgram)
 {
     QTemporaryDir dir;
     demo::createDemoFolder(dir.path(), demo::Size::Small, false);
-    bool loginShown = false;
     bool consoleShown = false;
     bool loginHidden = false;
 
     QTimer::singleShot(0, [&] {
         auto* login = shownWindow<gui::LoginView>();
-        loginShown = login != nullptr;
-        if (!login || !QTest::qWaitForWindowActive(login)) return QApplication::exit(2);
-        auto* userName = login->findChild<QLineEdit*>(QStringLiteral("kullaniciAdi"));
-        auto* password = login->findChild<QLineEdit*>(QStringLiteral("sifre"));
-        QTest::keyClicks(userName, QStringLiteral("ADMIN"));
-        QTest::keyClick(userName, Qt::Key_Return);
-        QTest::keyClicks(password, QStringLiteral("admin"));
-        QTest::keyClick(password, Qt::Key_Return);
-        login->findChild<QComboBox*>(QStringLiteral("kaynakSirket"))->setCurrentIndex(0);
-        login->findChild<QComboBox*>(QStringLiteral("hedefSirket"))->setCurrentIndex(1);
-        test::buttonCalled(login, QStringLiteral("Onayla"))->click();
-
+        if (!logInOnTheLoginView()) return QApplication::exit(2);
         QTimer::singleShot(0, [&, login] {
             loginHidden = !login->isVisible();
             auto* console = shownWindow<gui::ConsoleView>();
@@ -61,9 +67,45 @@ TEST(GuiApplication, LoginOpensTheConsoleAndLeavingItEndsTheProgram)
     });
 
     EXPECT_EQ(gui::runGui(dir.path()), 0);
-    EXPECT_TRUE(loginShown);
     EXPECT_TRUE(loginHidden);
     EXPECT_TRUE(consoleShown);
+}
+
+// "Nakliyat Belmoleri" shows the transport window where the console was and closes the
+// console; its "Çıkış" brings a console back.
+TEST(GuiApplication, TheTransportWindowTakesTheConsolesPlaceAndGivesItBack)
+{
+    QTemporaryDir dir;
+    demo::createDemoFolder(dir.path(), demo::Size::Small, false);
+    bool samePlace = false;
+    bool consoleBack = false;
+
+    QTimer::singleShot(0, [&] {
+        if (!logInOnTheLoginView()) return QApplication::exit(2);
+        QTimer::singleShot(0, [&] {
+            auto* console = shownWindow<gui::ConsoleView>();
+            if (!console) return QApplication::exit(2);
+            console->move(40, 60);
+            const QPoint place = console->pos();
+            test::buttonCalled(console, QStringLiteral("Nakliyat Belmoleri"))->click();
+            QTimer::singleShot(0, [&, place] {
+                auto* transport = shownWindow<gui::TransportView>();
+                if (!transport || shownWindow<gui::ConsoleView>()) return QApplication::exit(2);
+                samePlace = transport->pos() == place;
+                test::buttonCalled(transport, QStringLiteral("Çıkış"))->click();
+                QTimer::singleShot(0, [&] {
+                    auto* again = shownWindow<gui::ConsoleView>();
+                    consoleBack = again && !shownWindow<gui::TransportView>();
+                    if (!again) return QApplication::exit(2);
+                    test::buttonCalled(again, QStringLiteral("Çıkış"))->click();
+                });
+            });
+        });
+    });
+
+    EXPECT_EQ(gui::runGui(dir.path()), 0);
+    EXPECT_TRUE(samePlace);
+    EXPECT_TRUE(consoleBack);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Every window drawn offscreen and saved as a picture, to look at after a change of the
-// views: the login window, the console's menu, a step panel with its grid and the
-// overwrite question. The pictures go to $BELMO_SCREENSHOTS, else to a folder under the
+// views: the login window, the console's menu, a step panel with its grid, the overwrite
+// question, and the transport window's menu and two of its panels. The pictures go to $BELMO_SCREENSHOTS, else to a folder under the
 // temporary directory that the test prints.
 #include "DemoProgram.h"
 
@@ -12,8 +12,10 @@
 #include "gui/LoginView.h"
 #include "gui/PanelView.h"
 #include "gui/QuestionDialog.h"
+#include "gui/TransportView.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/openitems/CekBelmoleri.h"
+#include "transfers/transport/NAKLIYAT.h"
 
 #include <QDir>
 #include <QImage>
@@ -243,6 +245,58 @@ TEST_F(ConsoleScreens, InstalmentsPanelWithTheDemoInstalments)
     ASSERT_GT(step->loadedRows(), 3);
     view.resize(1100, 460);
     saveScreenshot(view, QStringLiteral("console-instalments-panel"));
+}
+
+// The transport window on the demo, the domestic drivers carried: their done mark, the
+// domestic vehicles open, the international vehicles still waiting for their drivers.
+class TransportScreens : public ::testing::Test {
+protected:
+    TransportScreens()
+    {
+        demo.logIn().entry(console::MenuItem::Kind::Transport).button.click();
+        window = dynamic_cast<transfers::NAKLIYAT*>(demo.program.transport());
+        if (!window) throw std::runtime_error("the transport window did not open");
+        view = std::make_unique<gui::TransportView>(*window);
+        window->entry(console::StepId::SoforYi).button.click();
+        demo.dialogs.expectQuestion(QStringLiteral("Hedef veritabanındaki Şoför Tanımları silinecek\rDevam edilsin mi?"), {},
+                                    true);
+        demo.dialogs.expectMessage(QStringLiteral("Yurtiçi Nakliyat Şoför Tanımları Belmoi Tamamlandı."));
+        step(console::StepId::SoforYi).basla.click();
+        demo.dialogs.verify();
+    }
+    console::PreviewStep& step(console::StepId id)
+    {
+        auto* s = dynamic_cast<console::PreviewStep*>(window->step(id));
+        if (!s) throw std::runtime_error("not a step with a panel");
+        return *s;
+    }
+
+    test::DemoProgram demo{transfers::transferSteps()};
+    transfers::NAKLIYAT* window = nullptr;
+    std::unique_ptr<gui::TransportView> view;
+};
+
+TEST_F(TransportScreens, MenuWithTwoColumnsADoneMarkAndAWaitingVehicleButton)
+{
+    step(console::StepId::SoforYi).cikis.click();
+    view->resize(760, 420);
+    saveScreenshot(*view, QStringLiteral("transport-menu"));
+    EXPECT_EQ(view->menuButton(console::StepId::AracYd)->toolTip(),
+              QStringLiteral("Bu işlemden önce Şoför Tanımlarının aktarılması gerekmekte."));
+    EXPECT_TRUE(view->menuButton(console::StepId::AracYi)->toolTip().isEmpty());
+}
+
+TEST_F(TransportScreens, DomesticVehiclesAndInternationalRoutesPanels)
+{
+    window->entry(console::StepId::AracYi).button.click();
+    ASSERT_EQ(window->panels.front(), step(console::StepId::AracYi).panel());
+    view->resize(760, 420);
+    saveScreenshot(*view, QStringLiteral("transport-vehicles-panel"));
+
+    window->entry(console::StepId::GuzergahYd).button.click();
+    ASSERT_GT(step(console::StepId::GuzergahYd).loadedRows(), 2);
+    view->resize(900, 420);
+    saveScreenshot(*view, QStringLiteral("transport-international-routes-panel"));
 }
 
 TEST(Screenshots, OverwriteQuestion)

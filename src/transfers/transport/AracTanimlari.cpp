@@ -1,0 +1,103 @@
+#include "transfers/transport/AracTanimlari.h"
+
+#include "app/Session.h"
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "transfers/RecordWriting.h"
+#include "transfers/transport/SoforTanimlari.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+using db::CursorType;
+using db::LockType;
+
+struct AracTanimlari::Twin {
+    TransportPlan plan;
+    QString drivers;     // the drivers' table of the same column
+    QStringList copied;  // the columns written, in this order; Sofor_No is looked up
+    qint16 (*findDriver)(db::Connection&, const services::ErrorLookup&, const QString&, const QString&);
+};
+
+namespace {
+
+const QString kDriverNumber = u"Sofor_No"_s;
+
+const AracTanimlari::Twin& twinOf(Side side)
+{
+    static const AracTanimlari::Twin domestic{
+        {.caption = u"Yurtiçi Nakliyat Araç Belmoleri"_s,
+         .table = u"Arac_Tanim_Yi"_s,
+         .completion = {u"Yurtiçi Nakliyat Araç Tanımları Aktarıldı."_s, u"Belmo"_s}},
+        u"Sofor_Yi"_s,
+        {u"Plaka"_s,      u"Marka"_s,       u"Model"_s,         u"Tonaj"_s,     u"Sahibi"_s,      kDriverNumber,
+         u"Sirket_Araci"_s, u"Imm_Sigortasi"_s, u"Imm_Tarihi"_s,  u"Trf_Sigorta"_s, u"Trf_Tarihi"_s, u"Kasko"_s,
+         u"Kasko_Tarihi"_s, u"Vize"_s,        u"Vize_Tarihi"_s,   u"Yuk_Kasko"_s, u"YukKasko_Tarihi"_s, u"sil"_s,
+         u"Dorse"_s,      u"Tescil_Sube"_s, u"Tipi"_s,          u"Rengi"_s,     u"Tescil_SiraNo"_s, u"Motor_No"_s,
+         u"Sase_No"_s,    u"Sahip_Adres"_s, u"Tescil_Tarihi"_s, u"Yetkili_Tel"_s, u"Verg_No"_s},
+        SOFORBULYI};
+    static const AracTanimlari::Twin international{
+        {.caption = u"Uluslararası Nakliyat Araç Belmoleri"_s,
+         .table = u"Arac_Tanim_YD"_s,
+         .completion = {u"Uluslararası Nakliyat Araç Tanımları Aktarıldı."_s, u"Belmo"_s}},
+        u"Sofor_YD"_s,
+        {u"Plaka"_s,        u"Marka"_s,        u"Model"_s,       u"Tonaj"_s,        u"Sahibi"_s,
+         kDriverNumber,     u"Sirket_Araci"_s, u"Karne_No"_s,    u"Karne_Tarihi"_s, u"Don_Karne_No"_s,
+         u"Don_Karne_Tarihi"_s, u"Uyg_No"_s,   u"Uyg_Tarihi"_s,  u"Vize"_s,         u"Vize_Tarihi"_s,
+         u"Trf_Sigorta"_s,  u"Trf_Tarihi"_s,   u"Kasko"_s,       u"Kasko_Tarihi"_s, u"Yesil_Kart"_s,
+         u"Ykart_Tarihi"_s, u"Roder"_s,        u"Roder_Tarihi"_s, u"LMotor"_s,      u"LMotor_Tarihi"_s,
+         u"Tako_Tuv"_s,     u"Tako_Tarihi"_s,  u"Tescil_Tarihi"_s, u"Dorse"_s,      u"sil"_s,
+         u"Sahip_Adres"_s,  u"Yetkili_Tel"_s,  u"Motor_No"_s,    u"Sase_No"_s,      u"Tipi"_s,
+         u"Rengi"_s,        u"Tescil_SiraNo"_s, u"Tescil_Sube"_s},
+        SOFORBULYD};
+    return side == Side::Yurtici ? domestic : international;
+}
+
+}  // namespace
+
+AracTanimlari::AracTanimlari(console::StepHost& host, console::StepId id, Side side)
+    : TransportStep(host, id, twinOf(side).plan), twin_(twinOf(side))
+{
+}
+
+QString AracTanimlari::query()
+{
+    const QString& vehicles = plan().table;
+    const QString& drivers = twin_.drivers;
+    return u"select '',%1.ID,%1.Plaka,%2.Ad_Soyad from %2,%1 where (%1.Sofor_No=%2.ID) and %1.Sil=0 order by %1.Plaka "_s
+        .arg(vehicles, drivers);
+}
+
+console::GridLayout AracTanimlari::layout() const
+{
+    return {4,
+            {{QString(), 280, A::CenterCenter, A::CenterCenter},
+             {u"Araç No."_s, 800, A::CenterCenter, A::CenterCenter},
+             {u"Plaka No."_s, 1500, A::LeftCenter, A::LeftCenter},
+             {u"Şoför Adı"_s, 2000, A::LeftCenter, A::LeftCenter}}};
+}
+
+// The vehicle is read by its record number, so the row listed is the one carried even when
+// the source holds its plate twice (a deleted vehicle beside a live one).
+void AracTanimlari::carry(console::Transfer& t, db::Recordset*, int row)
+{
+    const QString& table = plan().table;
+    db::Recordset from = sourceRecord(t.source(), byId(table, row));
+    const QString plate = vb::joined(from.value(u"Plaka"_s));
+    const qint16 driver = twin_.findDriver(t.target(), session().errors(), cell(row, 3), plate);
+    db::Recordset to;
+    to.open(u"Select * from "_s + table + u" where Plaka="_s + db::jet::quoted(plate), t.target(), CursorType::Dynamic,
+            LockType::Optimistic);
+    if (to.eof()) to.addNew();
+    for (const QString& column : twin_.copied) {
+        if (column == kDriverNumber)
+            assign(to, column, int(driver));
+        else
+            copy(to, from, column);
+    }
+    to.update();
+}
+
+}  // namespace belmo::transfers

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "transfers/transport/TransportStep.h"
+
+namespace belmo::transfers {
+
+// "Araç Tanımları" of both columns: the vehicles of domestic (Arac_Tanim_Yi) and of
+// international transport (Arac_Tanim_YD), merged by plate: a plate the target holds is
+// overwritten in place (its ID and the columns not carried stay), any other vehicle is
+// added. The driver number is not copied but found again in the target by the driver's
+// name (SOFORBULYI, SOFORBULYD), since the driver step numbered the drivers anew; a vehicle
+// whose driver the target lacks is written without one, after a message.
+//
+// The grid lists the live vehicles whose driver the source knows, by plate.
+class AracTanimlari : public TransportStep {
+public:
+    AracTanimlari(console::StepHost& host, console::StepId id, Side side);
+
+    struct Twin;
+
+protected:
+    QString query() override;
+    console::GridLayout layout() const override;
+    void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
+
+private:
+    const Twin& twin_;
+};
+
+}  // namespace belmo::transfers

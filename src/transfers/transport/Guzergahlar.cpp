@@ -1,0 +1,124 @@
+#include "transfers/transport/Guzergahlar.h"
+
+#include "db/JetDialect.h"
+#include "db/Recordset.h"
+#include "transfers/RecordWriting.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+using db::CursorType;
+using db::LockType;
+
+struct Guzergahlar::Twin {
+    TransportPlan plan;
+    QString loader;
+    console::GridLayout layout;
+    QStringList copied;  // the source columns an international route is copied with
+    QList<int> named;    // the grid columns that name a route in the list of rows not carried
+};
+
+namespace {
+
+// The name of a place code of a route, from the source's countries or cities.
+QString placeName(const QString& table, const QString& column)
+{
+    return u"(Select "_s + table + u".il from "_s + table + u" where "_s + table + u".Plaka_Kod=Guzergah."_s + column +
+           u")"_s;
+}
+
+QString internationalLoader()
+{
+    const QString places[] = {placeName(u"Plk_Kod"_s, u"Yuk_Ulke"_s), placeName(u"Plk_Kod_Yi"_s, u"Yuk_Yeri"_s),
+                              placeName(u"Plk_Kod"_s, u"Bos_Ulke"_s), placeName(u"Plk_Kod_Yi"_s, u"Bos_Yeri"_s)};
+    QStringList shown, named;
+    for (const QString& place : places) {
+        shown << place;
+        named << place + u" like '%%'"_s;  // a place with a name
+    }
+    return u"Select '',ID,Tasima_Tur,"_s + shown.join(u',') + u",Mesafe from Guzergah where "_s + named.join(u" or "_s) +
+           u" "_s;
+}
+
+const Guzergahlar::Twin& twinOf(Side side)
+{
+    static const Guzergahlar::Twin domestic{
+        {.caption = u"Yurtiçi Güzergah Belmoleri"_s,
+         .table = u"Guzergah_Yi"_s,
+         .completion = {u"Yurtiçi Güzergah Verileri Belmo işlemi tamamlandı."_s}},
+        u"Select '',ID,Yuk_Yeri,Bos_Yeri,Mesafe from Guzergah_Yi"_s,
+        {5,
+         {{QString(), 280, A::CenterCenter, A::CenterCenter},
+          {u"ID"_s, 0, A::CenterCenter, A::CenterCenter},
+          {u"Şehir 1"_s, 2500, A::LeftCenter, A::LeftCenter},
+          {u"Şehir 2"_s, 2500, A::LeftCenter, A::LeftCenter},
+          {u"Mesafe"_s, 1500, A::CenterCenter, A::CenterCenter}}},
+        {},
+        {2, 3}};
+    static const Guzergahlar::Twin international{
+        {.caption = u"Uluslararası Güzergah Belmoleri"_s,
+         .table = u"Guzergah"_s,
+         .warning = u"Hedef veritabanındaki uluslararası güzergah bilgileri silinecek."_s,
+         .completion = {u"Uluslararası Güzergah Verileri Belmo işlemi tamamlandı."_s}},
+        internationalLoader(),
+        {8,
+         {{QString(), 280, A::CenterCenter, A::CenterCenter},
+          {u"ID"_s, 0, A::CenterCenter, A::CenterCenter},
+          {u"Taşıma Türü"_s, 0, A::LeftCenter, A::LeftCenter},
+          {u"Çıkış Ülke"_s, 2000, A::LeftCenter, A::LeftCenter},
+          {u"Çıkış İl"_s, 1500, A::LeftCenter, A::LeftCenter},
+          {u"Varış Ülke"_s, 2000, A::LeftCenter, A::LeftCenter},
+          {u"Varış İl"_s, 1500, A::LeftCenter, A::LeftCenter},
+          {u"Mesafe"_s, 1000, A::CenterCenter, A::CenterCenter}}},
+        {u"Yuk_Yeri"_s, u"Bos_Yeri"_s, u"Mesafe"_s, u"Yuk_Ulke"_s, u"Bos_Ulke"_s, u"Tasima_Tur"_s, u"Yuk_Ilce"_s,
+         u"Bos_Ilce"_s},
+        {4, 6}};
+    return side == Side::Yurtici ? domestic : international;
+}
+
+}  // namespace
+
+Guzergahlar::Guzergahlar(console::StepHost& host, console::StepId id, Side side)
+    : TransportStep(host, id, twinOf(side).plan), twin_(twinOf(side))
+{
+}
+
+QString Guzergahlar::query() { return twin_.loader; }
+
+console::GridLayout Guzergahlar::layout() const { return twin_.layout; }
+
+QString Guzergahlar::label(int row) const
+{
+    return cell(row, twin_.named[0]) + u" - "_s + cell(row, twin_.named[1]);
+}
+
+void Guzergahlar::carry(console::Transfer& t, db::Recordset* emptied, int row)
+{
+    if (!emptied) {
+        addIfMissing(t.target(), row);
+        return;
+    }
+    db::Recordset from = sourceRecord(t.source(), byId(plan().table, row));
+    emptied->addNew();
+    copyColumns(*emptied, from, twin_.copied);
+    emptied->update();
+}
+
+// A domestic route from the grid's cells, unless the target has one between the same places.
+void Guzergahlar::addIfMissing(db::Connection& target, int row)
+{
+    db::Recordset to;
+    to.open(u"Select * from Guzergah_Yi where Yuk_Yeri="_s + db::jet::quoted(cell(row, 2)) + u" and Bos_Yeri="_s +
+                db::jet::quoted(cell(row, 3)),
+            target, CursorType::Dynamic, LockType::Optimistic);
+    if (!to.eof()) return;
+    if (cell(row, 4).isEmpty()) grid.setText(row, 4, u"0"_s);
+    to.addNew();
+    assign(to, u"Yuk_Yeri"_s, cell(row, 2));
+    assign(to, u"Bos_Yeri"_s, cell(row, 3));
+    assignNumber(to, u"Mesafe"_s, cell(row, 4));
+    to.update();
+}
+
+}  // namespace belmo::transfers

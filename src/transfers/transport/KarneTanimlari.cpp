@@ -1,0 +1,90 @@
+#include "transfers/transport/KarneTanimlari.h"
+
+#include "app/Session.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "transfers/transport/CarnetQueries.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+using widgets::Grid;
+
+namespace {
+constexpr int kHandedIn = 11;
+}
+
+KarneTanimlari::KarneTanimlari(console::StepHost& host, console::StepId id, Side)
+    : TransportStep(host, id,
+                    {.caption = u"Karne Tanımları Belmo İşlemi"_s,
+                     .table = u"Karne_Tanim"_s,
+                     .warning = u"Hedef veritabanındaki Karne Tanımları silinecek"_s,
+                     .completion = {u"Karne Tanımları Belmo İşlemi Tamamlandı."_s}})
+{
+}
+
+void KarneTanimlari::menuAction()
+{
+    TransportStep::menuAction();
+    showHandedIn();
+}
+
+// The target's period (a target without one stops the loader), and the statement for a
+// source with or without the Teslim column.
+QString KarneTanimlari::query()
+{
+    app::Session& s = session();
+    db::Connection target(s.pool());
+    target.open(s.HedefBag);
+    db::Recordset period;
+    period.open(u"Select DONEM from SIRKET"_s, target, db::CursorType::Static, db::LockType::ReadOnly);
+    const QString donem = vb::CStr(period.value(u"DONEM"_s)).trimmed();
+
+    db::Connection source(s.pool());
+    source.open(s.KaynakBag);
+    const bool teslim = source.columns(u"Karne_Tanim"_s).contains(u"Teslim"_s, Qt::CaseInsensitive);
+    return carnetLoader(s.sql, donem, teslim);
+}
+
+console::GridLayout KarneTanimlari::layout() const
+{
+    return {12,
+            {{QString(), 280, A::CenterCenter, A::CenterCenter},
+             {u"Id"_s, 0, A::CenterCenter, A::CenterCenter},
+             {u"Karne No."_s, 1200, A::CenterCenter, A::CenterCenter},
+             {u"Baş.Tarihi"_s, 1200, A::CenterCenter, A::CenterCenter},
+             {u"Bit.Tarihi"_s, 1200, A::CenterCenter, A::CenterCenter},
+             {u"Veriliş Tarihi"_s, 1200, A::CenterCenter, A::CenterCenter},
+             {u"İade Tarihi"_s, 1200, A::CenterCenter, A::CenterCenter},
+             {u"Plaka"_s, 1500, A::CenterCenter, A::CenterCenter},
+             {u"Dorse"_s, 1500, A::CenterCenter, A::CenterCenter},
+             {u"Şoför"_s, 2000, A::LeftCenter, A::LeftCenter},
+             {u"Gidiş"_s, 0, A::CenterCenter, A::CenterCenter},
+             {u"İ"_s, 240, A::CenterCenter, A::CenterCenter}}};
+}
+
+// Column 11: "1" becomes a ticked box, anything else an empty one.
+void KarneTanimlari::showHandedIn()
+{
+    Grid::Batch batch(grid);
+    for (int r = 1; r <= loadedRows() && r < grid.rows() && kHandedIn < grid.cols(); ++r) {
+        const bool handedIn = grid.text(r, kHandedIn) == u"1"_s;
+        grid.setColour(r, kHandedIn, Grid::kWhite);
+        grid.setText(r, kHandedIn, handedIn ? u"."_s : QString());
+        grid.setPicture(r, kHandedIn, handedIn ? Grid::Picture::Ticked : Grid::Picture::Empty);
+    }
+}
+
+void KarneTanimlari::carry(console::Transfer& t, db::Recordset* emptied, int row)
+{
+    db::Recordset from = sourceRecord(t.source(), byId(plan().table, row) + u" "_s);
+    emptied->addNew();
+    copyColumns(*emptied, from,
+                {u"Karne_No"_s, u"Bas_Trh"_s, u"Bit_Trh"_s, u"Ver_Trh"_s, u"iade_Trh"_s, u"Plaka"_s, u"Dorse_Plaka"_s,
+                 u"Sofor"_s, u"Gidis"_s, u"Teslim"_s, u"sayfa"_s});
+    emptied->update();
+}
+
+}  // namespace belmo::transfers

@@ -1,0 +1,62 @@
+#include "transfers/transport/MasrafTanimlari.h"
+
+#include "db/Recordset.h"
+#include "transfers/RecordWriting.h"
+
+namespace belmo::transfers {
+
+using namespace Qt::Literals::StringLiterals;
+using A = widgets::Grid::Alignment;
+
+namespace {
+
+struct Twin {
+    TransportPlan plan;
+    QString loaderTable;  // as the loader names the table
+};
+
+const Twin& twinOf(Side side)
+{
+    static const Twin domestic{{.caption = u"Yurtiçi Nakliyat Masraf Tanımları"_s,
+                                .table = u"Masraf_Tanim_Yi"_s,
+                                .warning = u"Hedef Veritabanındaki Yurtiçi masraf tanımları silinecektir."_s,
+                                .completion = {u"Yurtiçi Nakliyat Masraf Tanimları Belmo işlemi tamamlandı."_s},
+                                .fixedTicks = true},
+                               u"Masraf_Tanim_yi"_s};
+    static const Twin international{{.caption = u"Uluslararası Nakliyat Masraf Tanımları"_s,
+                                     .table = u"Masraf_Tanim_YD"_s,
+                                     .warning = u"Hedef Veritabanındaki Uluslararası masraf tanımları silinecektir."_s,
+                                     .completion = {u"Uluslararası Nakliyat Masraf Tanimları Belmo işlemi tamamlandı."_s}},
+                                    u"Masraf_Tanim_YD"_s};
+    return side == Side::Yurtici ? domestic : international;
+}
+
+}  // namespace
+
+MasrafTanimlari::MasrafTanimlari(console::StepHost& host, console::StepId id, Side side)
+    : TransportStep(host, id, twinOf(side).plan), loaderTable_(twinOf(side).loaderTable)
+{
+}
+
+QString MasrafTanimlari::query() { return u"Select '',Masraf_Kod,Masraf_Tanim,Gider_Bilgisi from "_s + loaderTable_; }
+
+console::GridLayout MasrafTanimlari::layout() const
+{
+    return {4,
+            {{QString(), 280, A::CenterCenter, A::CenterCenter},
+             {u"Masraf Kodu"_s, 1200, A::CenterCenter, A::CenterCenter},
+             {u"Masraf Tanımı"_s, 2500, A::LeftCenter, A::LeftCenter},
+             {u"Gider Bilgisi"_s, 2500, A::LeftCenter, A::LeftCenter}}};
+}
+
+// The grid has no record number: the code names the row (an empty one is passed over).
+void MasrafTanimlari::carry(console::Transfer&, db::Recordset* emptied, int row)
+{
+    emptied->addNew();
+    assign(*emptied, u"Masraf_Kod"_s, cell(row, 1));
+    assign(*emptied, u"Masraf_Tanim"_s, cell(row, 2));
+    assign(*emptied, u"Gider_Bilgisi"_s, cell(row, 3));
+    emptied->update();
+}
+
+}  // namespace belmo::transfers

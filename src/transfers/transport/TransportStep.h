@@ -1,0 +1,79 @@
+#pragma once
+
+#include "console/PreviewStep.h"
+#include "console/StepFrame.h"
+#include "transfers/transport/TransportCatalogue.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace belmo::db {
+class Connection;
+class Recordset;
+}
+
+namespace belmo::transfers {
+
+// What sets one transport step apart from its twin, besides its rows: its panel, the target
+// table it writes, whether it replaces that table, its completion message and whether the
+// user may untick its rows.
+struct TransportPlan {
+    QString caption{};  // the panel's
+    QString table{};    // the target table the step writes
+    // Set for the steps that replace their table: the question "<warning>\rDevam edilsin
+    // mi?" comes first, and a Yes empties the table before the rows are written.
+    QString warning{};
+    console::Message completion{};
+    // The rows stay ticked as loaded: clicks in the grid and "Tümünü Seç" change nothing
+    // (the countries and the domestic expense codes).
+    bool fixedTicks = false;
+};
+
+// A step of the transport window. Its "Başla" has one shape for all eleven steps, run in the
+// step frame (one transaction on the target, finished or rolled back):
+//  1. a step that replaces its table asks first; No ends it with nothing opened or changed;
+//  2. such a step then deletes every row of the table; a row that cannot be deleted stops
+//     the step and everything is rolled back;
+//  3. the ticked rows are carried in grid order, the progress bar moving row by row. A row
+//     is named by its record number (the hidden ID column), or where the grid has none by
+//     its code: a row without one is passed over and the walk goes on. A statement of a row
+//     that fails on its own leaves the row out; it is listed after the completion message;
+//  4. the completion message and the done mark.
+class TransportStep : public console::PreviewStep {
+public:
+    widgets::ProgressBar bar;
+
+protected:
+    TransportStep(console::StepHost& host, console::StepId id, TransportPlan plan);
+
+    const TransportPlan& plan() const { return plan_; }
+    bool replaces() const { return !plan_.warning.isEmpty(); }
+    QString cell(int row, int col) const { return grid.text(row, col); }
+
+    // Column 1 names a row's record: its number (the ID column), or where the grid has none
+    // its code (the expense codes).
+    static constexpr int kKeyColumn = 1;
+    // How a row is named in the list of rows that could not be carried.
+    virtual QString label(int row) const { return cell(row, 2); }
+    // Carries one ticked row. `emptied` is the emptied target table of a step that replaces
+    // it, where new rows are added; null for the steps that merge.
+    virtual void carry(console::Transfer& t, db::Recordset* emptied, int row) = 0;
+
+    // "Select * from <table> where ID=<the row's record number>".
+    QString byId(const QString& table, int row) const;
+
+    void Basla() final;
+
+private:
+    TransportPlan plan_;
+};
+
+// The first row of a statement on the source: the record a grid row stands for. When it is
+// gone (deleted since the grid was loaded) the row cannot be carried.
+db::Recordset sourceRecord(db::Connection& source, const QString& sql);
+
+// The columns copied in this order from the current row of `from`, each one left out when
+// it cannot be read or does not fit (a source without the column keeps the target's value).
+void copyColumns(db::Recordset& to, db::Recordset& from, const QStringList& columns);
+
+}  // namespace belmo::transfers

@@ -1,0 +1,233 @@
+// The transport window's steps on real company files, each loaded, ticked and started on its
+// panel as a user does: places and routes, expense codes, drivers, vehicles and carnets.
+#include "TransportFixture.h"
+
+namespace belmo::test {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using console::StepId;
+
+class Places : public TransportTest {
+protected:
+    Places()
+    {
+        for (const auto& [code, name, customs] : {std::tuple{"TR", "Türkiye", "Kapıkule"}, {"DE", "Almanya", "Schengen"}})
+            put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", code}, {"il", name}, {"Gumruk", customs}});
+        for (const auto& [code, name, country] : {std::tuple{"34", "İstanbul", "TR"}, {"M", "München", "DE"},
+                                                  {"O'1", "Ordu'nun Köyü", "TR"}, {"XX", "Ülkesi Yok", "ZZ"}})
+            put(source(), u"Plk_Kod_Yi"_s, {{"Plaka_Kod", code}, {"il", name}, {"Ulke_Kod", country}});
+        put(target(), u"Plk_Kod_Yi"_s, {{"ID", 7}, {"Plaka_Kod", "34"}, {"il", "Eski İstanbul"}, {"Ulke_Kod", "XX"}});
+        put(target(), u"Plk_Kod"_s, {{"ID", 3}, {"Plaka_Kod", "TR"}, {"il", "Türkiye"}, {"Gumruk", "Eski"}});
+    }
+};
+
+TEST_F(Places, CitiesWithAKnownCountryAreMergedByCodeAndTheTickedOnesCarried)
+{
+    console::PreviewStep& step = open(StepId::Sehirler);
+    EXPECT_EQ(gridRows(step, 2), (QList<QStringList>{{"34", "İstanbul", "Türkiye"}, {"M", "München", "Almanya"},
+                                                     {"O'1", "Ordu'nun Köyü", "Türkiye"}}));
+    EXPECT_EQ(step.grid.colWidth(1), 0);
+    step.grid.click(rowWith(step, 2, u"M"_s), 0);
+    EXPECT_EQ(step.belmoKayit.text(), u"2"_s);
+    for (int run = 0; run < 2; ++run) {
+        start(StepId::Sehirler);
+        EXPECT_EQ(rows(target(), u"Select ID, Plaka_Kod, il, Ulke_Kod from Plk_Kod_Yi order by ID"_s),
+                  (QList<QStringList>{{"7", "34", "İstanbul", "TR"}, {"8", "O'1", "Ordu'nun Köyü", "TR"}}));
+    }
+}
+
+TEST_F(Places, EveryListedCountryIsCarriedWhateverTheUserClicks)
+{
+    console::PreviewStep& step = open(StepId::Ulkeler);
+    step.grid.click(1, 0);
+    step.tumunuSec.press();
+    EXPECT_EQ(step.tumunuSec.value(), 1);
+    EXPECT_EQ(step.tickedRows(), (QList<int>{1, 2}));
+    EXPECT_EQ(step.belmoKayit.text(), u"2"_s);
+    start(StepId::Ulkeler);
+    EXPECT_EQ(rows(target(), u"Select ID, Plaka_Kod, il, Gumruk from Plk_Kod order by ID"_s),
+              (QList<QStringList>{{"3", "TR", "Türkiye", "Kapıkule"}, {"4", "DE", "Almanya", "Schengen"}}));
+}
+
+class Routes : public TransportTest {
+protected:
+    void route(const char* type, const char* fromCountry, const char* from, const char* toCountry, const char* to, double km)
+    {
+        put(source(), u"Guzergah"_s, {{"Tasima_Tur", type}, {"Yuk_Ulke", fromCountry}, {"Yuk_Yeri", from}, {"Yuk_Ilce", "Merkez"},
+                                      {"Bos_Ulke", toCountry}, {"Bos_Yeri", to}, {"Bos_Ilce", "Liman"}, {"Mesafe", km}});
+    }
+};
+
+TEST_F(Routes, ADomesticRouteTheTargetHasKeepsItsDistanceAndAnEmptyDistanceIsWrittenAsZero)
+{
+    for (const auto& [from, to, km] : {std::tuple{"34", "06", Value(453.0)}, {"34", "35", Value::null()},
+                                       {"O'1", "06", Value(12.5)}})
+        put(source(), u"Guzergah_Yi"_s, {{"Yuk_Yeri", from}, {"Bos_Yeri", to}, {"Mesafe", km}});
+    put(target(), u"Guzergah_Yi"_s, {{"Yuk_Yeri", "34"}, {"Bos_Yeri", "06"}, {"Mesafe", 999.0}});
+    console::PreviewStep& step = open(StepId::GuzergahYi);
+    EXPECT_EQ(gridRows(step, 2), (QList<QStringList>{{"34", "06", "453"}, {"34", "35", ""}, {"O'1", "06", "12,5"}}));
+    start(StepId::GuzergahYi);
+    EXPECT_EQ(step.grid.text(2, 4), u"0"_s);
+    EXPECT_EQ(rows(target(), u"Select Yuk_Yeri, Bos_Yeri, Mesafe from Guzergah_Yi order by ID"_s),
+              (QList<QStringList>{{"34", "06", "999"}, {"34", "35", "0"}, {"O'1", "06", "12,5"}}));
+}
+
+TEST_F(Routes, InternationalRoutesReplaceTheTargetsAndOneWithoutTransportTypeIsCarried)
+{
+    put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "TR"}, {"il", "Türkiye"}});
+    put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "DE"}, {"il", "Almanya"}});
+    put(source(), u"Plk_Kod_Yi"_s, {{"Plaka_Kod", "34"}, {"il", "İstanbul"}, {"Ulke_Kod", "TR"}});
+    route("Karayolu", "TR", "34", "DE", "M", 2150);
+    route("", "TR", "34", "DE", "K", 2300);  // no transport type
+    route("Ro-Ro", "YY", "Q1", "DE", "Q2", 2480);
+    route("Karayolu", "YY", "Q1", "ZZ", "Q2", 100);  // no place the source knows: not listed
+    put(target(), u"Guzergah"_s, {{"Tasima_Tur", "Eski"}, {"Mesafe", 1.0}});
+
+    console::PreviewStep& step = open(StepId::GuzergahYd);
+    EXPECT_EQ(gridRows(step, 3), (QList<QStringList>{{"Türkiye", "İstanbul", "Almanya", "", "2150"},
+                                                     {"Türkiye", "İstanbul", "Almanya", "", "2300"},
+                                                     {"", "", "Almanya", "", "2480"}}));
+    EXPECT_EQ(step.grid.colWidth(2), 0);
+    start(StepId::GuzergahYd);
+    EXPECT_EQ(rows(target(), u"Select Tasima_Tur, Yuk_Ulke, Yuk_Yeri, Yuk_Ilce, Bos_Ulke, Bos_Yeri, Bos_Ilce, Mesafe "
+                             "from Guzergah order by ID"_s),
+              (QList<QStringList>{{"Karayolu", "TR", "34", "Merkez", "DE", "M", "Liman", "2150"},
+                                  {"", "TR", "34", "Merkez", "DE", "K", "Liman", "2300"},
+                                  {"Ro-Ro", "YY", "Q1", "Merkez", "DE", "Q2", "Liman", "2480"}}));
+}
+
+TEST_F(TransportTest, ExpenseCodesReplaceTheTargetsAndARowWithoutACodeIsPassedOver)
+{
+    for (const auto& [code, name] : {std::pair{Value("D01"), "Yakıt"}, {Value::null(), "Kodsuz"}, {Value("D'03"), "Köprü"},
+                                     {Value("D04"), "Seçilmeyen"}})
+        put(source(), u"Masraf_Tanim_YD"_s, {{"Masraf_Kod", code}, {"Masraf_Tanim", name}, {"Gider_Bilgisi", "Euro"}});
+    put(target(), u"Masraf_Tanim_YD"_s, {{"Masraf_Kod", "ESKI"}, {"Masraf_Tanim", "Yalnız hedefte"}});
+    console::PreviewStep& step = open(StepId::MasrafYd);
+    step.grid.click(rowWith(step, 1, u"D04"_s), 0);
+    start(StepId::MasrafYd);
+    EXPECT_EQ(rows(target(), u"Select Masraf_Kod, Masraf_Tanim, Gider_Bilgisi from Masraf_Tanim_YD order by rowid"_s),
+              (QList<QStringList>{{"D01", "Yakıt", "Euro"}, {"D'03", "Köprü", "Euro"}}));
+
+    // The domestic codes cannot be unticked.
+    put(source(), u"Masraf_Tanim_Yi"_s, {{"Masraf_Kod", "Y01"}, {"Masraf_Tanim", "Yakıt"}});
+    console::PreviewStep& domestic = open(StepId::MasrafYi);
+    domestic.grid.click(1, 0);
+    EXPECT_TRUE(domestic.ticked(1));
+    start(StepId::MasrafYi);
+    EXPECT_EQ(rows(target(), u"Select Masraf_Kod from Masraf_Tanim_Yi"_s), (QList<QStringList>{{"Y01"}}));
+}
+
+TEST_F(TransportTest, DriversReplaceTheTargetsRenumberedLiveOnesOnlyTwoWithOneName)
+{
+    put(source(), u"Sofor_YD"_s, {{"ID", 10}, {"Ad_Soyad", "Ali O'Şoför"}, {"Adres", "Hadımköy"}, {"Vize1", "Schengen C"},
+                                  {"Vize5_Tarihi", QDate(2026, 4, 10)}, {"PskDeg_No", "PD-1"}, {"Adr_Trh", QDate(2027, 2, 28)},
+                                  {"Prim_Oran", 2.5}, {"Nuf_Kutuk", "12"}, {"Sil", 0}});
+    for (int id : {11, 12}) put(source(), u"Sofor_YD"_s, {{"ID", id}, {"Ad_Soyad", "Veli Demir"}, {"Sil", 0}});
+    put(source(), u"Sofor_YD"_s, {{"ID", 13}, {"Ad_Soyad", "Silinmiş Şoför"}, {"Sil", 1}});
+    driver(target(), u"Sofor_YD"_s, u"Eski Şoför"_s);
+    driver(target(), u"Sofor_YD"_s, u"Eski Silinmiş"_s, 1);
+
+    console::PreviewStep& step = open(StepId::SoforYd);
+    EXPECT_EQ(gridRows(step, 1, 2), (QList<QStringList>{{"10", "Ali O'Şoför"}, {"11", "Veli Demir"}, {"12", "Veli Demir"}}));
+    EXPECT_EQ(step.grid.colWidth(0), 240);
+    start(StepId::SoforYd);
+    EXPECT_EQ(rows(target(), u"Select ID, Ad_Soyad, Sil from Sofor_YD order by ID"_s),
+              (QList<QStringList>{{"3", "Ali O'Şoför", "0"}, {"4", "Veli Demir", "0"}, {"5", "Veli Demir", "0"}}));
+    EXPECT_EQ(rows(target(), u"Select Adres, Vize1, Vize5_Tarihi, PskDeg_No, Adr_Trh, Prim_Oran, Nuf_Kutuk from Sofor_YD "
+                             "where ID=3"_s),
+              (QList<QStringList>{{"Hadımköy", "Schengen C", "10.04.2026", "PD-1", "28.02.2027", "2,5", "12"}}));
+}
+
+// The domestic vehicles after the domestic drivers, one driver unticked there.
+class Vehicles : public TransportTest {
+protected:
+    Vehicles()
+    {
+        const qint64 ali = driver(source(), u"Sofor_Yi"_s, u"Ali O'Şoför"_s);
+        const qint64 hasan = driver(source(), u"Sofor_Yi"_s, u"Hasan Kaya"_s);
+        driver(source(), u"Sofor_Yi"_s, u"Ali O'Şoför"_s);  // a namesake: the vehicle takes the first
+        const qint64 gone = driver(source(), u"Sofor_Yi"_s, u"Ayrılan Şoför"_s, 1);
+        vehicle("06 ABC 01", ali, 0);
+        vehicle("34 XY 99", hasan, 0);
+        vehicle("35 DEF 35", gone, 0);  // listed: the driver's own deletion mark is not looked at
+        vehicle("16 ZZ 16", 99, 0);     // no such driver in the source: not listed
+        vehicle("06 SIL 06", ali, 1);   // deleted: not listed
+        put(target(), u"Arac_Tanim_Yi"_s, {{"ID", 40}, {"Plaka", "34 XY 99"}, {"Marka", "Eski"}, {"Sofor_No", 3}});
+    }
+    void vehicle(const char* plate, qint64 driverId, int sil)
+    {
+        put(source(), u"Arac_Tanim_Yi"_s, {{"Plaka", plate}, {"Marka", "Ford"}, {"Tonaj", 18.5}, {"Sofor_No", driverId},
+                                           {"Kasko_Tarihi", QDate(2026, 3, 15)}, {"Verg_No", "0680123456"}, {"sil", sil}});
+    }
+    void expectNoDriver(const QString& name, const QString& plate)
+    {
+        t.dialogs.expectError(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s,
+                              {u"'"_s + name + u"'"_s, plate + u" plakalı araç şoförsüz yazılır (Sofor_No 0)."_s});
+    }
+};
+
+TEST_F(Vehicles, AreMergedByPlateAndLinkedAgainToTheirDriversByName)
+{
+    console::PreviewStep& drivers = open(StepId::SoforYi);
+    drivers.grid.click(rowWith(drivers, 2, u"Hasan Kaya"_s), 0);
+    start(StepId::SoforYi);
+    const QString ali = rows(target(), u"Select ID from Sofor_Yi where Ad_Soyad='Ali O''Şoför' order by ID"_s)[0][0];
+
+    console::PreviewStep& step = open(StepId::AracYi);
+    EXPECT_EQ(gridRows(step, 2), (QList<QStringList>{{"06 ABC 01", "Ali O'Şoför"}, {"34 XY 99", "Hasan Kaya"},
+                                                     {"35 DEF 35", "Ayrılan Şoför"}}));
+    expectNoDriver(u"Hasan Kaya"_s, u"34 XY 99"_s);
+    expectNoDriver(u"Ayrılan Şoför"_s, u"35 DEF 35"_s);
+    start(StepId::AracYi);
+    EXPECT_EQ(rows(target(), u"Select ID, Plaka, Marka, Tonaj, Sofor_No, Kasko_Tarihi, Verg_No from Arac_Tanim_Yi order by ID"_s),
+              (QList<QStringList>{{"40", "34 XY 99", "Ford", "18,5", "0", "15.03.2026", "0680123456"},
+                                  {"41", "06 ABC 01", "Ford", "18,5", ali, "15.03.2026", "0680123456"},
+                                  {"42", "35 DEF 35", "Ford", "18,5", "0", "15.03.2026", "0680123456"}}));
+}
+
+class Carnets : public TransportTest {
+protected:
+    void carnet(const char* no, QDate end, std::optional<int> handedIn)
+    {
+        if (handedIn)
+            put(source(), u"Karne_Tanim"_s, {{"Karne_No", no}, {"Bas_Trh", end.addYears(-1)}, {"Bit_Trh", end},
+                                             {"Plaka", "34 ANT 901"}, {"Sofor", "Sürücü 1"}, {"Teslim", *handedIn}, {"sayfa", "14"}});
+        else
+            put(source(), u"Karne_Tanim"_s, {{"Karne_No", no}, {"Bas_Trh", end.addYears(-1)}, {"Bit_Trh", end},
+                                             {"Plaka", "34 ANT 901"}, {"Sofor", "Sürücü 1"}, {"sayfa", "14"}});
+    }
+    QList<QStringList> targetCarnets()
+    {
+        return rows(target(), u"Select Karne_No, Bas_Trh, Bit_Trh, Plaka, Sofor, Teslim, sayfa from Karne_Tanim order by ID"_s);
+    }
+};
+
+TEST_F(Carnets, ThoseEndingFromTheFirstOfJanuaryAndNotHandedInReplaceTheTargets)
+{
+    carnet("K-1", QDate(2010, 12, 31), 0);
+    carnet("K-2", QDate(2011, 1, 1), 0);
+    carnet("K-3", QDate(2012, 6, 30), 1);  // handed in
+    carnet("K-4", QDate(2011, 5, 5), 0);
+    put(target(), u"Karne_Tanim"_s, {{"Karne_No", "ESKI"}});
+    console::PreviewStep& step = open(StepId::Karneler);
+    EXPECT_EQ(gridRows(step, 2, 4), (QList<QStringList>{{"K-2", "01.01.2010", "01.01.2011"}, {"K-4", "05.05.2010", "05.05.2011"}}));
+    EXPECT_EQ(step.grid.picture(1, 11), widgets::Grid::Picture::Empty);
+    start(StepId::Karneler);
+    EXPECT_EQ(targetCarnets(), (QList<QStringList>{{"K-2", "01.01.2010", "01.01.2011", "34 ANT 901", "Sürücü 1", "0", "14"},
+                                                   {"K-4", "05.05.2010", "05.05.2011", "34 ANT 901", "Sürücü 1", "0", "14"}}));
+}
+
+TEST_F(Carnets, ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTakeTheTargetsDefault)
+{
+    recreateWithoutColumn(source(), u"Karne_Tanim"_s, u"Teslim"_s);
+    carnet("K-1", QDate(2010, 12, 31), std::nullopt);
+    carnet("K-2", QDate(2012, 6, 30), std::nullopt);
+    console::PreviewStep& step = open(StepId::Karneler);
+    EXPECT_EQ(gridRows(step, 2, 2), (QList<QStringList>{{"K-2"}}));
+    start(StepId::Karneler);
+    EXPECT_EQ(targetCarnets(), (QList<QStringList>{{"K-2", "30.06.2011", "30.06.2012", "34 ANT 901", "Sürücü 1", "0", "14"}}));
+}
+
+}  // namespace
+}  // namespace belmo::test
