@@ -488,14 +488,20 @@ QString quoted(QStringView text)
     return u'\'' + s + u'\'';
 }
 
-QString numeric(QStringView text)
+Value number(QStringView text)
 {
     const std::optional<double> n = vb::parseNumber(text.trimmed());
     if (!n || !std::isfinite(*n))
         throw DbError(err::Syntax, QStringLiteral("Syntax error: '%1' is not a number.").arg(text));
     const double whole = std::trunc(*n);
-    if (whole == *n && std::abs(whole) < 1e15) return QString::number(static_cast<qint64>(whole));
-    return QString::number(*n, 'g', 17);
+    if (whole == *n && std::abs(whole) < 1e15) return Value(static_cast<qint64>(whole));
+    return Value(*n);
+}
+
+QString numeric(QStringView text)
+{
+    const Value n = number(text);
+    return n.type() == Value::Type::Int ? QString::number(n.intValue()) : QString::number(n.doubleValue(), 'g', 17);
 }
 
 }  // namespace belmo::db::jet

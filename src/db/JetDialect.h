@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Value.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -50,5 +52,7 @@ QString quoted(QStringView text);
 // raises a syntax error (as the statement with that text spliced in would), so no text can
 // change the statement.
 QString numeric(QStringView text);
+// The same number as a value to bind to a '?' of a statement.
+Value number(QStringView text);
 
 }  // namespace belmo::db::jet

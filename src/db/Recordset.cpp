@@ -91,6 +91,7 @@ struct Recordset::Impl {
 
     std::shared_ptr<SqliteFile> file;
     QString source;
+    QList<Value> params;  // bound to the '?' of the source, in order
     std::shared_ptr<const StatementShape> shape;
     bool loaded = false;
     const QList<FieldInfo>& fields() const { return shape->fields; }
@@ -121,6 +122,10 @@ struct Recordset::Impl {
     qint64 count() const { return updatable() ? static_cast<qint64>(keys.size()) / std::max(1, stride()) : static_cast<qint64>(rows.size()); }
     bool isDeleted(qint64 i) const { return !deleted.empty() && deleted[static_cast<size_t>(i)]; }
 
+    void bindParams(Statement& st) const
+    {
+        for (int i = 0; i < params.size(); ++i) st.bind(i + 1, params[i]);
+    }
     void ensureLoaded();
     void loadRows();
     void loadKeys();
@@ -222,6 +227,7 @@ void Recordset::Impl::ensureLoaded()
 void Recordset::Impl::loadRows()
 {
     Statement st = file->prepare(source);
+    bindParams(st);
     const int n = fields().size();
     while (st.step()) {
         std::vector<Value> row;
@@ -235,6 +241,7 @@ void Recordset::Impl::loadRows()
 void Recordset::Impl::loadKeys()
 {
     Statement st = file->prepareNative(shape->keySql);
+    bindParams(st);
     const int s = stride();
     while (st.step())
         for (int t = 0; t < s; ++t)
@@ -445,13 +452,19 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-void Recordset::open(const QString& source, Connection& connection, CursorType, LockType lock)
+void Recordset::open(const QString& source, Connection& connection, CursorType cursor, LockType lock)
+{
+    open(source, connection, cursor, lock, {});
+}
+
+void Recordset::open(const QString& source, Connection& connection, CursorType, LockType lock, const QList<Value>& params)
 {
     if (d_)
         throw DbError(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
     auto d = std::make_unique<Impl>();
     d->file = connection.file();
     d->source = source;
+    d->params = params;
     const bool readOnly = lock == LockType::ReadOnly;
     // A read-only open and an updatable one of the same text differ in their update plan.
     const QString shapeKey = readOnly ? source : QStringLiteral("\x02") + source;
@@ -459,6 +472,7 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
     if (!d->shape) {
         Statement st = d->file->prepare(source);
         if (sqlite3_column_count(st.get()) == 0) {
+            d->bindParams(st);
             d->file->run(st);  // a statement without rows: it has run, the recordset stays closed
             return;
         }

@@ -51,6 +51,9 @@ public:
 
     void open(const QString& source, Connection& connection, CursorType cursor = CursorType::ForwardOnly,
               LockType lock = LockType::ReadOnly);
+    // The same with '?' parameters bound in order: a statement read row after row with other
+    // values is prepared once, and no value ever becomes a part of its text.
+    void open(const QString& source, Connection& connection, CursorType cursor, LockType lock, const QList<Value>& params);
     void close();
     bool isOpen() const;
 

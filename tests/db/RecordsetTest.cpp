@@ -242,3 +242,30 @@ TEST_F(RecordsetTest, ReadOnlyViewsAndGroupsCannotBeUpdated)
     EXPECT_EQ(errorOf([&] { grouped.field("Grup") = "B"; }), db::err::NotUpdatable);
     EXPECT_EQ(errorOf([&] { grouped.addNew(); }), db::err::NotUpdatable);
 }
+
+namespace {
+
+// A statement opened again and again with other values: the values are bound, so one with an
+// apostrophe is found as it stands, and an updatable recordset over it writes its row back.
+TEST_F(RecordsetTest, BoundValuesSelectTheRowsOfEveryKind)
+{
+    co.insert("Gruplar", {{"Grup", "OTO'YED"}, {"Grupadi", "Yedek"}, {"Ana_Hs", 153}});
+    co.insert("Gruplar", {{"Grup", "GIDA"}, {"Grupadi", "Gıda"}, {"Ana_Hs", 153}});
+    const QString sql = QStringLiteral("Select * from Gruplar where Grup=? and Ana_Hs=?");
+    for (const QString& code : {QStringLiteral("OTO'YED"), QStringLiteral("GIDA")}) {
+        db::Recordset read;
+        read.open(sql, co.connection(), CursorType::Static, LockType::ReadOnly, {code, 153});
+        ASSERT_EQ(read.recordCount(), 1);
+        EXPECT_EQ(read.value("Grup").textValue(), code);
+    }
+    db::Recordset write;
+    write.open(sql, co.connection(), CursorType::Dynamic, LockType::Optimistic, {QStringLiteral("OTO'YED"), 153});
+    write.setValue("Grupadi", QStringLiteral("Oto Yedek"));
+    write.update();
+    db::Recordset none;
+    none.open(sql, co.connection(), CursorType::Static, LockType::ReadOnly, {QStringLiteral("x' OR '1'='1"), 153});
+    EXPECT_TRUE(none.eof());
+    EXPECT_EQ(co.rows("Select Grupadi from Gruplar order by ID"), (QList<QStringList>{{"Oto Yedek"}, {"Gıda"}}));
+}
+
+}  // namespace

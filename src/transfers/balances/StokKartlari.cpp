@@ -170,8 +170,8 @@ void StokKartlari::post(int row, console::Transfer& t)
         const double quantity = amount(row, c.quantity);
         const QString key = cell(row, c.key);
         db::Recordset card;
-        card.open(u"Select * from Stok_Tanim where SID2="_s + db::jet::quoted(key), t.source(), db::CursorType::Static,
-                  db::LockType::ReadOnly);
+        card.open(u"Select * from Stok_Tanim where SID2=?"_s, t.source(), db::CursorType::Static, db::LockType::ReadOnly,
+                  {key});
         zeroIfEmpty(row, c.value, QString());
         zeroIfEmpty(row, c.price, QString());
 

@@ -154,9 +154,8 @@ void CekBelmoleri::Basla()
 void CekBelmoleri::carryCheque(console::Transfer& t, const QString& chequeNo, const Value& date)
 {
     db::Recordset records;
-    records.open(u"Select Kayit.* from Kayit inner join Cek_ on Cek_.Kayit_No=Kayit.Kayit_No where Sil=0 AND Cek_.Cek_No="_s
-                     + db::jet::quoted(chequeNo) + u" "_s,
-                 t.source(), CursorType::Static, LockType::ReadOnly);
+    records.open(u"Select Kayit.* from Kayit inner join Cek_ on Cek_.Kayit_No=Kayit.Kayit_No where Sil=0 AND Cek_.Cek_No=? "_s,
+                 t.source(), CursorType::Static, LockType::ReadOnly, {chequeNo});
     requireRecord(records, u"Çek "_s + chequeNo);
     for (; !records.eof(); records.moveNext()) carryRecord(t, records, chequeNo, date);
 }
@@ -192,14 +191,15 @@ void CekBelmoleri::carryRecord(console::Transfer& t, db::Recordset& record, cons
     for (const QString& column : {u"Evrak_No"_s, u"User_Code"_s, u"sil"_s}) copy(header, record, column);
     header.update();
     const Value newHeader = header.value(u"Kayit_No"_s);
-    const QString ofOldHeader = ofHeader(record.value(u"Kayit_No"_s));
+    const Where ofOldHeader = ofHeader(record.value(u"Kayit_No"_s));
 
     copyLinkedRow(t, u"Cari_H"_s, ofOldHeader, newHeader,
                   {u"Aciklama"_s, u"Tutar_Ytl"_s, u"Tutar_Dvz1"_s, u"Tutar_Dvz2"_s, u"B_Fiyat"_s, u"Doviz_Kuru"_s, u"Vade"_s,
                    u"Irs_No"_s, u"islem_Dvz"_s, u"iskonto_Oran"_s, u"iskonto"_s},
                   {{u"Plasiyer_Kodu"_s, 0}, {u"Alis_Kyt_No"_s, 0}, {u"Irs_Tarih"_s, date}});
     // The row of this cheque: a document that took several cheques holds a row for each.
-    copyLinkedRow(t, u"Cek_"_s, ofOldHeader + u" AND Cek_No="_s + db::jet::quoted(chequeNo), newHeader,
+    copyLinkedRow(t, u"Cek_"_s, {ofOldHeader.condition + u" AND Cek_No=?"_s, ofOldHeader.values + QList<Value>{chequeNo}},
+                  newHeader,
                   {u"Kimden"_s, u"Cek_No"_s, u"Hesap_No"_s, u"Banka"_s, u"Sube"_s, u"Vade"_s, u"Tutar"_s, u"Para_Birim"_s,
                    u"Yetkili"_s, u"Gizle"_s},
                   {{u"tarih"_s, date}});

@@ -15,13 +15,12 @@ using namespace Qt::Literals::StringLiterals;
 using db::CursorType;
 using db::LockType;
 
-QString ofHeader(const db::Value& kayitNo) { return u"Kayit_No="_s + db::jet::numeric(vb::CStr(kayitNo)); }
-
-void copyLinkedRow(console::Transfer& t, const QString& table, const QString& where, const db::Value& header,
+void copyLinkedRow(console::Transfer& t, const QString& table, const Where& where, const db::Value& header,
                    const QStringList& columns, const Fixed& fixed)
 {
     db::Recordset from;
-    from.open(u"Select * from "_s + table + u" where "_s + where, t.source(), CursorType::Static, LockType::ReadOnly);
+    from.open(u"Select * from "_s + table + u" where "_s + where.condition, t.source(), CursorType::Static,
+              LockType::ReadOnly, where.values);
     db::Recordset to;
     to.open(u"Select * from "_s + table, t.target(), CursorType::Dynamic, LockType::Optimistic);
     to.addNew();

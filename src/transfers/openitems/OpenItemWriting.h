@@ -39,15 +39,22 @@ bool carryWhole(console::Transfer& t, const QString& label, Work&& work)
 // A column and the value it takes.
 using Fixed = QList<std::pair<QString, db::Value>>;
 
+// The rows of the source a linked row is copied from: a condition with '?' and the values
+// bound to them.
+struct Where {
+    QString condition;
+    QList<db::Value> values;
+};
+// The rows of a source header.
+inline Where ofHeader(const db::Value& kayitNo) { return {QStringLiteral("Kayit_No=?"), {kayitNo}}; }
+
 // Adds a row to `table` of the target under the new header number `header`: `columns` are
 // copied from the first row of the same table in the source that meets `where`, the `fixed`
 // columns take their values. A column that does not fit is left out; a source without such
 // a row gives a row with the header number and the fixed values alone. A row that cannot be
 // saved fails the grid row.
-void copyLinkedRow(console::Transfer& t, const QString& table, const QString& where, const db::Value& header,
+void copyLinkedRow(console::Transfer& t, const QString& table, const Where& where, const db::Value& header,
                    const QStringList& columns, const Fixed& fixed);
-// "Kayit_No=<number>": the rows of a source header, for copyLinkedRow.
-QString ofHeader(const db::Value& kayitNo);
 
 // Before writing into a target that holds rows already: when `existing` finds rows in the
 // target, asks `question` (Yes/No, no title). No ends the step with nothing written; Yes runs

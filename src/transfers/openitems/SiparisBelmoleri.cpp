@@ -125,13 +125,14 @@ void SiparisBelmoleri::Basla()
 // and the line's account side and stock side under it.
 void SiparisBelmoleri::carry(console::Transfer& t, int row, const Value& date)
 {
-    const QString kayitNo = db::jet::numeric(grid.text(row, kKayitNo));
+    const Value kayitNo = db::jet::number(grid.text(row, kKayitNo));
     addInvoiceSettings(t, grid.text(row, kEvrakNo));
     db::Recordset source;
-    source.open(u"Select * from Kayit where Sil=0 AND Kayit_No="_s + kayitNo, t.source(), CursorType::Static, LockType::ReadOnly);
-    requireRecord(source, u"Kayit "_s + kayitNo);
+    source.open(u"Select * from Kayit where Sil=0 AND Kayit_No=?"_s, t.source(), CursorType::Static, LockType::ReadOnly,
+                {kayitNo});
+    requireRecord(source, u"Kayit "_s + vb::CStr(kayitNo));
     const Value header = addHeader(t, source, date);
-    const QString ofLine = u"Kayit_No="_s + kayitNo;
+    const Where ofLine = ofHeader(kayitNo);
     copyLinkedRow(t, u"Cari_Sip"_s, ofLine, header,
                   {u"Aciklama"_s, u"Tutar_Ytl"_s, u"Tutar_Dvz1"_s, u"Tutar_Dvz2"_s, u"B_Fiyat"_s, u"Doviz_Kuru"_s, u"Vade"_s,
                    u"Irs_No"_s, u"Sip_Veren"_s, u"Ftr"_s, u"Irs"_s, u"Evrak_No"_s, u"islem_Dvz"_s, u"iskonto_Oran"_s,
@@ -147,12 +148,12 @@ void SiparisBelmoleri::carry(console::Transfer& t, int row, const Value& date)
 // none either.
 void SiparisBelmoleri::addInvoiceSettings(console::Transfer& t, const QString& documentNo)
 {
-    const QString lookup = u"Select * from Fatura where Evrak_No="_s + db::jet::quoted(documentNo);
+    const QString lookup = u"Select * from Fatura where Evrak_No=?"_s;
     db::Recordset settings;
-    settings.open(lookup, t.target(), CursorType::Dynamic, LockType::Optimistic);
+    settings.open(lookup, t.target(), CursorType::Dynamic, LockType::Optimistic, {documentNo});
     if (!settings.eof()) return;
     db::Recordset source;
-    source.open(lookup, t.source(), CursorType::Static, LockType::ReadOnly);
+    source.open(lookup, t.source(), CursorType::Static, LockType::ReadOnly, {documentNo});
     settings.addNew();
     for (const QString& column : kInvoiceSettings) {
         if (!source.eof())

@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/JetDialect.h"
 #include "db/Recordset.h"
+#include "db/VbConvert.h"
 #include "transfers/RecordWriting.h"
 #include "transfers/openitems/InstalmentQueries.h"
 #include "transfers/openitems/OpenItemWriting.h"
@@ -14,6 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 using A = widgets::Grid::Alignment;
 using db::CursorType;
 using db::LockType;
+using db::Value;
 
 namespace {
 
@@ -76,11 +78,10 @@ void TaksitBelmoleri::Basla()
 
 void TaksitBelmoleri::carry(console::Transfer& t, int row)
 {
-    const QString id = db::jet::numeric(grid.text(row, kId));
+    const Value id = db::jet::number(grid.text(row, kId));
     db::Recordset source;
-    source.open(u"Select * from Taksit_H where ID="_s + id + u" and Sil=0"_s, t.source(), CursorType::Static,
-                LockType::ReadOnly);
-    requireRecord(source, u"Taksit_H "_s + id);
+    source.open(u"Select * from Taksit_H where ID=? and Sil=0"_s, t.source(), CursorType::Static, LockType::ReadOnly, {id});
+    requireRecord(source, u"Taksit_H "_s + vb::CStr(id));
     db::Recordset target;
     target.open(u"Select * from Taksit_H"_s, t.target(), CursorType::Dynamic, LockType::Optimistic);
     target.addNew();
