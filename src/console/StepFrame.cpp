@@ -111,6 +111,8 @@ bool runTransfer(StepHost& host, StepId id, const TransferPlan& plan, const std:
     try {
         transfer.source().open(session.KaynakBag);
         transfer.target().open(session.HedefBag);
+        // The source as it stands now for the whole step, and the target's write lock.
+        db::TransactionScope snapshot(transfer.source(), db::TransactionScope::Mode::Read);
         db::TransactionScope transaction(transfer.target());
         checkTables(transfer.target(), plan.writes);
         body(transfer);

@@ -85,9 +85,9 @@ private:
 };
 
 // Runs a step's transfer in the one frame every "Başla" (and every step that runs at once)
-// shares. It opens both companies, takes the target's write lock (waiting for another
-// program that holds it), checks the target's tables, and runs the body in one transaction
-// on the target. It ends in exactly one of two ways:
+// shares. It opens both companies, reads the source as it stands at the start for the whole
+// step, takes the target's write lock (waiting for another program that holds it), checks
+// the target's tables, and runs the body in one transaction on the target. It ends in exactly one of two ways:
 //  - finished: the commit succeeded, then the completion messages, a warning listing the
 //    rows that could not be carried, the done mark and, in the wizard, the next step;
 //  - not finished: everything the step wrote is rolled back and the error is shown with its

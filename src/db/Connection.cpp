@@ -76,9 +76,12 @@ QStringList Connection::columns(const QString& table) const { return file()->col
 
 bool Connection::readOnly() const { return file()->readOnly(); }
 
-TransactionScope::TransactionScope(Connection& connection) : file_(connection.file())
+TransactionScope::TransactionScope(Connection& connection, Mode mode) : file_(connection.file())
 {
-    file_->beginTransaction();
+    if (mode == Mode::Read)
+        file_->beginReadTransaction();
+    else
+        file_->beginTransaction();
 }
 
 void TransactionScope::commit()

@@ -94,7 +94,9 @@ private:
 // never finds the lock taken half-way.
 class TransactionScope {
 public:
-    explicit TransactionScope(Connection& connection);
+    enum class Mode { Write, Read };
+    // Read: the file as it stands when the scope begins, without its write lock.
+    explicit TransactionScope(Connection& connection, Mode mode = Mode::Write);
     ~TransactionScope();
     TransactionScope(const TransactionScope&) = delete;
     TransactionScope& operator=(const TransactionScope&) = delete;

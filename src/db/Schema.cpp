@@ -75,8 +75,9 @@ const Spec kCompany[] = {
     {"Kayit",
      "Kayit_No auto, tarih date, B_Hs long, B_Gr text, STKB_MID text, B_MID text, A_Hs long, A_Gr text, "
      "STKA_MID text, A_MID text, Evrak_Kodu long, Evrak_No text, islem_Kod long, User_Code text, Sil long",
-     // The balance views read the header sides from these two indexes alone.
-     {"Evrak_No", "B_MID+Evrak_Kodu+B_Hs+Sil", "A_MID+Evrak_Kodu+A_Hs+Sil", "tarih"}},
+     // The balance views read the header sides from these two indexes alone; the open orders
+     // are found by their document type.
+     {"Evrak_No", "B_MID+Evrak_Kodu+B_Hs+Sil", "A_MID+Evrak_Kodu+A_Hs+Sil", "tarih", "Evrak_Kodu"}},
     {"Cari_H",
      "Kayit_No long, Aciklama text, islem_Dvz text, Doviz_Kuru double, iskonto_Oran double, iskonto double, "
      "Vade date, B_Fiyat double, Tutar_Ytl double, Tutar_Dvz1 double, Tutar_Dvz2 double, Alis_Kyt_No long, "

@@ -252,6 +252,8 @@ void SqliteFile::run(Statement& st)
 {
     const QString sql = QString::fromUtf8(sqlite3_sql(st.get()));
     if (const QString query = jet::viewQuery(sql); !query.isEmpty()) prepareNative(query);
+    const QString verb = sql.trimmed().section(u' ', 0, 0).toUpper();
+    if (verb == u"CREATE" || verb == u"DROP" || verb == u"ALTER") ++ddl_;
     st.runToEnd();
 }
 
@@ -259,6 +261,15 @@ void SqliteFile::beginTransaction()
 {
     forgetEndedTransaction();
     execNative(depth_ == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT belmo_%1").arg(depth_ + 1));
+    if (depth_ == 0) schemaSettled_ = false;
+    ++depth_;
+}
+
+void SqliteFile::beginReadTransaction()
+{
+    forgetEndedTransaction();
+    execNative(depth_ == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT belmo_%1").arg(depth_ + 1));
+    if (depth_ == 0) schemaSettled_ = false;
     ++depth_;
 }
 
@@ -336,11 +347,16 @@ std::pair<qint64, qint64> SqliteFile::schemaVersions()
 std::shared_ptr<const void> SqliteFile::shape(const QString& key)
 {
     // A view made or dropped since (here or by another program) changes what a text means.
-    const auto versions = schemaVersions();
-    if (versions != shapesSchema_) {
-        shapes_.clear();
-        shapesSchema_ = versions;
-        return nullptr;
+    // Within a transaction only this file's own statements can change the schema: it is
+    // looked at once, and again after such a statement.
+    if (!(depth_ > 0 && schemaSettled_ && shapesDdl_ == ddl_)) {
+        const auto versions = schemaVersions();
+        if (versions != shapesSchema_) {
+            shapes_.clear();
+            shapesSchema_ = versions;
+        }
+        shapesDdl_ = ddl_;
+        schemaSettled_ = depth_ > 0;
     }
     return shapes_.value(key);
 }

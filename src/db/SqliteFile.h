@@ -79,6 +79,9 @@ public:
     // savepoints. A rollback of a transaction the database has already ended (after a full
     // disk or an I/O error) only forgets it.
     void beginTransaction();
+    // A read transaction: the file as it is now, for as long as it lasts, whatever other
+    // programs write meanwhile; no lock that keeps them from writing.
+    void beginReadTransaction();
     void commitTransaction();
     void rollbackTransaction();
 
@@ -121,6 +124,9 @@ private:
     QHash<QString, CacheEntry> cache_;
     QHash<QString, std::shared_ptr<const void>> shapes_;
     std::pair<qint64, qint64> shapesSchema_{-1, -1};  // main and temp schema versions of the shapes
+    int ddl_ = 0;                  // views made or dropped through this file
+    int shapesDdl_ = 0;            // ... when the shapes' schema was last checked
+    bool schemaSettled_ = false;  // checked within the transaction that runs: nobody else changes it
     QHash<sqlite3_stmt*, QString> cacheKeys_;
     std::list<QString> lru_;  // most recently used first
     QStringList verifiedPasswords_;

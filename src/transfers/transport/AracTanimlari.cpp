@@ -84,12 +84,12 @@ console::GridLayout AracTanimlari::layout() const
 void AracTanimlari::carry(console::Transfer& t, db::Recordset*, int row)
 {
     const QString& table = plan().table;
-    db::Recordset from = sourceRecord(t.source(), byId(table, row));
+    db::Recordset from = sourceById(t.source(), table, row);
     const QString plate = vb::joined(from.value(u"Plaka"_s));
     const qint16 driver = twin_.findDriver(t.target(), session().errors(), cell(row, 3), plate);
     db::Recordset to;
-    to.open(u"Select * from "_s + table + u" where Plaka="_s + db::jet::quoted(plate), t.target(), CursorType::Dynamic,
-            LockType::Optimistic);
+    to.open(u"Select * from "_s + table + u" where Plaka=?"_s, t.target(), CursorType::Dynamic, LockType::Optimistic,
+            {plate});
     if (to.eof()) to.addNew();
     for (const QString& column : twin_.copied) {
         if (column == kDriverNumber)

@@ -99,7 +99,7 @@ void Guzergahlar::carry(console::Transfer& t, db::Recordset* emptied, int row)
         addIfMissing(t.target(), row);
         return;
     }
-    db::Recordset from = sourceRecord(t.source(), byId(plan().table, row));
+    db::Recordset from = sourceById(t.source(), plan().table, row);
     emptied->addNew();
     copyColumns(*emptied, from, twin_.copied);
     emptied->update();
@@ -109,9 +109,8 @@ void Guzergahlar::carry(console::Transfer& t, db::Recordset* emptied, int row)
 void Guzergahlar::addIfMissing(db::Connection& target, int row)
 {
     db::Recordset to;
-    to.open(u"Select * from Guzergah_Yi where Yuk_Yeri="_s + db::jet::quoted(cell(row, 2)) + u" and Bos_Yeri="_s +
-                db::jet::quoted(cell(row, 3)),
-            target, CursorType::Dynamic, LockType::Optimistic);
+    to.open(u"Select * from Guzergah_Yi where Yuk_Yeri=? and Bos_Yeri=?"_s, target, CursorType::Dynamic,
+            LockType::Optimistic, {cell(row, 2), cell(row, 3)});
     if (!to.eof()) return;
     if (cell(row, 4).isEmpty()) grid.setText(row, 4, u"0"_s);
     to.addNew();

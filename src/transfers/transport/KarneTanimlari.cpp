@@ -79,7 +79,7 @@ void KarneTanimlari::showHandedIn()
 
 void KarneTanimlari::carry(console::Transfer& t, db::Recordset* emptied, int row)
 {
-    db::Recordset from = sourceRecord(t.source(), byId(plan().table, row) + u" "_s);
+    db::Recordset from = sourceById(t.source(), plan().table, row);
     emptied->addNew();
     copyColumns(*emptied, from,
                 {u"Karne_No"_s, u"Bas_Trh"_s, u"Bit_Trh"_s, u"Ver_Trh"_s, u"iade_Trh"_s, u"Plaka"_s, u"Dorse_Plaka"_s,

@@ -58,8 +58,8 @@ qint16 findDriver(const QString& table, db::Connection& target, const services::
 {
     try {
         db::Recordset rs;
-        rs.open(u"Select ID from "_s + table + u" where Ad_Soyad="_s + db::jet::quoted(name) + u" and Sil=0"_s, target,
-                CursorType::Static, LockType::ReadOnly);
+        rs.open(u"Select ID from "_s + table + u" where Ad_Soyad=? and Sil=0"_s, target, CursorType::Static,
+                LockType::ReadOnly, {name});
         if (rs.eof())
             throw db::DbError(db::err::NoCurrentRow, u"Either BOF or EOF is True, or the current record has been deleted."_s,
                               db::DbError::Kind::Field, target.file()->path(),
@@ -112,7 +112,7 @@ console::GridLayout SoforTanimlari::layout() const
 
 void SoforTanimlari::carry(console::Transfer& t, db::Recordset* emptied, int row)
 {
-    db::Recordset from = sourceRecord(t.source(), byId(plan().table, row) + u" and Sil=0"_s);
+    db::Recordset from = sourceById(t.source(), plan().table, row, u" and Sil=0"_s);
     emptied->addNew();
     copyColumns(*emptied, from, twin_.copied);
     emptied->update();

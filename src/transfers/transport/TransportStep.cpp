@@ -27,9 +27,15 @@ TransportStep::TransportStep(console::StepHost& host, console::StepId id, Transp
     }
 }
 
-QString TransportStep::byId(const QString& table, int row) const
+db::Recordset TransportStep::sourceById(db::Connection& source, const QString& table, int row, const QString& more) const
 {
-    return u"Select * from "_s + table + u" where ID="_s + db::jet::numeric(cell(row, kKeyColumn));
+    db::Recordset rs;
+    rs.open(u"Select * from "_s + table + u" where ID=?"_s + more, source, CursorType::Static, LockType::ReadOnly,
+            {db::jet::number(cell(row, kKeyColumn))});
+    if (rs.eof())
+        throw db::DbError(db::err::NoCurrentRow, u"Either BOF or EOF is True, or the current record has been deleted."_s,
+                          db::DbError::Kind::Field, {}, u"kaynakta artık yok"_s);
+    return rs;
 }
 
 void TransportStep::Basla()
@@ -50,16 +56,6 @@ void TransportStep::Basla()
             bar.setValue(bar.value() + 1);
         }
     });
-}
-
-db::Recordset sourceRecord(db::Connection& source, const QString& sql)
-{
-    db::Recordset rs;
-    rs.open(sql, source, CursorType::Static, LockType::ReadOnly);
-    if (rs.eof())
-        throw db::DbError(db::err::NoCurrentRow, u"Either BOF or EOF is True, or the current record has been deleted."_s,
-                          db::DbError::Kind::Field, {}, u"kaynakta artık yok"_s);
-    return rs;
 }
 
 void copyColumns(db::Recordset& to, db::Recordset& from, const QStringList& columns)

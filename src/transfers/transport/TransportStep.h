@@ -59,8 +59,9 @@ protected:
     // it, where new rows are added; null for the steps that merge.
     virtual void carry(console::Transfer& t, db::Recordset* emptied, int row) = 0;
 
-    // "Select * from <table> where ID=<the row's record number>".
-    QString byId(const QString& table, int row) const;
+    // The source's record of the row, by the record number in its key column (and `more`, a
+    // further condition); a record gone since the grid was loaded fails the row.
+    db::Recordset sourceById(db::Connection& source, const QString& table, int row, const QString& more = {}) const;
 
     void Basla() final;
 
@@ -70,7 +71,7 @@ private:
 
 // The first row of a statement on the source: the record a grid row stands for. When it is
 // gone (deleted since the grid was loaded) the row cannot be carried.
-db::Recordset sourceRecord(db::Connection& source, const QString& sql);
+
 
 // The columns copied in this order from the current row of `from`, each one left out when
 // it cannot be read or does not fit (a source without the column keeps the target's value).

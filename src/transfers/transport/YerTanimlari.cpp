@@ -65,10 +65,10 @@ console::GridLayout YerTanimlari::layout() const { return twin_.layout; }
 void YerTanimlari::carry(console::Transfer& t, db::Recordset*, int row)
 {
     const QString& table = plan().table;
-    db::Recordset from = sourceRecord(t.source(), byId(table, row));
+    db::Recordset from = sourceById(t.source(), table, row);
     db::Recordset to;
-    to.open(u"Select * from "_s + table + u" where Plaka_Kod="_s + db::jet::quoted(vb::joined(from.value(u"Plaka_Kod"_s))),
-            t.target(), CursorType::Dynamic, LockType::Optimistic);
+    to.open(u"Select * from "_s + table + u" where Plaka_Kod=?"_s, t.target(), CursorType::Dynamic, LockType::Optimistic,
+            {vb::joined(from.value(u"Plaka_Kod"_s))});
     if (to.eof()) to.addNew();
     copyColumns(to, from, {u"il"_s, u"Plaka_Kod"_s, twin_.third});
     to.update();
