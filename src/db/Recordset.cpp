@@ -75,7 +75,8 @@ struct StatementShape {
     };
 
     QList<FieldInfo> fields;
-    QHash<QString, int> byName;
+    QHash<QString, int> byName;   // lower-case names, as Jet finds fields whatever their case
+    QHash<QString, int> byExact;  // the names as they are spelt: most lookups, without a copy
     QList<TableSlot> tables;
     QString keySql;
     bool updatable = false;
@@ -165,6 +166,7 @@ void StatementShape::describeFields(sqlite3_stmt* st)
         if (seen[f.name.toLower()] > 1 && !f.table.isEmpty()) f.name = f.table + u'.' + f.name;
     for (int i = fields.size() - 1; i >= 0; --i) {
         byName.insert(fields[i].name.toLower(), i);
+        byExact.insert(fields[i].name, i);
         if (!fields[i].table.isEmpty())
             byName.insert((fields[i].table + u'.' + fields[i].column).toLower(), i);
     }
@@ -579,6 +581,7 @@ FieldType Recordset::fieldType(int index) const
 int Recordset::fieldIndex(const QString& name) const
 {
     if (!d_) closedObject();
+    if (const auto exact = d_->shape->byExact.find(name); exact != d_->shape->byExact.end()) return *exact;
     const auto it = d_->shape->byName.find(name.toLower());
     if (it == d_->shape->byName.end())
         throw DbError(err::ItemNotFound,
