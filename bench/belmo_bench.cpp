@@ -163,7 +163,7 @@ int main(int argc, char* argv[])
     QElapsedTimer whole;
     whole.start();
     for (const StepId id : console::wizardChain()) {
-        const console::MenuItem& item = console::menuItem(id);
+        const console::MenuItem item = console->entry(id).item;
         if (!chosen(item.key)) continue;
         auto* step = dynamic_cast<console::PreviewStep*>(console->step(id));
         const double opening = openAndStart(step, item.key, [&] { console->entry(id).button.click(); });

@@ -179,8 +179,6 @@ public:
             }
             out << (o.finished ? "finished" : "not finished") << "\n";
         }
-        for (const StepId id : console::wizardChain())
-            if (!steps_.contains(id)) out << "  " << console::menuItem(id).key << ": not built yet\n";
         return allFinished;
     }
 
@@ -380,8 +378,8 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     QList<StepId> chosen;
     for (const QString& given : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
         const QString key = given.trimmed();
-        if (const console::MenuItem* item = console::findStep(key))
-            chosen.append(item->step);
+        if (const StepId* step = steps.find(key))
+            chosen.append(*step);
         else if (const transfers::TransportItem* transport = transfers::findTransportStep(key))
             chosen.append(transport->id);
         else if (key.compare(transfers::kAllTransportSteps, Qt::CaseInsensitive) == 0)

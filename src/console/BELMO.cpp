@@ -11,7 +11,8 @@ using namespace Qt::Literals::StringLiterals;
 BELMO::BELMO(app::Session& session, const StepRegistry& registry) : session_(session)
 {
     panels.add(menu);
-    for (const MenuItem& item : menuItems()) {
+    for (const MenuItem& slot : menuLayout()) {
+        const MenuItem item = slot.kind == MenuItem::Kind::Step ? registry.item(slot.step) : slot;
         auto entry = std::make_unique<MenuButton>(MenuButton{item, widgets::Button(item.caption), {}, nullptr});
         MenuButton& e = *entry;
         switch (item.kind) {

@@ -46,7 +46,9 @@ enum class StepId {
     Karneler,    // carnets
 };
 
-// One button of the console's menu panel, in the order they stand on it.
+// One button of the console's menu panel, in the order they stand on it. A step's caption
+// and command-line key are the step's own (see StepRegistry); the other buttons have theirs
+// here.
 struct MenuItem {
     enum class Kind { Step, Exit, Wizard, Transport };
     Kind kind;
@@ -54,28 +56,33 @@ struct MenuItem {
     StepId step = StepId::SirketBilgileri;  // for Kind::Step
     QString key;                            // the step's name on the command line
 };
-const QList<MenuItem>& menuItems();
+// The buttons in the order they stand on the menu; the steps' captions and keys empty.
+const QList<MenuItem>& menuLayout();
 
 // The order in which the wizard runs the steps.
 const QList<StepId>& wizardChain();
 
-const MenuItem& menuItem(StepId id);
-// The step a command-line key names, if any.
-const MenuItem* findStep(const QString& key);
-
-// The steps that are built. A step is added by writing its class and registering a
-// factory for its id; the console gives it a menu button, a panel and its place in the
-// wizard chain from the tables above. A step that is not registered keeps a disabled
-// button and the wizard passes over it.
+// The steps that are built, each with its identity: the id the console places it by, its
+// command-line key, its menu caption and the class that makes it (the table of the console's
+// steps is in transfers/TransferSteps.cpp). The console gives a step a menu button, a panel
+// and its place in the wizard chain; a step that is not registered keeps a disabled button
+// and the wizard passes over it.
 //
 // The transport window ("Nakliyat Belmoleri") is registered the same way: while none is,
 // the console's button for it stays disabled.
 class StepRegistry {
 public:
     using Factory = std::function<std::unique_ptr<Step>(StepHost&)>;
-    void add(StepId id, Factory factory) { factories_[id] = std::move(factory); }
-    bool contains(StepId id) const { return factories_.count(id) != 0; }
+    void add(StepId id, QString key, QString caption, Factory factory)
+    {
+        entries_[id] = Entry{std::move(key), std::move(caption), std::move(factory)};
+    }
+    bool contains(StepId id) const { return entries_.count(id) != 0; }
     std::unique_ptr<Step> create(StepId id, StepHost& host) const;
+    // The menu item of a registered step: its caption and key. Empty for another id.
+    MenuItem item(StepId id) const;
+    // The registered step a command-line key names, if any.
+    const StepId* find(const QString& key) const;
 
     using WindowFactory = std::function<std::unique_ptr<Window>(app::Session&)>;
     void setTransportWindow(WindowFactory factory) { transportWindow_ = std::move(factory); }
@@ -83,7 +90,11 @@ public:
     std::unique_ptr<Window> createTransportWindow(app::Session& session) const;
 
 private:
-    std::map<StepId, Factory> factories_;
+    struct Entry {
+        QString key, caption;
+        Factory make;
+    };
+    std::map<StepId, Entry> entries_;
     WindowFactory transportWindow_;
 };
 

@@ -172,9 +172,9 @@ class StepsRun : public ::testing::Test {
 protected:
     StepsRun()
     {
-        steps.add(StepId::SirketBilgileri, keep(settings, StepId::SirketBilgileri));
-        steps.add(StepId::Depolar, keep(warehouses, StepId::Depolar));
-        steps.add(StepId::Gruplar, keep(groups, StepId::Gruplar, u"Depo"_s, true));
+        steps.add(StepId::SirketBilgileri, u"sirket"_s, u"Şirket Bilgileri"_s, keep(settings, StepId::SirketBilgileri));
+        steps.add(StepId::Depolar, u"depo"_s, u"Depo Tanımları"_s, keep(warehouses, StepId::Depolar));
+        steps.add(StepId::Gruplar, u"grup"_s, u"Grup Tanımları"_s, keep(groups, StepId::Gruplar, u"Depo"_s, true));
         t.company.insert(u"Depo"_s, {{"Depo_Kodu", "D1"}, {"Ana_Hs", 0}, {"Sil", 0}});
         t.company.insert(u"Depo"_s, {{"Depo_Kodu", "D2"}, {"Ana_Hs", 0}, {"Sil", 0}});
         args = {u"--folder"_s, t.company.folder(), u"--user"_s, u"ADMIN"_s, u"--password"_s, u"admin"_s,
@@ -197,7 +197,6 @@ TEST_F(StepsRun, TheWizardStopsAtAStepThatFailsAndTheExitCodeSaysSo)
                                "  grup (Grup Tanımları): 2 listed, 2 ticked, not finished\n"_s))
         << r.out.toStdString();
     EXPECT_FALSE(r.out.contains(u"depo (Depo"_s));  // never reached
-    EXPECT_TRUE(r.out.contains(u"  islem: not built yet\n"_s));
 }
 
 TEST_F(StepsRun, TheStepsAskedForRunInTheOrderGiven)

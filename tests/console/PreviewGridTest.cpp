@@ -17,8 +17,8 @@ protected:
     PreviewGridTest()
     {
         console::StepRegistry steps;
-        steps.add(StepId::Depolar, keep(step, StepId::Depolar));
-        steps.add(StepId::Gruplar, keep(broken, StepId::Gruplar, u"Yok_Tablo"_s));
+        steps.add(StepId::Depolar, u"depo"_s, u"Depo Tanımları"_s, keep(step, StepId::Depolar));
+        steps.add(StepId::Gruplar, u"grup"_s, u"Grup Tanımları"_s, keep(broken, StepId::Gruplar, u"Yok_Tablo"_s));
         t = std::make_unique<TestProgram>(std::move(steps));
     }
 

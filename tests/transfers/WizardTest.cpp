@@ -39,7 +39,7 @@ protected:
     // "Başla" on the panel in front, which must be the step's.
     void startInFront(StepId id)
     {
-        ASSERT_EQ(c->panels.front(), &preview(id).frame) << console::menuItem(id).key.toStdString();
+        ASSERT_EQ(c->panels.front(), &preview(id).frame) << c->entry(id).item.key.toStdString();
         start(id);
         t.dialogs.verify();
     }
@@ -79,7 +79,7 @@ TEST_F(Wizard, EachStepHandsOnToTheNextAndTheLastBringsTheMenuBack)
     for (const StepId id : {StepId::SirketBilgileri, StepId::Sablonlar, StepId::IslemTanimlari, StepId::EvrakTanimlari,
                             StepId::Gruplar, StepId::Depolar, StepId::CariHesaplar, StepId::Stok, StepId::Siparisler,
                             StepId::Cekler, StepId::Muhasebe, StepId::Taksitler, StepId::Plasiyerler})
-        EXPECT_TRUE(done(id)) << console::menuItem(id).key.toStdString();
+        EXPECT_TRUE(done(id)) << c->entry(id).item.key.toStdString();
     EXPECT_EQ(rows(target(), u"Select Depo_Kodu from Depo"_s), (QList<QStringList>{{"01"}}));
     // The company settings came first, so the entries are dated in the target's new period.
     EXPECT_EQ(rows(target(), u"Select Format(tarih,'dd.mm.yyyy'), B_MID from Kayit"_s), (QList<QStringList>{{"01.01.2026", "1"}}));
