@@ -115,7 +115,7 @@ void BELMO::performMenuAction(StepId id)
     Step* s = step(id);
     if (!s) return;
     if (onMenuAction) onMenuAction(id);
-    services::handle(session_.errors(), [s] { s->menuAction(); });
+    runMenuAction(*this, *s);
 }
 
 // Step panels come forward one at a time: the panel of the step before goes behind the

@@ -31,41 +31,40 @@ QString listed(const QStringList& failures)
     return lines.join(u'\r');
 }
 
-// The window is busy for the time of the transfer, and the pool's files tell it of the locks
-// they wait for and of their long statements; both end on every way out.
-class BusyWindow {
-public:
-    BusyWindow(widgets::Activity& activity, db::PoolSettings& settings) : activity_(activity), settings_(settings)
-    {
-        activity_.begin();
-        settings_.onLockWait = [this](const QString& path, int waitedMs) {
-            activity_.setStatus(u"waiting for %1 (locked by another program) … %2 s"_s.arg(path).arg(waitedMs / 1000));
-            activity_.pulse();
-            return !activity_.cancelRequested();
-        };
-        settings_.onLongWork = [this] {
-            activity_.pulse();
-            return !activity_.cancelRequested();
-        };
-    }
-    ~BusyWindow() { end(); }
-    BusyWindow(const BusyWindow&) = delete;
-    BusyWindow& operator=(const BusyWindow&) = delete;
-
-    void end()
-    {
-        if (!activity_.busy()) return;
-        settings_.onLockWait = nullptr;
-        settings_.onLongWork = nullptr;
-        activity_.end();
-    }
-
-private:
-    widgets::Activity& activity_;
-    db::PoolSettings& settings_;
-};
-
 }  // namespace
+
+BusyScope::BusyScope(widgets::Activity& activity, db::PoolSettings& settings) : activity_(activity), settings_(settings)
+{
+    if (activity_.busy()) return;  // within a scope already: that one ends it
+    owner_ = true;
+    activity_.begin();
+    settings_.onLockWait = [this](const QString& path, int waitedMs) {
+        activity_.setStatus(u"waiting for %1 (locked by another program) … %2 s"_s.arg(path).arg(waitedMs / 1000));
+        activity_.pulse();
+        return !activity_.cancelRequested();
+    };
+    settings_.onLongWork = [this] {
+        activity_.pulse();
+        return !activity_.cancelRequested();
+    };
+}
+
+BusyScope::~BusyScope() { end(); }
+
+void BusyScope::end()
+{
+    if (!owner_) return;
+    owner_ = false;
+    settings_.onLockWait = nullptr;
+    settings_.onLongWork = nullptr;
+    activity_.end();
+}
+
+void runMenuAction(StepHost& host, Step& step)
+{
+    BusyScope busy(host.activity(), host.session().pool().settings());
+    services::handle(host.session().errors(), [&step] { step.menuAction(); });
+}
 
 Transfer::Transfer(StepHost& host) : host_(host), source_(host.session().pool()), target_(host.session().pool()) {}
 
@@ -106,7 +105,7 @@ bool runTransfer(StepHost& host, StepId id, const TransferPlan& plan, const std:
     app::Session& session = host.session();
     services::Dialogs& dialogs = session.dialogs();
     widgets::Activity& activity = host.activity();
-    BusyWindow busy(activity, session.pool().settings());
+    BusyScope busy(activity, session.pool().settings());
     Transfer transfer(host);
     try {
         transfer.source().open(session.KaynakBag);

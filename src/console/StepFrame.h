@@ -12,9 +12,35 @@
 
 #include <functional>
 
+namespace belmo::widgets {
+class Activity;
+}
+
 namespace belmo::console {
 
+class Step;
 class StepHost;
+
+// A window busy with long work for the time of the scope: the pool's files tell it of the
+// locks they wait for and of their long statements, so that it repaints and can be
+// cancelled. A scope within another one leaves the outer one in charge.
+class BusyScope {
+public:
+    BusyScope(widgets::Activity& activity, db::PoolSettings& settings);
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    void end();  // before the scope ends: the messages that follow hold no input
+
+private:
+    widgets::Activity& activity_;
+    db::PoolSettings& settings_;
+    bool owner_ = false;
+};
+
+// A step's menu button: its action (a panel's views and loader, or a step that runs at once)
+// with the window busy, an error reported as every handler reports it.
+void runMenuAction(StepHost& host, Step& step);
 
 // A message a step shows once its transfer has finished.
 struct Message {

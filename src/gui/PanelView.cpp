@@ -24,21 +24,31 @@ namespace {
 constexpr int kMargin = 10;
 constexpr int kRadius = 6;
 
+// A read-only box for a count or a total, wide enough for a total of eleven digits with its
+// separators and decimals.
+QLineEdit* amountBox(widgets::TextBox& text, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight);
+    const QMargins frame = box->textMargins() + box->contentsMargins();
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-00.000.000.000,00")) + frame.left() +
+                         frame.right() + 2 * kMargin);
+    box->setMaximumWidth(box->minimumWidth() * 3 / 2);
+    bindTextBox(box, text);
+    return box;
+}
+
 QWidget* labelledBox(const widgets::Panel::LabelledBox& labelled, QWidget* parent)
 {
     auto* holder = new QWidget(parent);
     auto* row = new QHBoxLayout(holder);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* box = new QLineEdit(holder);
-    box->setReadOnly(true);
-    box->setAlignment(Qt::AlignRight);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000.000.000,00")));
-    box->setMaximumWidth(box->minimumWidth() * 3 / 2);
+    QLineEdit* box = amountBox(*labelled.box, holder);
     auto* label = new QLabel(labelled.label, holder);
     label->setBuddy(box);
     row->addWidget(label);
     row->addWidget(box);
-    bindTextBox(box, *labelled.box);
     return holder;
 }
 
@@ -116,9 +126,14 @@ void PanelView::addButtons(QBoxLayout* row)
     }
 }
 
+// The options, the progress and the status on one line with the buttons; the counts and
+// totals on a line of their own below, so that a large total shows whole.
 QLayout* PanelView::buildFoot()
 {
+    auto* lines = new QVBoxLayout;
     auto* foot = new QHBoxLayout;
+    auto* totals = new QHBoxLayout;
+    lines->addLayout(foot);
     if (!panel_.buttonsOnTop) addOptions(foot);
     for (widgets::ProgressBar* progress : panel_.progress) {
         auto* bar = new QProgressBar(this);
@@ -132,18 +147,23 @@ QLayout* PanelView::buildFoot()
         foot->addWidget(label);
     }
     foot->addStretch(panel_.progress.isEmpty() ? 1 : 0);
+    if (!panel_.buttonsOnTop) addButtons(foot);
+    totals->addStretch(1);
     if (panel_.boxColumns > 0) {
         // A totals table: the boxes line after line, boxColumns to a line.
         auto* table = new QGridLayout;
         for (int i = 0; i < panel_.boxes.size(); ++i)
             table->addWidget(labelledBox(panel_.boxes[i], this), i / panel_.boxColumns, i % panel_.boxColumns, Qt::AlignRight);
-        foot->addLayout(table);
+        totals->addLayout(table);
     } else {
-        for (const widgets::Panel::LabelledBox& labelled : panel_.boxes) foot->addWidget(labelledBox(labelled, this));
+        for (const widgets::Panel::LabelledBox& labelled : panel_.boxes) totals->addWidget(labelledBox(labelled, this));
     }
-    if (!panel_.table.lines.isEmpty()) foot->addLayout(buildTable());
-    if (!panel_.buttonsOnTop) addButtons(foot);
-    return foot;
+    if (!panel_.table.lines.isEmpty()) totals->addLayout(buildTable());
+    if (totals->count() > 1)
+        lines->addLayout(totals);
+    else
+        delete totals;
+    return lines;
 }
 
 // Captions over the columns, a caption before each line, the boxes right-aligned.
@@ -155,14 +175,8 @@ QLayout* PanelView::buildTable()
         table->addWidget(new QLabel(shape.columns[c], this), 0, c + 1, Qt::AlignCenter);
     for (int l = 0; l < shape.lines.size(); ++l) {
         table->addWidget(new QLabel(shape.lines[l].first, this), l + 1, 0);
-        for (int c = 0; c < shape.lines[l].second.size(); ++c) {
-            auto* box = new QLineEdit(this);
-            box->setReadOnly(true);
-            box->setAlignment(Qt::AlignRight);
-            box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000.000.000,00")));
-            bindTextBox(box, *shape.lines[l].second[c]);
-            table->addWidget(box, l + 1, c + 1);
-        }
+        for (int c = 0; c < shape.lines[l].second.size(); ++c)
+            table->addWidget(amountBox(*shape.lines[l].second[c], this), l + 1, c + 1);
     }
     return table;
 }

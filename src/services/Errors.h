@@ -39,7 +39,7 @@ void handle(const ErrorLookup& errors, Handler&& handler)
     try {
         handler();
     } catch (const db::DbError& error) {
-        reportError(errors, error);
+        if (error.number() != db::err::UserInterrupt) reportError(errors, error);  // the user knows of a cancel
     }
 }
 

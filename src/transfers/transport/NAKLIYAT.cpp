@@ -46,7 +46,7 @@ void NAKLIYAT::performMenuAction(MenuButton& e)
         session_.dialogs().message(kDriversFirst, {}, services::Dialogs::Icon::Information);
         return;
     }
-    services::handle(session_.errors(), [&e] { e.step->menuAction(); });
+    console::runMenuAction(*this, *e.step);
 }
 
 void NAKLIYAT::Cikis() { end(true); }
