@@ -1,9 +1,7 @@
 #include "gui/ConsoleView.h"
 
 #include "gui/Bindings.h"
-#include "gui/BusyBar.h"
 #include "gui/PanelView.h"
-#include "gui/Pictures.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace belmo::gui {
@@ -32,35 +29,9 @@ QCheckBox* modeBox(widgets::CheckBox& box, const QString& tip, QWidget* parent)
 }  // namespace
 
 ConsoleView::ConsoleView(console::BELMO& console, QWidget* parent)
-    : QWidget(parent), console_(console), stack_(new QStackedWidget(this))
+    : PanelWindow(console::BELMO::kCaption, console.panels, console.busy, parent), console_(console)
 {
-    setWindowTitle(console::BELMO::kCaption);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(stack_);
-    busyBar_ = new BusyBar(console_.busy, this);
-    layout->addWidget(busyBar_);
-
-    for (widgets::Panel* panel : console_.panels.panels()) {
-        auto* view = new PanelView(*panel, stack_);
-        if (panel == &console_.menu) fillMenu(*view);
-        views_[panel] = view;
-        stack_->addWidget(view);
-    }
-    follow<ConsoleView>(console_.panels, this, [](ConsoleView& view) { view.showFront(); });
-    resize(900, 600);
-}
-
-PanelView* ConsoleView::panelView(const widgets::Panel& panel) const
-{
-    const auto it = views_.find(&panel);
-    return it == views_.end() ? nullptr : it->second;
-}
-
-void ConsoleView::showFront()
-{
-    if (const widgets::Panel* front = console_.panels.front())
-        if (PanelView* view = panelView(*front)) stack_->setCurrentWidget(view);
+    addPanels(console_.menu, [this](PanelView& menu) { fillMenu(menu); });
 }
 
 void ConsoleView::fillMenu(PanelView& menu)
@@ -80,24 +51,13 @@ QWidget* ConsoleView::buildMenuButtons(QWidget* parent)
     auto* grid = new QGridLayout(holder);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(12);
-    const QPixmap tick = doneMarkPicture();
     int index = 0;
     for (const auto& entry : console_.menuButtons()) {
-        auto* button = new QPushButton(entry->button.caption(), holder);
-        button->setMinimumHeight(button->sizeHint().height() + 6);
-        bindButton(button, entry->button);
-        auto* mark = new QLabel(holder);
-        mark->setPixmap(tick);
-        mark->setFixedSize(tick.size());
-        QSizePolicy keepPlace = mark->sizePolicy();
-        keepPlace.setRetainSizeWhenHidden(true);  // the buttons stay put when a mark appears
-        mark->setSizePolicy(keepPlace);
-        bindDoneMark(mark, entry->done);
-
+        const MenuButtonView view = menuButtonView(entry->button, entry->done, holder);
         const int row = index / kMenuColumns;
         const int col = (index % kMenuColumns) * 2;
-        grid->addWidget(button, row, col);
-        grid->addWidget(mark, row, col + 1);
+        grid->addWidget(view.button, row, col);
+        grid->addWidget(view.mark, row, col + 1);
         ++index;
     }
     for (int c = 0; c < kMenuColumns; ++c) grid->setColumnStretch(c * 2, 1);

@@ -2,14 +2,12 @@
 
 #include "gui/Bindings.h"
 #include "gui/PanelView.h"
-#include "gui/Pictures.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace belmo::gui {
@@ -18,39 +16,15 @@ using transfers::NAKLIYAT;
 using transfers::Side;
 
 TransportView::TransportView(NAKLIYAT& window, QWidget* parent)
-    : QWidget(parent), window_(window), stack_(new QStackedWidget(this))
+    : PanelWindow(NAKLIYAT::kCaption, window.panels, window.busy, parent), window_(window)
 {
-    setWindowTitle(NAKLIYAT::kCaption);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(stack_);
-
-    for (widgets::Panel* panel : window_.panels.panels()) {
-        auto* view = new PanelView(*panel, stack_);
-        if (panel == &window_.menu) fillMenu(*view);
-        views_[panel] = view;
-        stack_->addWidget(view);
-    }
-    follow<TransportView>(window_.panels, this, [](TransportView& view) { view.showFront(); });
-    resize(900, 600);
-}
-
-PanelView* TransportView::panelView(const widgets::Panel& panel) const
-{
-    const auto it = views_.find(&panel);
-    return it == views_.end() ? nullptr : it->second;
+    addPanels(window_.menu, [this](PanelView& menu) { fillMenu(menu); });
 }
 
 QPushButton* TransportView::menuButton(console::StepId id) const
 {
     const auto it = buttons_.find(id);
     return it == buttons_.end() ? nullptr : it->second;
-}
-
-void TransportView::showFront()
-{
-    if (const widgets::Panel* front = window_.panels.front())
-        if (PanelView* view = panelView(*front)) stack_->setCurrentWidget(view);
 }
 
 void TransportView::fillMenu(PanelView& menu)
@@ -91,27 +65,15 @@ void TransportView::fillMenu(PanelView& menu)
 // The done mark at `col`, the button right of it.
 void TransportView::addStep(QGridLayout* grid, NAKLIYAT::MenuButton& entry, int row, int col)
 {
-    QWidget* holder = grid->parentWidget();
-    auto* button = new QPushButton(entry.button.caption(), holder);
-    button->setMinimumHeight(button->sizeHint().height() + 6);
-    bindButton(button, entry.button);
-    buttons_[entry.item.id] = button;
-
-    const QPixmap tick = doneMarkPicture();
-    auto* mark = new QLabel(holder);
-    mark->setPixmap(tick);
-    mark->setFixedSize(tick.size());
-    QSizePolicy keepPlace = mark->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);  // the buttons stay put when a mark appears
-    mark->setSizePolicy(keepPlace);
+    const MenuButtonView view = menuButtonView(entry.button, entry.done, grid->parentWidget());
+    buttons_[entry.item.id] = view.button;
     // A done mark may let a waiting button open: both are redrawn.
-    follow<QLabel>(entry.done, mark, [this, &entry](QLabel& label) {
+    follow<QLabel>(entry.done, view.mark, [this, &entry](QLabel& label) {
         label.setVisible(entry.done.visible());
         showWaiting();
     });
-
-    grid->addWidget(mark, row, col);
-    grid->addWidget(button, row, col + 1);
+    grid->addWidget(view.mark, row, col);
+    grid->addWidget(view.button, row, col + 1);
 }
 
 void TransportView::showWaiting()

@@ -1,0 +1,65 @@
+#include "gui/PanelWindow.h"
+
+#include "gui/Bindings.h"
+#include "gui/BusyBar.h"
+#include "gui/PanelView.h"
+#include "gui/Pictures.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace belmo::gui {
+
+PanelWindow::PanelWindow(const QString& title, widgets::PanelStack& panels, widgets::Activity& busy, QWidget* parent)
+    : QWidget(parent), panels_(panels), stack_(new QStackedWidget(this)), busyBar_(new BusyBar(busy, this))
+{
+    setWindowTitle(title);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(stack_);
+    layout->addWidget(busyBar_);
+    resize(900, 600);
+}
+
+void PanelWindow::addPanels(const widgets::Panel& menu, const std::function<void(PanelView&)>& fillMenu)
+{
+    for (widgets::Panel* panel : panels_.panels()) {
+        auto* view = new PanelView(*panel, stack_);
+        if (panel == &menu) fillMenu(*view);
+        views_[panel] = view;
+        stack_->addWidget(view);
+    }
+    follow<PanelWindow>(panels_, this, [](PanelWindow& window) { window.showFront(); });
+}
+
+PanelView* PanelWindow::panelView(const widgets::Panel& panel) const
+{
+    const auto it = views_.find(&panel);
+    return it == views_.end() ? nullptr : it->second;
+}
+
+void PanelWindow::showFront()
+{
+    if (const widgets::Panel* front = panels_.front())
+        if (PanelView* view = panelView(*front)) stack_->setCurrentWidget(view);
+}
+
+MenuButtonView menuButtonView(widgets::Button& button, widgets::DoneMark& done, QWidget* parent)
+{
+    auto* push = new QPushButton(button.caption(), parent);
+    push->setMinimumHeight(push->sizeHint().height() + 6);
+    bindButton(push, button);
+    const QPixmap tick = doneMarkPicture();
+    auto* mark = new QLabel(parent);
+    mark->setPixmap(tick);
+    mark->setFixedSize(tick.size());
+    QSizePolicy keepPlace = mark->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    mark->setSizePolicy(keepPlace);
+    bindDoneMark(mark, done);
+    return {push, mark};
+}
+
+}  // namespace belmo::gui
