@@ -25,6 +25,23 @@ void copy(db::Recordset& to, db::Recordset& from, const QString& column, const d
     });
 }
 
+void runOrStop(db::Connection& db, const QString& statement)
+{
+    try {
+        db::Recordset rs;
+        rs.open(statement, db, db::CursorType::Dynamic, db::LockType::Optimistic);
+    } catch (const db::DbError& e) {
+        throw e.asDatabaseLevel();
+    }
+}
+
+void requireRecord(db::Recordset& record)
+{
+    if (record.eof())
+        throw db::DbError(db::err::NoCurrentRow, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."),
+                          db::DbError::Kind::Field, {}, QStringLiteral("kaynakta artık yok"));
+}
+
 void deleteAll(db::Recordset& record)
 {
     while (!record.eof()) {

@@ -30,6 +30,13 @@ void copy(db::Recordset& to, db::Recordset& from, const QString& column, const d
 // would raise.
 void deleteAll(db::Recordset& record);
 
+// A statement without rows whose failure stops the step (the old rows marked deleted, say:
+// they must not stay live beside the new ones).
+void runOrStop(db::Connection& db, const QString& statement);
+
+// A record read from the source by its key: one gone since the grid was loaded fails the row.
+void requireRecord(db::Recordset& record);
+
 // 1 January of the target company's period: "01.01." followed by the trimmed DONEM of its
 // SIRKET row, read as a date. A period that is not a year fails here, before any write.
 db::Value openingDate(db::Connection& target);

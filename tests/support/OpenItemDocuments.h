@@ -25,7 +25,7 @@ struct ChequeRecord {
     double amount;
     Side debit;
     Side credit;
-    QString description;
+    QString description = {};
     QDate due = QDate(2026, 6, 1);
     QString currency = QStringLiteral("TL");
     int hidden = 0;

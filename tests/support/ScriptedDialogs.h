@@ -18,9 +18,9 @@ public:
         Kind kind;
         QString text;   // the description of an overwrite question
         QString title;  // the question of an overwrite question
-        QString answer;
+        QString answer = {};
         Icon icon = Icon::None;  // of a message
-        QString details;         // of a message: shown, or expected to be contained
+        QString details = {};    // of a message: shown, or expected to be contained
     };
 
     ~ScriptedDialogs() override;

@@ -80,15 +80,8 @@ bool OpeningBalanceStep::clearTarget(db::Recordset& existing, db::Connection& ta
         return false;
     if (dialogs.ask(u"Hedef Veri Tabanındaki veriler silinsin mi?"_s, kTitle)) {
         deleteAll(existing);
-        // The old entries must not stay live beside the new ones: a failure here stops the step.
         const QString in = u"in("_s + cards_.mainAccounts + u")"_s;
-        try {
-            db::Recordset rs;
-            rs.open(u"update Kayit set Sil=1 where Sil=0 and (A_Hs "_s + in + u" or B_Hs "_s + in + u") "_s, target,
-                    CursorType::Dynamic, LockType::Optimistic);
-        } catch (const db::DbError& e) {
-            throw e.asDatabaseLevel();
-        }
+        runOrStop(target, u"update Kayit set Sil=1 where Sil=0 and (A_Hs "_s + in + u" or B_Hs "_s + in + u") "_s);
     }
     return true;
 }

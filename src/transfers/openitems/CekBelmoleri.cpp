@@ -156,7 +156,7 @@ void CekBelmoleri::carryCheque(console::Transfer& t, const QString& chequeNo, co
     db::Recordset records;
     records.open(u"Select Kayit.* from Kayit inner join Cek_ on Cek_.Kayit_No=Kayit.Kayit_No where Sil=0 AND Cek_.Cek_No=? "_s,
                  t.source(), CursorType::Static, LockType::ReadOnly, {chequeNo});
-    requireRecord(records, u"Çek "_s + chequeNo);
+    requireRecord(records);
     for (; !records.eof(); records.moveNext()) carryRecord(t, records, chequeNo, date);
 }
 

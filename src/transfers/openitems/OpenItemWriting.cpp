@@ -40,12 +40,7 @@ void askToMarkDeleted(console::Transfer& t, services::Dialogs& dialogs, const QS
         if (rs.eof()) return;
     }
     if (!dialogs.ask(question, {})) t.stop();
-    try {
-        db::Recordset rs;
-        rs.open(markDeleted, t.target(), CursorType::Dynamic, LockType::Optimistic);
-    } catch (const db::DbError& e) {
-        throw e.asDatabaseLevel();
-    }
+    runOrStop(t.target(), markDeleted);
 }
 
 bool mainAccountIn(const db::Value& mainAccount, std::initializer_list<int> accounts)
@@ -53,14 +48,6 @@ bool mainAccountIn(const db::Value& mainAccount, std::initializer_list<int> acco
     if (mainAccount.isNull() || mainAccount.isEmpty()) return false;
     const double value = vb::CDbl(mainAccount);
     return std::any_of(accounts.begin(), accounts.end(), [value](int account) { return value == account; });
-}
-
-void requireRecord(db::Recordset& rs, const QString& what)
-{
-    if (rs.eof())
-        throw db::DbError(db::err::NoCurrentRow,
-                          u"Either BOF or EOF is True, or the current record has been deleted."_s,
-                          db::DbError::Kind::Field, {}, what + u" is no longer in the source"_s);
 }
 
 }  // namespace belmo::transfers

@@ -66,8 +66,5 @@ void askToMarkDeleted(console::Transfer& t, services::Dialogs& dialogs, const QS
 // The main account in a header's side is one of `accounts` (a Null side is none of them).
 bool mainAccountIn(const db::Value& mainAccount, std::initializer_list<int> accounts);
 
-// A record read from the source by its key; a record that is gone (deleted since the grid was
-// loaded) fails the grid row.
-void requireRecord(db::Recordset& rs, const QString& what);
 
 }  // namespace belmo::transfers

@@ -130,7 +130,7 @@ void SiparisBelmoleri::carry(console::Transfer& t, int row, const Value& date)
     db::Recordset source;
     source.open(u"Select * from Kayit where Sil=0 AND Kayit_No=?"_s, t.source(), CursorType::Static, LockType::ReadOnly,
                 {kayitNo});
-    requireRecord(source, u"Kayit "_s + vb::CStr(kayitNo));
+    requireRecord(source);
     const Value header = addHeader(t, source, date);
     const Where ofLine = ofHeader(kayitNo);
     copyLinkedRow(t, u"Cari_Sip"_s, ofLine, header,

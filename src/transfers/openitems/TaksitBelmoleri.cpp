@@ -81,7 +81,7 @@ void TaksitBelmoleri::carry(console::Transfer& t, int row)
     const Value id = db::jet::number(grid.text(row, kId));
     db::Recordset source;
     source.open(u"Select * from Taksit_H where ID=? and Sil=0"_s, t.source(), CursorType::Static, LockType::ReadOnly, {id});
-    requireRecord(source, u"Taksit_H "_s + vb::CStr(id));
+    requireRecord(source);
     db::Recordset target;
     target.open(u"Select * from Taksit_H"_s, t.target(), CursorType::Dynamic, LockType::Optimistic);
     target.addNew();

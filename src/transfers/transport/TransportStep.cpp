@@ -32,9 +32,7 @@ db::Recordset TransportStep::sourceById(db::Connection& source, const QString& t
     db::Recordset rs;
     rs.open(u"Select * from "_s + table + u" where ID=?"_s + more, source, CursorType::Static, LockType::ReadOnly,
             {db::jet::number(cell(row, kKeyColumn))});
-    if (rs.eof())
-        throw db::DbError(db::err::NoCurrentRow, u"Either BOF or EOF is True, or the current record has been deleted."_s,
-                          db::DbError::Kind::Field, {}, u"kaynakta artık yok"_s);
+    requireRecord(rs);
     return rs;
 }
 
