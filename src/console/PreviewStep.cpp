@@ -3,8 +3,12 @@
 #include "app/Session.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
+#include "db/JetFunctions.h"
 #include "db/VbConvert.h"
+#include "services/Dialogs.h"
 #include "services/Errors.h"
+
+#include <cmath>
 
 namespace belmo::console {
 
@@ -26,7 +30,7 @@ PreviewStep::PreviewStep(StepHost& host, StepId id, Options options)
 
     grid.onClick = [this] { rowToggle(); };
     tumunuSec.onChange = [this] { selectAllChanged(); };
-    basla.onClick = [this] { services::handle(session().errors(), [this] { Basla(); }); };
+    basla.onClick = [this] { startOnLoadedList(); };
     cikis.onClick = [this] { Cikis(); };
 }
 
@@ -39,9 +43,13 @@ void PreviewStep::menuAction()
 
 void PreviewStep::FILTRELE()
 {
-    services::handle(session().errors(), [this] {
+    loadFailure_.reset();
+    strays_.clear();
+    refused_.clear();
+    try {
         db::Connection con(session().pool());
         con.open(session().KaynakBag);
+        prepareSource(con);
         db::Recordset rs;
         rs.open(query(), con, db::CursorType::Static, db::LockType::ReadOnly);
         const qint64 records = rs.recordCount();
@@ -53,10 +61,70 @@ void PreviewStep::FILTRELE()
             grid.bind(rs);
         }
         loaded_ = int(records);
+        findStrays(con);
         showTotal(records);
-        DZN();
-        if (options_.loaderCallsCounter) HESAPLA();
+    } catch (const db::DbError& e) {
+        // No list: a grid of the source's rows that a failed load left empty (or a cancelled
+        // one left as it was) must not be taken for one.
+        loadFailure_ = e;
+        if (e.number() != db::err::UserInterrupt) {
+            Grid::Batch batch(grid);
+            grid.clear();
+            grid.setRows(2);
+            loaded_ = 0;
+            showTotal(0);
+            services::reportError(session().errors(), e);
+        }
+    }
+    DZN();
+    if (options_.loaderCallsCounter) HESAPLA();
+}
+
+// The stray values of the rows this step reads, and the grid rows they belong to.
+void PreviewStep::findStrays(db::Connection& source)
+{
+    QSet<QString> keys;
+    for (const services::StraySearch& search : straySearches()) {
+        for (const services::StrayValue& stray : services::findStrayValues(source, search)) {
+            strays_ << stray;
+            keys.insert(db::jet::foldedText(stray.key));
+        }
+    }
+    if (keys.isEmpty()) return;
+    for (int r = 1; r <= loaded_ && r < grid.rows(); ++r)
+        if (keys.contains(db::jet::foldedText(rowKey(r)))) refused_.insert(r);
+}
+
+bool PreviewStep::transfer(const TransferPlan& plan, const std::function<void(Transfer&)>& body)
+{
+    return Step::transfer(plan, [&](Transfer& t) {
+        // A stray value of a grid row refuses that row; one of no row is told all the same.
+        QSet<QString> rowKeys;
+        for (const int r : refused_) rowKeys.insert(db::jet::foldedText(rowKey(r)));
+        for (const services::StrayValue& stray : strays_) {
+            if (rowKeys.contains(db::jet::foldedText(stray.key)))
+                t.refuse(stray.key, stray.describe());
+            else
+                t.note(stray.key, stray.describe());
+        }
+        body(t);
     });
+}
+
+// "Başla" on a grid that holds no list of the source does nothing but say why: nothing is
+// deleted or written, the step does not finish and the wizard stops here.
+void PreviewStep::startOnLoadedList()
+{
+    if (loadFailure_) {
+        const bool cancelled = loadFailure_->number() == db::err::UserInterrupt;
+        session().dialogs().message(cancelled ? u"Listenin yüklenmesi iptal edildi; aktarım yapılmadı.\r"
+                                                u"Listeyi yeniden yükleyiniz."_s
+                                              : u"Liste kaynak şirketten yüklenemedi; aktarım yapılmadı.\r"
+                                                u"Sorunu giderip listeyi yeniden yükleyiniz."_s,
+                                    u"Belmo"_s, services::Dialogs::Icon::Critical, loadFailure_->detail());
+        return;
+    }
+    services::handle(session().errors(), [this] { Basla(); });
 }
 
 void PreviewStep::showTotal(qint64 records)
@@ -77,7 +145,12 @@ void PreviewStep::DZN()
             if (column.alignment) grid.setColAlignment(c, *column.alignment);
             if (column.headerAlignment) grid.setHeaderAlignment(c, *column.headerAlignment);
         }
-        for (int r = 1; r <= loaded_ && r < grid.rows(); ++r) tick(r);
+        for (int r = 1; r <= loaded_ && r < grid.rows(); ++r) {
+            if (refused(r))
+                untick(r);
+            else
+                tick(r);
+        }
         colourRows();
     });
     if (!options_.loaderCallsCounter) HESAPLA();
@@ -93,7 +166,7 @@ void PreviewStep::rowToggle()
     services::handle(session().errors(), [this] {
         // The blank row of an empty result holds no record and cannot be ticked.
         const int r = grid.row();
-        if (grid.col() == 0 && r >= 1 && r <= loaded_) {
+        if (grid.col() == 0 && r >= 1 && r <= loaded_ && !refused(r)) {
             if (ticked(r))
                 untick(r);
             else
@@ -108,7 +181,7 @@ void PreviewStep::selectAllChanged()
     services::handle(session().errors(), [this] {
         Grid::Batch batch(grid);
         for (int r = 1; r <= loaded_ && r < grid.rows(); ++r) {
-            if (tumunuSec.value() == 1)
+            if (tumunuSec.value() == 1 && !refused(r))
                 tick(r);
             else
                 untick(r);
@@ -147,6 +220,12 @@ QList<int> PreviewStep::tickedRows() const
 double PreviewStep::number(int row, int col) const
 {
     return vb::CDbl(db::Value(grid.text(row, col)));
+}
+
+double PreviewStep::figure(int row, int col) const
+{
+    const std::optional<double> n = vb::parseNumber(grid.text(row, col).trimmed());
+    return n && std::isfinite(*n) ? *n : 0.0;
 }
 
 void PreviewStep::Cikis()

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "console/Step.h"
+#include "db/Recordset.h"
+#include "services/StrayValues.h"
 #include "widgets/Controls.h"
 #include "widgets/Grid.h"
 #include "widgets/Panel.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -65,29 +68,57 @@ public:
     void rowToggle();         // click (or mouse-up) in the grid
     void selectAllChanged();  // change of "Tümünü Seç"
 
-    // The records the last load found, and the ticked rows in grid order.
+    // The records the last load found, and the ticked rows in grid order. A row that holds a
+    // value the source does not hold as its column's type is refused: it cannot be ticked.
     int loadedRows() const { return loaded_; }
+    // False when the last load failed (the source or its views could not be read, or the user
+    // cancelled it): the grid is no list of the source then, and "Başla" carries nothing.
+    bool isLoaded() const { return !loadFailure_; }
     QList<int> tickedRows() const;
     bool ticked(int row) const;
+    bool refused(int row) const { return refused_.contains(row); }
+    // The source's values the last load found stray, listed by "Başla" as not carried.
+    const QList<services::StrayValue>& strayValues() const { return strays_; }
     // A cell read back as a number by the locale's conversion (decimal comma, thousands dot).
     double number(int row, int col) const;
+    // The same for the counters, which never fail: an empty cell is 0, and a cell that shows
+    // no finite number (an amount the source holds as text, a sum too large) counts nothing.
+    double figure(int row, int col) const;
 
 protected:
-    virtual QString query() = 0;             // the loader's statement, beginning "SELECT ''"
+    // Made ready on the loader's own connection right before its statement runs: the step's
+    // views in the source, made afresh, so that the loader never reads a view another panel,
+    // user or program left behind. A failure here fails the load.
+    virtual void prepareSource(db::Connection& source) {}
+    virtual db::Query query() = 0;           // the loader's statement, beginning "SELECT ''"
+    // Where the source's rows this step reads may hold stray values, each found row named by
+    // the key of the grid row it belongs to (rowKey).
+    virtual QList<services::StraySearch> straySearches() { return {}; }
+    virtual QString rowKey(int row) const { return grid.text(row, 1); }
     virtual GridLayout layout() const = 0;
-    virtual void Basla() = 0;                // the transfer
+    virtual void Basla() = 0;                // the transfer, run only on a loaded grid
     // Run by the layout once it has ticked the rows, before the counter: a step that colours
     // cells by what they hold does it here.
     virtual void colourRows() {}
     virtual void showTotal(qint64 records);  // the total-count box
+
+    // The step frame (StepFrame.h) with the stray values of the last load listed as rows not
+    // carried, before the body runs.
+    bool transfer(const TransferPlan& plan, const std::function<void(Transfer&)>& body);
 
 private:
     void tick(int row);
     void untick(int row);
     void Cikis();
 
+    void startOnLoadedList();
+    void findStrays(db::Connection& source);
+
     Options options_;
     int loaded_ = 0;
+    std::optional<db::DbError> loadFailure_;
+    QList<services::StrayValue> strays_;
+    QSet<int> refused_;
 };
 
 }  // namespace belmo::console

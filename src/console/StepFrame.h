@@ -85,11 +85,24 @@ public:
         } catch (const db::DbError& e) {
             if (e.databaseLevel()) throw;
             failures_ << label + QStringLiteral(": ") + e.cause();
+            ++failedRows_;
             carried = false;
         }
         pulse();
         return carried;
     }
+
+    // A row the step does not carry because of what the source holds (a value that does not
+    // read as its column's type): listed in the warning like a row that failed.
+    void refuse(const QString& label, const QString& cause)
+    {
+        ++rows_;
+        ++failedRows_;
+        note(label, cause);
+    }
+    // Something of the source the step did not carry that is no row of its list (a value that
+    // may have kept an item off the list): listed in the warning.
+    void note(const QString& label, const QString& cause) { failures_ << label + QStringLiteral(": ") + cause; }
 
     // The user does not want to go on (a No to a question): the step ends with nothing
     // written, no message and no done mark.
@@ -100,13 +113,14 @@ public:
     void pulse();
 
     const QStringList& failures() const { return failures_; }
-    bool nothingCarried() const { return rows_ > 0 && failures_.size() == rows_; }
+    bool nothingCarried() const { return rows_ > 0 && failedRows_ == rows_; }
 
 private:
     StepHost& host_;
     db::Connection source_;
     db::Connection target_;
     int rows_ = 0;
+    int failedRows_ = 0;
     QStringList failures_;
 };
 

@@ -76,6 +76,11 @@ QStringList Connection::columns(const QString& table) const { return file()->col
 
 bool Connection::readOnly() const { return file()->readOnly(); }
 
+bool Connection::hasView(const QString& schema, const QString& name) const
+{
+    return file()->hasObject(schema, QStringLiteral("view"), name);
+}
+
 TransactionScope::TransactionScope(Connection& connection, Mode mode) : file_(connection.file())
 {
     if (mode == Mode::Read)

@@ -78,6 +78,8 @@ public:
     QStringList columns(const QString& table) const;
     // True when the file cannot be written through this connection.
     bool readOnly() const;
+    // A view of that name in the schema: "main", the file, or "temp", the connection's own.
+    bool hasView(const QString& schema, const QString& name) const;
 
     // The shared file behind an open connection (throws ObjectClosed when closed).
     const std::shared_ptr<SqliteFile>& file() const;

@@ -1,5 +1,7 @@
 #include "db/DbError.h"
 
+#include <sqlite3.h>
+
 namespace belmo::db {
 
 DbError::DbError(qint32 number, QString description, Kind kind, QString file, QString cause)
@@ -15,7 +17,18 @@ QString DbError::detail() const
 
 DbError DbError::asDatabaseLevel() const
 {
-    return DbError(number_, description_, Kind::Database, file_, cause_);
+    return DbError(number_, description_, Kind::Database, file_, cause_).withResultCode(resultCode_);
+}
+
+bool DbError::refusedWrite() const
+{
+    switch (resultCode_ & 0xff) {
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN: return true;
+    default: return resultCode_ == SQLITE_IOERR_WRITE || resultCode_ == SQLITE_IOERR_FSYNC
+                    || resultCode_ == SQLITE_IOERR_TRUNCATE || resultCode_ == SQLITE_IOERR_DIR_FSYNC;
+    }
 }
 
 }  // namespace belmo::db

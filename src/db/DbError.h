@@ -69,6 +69,18 @@ public:
     // The same failure as one that stops the step.
     DbError asDatabaseLevel() const;
 
+    // The database engine's own result code behind the failure (SQLite's extended code), 0
+    // for failures of the program's own checks.
+    int resultCode() const { return resultCode_; }
+    DbError& withResultCode(int code)
+    {
+        resultCode_ = code;
+        return *this;
+    }
+    // The file refused to be written (read-only, no permission, cannot be opened for writing,
+    // a write that failed): what a read-only file answers to a write.
+    bool refusedWrite() const;
+
     const char* what() const noexcept override { return what_.c_str(); }
 
 private:
@@ -77,6 +89,7 @@ private:
     Kind kind_;
     QString file_;
     QString cause_;
+    int resultCode_ = 0;
     std::string what_;
 };
 

@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <QStringDecoder>
+
 #include <cmath>
 #include <limits>
 
@@ -25,12 +27,22 @@ FieldType fieldTypeFromDeclared(const char* declaredType)
     return FieldType::Unknown;
 }
 
+QString storedText(const char* utf8, qsizetype bytes)
+{
+    if (bytes >= 3 && static_cast<uchar>(utf8[0]) == 0xEF && static_cast<uchar>(utf8[1]) == 0xBB
+        && static_cast<uchar>(utf8[2]) == 0xBF) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(utf8, bytes));
+    }
+    return QString::fromUtf8(utf8, bytes);
+}
+
 Value readColumn(sqlite3_stmt* stmt, int i, FieldType type)
 {
     const int storage = sqlite3_column_type(stmt, i);
     if (storage == SQLITE_NULL) return Value::null();
     auto text = [&] {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
+        return storedText(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
     };
     switch (type) {
     case FieldType::Long:

@@ -21,6 +21,10 @@ FieldType fieldTypeFromDeclared(const char* declaredType);
 // The value of column i of the current row, read as a field of the given type.
 Value readColumn(sqlite3_stmt* stmt, int i, FieldType type);
 
+// Stored UTF-8 text as it is, character for character: a leading byte-order mark is part of
+// the value (QString::fromUtf8 would drop it, and with it the identity of a code).
+QString storedText(const char* utf8, qsizetype bytes);
+
 // Binds v to parameter i (1-based).
 void bindValue(sqlite3_stmt* stmt, int i, const Value& v);
 

@@ -1,6 +1,7 @@
 #include "db/JetFunctions.h"
 
 #include "db/DbError.h"
+#include "db/FieldType.h"
 #include "db/VbConvert.h"
 
 #include <sqlite3.h>
@@ -19,7 +20,7 @@ Value argValue(sqlite3_value* v)
     case SQLITE_INTEGER: return Value(static_cast<qint64>(sqlite3_value_int64(v)));
     case SQLITE_FLOAT: return Value(sqlite3_value_double(v));
     case SQLITE_TEXT:
-        return Value(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v)));
+        return Value(storedText(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v)));
     default: return Value::null();
     }
 }
@@ -129,6 +130,14 @@ void fnIsNumeric(sqlite3_context* ctx, int, sqlite3_value** argv)
     bool numeric = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
     if (type == SQLITE_TEXT) numeric = vb::parseNumber(argValue(argv[0]).textValue()).has_value();
     sqlite3_result_int(ctx, numeric ? -1 : 0);
+}
+
+// True for a date and for a text that reads as one.
+void fnIsDate(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const int type = sqlite3_value_type(argv[0]);
+    const bool date = type == SQLITE_TEXT && vb::parseDate(argValue(argv[0]).textValue()).has_value();
+    sqlite3_result_int(ctx, date ? -1 : 0);
 }
 
 void fnCdbl(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -441,6 +450,20 @@ int compareText(QByteArrayView a, QByteArrayView b)
     return 0;
 }
 
+QString foldedText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        const char32_t f = fold(c);
+        if (QChar::requiresSurrogates(f))
+            out += QString::fromUcs4(&f, 1);
+        else
+            out += QChar(char16_t(f));
+    }
+    return out;
+}
+
 int compareDate(QByteArrayView a, QByteArrayView b)
 {
     const auto da = readDate(a);
@@ -472,7 +495,8 @@ void registerFunctions(sqlite3* db)
     };
     const Scalar scalars[] = {
         {"FORMAT", 1, fnFormat}, {"FORMAT", 2, fnFormat}, {"SWITCH", -1, fnSwitch},
-        {"IIF", 3, fnIif}, {"ISNUMERIC", 1, fnIsNumeric}, {"CDBL", 1, fnCdbl}, {"CLNG", 1, fnClng}, {"CDATE", 1, fnCdate}, {"CSTR", 1, fnCstr},
+        {"IIF", 3, fnIif}, {"ISNUMERIC", 1, fnIsNumeric}, {"ISDATE", 1, fnIsDate},
+        {"CDBL", 1, fnCdbl}, {"CLNG", 1, fnClng}, {"CDATE", 1, fnCdate}, {"CSTR", 1, fnCstr},
         {"STR", 1, fnStr}, {"MID", 2, fnMid}, {"MID", 3, fnMid},
         {"TRIM", 1, fnTrim<true, true>}, {"LTRIM", 1, fnTrim<true, false>}, {"RTRIM", 1, fnTrim<false, true>},
         {"LEN", 1, fnLen}, {"UCASE", 1, fnCase<true>}, {"LCASE", 1, fnCase<false>},

@@ -3,6 +3,7 @@
 #include "db/FieldType.h"
 #include "db/Value.h"
 
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -15,6 +16,15 @@ class Recordset;
 // ADO's cursor and lock types, with their numbers.
 enum class CursorType { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
 enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3 };
+
+// A statement and the values bound to its '?' parameters, in order. Whatever comes from a
+// user or a database goes in as a value, never as a part of the text.
+struct Query {
+    Query(QString text = {}, QList<Value> values = {}) : text(std::move(text)), values(std::move(values)) {}
+    Query(const char16_t* text) : text(QString::fromUtf16(text)) {}
+    QString text;
+    QList<Value> values;
+};
 
 // rs.field("Ana_Hs") reads like Fields("Ana_Hs").Value and takes an assignment.
 class Field {
@@ -54,6 +64,10 @@ public:
     // The same with '?' parameters bound in order: a statement read row after row with other
     // values is prepared once, and no value ever becomes a part of its text.
     void open(const QString& source, Connection& connection, CursorType cursor, LockType lock, const QList<Value>& params);
+    void open(const Query& query, Connection& connection, CursorType cursor, LockType lock)
+    {
+        open(query.text, connection, cursor, lock, query.values);
+    }
     void close();
     bool isOpen() const;
 

@@ -334,6 +334,15 @@ QStringList SqliteFile::columns(const QString& table)
 
 bool SqliteFile::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
+bool SqliteFile::hasObject(const QString& schema, const QString& type, const QString& name)
+{
+    Statement st = prepareNative(QStringLiteral("SELECT 1 FROM pragma_table_list WHERE schema=? AND type=? AND name=? COLLATE NOCASE"));
+    st.bind(1, Value(schema));
+    st.bind(2, Value(type));
+    st.bind(3, Value(name));
+    return st.step();
+}
+
 std::pair<qint64, qint64> SqliteFile::schemaVersions()
 {
     qint64 v[2] = {0, 0};
@@ -376,18 +385,19 @@ DbError SqliteFile::error(int rc, const QString& context) const
     const QByteArray raw = sqlite3_errmsg(db_);
     qint32 number = 0;
     QString text;
-    if (jet::parseFunctionError(raw, number, text)) return DbError(number, text);
+    if (jet::parseFunctionError(raw, number, text)) return DbError(number, text).withResultCode(rc);
     const QString msg = QString::fromUtf8(raw);
     const QString where = QStringLiteral("%1 [%2; SQL: %3]").arg(msg, path_, tail(context));
     using Kind = DbError::Kind;
     // A failure of one statement: the number the provider gives it (the steps branch on
     // these), and the field level.
     auto statement = [&](qint32 number, const QString& prefix) {
-        return DbError(number, prefix + where, Kind::Field, path_, msg);
+        return DbError(number, prefix + where, Kind::Field, path_, msg).withResultCode(rc);
     };
     // A failure of the file as a whole, whatever the statement.
     auto file = [&](qint32 number, const QString& cause) {
-        return DbError(number, QStringLiteral("%1 [%2; SQL: %3]").arg(cause, path_, tail(context)), Kind::Database, path_, cause);
+        return DbError(number, QStringLiteral("%1 [%2; SQL: %3]").arg(cause, path_, tail(context)), Kind::Database, path_, cause)
+            .withResultCode(rc);
     };
     switch (rc & 0xff) {
     case SQLITE_ERROR:

@@ -88,7 +88,13 @@ public:
     qint64 lastInsertRowId() const;
 
     QStringList columns(const QString& table);
+    // A view or table of that name in the schema ("main" or "temp").
+    bool hasObject(const QString& schema, const QString& type, const QString& name);
     bool readOnly() const;
+    // The file opened for writing but refused a write (an immutable file, a share that takes
+    // no writes): the program treats it as read-only from then on.
+    bool refusesWrites() const { return refusesWrites_; }
+    void markRefusesWrites() { refusesWrites_ = true; }
 
     // What a recordset learnt of a statement text (its fields and update plan), kept while
     // the file's schema stays as it was. Null when unknown.
@@ -131,6 +137,7 @@ private:
     std::list<QString> lru_;  // most recently used first
     QStringList verifiedPasswords_;
     int depth_ = 0;
+    bool refusesWrites_ = false;
 };
 
 }  // namespace belmo::db

@@ -567,6 +567,9 @@ QString Str(double d)
 
 QString formatNumber(double value, QStringView pattern)
 {
+    // No pattern places an infinite amount or one that is not a number: it shows as CStr
+    // shows it, a text that no conversion reads back as a number.
+    if (!std::isfinite(value)) return cstrDouble(value);
     const QStringList sections = splitSections(pattern.toString());
     auto pick = [&](qsizetype i) -> QStringView {
         return i < sections.size() && !sections[i].isEmpty() ? QStringView(sections[i]) : QStringView(sections[0]);

@@ -22,8 +22,8 @@ void showErrorText(const ErrorLookup& errors, const QString& number, const QStri
     db::Connection con(errors.pool);
     con.open(errors.AyarBag);
     db::Recordset rs;
-    rs.open(u"Select Hata as HT from Hata_Kod where Kod="_s + db::jet::quoted(number.trimmed()), con,
-            db::CursorType::Dynamic, db::LockType::Optimistic);
+    rs.open(u"Select Hata as HT from Hata_Kod where Kod=?"_s, con, db::CursorType::Dynamic, db::LockType::Optimistic,
+            {number.trimmed()});
     if (rs.eof()) {
         errors.dialogs.message(kUnknown, {}, Dialogs::Icon::None, details);
         return;

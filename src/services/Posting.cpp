@@ -178,7 +178,7 @@ Value EVRAKNOAL(db::Connection& con, const QString& prefix, bool advance)
     // Every statement may fail on its own and the next one still runs.
     Value result;
     db::Recordset rs;
-    skip([&] { rs.open(u"Select * from Evr where On_Taki="_s + db::jet::quoted(prefix), con, kDynamic, kOptimistic); });
+    skip([&] { rs.open(u"Select * from Evr where On_Taki=?"_s, con, kDynamic, kOptimistic, {prefix}); });
     skip([&] {
         if (!rs.eof()) return;
         rs.addNew();
@@ -206,8 +206,7 @@ void EVRAKSIL(db::Connection& con, const Value& number)
 {
     if (number.isNull() || isEmptyText(number)) return;
     db::Recordset rs;
-    rs.open(u"UPDATE Kayit Set Sil=1 where Evrak_No="_s + db::jet::quoted(vb::CStr(number)) + u" AND Sil=0 "_s, con,
-            kDynamic, kOptimistic);
+    rs.open(u"UPDATE Kayit Set Sil=1 where Evrak_No=? AND Sil=0 "_s, con, kDynamic, kOptimistic, {vb::CStr(number)});
 }
 
 }  // namespace belmo::services

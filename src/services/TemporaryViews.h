@@ -27,10 +27,13 @@ private:
 };
 
 // "CREATE VIEW <name> AS <query>" and "DROP VIEW <name>" in the database given, issued
-// through a recordset open. A view that already exists keeps its first definition and
-// dropping a missing view passes. A source that cannot be written (an archived year on a
-// read-only share) gets temporary views of its connection instead, and is not written at
-// all.
+// through a recordset open. A panel drops its views and makes them again before it reads
+// them, so that it reads what it has just made: dropping a view that is not there passes,
+// every other failure (a view that exists still, a definition that does not compile, a file
+// that cannot be used) is thrown. A source that cannot be written (an archived year on a
+// read-only share, a file that opens for writing but refuses to be written) gets temporary
+// views of its connection instead, which hide any stale view of the same name, and is not
+// written at all.
 void GORUNUMOLUSTUR(db::Connection& db, const ViewSet& views, int slot, const QString& query);
 void GORUNUMSIL(db::Connection& db, const ViewSet& views, int slot);
 

@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
+#include "db/SqliteFile.h"
 #include "db/VbConvert.h"
 #include "services/Errors.h"
 
@@ -54,12 +55,20 @@ void deleteAll(db::Recordset& record)
     }
 }
 
-db::Value openingDate(db::Connection& target)
+int companyPeriod(db::Connection& company)
 {
     db::Recordset rs;
-    rs.open(QStringLiteral("Select DONEM from SIRKET"), target, db::CursorType::Static, db::LockType::ReadOnly);
-    const QString text = QStringLiteral("01.01.") + vb::CStr(rs.value(QStringLiteral("DONEM"))).trimmed();
-    return db::Value(vb::CDate(db::Value(text)));
+    rs.open(QStringLiteral("Select DONEM from SIRKET"), company, db::CursorType::Static, db::LockType::ReadOnly);
+    const QString text = rs.eof() ? QString() : vb::joined(rs.value(QStringLiteral("DONEM"))).trimmed();
+    bool year = false;
+    const int period = text.toInt(&year);
+    if (year && period >= 1 && period < 9999) return period;
+    const QString cause = rs.eof() ? QStringLiteral("SIRKET holds no company record, so the company has no period")
+                                   : QStringLiteral("SIRKET.DONEM is not a year: '%1'").arg(text);
+    throw db::DbError(db::err::TypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(text), db::DbError::Kind::Database,
+                      company.file()->path(), cause);
 }
+
+db::Value openingDate(db::Connection& target) { return db::Value(QDate(companyPeriod(target), 1, 1)); }
 
 }  // namespace belmo::transfers

@@ -37,8 +37,13 @@ void runOrStop(db::Connection& db, const QString& statement);
 // A record read from the source by its key: one gone since the grid was loaded fails the row.
 void requireRecord(db::Recordset& record);
 
-// 1 January of the target company's period: "01.01." followed by the trimmed DONEM of its
-// SIRKET row, read as a date. A period that is not a year fails here, before any write.
+// The period of a company: the trimmed DONEM of its SIRKET row, a year. A company without a
+// record, or whose DONEM is empty or not a year, stops the step with the file and the value
+// named: nothing of a new period can be dated or named without it.
+int companyPeriod(db::Connection& company);
+
+// 1 January of the target company's period. A period that is not a year fails here, before
+// any write.
 db::Value openingDate(db::Connection& target);
 
 }  // namespace belmo::transfers

@@ -33,6 +33,13 @@ void DemoRun::openCompany(db::Connection& con, const QString& code) const
                                               db::schema::databasePassword()));
 }
 
+QString DemoRun::cell(const QString& code, const QString& sql)
+{
+    db::Connection con(reader.pool());
+    openCompany(con, code);
+    return reader.rows(con, sql).value(0).value(0);
+}
+
 QList<QStringList> DemoRun::targetTables()
 {
     db::Connection target(reader.pool());

@@ -28,6 +28,8 @@ protected:
     QStringList login(const QString& password) const;
     // A connection to one of the demo's companies ("DEMO2025", "DEMO2026").
     void openCompany(db::Connection& con, const QString& code) const;
+    // The first cell of a statement on one of the demo's companies.
+    QString cell(const QString& code, const QString& sql);
     // Every row of the tables the master-data steps write, in the order the target keeps them.
     QList<QStringList> targetTables();
 

@@ -144,15 +144,24 @@ TEST_F(PreviewGridTest, StartReadsTheTickedRowsInGridOrderAndFormattedAmountsWit
     EXPECT_TRUE(t->console()->entry(StepId::Depolar).done.visible());
 }
 
-TEST_F(PreviewGridTest, AFailingLoaderIsReportedAndLeavesTheGridAsItWas)
+// A load that failed leaves an empty grid that is no list of the source: "Başla" on it says
+// why and carries nothing, and the step does not finish.
+TEST_F(PreviewGridTest, AFailedLoadIsNoListAndBaslaCarriesNothingFromIt)
 {
     t->logIn();
-    t->dialogs.expectMessage(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s);
+    t->dialogs.expectError(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s, {u"Yok_Tablo"_s});
     t->console()->entry(StepId::Gruplar).button.click();
     EXPECT_EQ(broken->grid.rows(), 2);
-    EXPECT_EQ(broken->grid.cols(), 2);
-    EXPECT_EQ(broken->toplamKayit.text(), u"0,00"_s);
+    EXPECT_FALSE(broken->isLoaded());
+    EXPECT_EQ(broken->toplamKayit.text(), u"0"_s);
     EXPECT_EQ(t->console()->panels.front(), &broken->frame);  // the panel still comes forward
+
+    t->dialogs.expectMessage(u"Liste kaynak şirketten yüklenemedi; aktarım yapılmadı.\rSorunu giderip listeyi yeniden "
+                             u"yükleyiniz."_s,
+                             u"Belmo"_s, services::Dialogs::Icon::Critical);
+    broken->basla.click();
+    EXPECT_TRUE(broken->read.isEmpty());
+    EXPECT_FALSE(t->console()->entry(StepId::Gruplar).done.visible());
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ public:
     bool failStart;  // "Başla" ends in an error
 
 protected:
-    QString query() override
+    db::Query query() override
     {
         const auto& sql = session().sql;
         return QStringLiteral("SELECT '', Depo_Kodu, Depo_Adi, ") + sql.TutarBas + QStringLiteral("Ana_Hs/100") +

@@ -97,7 +97,7 @@ protected:
 
     qint64 instalment(const Instalment& t) { return writeInstalment(co, co.connection(), t); }
 
-    QString cutoff() { return instalmentCutoff(co.scalar(u"Select DONEM from SIRKET"_s)); }
+    QString cutoff() { return instalmentCutoff(vb::CStr(co.scalar(u"Select DONEM from SIRKET"_s)).trimmed().toInt()); }
 };
 
 TEST_F(InstalmentQueries, CutOffIsTheFirstDayAfterTheSourcePeriod)

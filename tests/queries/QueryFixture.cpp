@@ -24,7 +24,7 @@ QString viewName(const QString& prefix, int slot) { return prefix + kUserCode + 
 namespace {
 
 // The error number of opening a statement with the given lock; 0 when it opens.
-qint32 openingError(db::Connection& con, const QString& sql, db::LockType lock)
+qint32 openingError(db::Connection& con, const db::Query& sql, db::LockType lock)
 {
     try {
         db::Recordset rs;
@@ -47,7 +47,7 @@ qint32 dropView(db::Connection& con, const QString& prefix, int slot)
     return openingError(con, u"DROP VIEW "_s + viewName(prefix, slot), db::LockType::Optimistic);
 }
 
-qint32 openError(db::Connection& con, const QString& sql) { return openingError(con, sql, db::LockType::ReadOnly); }
+qint32 openError(db::Connection& con, const db::Query& sql) { return openingError(con, sql, db::LockType::ReadOnly); }
 
 QList<QStringList> sorted(QList<QStringList> rows)
 {

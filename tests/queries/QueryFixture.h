@@ -46,7 +46,7 @@ qint32 createView(db::Connection& con, const QString& prefix, int slot, const QS
 qint32 dropView(db::Connection& con, const QString& prefix, int slot);
 
 // The error number of opening a statement as a static, read-only recordset; 0 when it opens.
-qint32 openError(db::Connection& con, const QString& sql);
+qint32 openError(db::Connection& con, const db::Query& sql);
 
 // Rows in a fixed order, for statements that request none.
 QList<QStringList> sorted(QList<QStringList> rows);
@@ -61,7 +61,7 @@ protected:
     // Inserts a document header and returns the number the database gave it.
     qint64 header(Columns columns);
     void insert(const QString& table, Columns columns) { co.insert(table, columns); }
-    QList<QStringList> rows(const QString& sql) { return co.rows(sql); }
+    QList<QStringList> rows(const db::Query& sql) { return co.rows(sql); }
 
     // Drops and creates a view the way a panel rebuilds it; the creation must succeed.
     void rebuildView(const QString& prefix, int slot, const QString& query);

@@ -137,13 +137,15 @@ TEST_F(SharedRoutinesTest, ServerTypeChoosesTheDialect)
 
 // ---- GORUNUMOLUSTUR and GORUNUMSIL ----------------------------------------------------------
 
-TEST_F(SharedRoutinesTest, ViewsAreRebuiltPerUserAndTheirErrorsPassSilently)
+// A panel reads only the views it has just made: dropping a missing view passes, every other
+// failure is thrown.
+TEST_F(SharedRoutinesTest, ViewsAreRebuiltPerUserAndNeverReadStale)
 {
     db::Connection& source = t.company.connection();
     const ViewSet mine(u"CMZN"_s, u"05"_s);
     GORUNUMSIL(source, mine, 1);  // nothing to drop in a fresh database
     GORUNUMOLUSTUR(source, mine, 1, u"select 'ilk' as A"_s);
-    GORUNUMOLUSTUR(source, mine, 1, u"select 'ikinci' as A"_s);  // exists: the first definition stays
+    EXPECT_THROW(GORUNUMOLUSTUR(source, mine, 1, u"select 'ikinci' as A"_s), db::DbError);  // exists
     EXPECT_EQ(mine.name(1), u"CMZN051"_s);
     EXPECT_EQ(t.company.rows(u"select A from CMZN051"_s), (QList<QStringList>{{u"ilk"_s}}));
 
@@ -156,7 +158,7 @@ TEST_F(SharedRoutinesTest, ViewsAreRebuiltPerUserAndTheirErrorsPassSilently)
     GORUNUMOLUSTUR(source, other, 1, u"select 'yeni' as A"_s);
     EXPECT_EQ(t.company.rows(u"select A from CMZN071"_s), (QList<QStringList>{{u"yeni"_s}}));
 
-    GORUNUMOLUSTUR(source, other, 2, u"select Yok from Olmayan"_s);  // a query that does not compile
+    EXPECT_THROW(GORUNUMOLUSTUR(source, other, 2, u"select Yok from Olmayan"_s), db::DbError);  // does not compile
     EXPECT_EQ(t.company.rows(u"select count(*) from sqlite_master where name='CMZN072'"_s),
               (QList<QStringList>{{u"0"_s}}));
 }

@@ -48,9 +48,9 @@ void TestCompany::insert(db::Connection& con, const QString& table,
     con.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(u','), marks.join(u',')), values);
 }
 
-QList<QStringList> TestCompany::rows(const QString& sql) { return rows(con_, sql); }
+QList<QStringList> TestCompany::rows(const db::Query& sql) { return rows(con_, sql); }
 
-QList<QStringList> TestCompany::rows(db::Connection& con, const QString& sql)
+QList<QStringList> TestCompany::rows(db::Connection& con, const db::Query& sql)
 {
     db::Recordset rs;
     rs.open(sql, con, db::CursorType::Static, db::LockType::ReadOnly);

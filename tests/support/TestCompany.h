@@ -41,8 +41,9 @@ public:
     void insert(db::Connection& con, const QString& table, std::initializer_list<std::pair<const char*, Value>> columns);
 
     // The rows of a statement as text cells (Null as "<null>"), read through a static recordset.
-    QList<QStringList> rows(const QString& sql);
-    QList<QStringList> rows(db::Connection& con, const QString& sql);
+    QList<QStringList> rows(const db::Query& sql);
+    QList<QStringList> rows(const QString& sql) { return rows(db::Query(sql)); }
+    QList<QStringList> rows(db::Connection& con, const db::Query& sql);
     // A single value.
     Value scalar(const QString& sql);
 

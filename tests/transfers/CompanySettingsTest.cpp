@@ -96,15 +96,22 @@ TEST_F(CompanySettings, AnEmptySourceRecordStopsBeforeAnythingIsWritten)
     EXPECT_FALSE(done(StepId::SirketBilgileri));
 }
 
-TEST_F(CompanySettings, AColumnThatDoesNotFitIsLeftOutAndTheRestCarried)
+// The next period cannot be worked out from a period that is not a year: the step stops
+// with nothing written and names the value, rather than writing an empty period.
+TEST_F(CompanySettings, ASourceWithoutAPeriodStopsBeforeAnythingIsWritten)
 {
     put(target(), u"SIRKET"_s, {{"SIRKETCODE", "HEDEF"}, {"DONEM", "2008"}});
-    source().execute(u"UPDATE SIRKET SET DONEM='2008/A', AKTIVE=1"_s);
-    runSettings();
-    const QStringList company = targetCompany().value(0);
-    EXPECT_EQ(company.value(3), u"2008"_s);  // the next period of "2008/A" cannot be worked out
-    EXPECT_EQ(company.value(1), u"Anadolu Ticaret"_s);
-    EXPECT_EQ(rows(target(), u"Select count(*) from BRM"_s), (QList<QStringList>{{"2"}}));
+    const QList<QStringList> before = everything();
+    for (const auto& [update, shown] : {std::pair{"DONEM='2008/A'", "'2008/A'"}, {"DONEM=NULL", "''"},
+                                        {"SIRKETCODE=NULL, SIRKETAD=NULL, DONEM=NULL", "''"}}) {
+        source().execute(u"UPDATE SIRKET SET "_s + QString::fromUtf8(update));
+        t.dialogs.expectError(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s,
+                              {t.company.path(u"KAYNAK"_s), u"SIRKET.DONEM is not a year: "_s + QString::fromUtf8(shown)});
+        press(StepId::SirketBilgileri);
+        t.dialogs.verify();
+        EXPECT_EQ(everything(), before) << update;
+        EXPECT_FALSE(done(StepId::SirketBilgileri));
+    }
 }
 
 TEST_F(CompanySettings, ATargetThatCannotBeOpenedIsReportedNotAnnouncedAsCarried)

@@ -56,15 +56,29 @@ services::ViewSet CariHesaplar::views() { return {kViews, session().KullaniciKod
 
 void CariHesaplar::menuAction()
 {
-    app::Session& s = session();
-    db::Connection source(s.pool());
-    source.open(s.KaynakBag);
-    services::GORUNUMSIL(source, views(), 1);
-    services::GORUNUMOLUSTUR(source, views(), 1, currentAccountDebitView(s.sql));
-    services::GORUNUMSIL(source, views(), 2);
-    services::GORUNUMOLUSTUR(source, views(), 2, currentAccountCreditView(s.sql));
     reload();
     host().showPanel(frame);
+}
+
+// The two views, made afresh before every load.
+void CariHesaplar::prepareSource(db::Connection& source)
+{
+    const services::Fragments& f = session().sql;
+    services::GORUNUMSIL(source, views(), 1);
+    services::GORUNUMOLUSTUR(source, views(), 1, currentAccountDebitView(f));
+    services::GORUNUMSIL(source, views(), 2);
+    services::GORUNUMOLUSTUR(source, views(), 2, currentAccountCreditView(f));
+}
+
+// The live cards, and the lines of every live header with a current account on either side.
+QList<services::StraySearch> CariHesaplar::straySearches()
+{
+    QList<services::StraySearch> searches = {{u"Hesaplar"_s, u"Hesaplar.MID1"_s, {}, u"Hesaplar.Sil=0"_s}};
+    for (const QString& side : {u"B"_s, u"A"_s})
+        searches.append({u"Cari_H"_s, u"Kayit."_s + side + u"_MID"_s,
+                         u"Cari_H INNER JOIN Kayit ON Cari_H.Kayit_No=Kayit.Kayit_No"_s,
+                         u"Kayit.Sil=0 AND Kayit."_s + side + u"_Hs IN (120,320)"_s, u"'Kayit_No ' & Kayit.Kayit_No"_s});
+    return searches;
 }
 
 // The loader with the progress bar and the status around it; every row ticked again.
@@ -78,7 +92,7 @@ void CariHesaplar::reload()
     tumunuSec.setValue(1);
 }
 
-QString CariHesaplar::query()
+db::Query CariHesaplar::query()
 {
     return currentAccountLoader(session().sql, views().stem(), bakiyesizleriGizle.value() == 1);
 }
@@ -103,8 +117,7 @@ void CariHesaplar::HESAPLA()
         double all[3] = {}, carried[3] = {};
         for (int r = 1; r < grid.rows(); ++r) {
             for (int i = 0; i < 3; ++i) {
-                if (cell(r, kCurrencies[i].col).isEmpty()) continue;
-                const double v = amount(r, kCurrencies[i].col);
+                const double v = figure(r, kCurrencies[i].col);
                 all[i] += v;
                 if (ticked(r)) carried[i] += v;
             }
@@ -122,13 +135,16 @@ void CariHesaplar::HESAPLA()
 
 // One entry per currency with a balance: the account on the debit side for a debit
 // balance, on the credit side for a credit one, the amount always positive and only in the
-// currency's own member.
+// currency's own member. A balance that shows no number (a sum too large to be one) is
+// listed, not posted.
 void CariHesaplar::post(int row, console::Transfer& t)
 {
     for (const Currency& c : kCurrencies) {
-        const double balance = amount(row, c.col);
-        if (balance == 0) continue;
+        const QString shown = cell(row, c.col).trimmed();
+        const std::optional<double> balanceShown = vb::parseNumber(shown);
+        if (shown.isEmpty() || (balanceShown && *balanceShown == 0)) continue;
         t.row(cell(row, 3) + u' ' + cell(row, 4) + u' ' + c.code, [&] {
+            const double balance = amount(row, c.col);
             services::KayitDegerleri& k = newEntry(t);
             sides(k, cell(row, 1), cell(row, 2), cell(row, 3), balance < 0);
             k.Aciklama = QString();

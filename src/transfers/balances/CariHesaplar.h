@@ -19,12 +19,14 @@ public:
     widgets::TextBox TxtYtlDvr, TxtDvz1Dvr, TxtDvz2Dvr;  // over the ticked rows
     widgets::TextBox LblKyt;                             // status
 
-    // Builds the views in the source, loads the grid and brings the panel forward.
+    // Loads the grid (its views in the source first) and brings the panel forward.
     void menuAction() override;
     void HESAPLA() override;
 
 protected:
-    QString query() override;
+    void prepareSource(db::Connection& source) override;
+    db::Query query() override;
+    QList<services::StraySearch> straySearches() override;
     console::GridLayout layout() const override;
     int keyColumn() const override { return 3; }
     void post(int row, console::Transfer& t) override;

@@ -3,7 +3,7 @@
 #include "app/Session.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/JetDialect.h"
+#include "db/JetFunctions.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "services/Dialogs.h"
@@ -38,7 +38,7 @@ void OpeningBalanceStep::Basla()
 {
     transfer({.writes = QStringList{cards_.table} + cards_.entries, .completion = {{completion_, kTitle}}},
              [this](console::Transfer& t) {
-                 const QString keys = tickedKeys();
+                 const QSet<QString> keys = tickedKeys();
                  // The date first: a period that cannot be read stops the step before anything
                  // is deleted or copied, rather than after.
                  date_ = openingDate(t.target());
@@ -59,14 +59,14 @@ void OpeningBalanceStep::Basla()
              });
 }
 
-// "'key1','key2',..." of the ticked rows. Keys are quoted, so an apostrophe in a code
-// cannot break the statement.
-QString OpeningBalanceStep::tickedKeys() const
+// The card keys of the ticked rows, folded as the database compares codes (a card whose code
+// differs from a ticked one only in case is the same card to it).
+QSet<QString> OpeningBalanceStep::tickedKeys() const
 {
-    QStringList keys;
-    for (const int r : tickedRows()) keys << db::jet::quoted(cell(r, keyColumn()));
+    QSet<QString> keys;
+    for (const int r : tickedRows()) keys.insert(db::jet::foldedText(cell(r, keyColumn())));
     if (keys.isEmpty()) throw db::DbError(db::err::InvalidCall, u"Invalid procedure call or argument"_s);
-    return keys.join(u',');
+    return keys;
 }
 
 // The two questions before writing into a target that holds cards. False when the user
@@ -86,13 +86,16 @@ bool OpeningBalanceStep::clearTarget(db::Recordset& existing, db::Connection& ta
     return true;
 }
 
-void OpeningBalanceStep::copyCards(console::Transfer& t, db::Recordset& to, const QString& keys)
+// The source's cards whose key is ticked, in the source's order. The keys are looked up here
+// rather than listed in the statement, so that no code becomes a part of its text.
+void OpeningBalanceStep::copyCards(console::Transfer& t, db::Recordset& to, const QSet<QString>& keys)
 {
     db::Recordset from;
-    from.open(u"Select * from "_s + cards_.table + u" where "_s + cards_.key + u" in("_s + keys + u")"_s
-                  + (cards_.except.isEmpty() ? QString() : u" and "_s + cards_.except + u" "_s),
+    from.open(u"Select * from "_s + cards_.table + (cards_.except.isEmpty() ? QString() : u" where "_s + cards_.except),
               t.source(), CursorType::Static, LockType::ReadOnly);
+    const int key = from.fieldIndex(cards_.key);
     for (; !from.eof(); from.moveNext()) {
+        if (!keys.contains(db::jet::foldedText(vb::joined(from.value(key))))) continue;
         t.row(cards_.table + u' ' + vb::joined(from.value(cards_.key)), [&] {
             to.addNew();
             for (const QString& column : cards_.columns) copy(to, from, column);

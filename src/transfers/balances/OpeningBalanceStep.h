@@ -3,6 +3,7 @@
 #include "console/PreviewStep.h"
 #include "db/Value.h"
 
+#include <QSet>
 #include <QStringList>
 
 namespace belmo::db {
@@ -52,6 +53,7 @@ protected:
 
     // The grid column of the card key of a row.
     virtual int keyColumn() const = 0;
+    QString rowKey(int row) const override { return cell(row, keyColumn()); }
     // Posts the opening entries of one ticked row into the target, each entry as one row of
     // the transfer.
     virtual void post(int row, console::Transfer& t) = 0;
@@ -71,9 +73,9 @@ protected:
     void Basla() final;
 
 private:
-    QString tickedKeys() const;
+    QSet<QString> tickedKeys() const;
     bool clearTarget(db::Recordset& existing, db::Connection& target);
-    void copyCards(console::Transfer& t, db::Recordset& to, const QString& keys);
+    void copyCards(console::Transfer& t, db::Recordset& to, const QSet<QString>& keys);
 
     Cards cards_;
     QString completion_;

@@ -42,7 +42,6 @@ StokKartlari::StokKartlari(console::StepHost& host)
     for (widgets::TextBox* box : {&TxtMktr, &TxtTtr, &TxtSecTtr}) box->setText(u"0,00"_s);
     frame.boxes = {{u"STOK MİKTARI"_s, &TxtMktr}, {u"TOPLAM TUTAR"_s, &TxtTtr}, {u"BELMO TUTARI"_s, &TxtSecTtr}};
     lotKullan.onChange = [this] {
-        services::handle(session().errors(), [this] { buildViews(); });
         reload();
     };
     bakiyesizleriGizle.onChange = [this] { reload(); };
@@ -57,23 +56,32 @@ const StokKartlari::Columns& StokKartlari::columns() const
 
 void StokKartlari::menuAction()
 {
-    buildViews();
     reload();
     host().showPanel(frame);
 }
 
 services::ViewSet StokKartlari::views() { return {kViews, session().KullaniciKodu}; }
 
-void StokKartlari::buildViews()
+// The views for the lot box's state, made afresh before every load.
+void StokKartlari::prepareSource(db::Connection& source)
 {
-    db::Connection source(session().pool());
-    source.open(session().KaynakBag);
     const QList<QString> definitions = lots() ? QList{stockLotPriceView(), stockLotQuantityView()}
                                               : QList{stockQuantityView(), stockPriceView(), stockCardPriceView()};
     for (int slot = 1; slot <= definitions.size(); ++slot) {
         services::GORUNUMSIL(source, views(), slot);
         services::GORUNUMOLUSTUR(source, views(), slot, definitions[slot - 1]);
     }
+}
+
+// The live cards, their stock lines and the purchase lines their prices come from.
+QList<services::StraySearch> StokKartlari::straySearches()
+{
+    const QString locator = u"'Kayit_No ' & Kayit.Kayit_No"_s;
+    return {{u"Stok_Tanim"_s, u"Stok_Tanim.SID2"_s, {}, u"Stok_Tanim.Sil=0"_s},
+            {u"Stok_H"_s, u"Stok_H.Stok_Kodu"_s, u"Stok_H INNER JOIN Kayit ON Stok_H.Kayit_No=Kayit.Kayit_No"_s,
+             u"Kayit.Sil=0"_s, locator},
+            {u"Cari_H"_s, u"Kayit.B_MID"_s, u"Cari_H INNER JOIN Kayit ON Cari_H.Kayit_No=Kayit.Kayit_No"_s,
+             u"Kayit.Sil=0 AND Kayit.B_Hs IN (153,0)"_s, locator}};
 }
 
 // The loader with the progress bar around it; every row ticked again.
@@ -86,7 +94,7 @@ void StokKartlari::reload()
     tumunuSec.setValue(1);
 }
 
-QString StokKartlari::query()
+db::Query StokKartlari::query()
 {
     const QString stem = views().stem();
     const bool positiveOnly = bakiyesizleriGizle.value() == 1;
@@ -145,8 +153,8 @@ void StokKartlari::HESAPLA()
             for (int r = 1; r <= loadedRows() && r < grid.rows(); ++r) {
                 zeroIfEmpty(r, c.quantity, f.MiktarFormat);
                 for (const int col : c.prices) zeroIfEmpty(r, col, f.FiyatFormat);
-                const double v = amount(r, c.value);
-                quantity += amount(r, c.quantity);
+                const double v = figure(r, c.value);
+                quantity += figure(r, c.quantity);
                 value += v;
                 if (ticked(r)) carried += v;
             }
@@ -165,9 +173,9 @@ void StokKartlari::post(int row, console::Transfer& t)
 {
     const Columns& c = columns();
     zeroIfEmpty(row, c.quantity, QString());
-    if (amount(row, c.quantity) <= 0) return;
     t.row(cell(row, c.key) + u' ' + cell(row, 2) + u' ' + cell(row, c.warehouse), [&] {
         const double quantity = amount(row, c.quantity);
+        if (quantity <= 0) return;
         const QString key = cell(row, c.key);
         db::Recordset card;
         card.open(u"Select * from Stok_Tanim where SID2=?"_s, t.source(), db::CursorType::Static, db::LockType::ReadOnly,

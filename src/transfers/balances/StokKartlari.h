@@ -20,13 +20,15 @@ public:
     widgets::TextBox TxtTtr;     // value over every row
     widgets::TextBox TxtSecTtr;  // value over the ticked rows
 
-    // Builds the views for the lot box's state, loads the grid and brings the panel forward.
+    // Loads the grid (the views for the lot box's state first) and brings the panel forward.
     void menuAction() override;
     // Fills the empty number cells with zeros and the three totals.
     void HESAPLA() override;
 
 protected:
-    QString query() override;
+    void prepareSource(db::Connection& source) override;
+    db::Query query() override;
+    QList<services::StraySearch> straySearches() override;
     console::GridLayout layout() const override;
     int keyColumn() const override { return columns().key; }
     void post(int row, console::Transfer& t) override;
@@ -41,7 +43,6 @@ private:
     const Columns& columns() const;
     bool lots() const { return lotKullan.value() == 1; }
     services::ViewSet views();
-    void buildViews();
     void reload();
     void zeroIfEmpty(int row, int col, const QString& format);
 };

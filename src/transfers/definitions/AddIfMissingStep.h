@@ -27,9 +27,8 @@ protected:
     AddIfMissingStep(console::StepHost& host, console::StepId id, const QString& caption, QString table,
                      QList<console::Message> completion);
 
-    // The statement that finds the row's record in the target. Values from the cells go in
-    // through db::jet::quoted or db::jet::numeric, so a cell can never change the statement.
-    virtual QString lookup(int row) const = 0;
+    // The statement that finds the row's record in the target, the row's values bound to it.
+    virtual db::Query lookup(int row) const = 0;
     // The columns of a new record, each assigned through assign() (RecordWriting.h) so that
     // one that fails leaves only that column out.
     virtual void fill(db::Recordset& record, int row) const = 0;

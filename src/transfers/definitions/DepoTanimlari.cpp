@@ -14,7 +14,7 @@ DepoTanimlari::DepoTanimlari(console::StepHost& host)
 }
 
 // Live warehouses whose main account exists.
-QString DepoTanimlari::query()
+db::Query DepoTanimlari::query()
 {
     const services::Fragments& f = session().sql;
     return u"select '',Depo.ID,Depo.Depo_Kodu,Depo.Depo_Adi,"_s + f.KirpBas + u"STR(Depo.Ana_Hs)"_s + f.KirpSon +

@@ -10,7 +10,7 @@ public:
     explicit DepoTanimlari(console::StepHost& host);
 
 protected:
-    QString query() override;
+    db::Query query() override;
     console::GridLayout layout() const override;
 };
 

@@ -13,7 +13,7 @@ EvrakTanimlari::EvrakTanimlari(console::StepHost& host)
 {
 }
 
-QString EvrakTanimlari::query() { return u"Select '',Evrak_Kodu,Aciklama from Evrak_Turu"_s; }
+db::Query EvrakTanimlari::query() { return u"Select '',Evrak_Kodu,Aciklama from Evrak_Turu"_s; }
 
 // The grid keeps the query's three columns.
 console::GridLayout EvrakTanimlari::layout() const
@@ -24,9 +24,9 @@ console::GridLayout EvrakTanimlari::layout() const
              {u"Evrak Adı"_s, 3000, A::LeftCenter, A::LeftCenter}}};
 }
 
-QString EvrakTanimlari::lookup(int row) const
+db::Query EvrakTanimlari::lookup(int row) const
 {
-    return u"Select * from Evrak_Turu where Evrak_Kodu="_s + db::jet::numeric(cell(row, 1));
+    return {u"Select * from Evrak_Turu where Evrak_Kodu=?"_s, {db::jet::number(cell(row, 1))}};
 }
 
 void EvrakTanimlari::fill(db::Recordset& record, int row) const

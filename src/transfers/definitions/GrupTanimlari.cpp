@@ -11,7 +11,7 @@ GrupTanimlari::GrupTanimlari(console::StepHost& host)
 }
 
 // Live groups whose main account exists.
-QString GrupTanimlari::query()
+db::Query GrupTanimlari::query()
 {
     return u"select '',Gruplar.ID,Gruplar.Grup,Gruplar.Grupadi,(trim(Gruplar.Ana_Hs)+'   '+trim(Ana_Hesaplar.Hesap_Adi)) "
            "as HSP from Gruplar,Ana_Hesaplar where Gruplar.Sil=0 AND Ana_Hesaplar.Ana_Hs=Gruplar.Ana_Hs"_s;

@@ -16,7 +16,7 @@ IslemTanimlari::IslemTanimlari(console::StepHost& host)
 
 // The last column shows the document type's code and name joined by three blanks; it is
 // empty when the transaction has no document type.
-QString IslemTanimlari::query()
+db::Query IslemTanimlari::query()
 {
     const services::Fragments& f = session().sql;
     return u"SELECT '',islem.islem_Kod, islem.islem, islem.B_Ana_Hs, islem.A_Ana_Hs, islem.Hesap_Tur, islem.Msj1, "
@@ -40,9 +40,9 @@ console::GridLayout IslemTanimlari::layout() const
              {u"Evrak Türü"_s, 2000, A::LeftCenter}}};
 }
 
-QString IslemTanimlari::lookup(int row) const
+db::Query IslemTanimlari::lookup(int row) const
 {
-    return u"Select * from islem where islem_Kod="_s + db::jet::numeric(cell(row, 1));
+    return {u"Select * from islem where islem_Kod=?"_s, {db::jet::number(cell(row, 1))}};
 }
 
 void IslemTanimlari::fill(db::Recordset& record, int row) const

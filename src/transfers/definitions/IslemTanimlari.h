@@ -10,9 +10,10 @@ public:
     explicit IslemTanimlari(console::StepHost& host);
 
 protected:
-    QString query() override;
+    db::Query query() override;
+    QList<services::StraySearch> straySearches() override { return {{QStringLiteral("islem"), QStringLiteral("islem_Kod")}}; }
     console::GridLayout layout() const override;
-    QString lookup(int row) const override;
+    db::Query lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;
 };
 

@@ -13,10 +13,10 @@ MainAccountDefinitionStep::MainAccountDefinitionStep(console::StepHost& host, co
 {
 }
 
-QString MainAccountDefinitionStep::lookup(int row) const
+db::Query MainAccountDefinitionStep::lookup(int row) const
 {
-    return u"Select * from "_s + columns_.table + u" where "_s + columns_.code + u"="_s + db::jet::quoted(cell(row, 2)) +
-           u" and Ana_Hs="_s + db::jet::numeric(mainAccountOf(cell(row, 4))) + u" AND Sil= 0 "_s;
+    return {u"Select * from "_s + columns_.table + u" where "_s + columns_.code + u"=? and Ana_Hs=? AND Sil= 0 "_s,
+            {cell(row, 2), db::jet::number(mainAccountOf(cell(row, 4)))}};
 }
 
 void MainAccountDefinitionStep::fill(db::Recordset& record, int row) const

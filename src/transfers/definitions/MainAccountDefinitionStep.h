@@ -18,9 +18,11 @@ protected:
     MainAccountDefinitionStep(console::StepHost& host, console::StepId id, const QString& caption,
                               const QString& completion, Columns columns);
 
-    QString lookup(int row) const override;
+    db::Query lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;
     QString label(int row) const override { return cell(row, 2) + u' ' + cell(row, 3); }
+    QList<services::StraySearch> straySearches() override { return {{columns_.table, columns_.code}}; }
+    QString rowKey(int row) const override { return cell(row, 2); }
 
 private:
     Columns columns_;

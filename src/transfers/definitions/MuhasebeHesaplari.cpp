@@ -20,7 +20,7 @@ MuhasebeHesaplari::MuhasebeHesaplari(console::StepHost& host)
 }
 
 // Every account whose main account exists, deleted ones included.
-QString MuhasebeHesaplari::query()
+db::Query MuhasebeHesaplari::query()
 {
     return u"select '',Diger_Hs.Ana_Hs,Diger_Hs.Grup_Kodu,Diger_Hs.Hesap_Kodu,Diger_Hs.Hesap_Adi,"
            "Ana_Hesaplar.Hesap_Adi,Diger_Hs.Hesap_Tur from Diger_Hs,Ana_Hesaplar where Diger_Hs.Ana_Hs=Ana_Hesaplar.Ana_Hs"_s;
@@ -38,10 +38,10 @@ console::GridLayout MuhasebeHesaplari::layout() const
              {QString(), 0, A::LeftCenter, A::LeftCenter}}};
 }
 
-QString MuhasebeHesaplari::lookup(int row) const
+db::Query MuhasebeHesaplari::lookup(int row) const
 {
-    return u"Select * from Diger_Hs where Ana_Hs="_s + db::jet::numeric(cell(row, 1)) + u" and Grup_Kodu="_s +
-           db::jet::quoted(cell(row, 2)) + u" and Hesap_Kodu="_s + db::jet::quoted(cell(row, 3));
+    return {u"Select * from Diger_Hs where Ana_Hs=? and Grup_Kodu=? and Hesap_Kodu=?"_s,
+            {db::jet::number(cell(row, 1)), cell(row, 2), cell(row, 3)}};
 }
 
 void MuhasebeHesaplari::fill(db::Recordset& record, int row) const

@@ -11,9 +11,15 @@ public:
     explicit MuhasebeHesaplari(console::StepHost& host);
 
 protected:
-    QString query() override;
+    db::Query query() override;
+    // A ledger account is known by its main account, group and code together.
+    QList<services::StraySearch> straySearches() override
+    {
+        return {{QStringLiteral("Diger_Hs"), QStringLiteral("Ana_Hs & '|' & Grup_Kodu & '|' & Hesap_Kodu")}};
+    }
+    QString rowKey(int row) const override { return cell(row, 1) + u'|' + cell(row, 2) + u'|' + cell(row, 3); }
     console::GridLayout layout() const override;
-    QString lookup(int row) const override;
+    db::Query lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;
     QString label(int row) const override
     {

@@ -24,8 +24,8 @@ namespace {
 const QString kWithNames =
     u"SELECT Plasiyer.*,Diger_Hs.Hesap_Adi,Gruplar.Grupadi FROM (Plasiyer LEFT JOIN Diger_Hs ON "
     "(Plasiyer.Hesap_Kodu = Diger_Hs.Hesap_Kodu and Plasiyer.A_Hs=Diger_Hs.Ana_Hs)) LEFT JOIN Gruplar ON "
-    "Plasiyer.Stok_Grubu = Gruplar.Grup where Plasiyer.ID="_s;
-const QString kById = u"SELECT * FROM Plasiyer where ID="_s;
+    "Plasiyer.Stok_Grubu = Gruplar.Grup where Plasiyer.ID=?"_s;
+const QString kById = u"SELECT * FROM Plasiyer where ID=?"_s;
 
 // The columns a carried salesperson takes from the source.
 const QStringList kCarried = {u"A_Hs"_s,     u"Grup_Kodu"_s, u"Hesap_Kodu"_s,
@@ -50,7 +50,7 @@ PlasiyerTanimlari::PlasiyerTanimlari(console::StepHost& host)
 {
 }
 
-QString PlasiyerTanimlari::query() { return salespeopleLoader(); }
+db::Query PlasiyerTanimlari::query() { return salespeopleLoader(); }
 
 // Five columns: USERCODE is loaded but not shown.
 console::GridLayout PlasiyerTanimlari::layout() const
@@ -76,17 +76,17 @@ void PlasiyerTanimlari::Basla()
 // One ticked row. A row that cannot be read, looked up or saved is not carried.
 void PlasiyerTanimlari::carry(int row, db::Connection& source, db::Connection& target, QString& remembered)
 {
-    const QString id = db::jet::numeric(grid.text(row, 1));
+    const db::Value id = db::jet::number(grid.text(row, 1));
     db::Recordset from;
-    from.open(kWithNames + id, source, CursorType::Dynamic, LockType::Optimistic);
+    from.open(kWithNames, source, CursorType::Dynamic, LockType::Optimistic, {id});
     if (from.eof()) return;  // gone from the source since the grid was loaded
     db::Recordset existing;
-    existing.open(kWithNames + id, target, CursorType::Dynamic, LockType::Optimistic);
+    existing.open(kWithNames, target, CursorType::Dynamic, LockType::Optimistic, {id});
     const bool present = !existing.eof();
     if (present && !overwriteWanted(row, existing, remembered)) return;
 
     db::Recordset record;
-    record.open(kById + id, target, CursorType::Dynamic, LockType::Optimistic);
+    record.open(kById, target, CursorType::Dynamic, LockType::Optimistic, {id});
     if (!present) {
         record.addNew();
         // A target that numbers its own records refuses the ID; the record keeps the one it gets.

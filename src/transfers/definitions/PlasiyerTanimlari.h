@@ -22,7 +22,8 @@ public:
     explicit PlasiyerTanimlari(console::StepHost& host);
 
 protected:
-    QString query() override;
+    db::Query query() override;
+    QList<services::StraySearch> straySearches() override { return {{QStringLiteral("Plasiyer"), QStringLiteral("ID")}}; }
     console::GridLayout layout() const override;
     void Basla() override;
 

@@ -94,6 +94,9 @@ bool SirketBilgileri::companyRecord(console::Transfer& t)
         readable = !from.eof();
     });
     if (!readable) return false;
+    // The new period follows the closing one; a source without one stops the step here,
+    // before anything is written.
+    const int period = companyPeriod(source);
 
     Recordset to;
     skip([&] {
@@ -105,11 +108,7 @@ bool SirketBilgileri::companyRecord(console::Transfer& t)
     });
     if (!to.isOpen()) return true;
     copyAll(to, from, kCompany);
-    // The new period follows the closing one.
-    skip([&] {
-        const Value period = from.value(u"DONEM"_s);
-        to.setValue(u"DONEM"_s, period.isNull() ? kText : Value(vb::CDbl(period) + 1));
-    });
+    assign(to, u"DONEM"_s, period + 1);
     assign(to, u"Ftr_Bas"_s, 1);
     assign(to, u"Fis_Bas"_s, 1);
     t.row(u"SIRKET"_s, [&] { to.update(); });
@@ -134,8 +133,7 @@ void SirketBilgileri::numberingSeries(db::Connection& source, db::Connection& ta
         skip([&] {
             const QString prefix = vb::CStr(from.value(u"On_Taki"_s));
             Recordset to;
-            to.open(u"Select * from Evr where On_Taki="_s + db::jet::quoted(prefix), target, CursorType::Dynamic,
-                    LockType::Optimistic);
+            to.open(u"Select * from Evr where On_Taki=?"_s, target, CursorType::Dynamic, LockType::Optimistic, {prefix});
             if (to.eof()) to.addNew();
             copy(to, from, u"On_Taki"_s);
             copy(to, from, u"Evr_No"_s);

@@ -61,26 +61,43 @@ CekBelmoleri::CekBelmoleri(console::StepHost& host)
 
 services::ViewSet CekBelmoleri::views() { return {kViews, session().KullaniciKodu}; }
 
-// Every slot is created with its first definition, then every slot again with its
-// fallback: creating a view that exists fails, so a fallback takes the place of a first
-// definition only where that one failed (a source whose Cek_ has no Gizle column).
 void CekBelmoleri::menuAction()
 {
-    db::Connection source(session().pool());
-    source.open(session().KaynakBag);
-    for (int slot = 1; slot <= 5; ++slot) {
-        services::GORUNUMSIL(source, views(), slot);
-        services::GORUNUMOLUSTUR(source, views(), slot, chequeView(slot));
-    }
-    for (int slot = 1; slot <= 5; ++slot) services::GORUNUMOLUSTUR(source, views(), slot, chequeFallbackView(slot));
     FILTRELE();
     host().showPanel(frame);
 }
 
-QString CekBelmoleri::query()
+// Every slot made afresh before every load: with its first definition, or where the source
+// refuses that one (a source whose Cek_ has no Gizle column), with its fallback. A fallback
+// that is refused too fails the load.
+void CekBelmoleri::prepareSource(db::Connection& source)
+{
+    for (int slot = 1; slot <= 5; ++slot) {
+        services::GORUNUMSIL(source, views(), slot);
+        try {
+            services::GORUNUMOLUSTUR(source, views(), slot, chequeView(slot));
+        } catch (const db::DbError& e) {
+            if (e.databaseLevel()) throw;
+            services::GORUNUMOLUSTUR(source, views(), slot, chequeFallbackView(slot));
+        }
+    }
+}
+
+db::Query CekBelmoleri::query()
 {
     const QString stem = views().stem();
     return clearing() ? chequeClearingLoader(session().sql, stem) : chequePortfolioLoader(session().sql, stem);
+}
+
+// The records of every cheque, each known by its cheque number: a value that cannot be read
+// may keep a cheque off either list, so every one is told.
+QList<services::StraySearch> CekBelmoleri::straySearches()
+{
+    const QString locator = u"'Kayit_No ' & Kayit.Kayit_No"_s;
+    return {{u"Cek_"_s, u"Cek_.Cek_No"_s, u"Cek_ INNER JOIN Kayit ON Cek_.Kayit_No=Kayit.Kayit_No"_s, u"Kayit.Sil=0"_s, locator},
+            {u"Cari_H"_s, u"Cek_.Cek_No"_s,
+             u"(Cari_H INNER JOIN Kayit ON Cari_H.Kayit_No=Kayit.Kayit_No) INNER JOIN Cek_ ON Cek_.Kayit_No=Kayit.Kayit_No"_s,
+             u"Kayit.Sil=0"_s, locator}};
 }
 
 // The portfolio lists a cheque by its entry, the clearing by its exit: the columns that
@@ -118,7 +135,7 @@ void CekBelmoleri::HESAPLA()
             if (grid.text(r, 2).isEmpty()) continue;
             const qsizetype i = kCurrencies.indexOf(grid.text(r, 3));
             if (i < 0) continue;  // a currency the panel does not total
-            const double amount = number(r, 2);
+            const double amount = figure(r, 2);
             all[i] += amount;
             if (ticked(r)) carried[i] += amount;
         }

@@ -30,15 +30,18 @@ public:
     widgets::TextBox TxtCekYtl, TxtCekUsd, TxtCekEur;           // over every row, per currency
     widgets::TextBox TxtCekSecYtl, TxtCekSecUsd, TxtCekSecEur;  // over the ticked rows
 
-    // Builds the views, loads the grid for the selected option and brings the panel
-    // forward; "Tümünü Seç" keeps its value.
+    // Loads the grid for the selected option (its views made afresh first) and brings the
+    // panel forward; "Tümünü Seç" keeps its value.
     void menuAction() override;
     // CEKHESAPLA: the amounts per currency (TL, USD, EURO) over every row and over the
     // ticked ones.
     void HESAPLA() override;
 
 protected:
-    QString query() override;                     // CEKFILTRELE, for the selected option
+    void prepareSource(db::Connection& source) override;
+    db::Query query() override;
+    QList<services::StraySearch> straySearches() override;
+    QString rowKey(int row) const override { return grid.text(row, 5); }                   // CEKFILTRELE, for the selected option
     console::GridLayout layout() const override;  // GRD9DZN, headers as the option reads them
     void Basla() override;
 

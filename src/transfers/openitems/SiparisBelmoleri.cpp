@@ -37,7 +37,22 @@ SiparisBelmoleri::SiparisBelmoleri(console::StepHost& host)
                    {u"TOPLAM MİKTARI"_s, &TxtSipMktr}, {u"BELMO MİKTARI"_s, &TxtSipSecMktr}};
 }
 
-QString SiparisBelmoleri::query() { return orderLoader(session().sql); }
+db::Query SiparisBelmoleri::query() { return orderLoader(session().sql); }
+
+// The order's header, its lines and its invoice settings, each row known by the header's
+// number, as the grid knows an order line.
+QList<services::StraySearch> SiparisBelmoleri::straySearches()
+{
+    const QString orders = u"Kayit.Sil=0 AND Kayit.Evrak_Kodu IN (7,8)"_s;
+    const QString locator = u"'Kayit_No ' & Kayit.Kayit_No"_s;
+    QList<services::StraySearch> searches = {{u"Kayit"_s, u"Kayit.Kayit_No"_s, {}, orders, locator}};
+    for (const QString& lines : {u"Stok_Sip"_s, u"Cari_Sip"_s})
+        searches.append({lines, u"Kayit.Kayit_No"_s, lines + u" INNER JOIN Kayit ON "_s + lines + u".Kayit_No=Kayit.Kayit_No"_s,
+                         orders, locator});
+    searches.append({u"Fatura"_s, u"Kayit.Kayit_No"_s, u"Fatura INNER JOIN Kayit ON Fatura.Evrak_No=Kayit.Evrak_No"_s, orders,
+                     u"'Evrak_No ' & Fatura.Evrak_No"_s});
+    return searches;
+}
 
 console::GridLayout SiparisBelmoleri::layout() const
 {
@@ -78,8 +93,8 @@ void SiparisBelmoleri::HESAPLA()
             for (int r = 1; r <= loadedRows() && r < grid.rows(); ++r) {
                 if (grid.text(r, kMiktar).trimmed().isEmpty()) grid.setText(r, kMiktar, vb::formatNumber(0, f.MiktarFormat));
                 if (grid.text(r, kFiyat).trimmed().isEmpty()) grid.setText(r, kFiyat, vb::formatNumber(0, f.FiyatFormat));
-                const double q = number(r, kMiktar);
-                const double line = q * number(r, kFiyat);
+                const double q = figure(r, kMiktar);
+                const double line = q * figure(r, kFiyat);
                 amount += line;
                 quantity += q;
                 if (!ticked(r)) continue;

@@ -27,7 +27,8 @@ public:
     void HESAPLA() override;
 
 protected:
-    QString query() override;                     // SIPFILTRELE
+    db::Query query() override;                     // SIPFILTRELE
+    QList<services::StraySearch> straySearches() override;
     console::GridLayout layout() const override;  // GRD8DZN
     void colourRows() override;                   // type 7 (BA "-") in red
     void Basla() override;

@@ -34,13 +34,11 @@ TaksitBelmoleri::TaksitBelmoleri(console::StepHost& host)
 }
 
 // The cut-off comes from the source's period.
-QString TaksitBelmoleri::query()
+db::Query TaksitBelmoleri::query()
 {
     db::Connection source(session().pool());
     source.open(session().KaynakBag);
-    db::Recordset period;
-    period.open(u"Select DONEM from SIRKET"_s, source, CursorType::Static, LockType::ReadOnly);
-    return instalmentLoader(session().sql, instalmentCutoff(period.value(u"DONEM"_s)));
+    return instalmentLoader(session().sql, instalmentCutoff(companyPeriod(source)));
 }
 
 // Twelve columns: the empty "od" and the raw due date are loaded but not shown.

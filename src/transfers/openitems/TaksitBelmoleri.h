@@ -14,7 +14,11 @@ public:
     explicit TaksitBelmoleri(console::StepHost& host);
 
 protected:
-    QString query() override;                     // TFILTRELE
+    db::Query query() override;                     // TFILTRELE
+    QList<services::StraySearch> straySearches() override
+    {
+        return {{QStringLiteral("Taksit_H"), QStringLiteral("ID"), {}, QStringLiteral("Sil=0")}};
+    }
     console::GridLayout layout() const override;  // GRD11DZN
     void Basla() override;
 

@@ -62,7 +62,7 @@ AracTanimlari::AracTanimlari(console::StepHost& host, console::StepId id, Side s
 {
 }
 
-QString AracTanimlari::query()
+db::Query AracTanimlari::query()
 {
     const QString& vehicles = plan().table;
     const QString& drivers = twin_.drivers;

@@ -19,7 +19,7 @@ public:
     struct Twin;
 
 protected:
-    QString query() override;
+    db::Query query() override;
     console::GridLayout layout() const override;
     void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
 

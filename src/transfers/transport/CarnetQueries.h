@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Recordset.h"
+
 #include <QString>
 
 namespace belmo::services {
@@ -16,6 +18,6 @@ namespace belmo::transfers {
 // Sources written before the carnet table had a Teslim column reject that statement; with
 // teslimColumn false the loader lists the constant 0 in its place and leaves out the
 // handed-in condition.
-QString carnetLoader(const services::Fragments& f, const QString& period, bool teslimColumn);
+db::Query carnetLoader(const services::Fragments& f, const QString& period, bool teslimColumn);
 
 }  // namespace belmo::transfers

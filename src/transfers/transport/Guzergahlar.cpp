@@ -84,7 +84,7 @@ Guzergahlar::Guzergahlar(console::StepHost& host, console::StepId id, Side side)
 {
 }
 
-QString Guzergahlar::query() { return twin_.loader; }
+db::Query Guzergahlar::query() { return twin_.loader; }
 
 console::GridLayout Guzergahlar::layout() const { return twin_.layout; }
 

@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
+#include "transfers/RecordWriting.h"
 #include "transfers/transport/CarnetQueries.h"
 
 namespace belmo::transfers {
@@ -33,14 +34,12 @@ void KarneTanimlari::menuAction()
 
 // The target's period (a target without one stops the loader), and the statement for a
 // source with or without the Teslim column.
-QString KarneTanimlari::query()
+db::Query KarneTanimlari::query()
 {
     app::Session& s = session();
     db::Connection target(s.pool());
     target.open(s.HedefBag);
-    db::Recordset period;
-    period.open(u"Select DONEM from SIRKET"_s, target, db::CursorType::Static, db::LockType::ReadOnly);
-    const QString donem = vb::CStr(period.value(u"DONEM"_s)).trimmed();
+    const QString donem = QString::number(companyPeriod(target));
 
     db::Connection source(s.pool());
     source.open(s.KaynakBag);

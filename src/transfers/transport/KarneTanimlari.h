@@ -17,7 +17,7 @@ public:
     void menuAction() override;
 
 protected:
-    QString query() override;
+    db::Query query() override;
     console::GridLayout layout() const override;
     void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
 

@@ -38,7 +38,7 @@ MasrafTanimlari::MasrafTanimlari(console::StepHost& host, console::StepId id, Si
 {
 }
 
-QString MasrafTanimlari::query() { return u"Select '',Masraf_Kod,Masraf_Tanim,Gider_Bilgisi from "_s + loaderTable_; }
+db::Query MasrafTanimlari::query() { return u"Select '',Masraf_Kod,Masraf_Tanim,Gider_Bilgisi from "_s + loaderTable_; }
 
 console::GridLayout MasrafTanimlari::layout() const
 {

@@ -13,9 +13,10 @@ public:
     MasrafTanimlari(console::StepHost& host, console::StepId id, Side side);
 
 protected:
-    QString query() override;
+    db::Query query() override;
     console::GridLayout layout() const override;
     QString label(int row) const override { return cell(row, 1) + u' ' + cell(row, 2); }
+    QList<services::StraySearch> straySearches() override { return {{plan().table, QStringLiteral("Masraf_Kod")}}; }
     void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
 
 private:

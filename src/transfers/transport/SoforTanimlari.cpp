@@ -95,7 +95,7 @@ SoforTanimlari::SoforTanimlari(console::StepHost& host, console::StepId id, Side
 {
 }
 
-QString SoforTanimlari::query()
+db::Query SoforTanimlari::query()
 {
     return u"select '',ID,Ad_Soyad,Ev_Tel,Cep_Tel from "_s + plan().table + u" where Sil=0"_s;
 }

@@ -58,7 +58,7 @@ YerTanimlari::YerTanimlari(console::StepHost& host, console::StepId id, Side sid
 {
 }
 
-QString YerTanimlari::query() { return twin_.loader; }
+db::Query YerTanimlari::query() { return twin_.loader; }
 
 console::GridLayout YerTanimlari::layout() const { return twin_.layout; }
 
