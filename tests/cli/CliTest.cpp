@@ -156,7 +156,7 @@ TEST(Demo, AFullDiskLeavesNoFileThatLooksComplete)
     QProcess p;
     p.setChildProcessModifier([] {
         // Files may not grow beyond 300 KB: writes fail as on a full disk.
-        std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, SIG_DFL);
         rlimit limit{300 * 1024, 300 * 1024};
         setrlimit(RLIMIT_FSIZE, &limit);
     });
