@@ -37,8 +37,17 @@ QString ProgramFolder::companyConnection(const QString& code) const
 
 bool ProgramFolder::ensureDataFolders() const
 {
-    QDir dir(root_);
-    return dir.mkpath(QStringLiteral("MUHASEBE")) && dir.mkpath(QStringLiteral("images"));
+    return makePrivateFolder(companiesPath()) && makePrivateFolder(imagesPath());
+}
+
+bool makePrivateFolder(const QString& path)
+{
+    const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    if (info.isDir()) return true;
+    const QString parent = info.path();
+    if (parent == info.filePath() || !makePrivateFolder(parent)) return false;
+    return ::mkdir(QFile::encodeName(info.filePath()).constData(), db::schema::kPrivateFolderMode) == 0 ||
+           QFileInfo(info.filePath()).isDir();
 }
 
 bool isPlainCompanyCode(const QString& code)

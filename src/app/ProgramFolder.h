@@ -25,7 +25,8 @@ public:
     QString configConnection() const;
     QString companyConnection(const QString& code) const;
 
-    // Creates MUHASEBE and images when missing; false when a folder cannot be made.
+    // Creates MUHASEBE and images when missing, with no right for other users; false when a
+    // folder cannot be made.
     bool ensureDataFolders() const;
 
 private:
@@ -38,6 +39,10 @@ private:
 bool isPlainCompanyCode(const QString& code);
 // Empty when the code is plain, else the reason, for the command line.
 QString companyCodeProblem(const QString& code);
+
+// Makes the folder and any missing folder above it with no right for other users (the umask
+// may take more); true when the folder is there.
+bool makePrivateFolder(const QString& path);
 
 // True when both paths lead to one file: the same file reached by another spelling, a
 // symbolic link or a hard link.

@@ -15,6 +15,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +170,35 @@ TEST(Demo, AFullDiskLeavesNoFileThatLooksComplete)
     EXPECT_TRUE(err.contains("DEMO2025.mdb")) << err.toStdString();
     const QStringList left = QDir(dir.path() + "/MUHASEBE").entryList(QDir::Files) + QDir(dir.path()).entryList(QDir::Files);
     EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+}
+
+// New files and folders give other users no right; a file put in place of another keeps the
+// mode and owner of the one it replaces, and SQLite's companion files take the file's mode.
+TEST(Demo, WhatItMakesGivesOtherUsersNoRight)
+{
+    const struct NoUmask { mode_t saved = ::umask(0); ~NoUmask() { ::umask(saved); } } noUmask;  // what the program lets through
+    QTemporaryDir dir;
+    const app::ProgramFolder pf(dir.path() + "/ofis/belmo");
+    auto mode = [](const QString& path) {
+        struct stat st {};
+        ::stat(QFile::encodeName(path).constData(), &st);
+        return std::pair{st.st_mode & 07777, st.st_uid};
+    };
+    ASSERT_EQ(belmoRun({"demo", pf.root()}).code, cli::kOk);
+    for (const QString& path : {dir.path() + "/ofis", pf.root(), pf.companiesPath(), pf.imagesPath()})
+        EXPECT_EQ(mode(path).first, 0770u) << path.toStdString();
+    for (const QString& path : {pf.configPath(), pf.companyPath("DEMO2025"), pf.companyPath("DEMO2026")})
+        EXPECT_EQ(mode(path).first, 0660u) << path.toStdString();
+
+    ::chmod(QFile::encodeName(pf.configPath()).constData(), 0640);
+    ::chmod(QFile::encodeName(pf.companyPath("DEMO2025")).constData(), 0600);
+    const bool givenAway = ::chown(QFile::encodeName(pf.configPath()).constData(), 4321, 4321) == 0;
+    ASSERT_EQ(belmoRun({"demo", "--force", pf.root()}).code, cli::kOk);
+    EXPECT_EQ(mode(pf.configPath()), std::pair(0640u, givenAway ? 4321u : ::geteuid()));
+    db::ConnectionPool pool;
+    db::Connection source(pool);
+    source.open(pf.companyConnection("DEMO2025"));
+    for (const char* file : {"", "-wal", "-shm"}) EXPECT_EQ(mode(pf.companyPath("DEMO2025") + file).first, 0600u) << file;
 }
 
 TEST(Show, NamesEveryFileItCannotRead)
