@@ -58,7 +58,8 @@ TEST(CommandLine, HelpExplainsEveryCommand)
 
 TEST(CommandLine, BadArgumentsSayWhatIsWrong)
 {
-    const QList<std::pair<QStringList, const char*>> cases = {
+    const QStringList run{"run", "--folder", "/tmp", "--user", "U", "--source", "S", "--target", "T", "--wait"};
+    QList<std::pair<QStringList, const char*>> cases = {
         {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{"demo"}, "give exactly one folder"},
         {{"demo", "/tmp/x", "--size", "huge"}, "--size is small or large, not 'huge'"},
@@ -73,6 +74,8 @@ TEST(CommandLine, BadArgumentsSayWhatIsWrong)
         {{"init-company", "--folder", "/tmp", "--period", "20x6", "A"}, "--period takes a year"},
         {{"show"}, "--folder DIR is required"},
     };
+    for (const char* wait : {"-1", "86400.5", "1e20", "nan", "inf", "abc"})
+        cases.append({run + QStringList{wait}, "--wait takes a number of seconds from 0 to 86400"});
     for (const auto& [args, message] : cases) {
         const Result r = belmoRun(args);
         EXPECT_EQ(r.code, cli::kBadUsage) << args.join(' ').toStdString();
