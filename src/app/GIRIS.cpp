@@ -59,8 +59,9 @@ bool GIRIS::startUp(const QString& currentFolder)
         con.open(session_.AyarBag);
         db::Recordset rs;
         rs.open(u"Select * from config"_s, con, db::CursorType::Dynamic, db::LockType::Optimistic);
-    } catch (const db::DbError&) {
-        session_.dialogs().message(u"Ayar veri tabanı açılamadı: "_s + folder.configPath() + u"\nProgram kapatılacak."_s);
+    } catch (const db::DbError& e) {
+        session_.dialogs().message(u"Ayar veri tabanı açılamadı: "_s + folder.configPath() + u"\nProgram kapatılacak."_s, {},
+                                   services::Dialogs::Icon::None, e.detail());
         close();
         return false;
     }
@@ -226,7 +227,7 @@ void GIRIS::Onayla()
         touchSource();
     } catch (const db::DbError& e) {
         if (e.number() == db::err::Unspecified) {
-            session_.dialogs().message(kNotFound);
+            session_.dialogs().message(kNotFound, {}, services::Dialogs::Icon::None, e.detail());  // the file and why
             closed_ = false;
             setVisible(true);
         } else {

@@ -1,5 +1,6 @@
 // The companies guarded in `belmo run`: the source is never written but for the per-user
-// views, it is never the target, and the password need not stand on the command line.
+// views, it is never the target, a source that cannot be read is named with the cause, and the
+// password need not stand on the command line.
 #include "DemoRun.h"
 
 #include "cli/Cli.h"
@@ -7,6 +8,8 @@
 #include "db/Schema.h"
 
 #include <QFile>
+
+#include <sqlite3.h>
 
 namespace belmo::test {
 namespace {
@@ -21,6 +24,12 @@ protected:
         const qsizetype at = args.indexOf(option);
         args.remove(at, 2);
         return args;
+    }
+    QString company(const QString& file) const { return folder_.path() + u"/MUHASEBE/"_s + file; }
+    RunResult depoInto(const QString& target, const QString& wait = u"86400"_s) const
+    {
+        return belmoRun(loginWithout(u"--target"_s) +
+                        QStringList{u"--target"_s, target, u"--steps"_s, u"depo"_s, u"--yes"_s, u"--wait"_s, wait});
     }
     // Every row of every company table of the source, table by table.
     QList<QStringList> sourceRows()
@@ -79,6 +88,27 @@ TEST_F(CompanyGuards, TheSourceIsRefusedAsTargetAndSoIsACodeThatIsNoPlainCode)
         EXPECT_TRUE(r.out.contains(message)) << r.out.toStdString();
         EXPECT_TRUE(r.out.contains(u"Login refused."_s));
     }
+}
+
+const QString kNotFound = u"Şirket Veri Tabanı Bulunamadı.\n      "_s;
+
+// Held by another program for itself, or not a database: the login names the file and why.
+TEST_F(CompanyGuards, ASourceThatCannotBeReadIsNamedWithTheCause)
+{
+    sqlite3* other = nullptr;
+    sqlite3_open(company(u"DEMO2025.mdb"_s).toUtf8().constData(), &other);
+    sqlite3_exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    RunResult r = depoInto(u"DEMO2026"_s, u"0"_s);
+    sqlite3_close(other);
+    EXPECT_TRUE(r.out.contains(kNotFound + company(u"DEMO2025.mdb: database is locked by another program"_s))) << r.out.toStdString();
+
+    QFile source(company(u"DEMO2025.mdb"_s));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    source.write(QByteArray(4096, 'x'));
+    source.close();
+    r = depoInto(u"DEMO2026"_s);
+    EXPECT_TRUE(r.out.contains(kNotFound + source.fileName() + u": the database file is damaged or not a database"_s))
+        << r.out.toStdString();
 }
 
 TEST_F(CompanyGuards, ThePasswordComesFromAFileOrTheEnvironmentAndIsNeverPrinted)
