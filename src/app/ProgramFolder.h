@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace belmo::db {
 class ConnectionPool;
@@ -28,6 +29,21 @@ public:
     // Creates MUHASEBE and images when missing, with no right for other users; false when a
     // folder cannot be made.
     bool ensureDataFolders() const;
+
+    // The file of a company code in MUHASEBE. A company's file is named by its code exactly.
+    // The package's home platform does not tell names apart by case, so names that differ only
+    // in case (the Turkish İ, i, I and ı as one letter) stand for one company: when MUHASEBE
+    // holds more than one of them, none can be told for the company; when it holds one in
+    // another case only, that is not the file the code names.
+    struct CompanyFile {
+        enum class State { Found, Missing, OtherCase, Ambiguous };
+        State state;
+        QString path;          // MUHASEBE/<code>.mdb
+        QStringList likeNamed;  // the names in MUHASEBE that differ from it in case only, it included
+        // Empty when found, else what is wrong, naming the files.
+        QString problem() const;
+    };
+    CompanyFile findCompany(const QString& code) const;
 
 private:
     QString root_;

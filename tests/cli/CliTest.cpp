@@ -73,6 +73,7 @@ TEST(CommandLine, BadArgumentsSayWhatIsWrong)
         {{"init-company", "--folder", "/tmp", QString(51, u'Ş')}, "is not a plain code"},
         {{"init-company", "--folder", "/tmp", "--period", "20x6", "A"}, "--period takes a year"},
         {{"show"}, "--folder DIR is required"},
+        {{"show", "--folder", "/tmp", "../../elsewhere/x"}, "is not a plain code"},
     };
     for (const char* wait : {"-1", "86400.5", "1e20", "nan", "inf", "abc"})
         cases.append({run + QStringList{wait}, "--wait takes a number of seconds from 0 to 86400"});
@@ -112,6 +113,8 @@ TEST(InitCompany, PreparesAnEmptyCompanyAndNeverReplacesOneUnasked)
     r = belmoRun({"init-company", "--folder", dir.path(), "EGE2026"});
     EXPECT_EQ(r.code, cli::kFailed);
     EXPECT_TRUE(r.err.contains(file + "' already exists")) << r.err.toStdString();
+    r = belmoRun({"init-company", "--folder", dir.path(), "ege2026"});
+    EXPECT_TRUE(r.err.contains("MUHASEBE holds EGE2026.mdb, whose name differs from it in case only")) << r.err.toStdString();
     r = belmoRun({"init-company", "--folder", dir.path(), "--force", "EGE2026"});
     EXPECT_EQ(r.code, cli::kOk) << r.err.toStdString();
     db::Connection con(pool);
@@ -228,6 +231,11 @@ TEST(Show, NamesEveryFileItCannotRead)
     EXPECT_TRUE(r.err.contains("Could not find file '" + pf.companyPath("YOK")));
     EXPECT_TRUE(r.out.contains("period 2026"));  // the readable company is still shown
     EXPECT_FALSE(QFileInfo::exists(pf.companyPath("YOK")));
+    // A code finds its file as at the login.
+    QFile::copy(pf.companyPath("DEMO2026"), pf.companyPath("demo2026"));
+    r = belmoRun({"show", "--folder", dir.path(), "DEMO2026"});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains("MUHASEBE holds DEMO2026.mdb, demo2026.mdb, whose names differ in case only")) << r.err.toStdString();
 
     QFile::remove(pf.configPath());
     r = belmoRun({"show", "--folder", dir.path(), "DEMO2026"});

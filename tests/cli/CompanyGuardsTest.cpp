@@ -1,6 +1,6 @@
 // The companies guarded in `belmo run`: the source is never written but for the per-user
-// views, it is never the target, a source that cannot be read is named with the cause, and the
-// password need not stand on the command line.
+// views, it is never the target, a code opens the file its right names, a source that cannot
+// be read is named with the cause, and the password need not stand on the command line.
 #include "DemoRun.h"
 
 #include "cli/Cli.h"
@@ -91,6 +91,31 @@ TEST_F(CompanyGuards, TheSourceIsRefusedAsTargetAndSoIsACodeThatIsNoPlainCode)
 }
 
 const QString kNotFound = u"Şirket Veri Tabanı Bulunamadı.\n      "_s;
+
+// A code typed in another case opens the file its right names; a file whose name differs from
+// that only in case is never taken for it, and two such files are refused.
+TEST_F(CompanyGuards, ACodeOpensOnlyTheFileItsRightNames)
+{
+    db::Connection config(reader.pool());
+    config.open(db::ConnectionString::forJetFile(folder_.path() + u"/config.mdb"_s, db::schema::databasePassword()));
+    reader.insert(config, u"SRKTUSERS"_s, {{"USERCODE", "05"}, {"SIRKETCODE", "FIRMAI"}});
+    const struct {
+        QString from, to, target, shown;  // a file copied (or removed, without `to`) before the run
+    } cases[] = {
+        {{}, {}, u"demo2026"_s, u"depo (Depo Tanımları): 4 listed, 4 ticked, finished"_s},  // into DEMO2026.mdb
+        {u"DEMO2026.mdb"_s, u"FIRMAİ.mdb"_s, u"FIRMAİ"_s,
+         kNotFound + company(u"FIRMAI.mdb: file not found; MUHASEBE holds FIRMAİ.mdb"_s)},
+        {u"DEMO2026.mdb"_s, u"demo2026.mdb"_s, u"DEMO2026"_s, u"Şirket kodu belirsiz: 'DEMO2026'."_s},
+        {u"DEMO2026.mdb"_s, {}, u"dEMO2026"_s,
+         kNotFound + company(u"DEMO2026.mdb: file not found; MUHASEBE holds demo2026.mdb,"_s)},
+    };
+    for (const auto& c : cases) {
+        if (!c.from.isEmpty()) c.to.isEmpty() ? QFile::remove(company(c.from)) : QFile::copy(company(c.from), company(c.to));
+        const RunResult r = depoInto(c.target);
+        EXPECT_EQ(r.code, c.target == u"demo2026" ? cli::kOk : cli::kFailed) << c.target.toStdString();
+        EXPECT_TRUE(r.out.contains(c.shown)) << r.out.toStdString();
+    }
+}
 
 // Held by another program for itself, or not a database: the login names the file and why.
 TEST_F(CompanyGuards, ASourceThatCannotBeReadIsNamedWithTheCause)
