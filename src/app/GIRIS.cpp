@@ -4,7 +4,6 @@
 #include "app/Session.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "services/Dialogs.h"
@@ -13,12 +12,9 @@
 #include "services/NumberFormats.h"
 #include "services/SmallRoutines.h"
 
-#include <QFileInfo>
-
 namespace belmo::app {
 
 using namespace Qt::Literals::StringLiterals;
-using db::jet::quoted;
 
 namespace {
 const QString kDogru = u"DOGRU"_s;
@@ -27,6 +23,7 @@ const QString kNoRight = u"Belirtilen Şirkete Giriş Yetkiniz Yok"_s;
 const QString kNotFound = u"Şirket Veri Tabanı Bulunamadı."_s;
 const QString kSameCompany = u"Kaynak ve hedef şirket aynı olamaz."_s;
 const QString kNotACode = u"Geçersiz şirket kodu: '%1'.\rŞirket kodu harf, rakam, '_' ve '-' içerebilir; en çok 50 karakterdir."_s;
+const QString kAmbiguous = u"Şirket kodu belirsiz: '%1'.\rAdları yalnız büyük-küçük harfle ayrılan birden fazla şirket var."_s;
 
 // A Null column fails every comparison.
 bool equalsText(const db::Value& v, const QString& text) { return !v.isNull() && vb::CStr(v) == text; }
@@ -59,8 +56,9 @@ bool GIRIS::startUp(const QString& currentFolder)
         con.open(session_.AyarBag);
         db::Recordset rs;
         rs.open(u"Select * from config"_s, con, db::CursorType::Dynamic, db::LockType::Optimistic);
-    } catch (const db::DbError&) {
-        session_.dialogs().message(u"Ayar veri tabanı açılamadı: "_s + folder.configPath() + u"\nProgram kapatılacak."_s);
+    } catch (const db::DbError& e) {
+        session_.dialogs().message(u"Ayar veri tabanı açılamadı: "_s + folder.configPath() + u"\nProgram kapatılacak."_s, {},
+                                   services::Dialogs::Icon::None, e.detail());
         close();
         return false;
     }
@@ -100,8 +98,8 @@ void GIRIS::fillCompanyLists()
     con.open(session_.AyarBag);
     db::Recordset rs;
     rs.open(u"SELECT SRKTUSERS.SIRKETCODE FROM SRKTUSERS INNER JOIN USERS ON SRKTUSERS.USERCODE = USERS.USERCODE "
-            u"where USERS.USERAD="_s + quoted(user) + u" group by SRKTUSERS.SIRKETCODE "_s,
-            con, db::CursorType::Keyset, db::LockType::ReadOnly);
+            u"where USERS.USERAD=? group by SRKTUSERS.SIRKETCODE "_s,
+            con, db::CursorType::Keyset, db::LockType::ReadOnly, {user});
     for (; !rs.eof(); rs.moveNext()) {
         const db::Value code = rs.value(0);
         if (code.isNull()) continue;
@@ -122,8 +120,8 @@ QString GIRIS::KULLANICIKONTROL(const QString& userName, const QString& password
         db::Connection con(session_.pool());
         con.open(session_.AyarBag);
         db::Recordset rs;
-        rs.open(u"SELECT USERAD,USERCODE,PASSWORD,ADM,AKTIVE,LOCK,CONNECTED FROM USERS WHERE USERAD="_s + quoted(userName),
-                con, db::CursorType::Dynamic, db::LockType::Optimistic);
+        rs.open(u"SELECT USERAD,USERCODE,PASSWORD,ADM,AKTIVE,LOCK,CONNECTED FROM USERS WHERE USERAD=?"_s, con,
+                db::CursorType::Dynamic, db::LockType::Optimistic, {userName});
         if (rs.eof()) return {};
         const bool passwordRight = equalsText(rs.value(u"PASSWORD"_s), password);
         const bool valid = (passwordRight && equalsOne(rs.value(u"AKTIVE"_s)) && equalsOne(rs.value(u"LOCK"_s))) ||
@@ -143,8 +141,8 @@ bool GIRIS::mayEnter(const QString& companyCode)
     db::Connection con(session_.pool());
     con.open(session_.AyarBag);
     db::Recordset rs;
-    rs.open(u"SELECT ADM FROM USERS WHERE USERAD="_s + quoted(kullaniciAdi.text().trimmed()), con, db::CursorType::Static,
-            db::LockType::ReadOnly);
+    rs.open(u"SELECT ADM FROM USERS WHERE USERAD=?"_s, con, db::CursorType::Static, db::LockType::ReadOnly,
+            {kullaniciAdi.text().trimmed()});
     return !rs.eof() && equalsOne(rs.value(0));  // administrators enter every company
 }
 
@@ -154,15 +152,15 @@ QString GIRIS::SIRKETYETKI(const QString& userName, const QString& companyCode)
         db::Connection con(session_.pool());
         con.open(session_.AyarBag);
         db::Recordset rs;
-        rs.open(u"SELECT USERS.*,SRKTUSERS.* FROM USERS,SRKTUSERS WHERE USERS.USERAD="_s + quoted(userName.trimmed()) +
-                    u" AND USERS.USERCODE=SRKTUSERS.USERCODE AND SRKTUSERS.SIRKETCODE="_s + quoted(companyCode),
-                con, db::CursorType::Dynamic, db::LockType::Optimistic);
+        rs.open(u"SELECT USERS.*,SRKTUSERS.* FROM USERS,SRKTUSERS WHERE USERS.USERAD=? AND USERS.USERCODE=SRKTUSERS.USERCODE "
+                u"AND SRKTUSERS.SIRKETCODE=?"_s,
+                con, db::CursorType::Dynamic, db::LockType::Optimistic, {userName.trimmed(), companyCode});
         if (rs.eof()) return kYanlis;
         if (equalsOne(rs.value(u"ADM"_s))) return kDogru;
         rs.close();
         rs.open(u"SELECT USERS.USERAD, SRKTUSERS.SIRKETCODE, SRKTUSERS.USERCODE FROM SRKTUSERS INNER JOIN USERS ON "
-                u"SRKTUSERS.USERCODE = USERS.USERCODE WHERE USERS.USERAD="_s + quoted(userName),
-                con, db::CursorType::Dynamic, db::LockType::Optimistic);
+                u"SRKTUSERS.USERCODE = USERS.USERCODE WHERE USERS.USERAD=?"_s,
+                con, db::CursorType::Dynamic, db::LockType::Optimistic, {userName});
         return rs.eof() ? kYanlis : kDogru;
     } catch (const db::DbError& e) {
         services::reportError(session_.errors(), e);
@@ -192,41 +190,46 @@ void GIRIS::Onayla()
 {
     enableInputs(false);
     try {
-        const QString source = kaynakSirket.text();
-        const QString target = hedefSirket.text();
-        if (source.isEmpty()) return refuse(u"LÜTFEN BELMO YAPILACAK ŞİRKETİ SEÇİNİZ"_s);
-        if (target.isEmpty()) return refuse(u"LÜTFEN HEDEF ŞİRKETİ SEÇİNİZ"_s);
+        const QString typedSource = kaynakSirket.text();
+        const QString typedTarget = hedefSirket.text();
+        if (typedSource.isEmpty()) return refuse(u"LÜTFEN BELMO YAPILACAK ŞİRKETİ SEÇİNİZ"_s);
+        if (typedTarget.isEmpty()) return refuse(u"LÜTFEN HEDEF ŞİRKETİ SEÇİNİZ"_s);
         // A code becomes a file name and a part of a connection string: only plain codes pass.
-        for (const QString& code : {source, target})
+        for (const QString& code : {typedSource, typedTarget})
             if (!isPlainCompanyCode(code)) return refuse(kNotACode.arg(code));
 
         session_.KModu = 2;
         session_.HModu = 2;
         const bool listed = !kaynakSirket.items().isEmpty();
-        if (SIRKETYETKI(kullaniciAdi.text(), source) != kDogru && !source.trimmed().isEmpty() && listed)
+        if (SIRKETYETKI(kullaniciAdi.text(), typedSource) != kDogru && !typedSource.trimmed().isEmpty() && listed)
             return refuse(kNoRight);
         // The new period is written into: the user needs the right to it as to the source.
-        if (listed && !mayEnter(target)) return refuse(kNoRight);
+        if (listed && !mayEnter(typedTarget)) return refuse(kNoRight);
+        const std::optional<QString> source = companyCode(typedSource);
+        const std::optional<QString> target = source ? companyCode(typedTarget) : std::nullopt;
+        if (!target) return;
 
         const ProgramFolder folder(session_.ProgramKlasoru);
         session_.AyarBag = folder.configConnection();
-        session_.KaynakBag = folder.companyConnection(source);
-        session_.HedefBag = folder.companyConnection(target);
+        session_.KaynakBag = folder.companyConnection(*source);
+        session_.HedefBag = folder.companyConnection(*target);
 
         if (KULLANICIKONTROL(kullaniciAdi.text(), sifre.text()) != kDogru) return refuse(u"GİRİŞ ONAYLANMADI"_s);
         // The target must be there already (the login creates no company; a missing source is
-        // found when it is first read), and it must be another file than the source.
-        if (!QFileInfo(folder.companyPath(target)).isFile()) return refuse(kNotFound, folder.companyPath(target));
-        if (sameFile(folder.companyPath(source), folder.companyPath(target))) return refuse(kSameCompany);
+        // found when it is first read), each code must name one file, and the target must be
+        // another file than the source.
+        if (refusedFile(folder.findCompany(*target), *target, true) || refusedFile(folder.findCompany(*source), *source, false))
+            return;
+        if (sameFile(folder.companyPath(*source), folder.companyPath(*target))) return refuse(kSameCompany);
 
         // A user without company rights who typed a code: the program ends here.
         close();
-        if (source.trimmed().isEmpty() || !listed) return;
+        if (source->trimmed().isEmpty() || !listed) return;
         if (onOpenConsole) onOpenConsole();
         touchSource();
     } catch (const db::DbError& e) {
         if (e.number() == db::err::Unspecified) {
-            session_.dialogs().message(kNotFound);
+            session_.dialogs().message(kNotFound, {}, services::Dialogs::Icon::None, e.detail());  // the file and why
             closed_ = false;
             setVisible(true);
         } else {
@@ -234,6 +237,39 @@ void GIRIS::Onayla()
         }
         enableInputs(true);
     }
+}
+
+// The codes of the user's rights that name a company code, as the rights spell them: texts
+// compare without regard to case, the Turkish İ, i, I and ı as one letter.
+QStringList GIRIS::rightsNaming(const QString& code)
+{
+    db::Connection con(session_.pool());
+    con.open(session_.AyarBag);
+    db::Recordset rs;
+    rs.open(u"SELECT SRKTUSERS.SIRKETCODE FROM SRKTUSERS INNER JOIN USERS ON SRKTUSERS.USERCODE = USERS.USERCODE "
+            u"WHERE USERS.USERAD=? AND SRKTUSERS.SIRKETCODE=?"_s,
+            con, db::CursorType::Static, db::LockType::ReadOnly, {kullaniciAdi.text().trimmed(), code});
+    QStringList codes;
+    for (; !rs.eof(); rs.moveNext())
+        if (const QString right = vb::CStr(rs.value(0)); !codes.contains(right)) codes << right;
+    return codes;
+}
+
+std::optional<QString> GIRIS::companyCode(const QString& typed)
+{
+    const QStringList rights = rightsNaming(typed);
+    if (rights.isEmpty() || rights.contains(typed)) return typed;
+    if (rights.size() == 1) return rights.first();
+    refuse(kAmbiguous.arg(typed), u"the user's rights name %1, whose codes differ in case only"_s.arg(rights.join(u", "_s)));
+    return std::nullopt;
+}
+
+bool GIRIS::refusedFile(const ProgramFolder::CompanyFile& file, const QString& code, bool missingToo)
+{
+    using State = ProgramFolder::CompanyFile::State;
+    if (file.state == State::Found || (file.state == State::Missing && !missingToo)) return false;
+    refuse(file.state == State::Ambiguous ? kAmbiguous.arg(code) : kNotFound, file.problem());
+    return true;
 }
 
 // The first access to the source company (a missing file fails here), then the number

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/ProgramFolder.h"
 #include "widgets/Controls.h"
 #include "widgets/Panel.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace belmo::app {
 
@@ -67,6 +69,14 @@ private:
     void refuse(const QString& message, const QString& details = {});
     // The user's right to a company: SIRKETYETKI, or the user is an administrator.
     bool mayEnter(const QString& companyCode);
+    QStringList rightsNaming(const QString& code);
+    // The company a typed code stands for. A right names its company's file exactly: a code
+    // typed in another case stands for the code as the right spells it; a code no right names
+    // stands for itself. Refuses (and gives nothing) when rights in several spellings name it.
+    std::optional<QString> companyCode(const QString& typed);
+    // Refuses a code whose file MUHASEBE cannot tell, or does not hold when missingToo says
+    // so; true when refused.
+    bool refusedFile(const ProgramFolder::CompanyFile& file, const QString& code, bool missingToo);
     void touchSource();
 
     Session& session_;

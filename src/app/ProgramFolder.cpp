@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/DbError.h"
+#include "db/JetFunctions.h"
 #include "db/Schema.h"
 
 #include <QDir>
@@ -37,8 +38,46 @@ QString ProgramFolder::companyConnection(const QString& code) const
 
 bool ProgramFolder::ensureDataFolders() const
 {
-    QDir dir(root_);
-    return dir.mkpath(QStringLiteral("MUHASEBE")) && dir.mkpath(QStringLiteral("images"));
+    return makePrivateFolder(companiesPath()) && makePrivateFolder(imagesPath());
+}
+
+ProgramFolder::CompanyFile ProgramFolder::findCompany(const QString& code) const
+{
+    const QString name = code + QStringLiteral(".mdb");
+    const QByteArray folded = name.toUtf8();
+    CompanyFile found{CompanyFile::State::Missing, companyPath(code), {}};
+    for (const QString& entry : QDir(companiesPath()).entryList(QDir::Files, QDir::Name))
+        if (db::jet::compareText(entry.toUtf8(), folded) == 0) found.likeNamed << entry;
+    if (found.likeNamed.size() > 1) found.state = CompanyFile::State::Ambiguous;
+    else if (found.likeNamed.size() == 1)
+        found.state = found.likeNamed.first() == name ? CompanyFile::State::Found : CompanyFile::State::OtherCase;
+    return found;
+}
+
+QString ProgramFolder::CompanyFile::problem() const
+{
+    switch (state) {
+    case State::Found: return {};
+    case State::Missing: return path + QStringLiteral(": file not found");
+    case State::OtherCase:
+        return path + QStringLiteral(": file not found; MUHASEBE holds %1, whose name differs from it in case only")
+                          .arg(likeNamed.first());
+    case State::Ambiguous:
+        return path + QStringLiteral(": MUHASEBE holds %1, whose names differ in case only: which one is the company "
+                                     "cannot be told")
+                          .arg(likeNamed.join(QStringLiteral(", ")));
+    }
+    return {};
+}
+
+bool makePrivateFolder(const QString& path)
+{
+    const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    if (info.isDir()) return true;
+    const QString parent = info.path();
+    if (parent == info.filePath() || !makePrivateFolder(parent)) return false;
+    return ::mkdir(QFile::encodeName(info.filePath()).constData(), db::schema::kPrivateFolderMode) == 0 ||
+           QFileInfo(info.filePath()).isDir();
 }
 
 bool isPlainCompanyCode(const QString& code)
@@ -92,6 +131,12 @@ QString prepareCompany(const ProgramFolder& folder, const NewCompany& company, b
     const QString path = folder.companyPath(company.code);
     if (!replace && QFileInfo::exists(path))
         throw db::DbError(db::err::Unspecified, QStringLiteral("'%1' already exists; it is left as it is.").arg(path));
+    // A file whose name differs from another's in case only would make the code name no single file.
+    QStringList others = folder.findCompany(company.code).likeNamed;
+    others.removeAll(QFileInfo(path).fileName());
+    if (!others.isEmpty())
+        throw db::DbError(db::err::Unspecified, QStringLiteral("'%1' is not made: MUHASEBE holds %2, whose name differs from it "
+                                                               "in case only.").arg(path, others.join(QStringLiteral(", "))));
     db::schema::PendingFile pending(path);
     createCompanyFile(pending.workPath(), company);
     return pending.commit(replace);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace belmo::db {
 class ConnectionPool;
@@ -25,8 +26,24 @@ public:
     QString configConnection() const;
     QString companyConnection(const QString& code) const;
 
-    // Creates MUHASEBE and images when missing; false when a folder cannot be made.
+    // Creates MUHASEBE and images when missing, with no right for other users; false when a
+    // folder cannot be made.
     bool ensureDataFolders() const;
+
+    // The file of a company code in MUHASEBE. A company's file is named by its code exactly.
+    // The package's home platform does not tell names apart by case, so names that differ only
+    // in case (the Turkish İ, i, I and ı as one letter) stand for one company: when MUHASEBE
+    // holds more than one of them, none can be told for the company; when it holds one in
+    // another case only, that is not the file the code names.
+    struct CompanyFile {
+        enum class State { Found, Missing, OtherCase, Ambiguous };
+        State state;
+        QString path;          // MUHASEBE/<code>.mdb
+        QStringList likeNamed;  // the names in MUHASEBE that differ from it in case only, it included
+        // Empty when found, else what is wrong, naming the files.
+        QString problem() const;
+    };
+    CompanyFile findCompany(const QString& code) const;
 
 private:
     QString root_;
@@ -38,6 +55,10 @@ private:
 bool isPlainCompanyCode(const QString& code);
 // Empty when the code is plain, else the reason, for the command line.
 QString companyCodeProblem(const QString& code);
+
+// Makes the folder and any missing folder above it with no right for other users (the umask
+// may take more); true when the folder is there.
+bool makePrivateFolder(const QString& path);
 
 // True when both paths lead to one file: the same file reached by another spelling, a
 // symbolic link or a hard link.

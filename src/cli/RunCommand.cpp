@@ -366,14 +366,17 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
         p.addOption({name, help, name.toUpper()});
     p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
     p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
-    p.addOption({u"wait"_s, u"How long to wait for a company another program holds (default 30)."_s, u"SECONDS"_s});
+    p.addOption({u"wait"_s, u"How long to wait for a company another program holds: 0 to 86400 (a day), default 30."_s,
+                 u"SECONDS"_s});
     if (auto exit = cl.parse(args, out, err)) return *exit;
     for (const QString& name : {u"folder"_s, u"user"_s, u"source"_s, u"target"_s})
         if (!p.isSet(name)) return cl.usageError(u"--%1 is missing."_s.arg(name), err);
 
+    constexpr double kLongestWait = 86400;  // a day
     bool waitRead = true;
     const double wait = p.isSet(u"wait"_s) ? p.value(u"wait"_s).toDouble(&waitRead) : 30.0;
-    if (!waitRead || wait < 0) return cl.usageError(u"--wait takes a number of seconds."_s, err);
+    if (!waitRead || !(wait >= 0 && wait <= kLongestWait))  // NaN too
+        return cl.usageError(u"--wait takes a number of seconds from 0 to %1."_s.arg(kLongestWait), err);
 
     QList<StepId> chosen;
     for (const QString& given : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {

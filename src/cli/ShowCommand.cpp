@@ -73,6 +73,14 @@ void printCompany(db::Connection& con, QTextStream& out)
     out << "  " << empty << " of " << db::schema::companyTables().size() << " tables empty\n";
 }
 
+bool cannotRead(const QString& label, const QString& reason, QTextStream& out, QTextStream& err)
+{
+    out.flush();
+    err << "belmo: " << label << ": " << reason << "\n";
+    err.flush();
+    return false;
+}
+
 // Prints one database's part; false (with the reason on err) when the file cannot be read.
 template <typename Print>
 bool printFile(db::ConnectionPool& pool, const QString& connection, const QString& label, QTextStream& out,
@@ -85,10 +93,7 @@ bool printFile(db::ConnectionPool& pool, const QString& connection, const QStrin
         print(con);
         return true;
     } catch (const db::DbError& e) {
-        out.flush();
-        err << "belmo: " << label << ": " << e.description() << "\n";
-        err.flush();
-        return false;
+        return cannotRead(label, e.description(), out, err);
     }
 }
 
@@ -105,9 +110,18 @@ int printFolder(const QString& folder, const QStringList& codes, QTextStream& ou
     db::ConnectionPool pool;
     bool ok = printFile(pool, pf.configConnection(), QStringLiteral("config.mdb"), out, err,
                         [&](db::Connection& con) { printConfig(con, out); });
-    for (const QString& code : companies)
-        ok &= printFile(pool, pf.companyConnection(code), QStringLiteral("MUHASEBE/%1.mdb").arg(code), out, err,
-                        [&](db::Connection& con) { printCompany(con, out); });
+    for (const QString& code : companies) {
+        const QString label = QStringLiteral("MUHASEBE/%1.mdb").arg(code);
+        // A code finds its file as at the login: by its name exactly, and only when no other
+        // file's name differs from it in case only.
+        using State = app::ProgramFolder::CompanyFile::State;
+        if (const auto file = pf.findCompany(code); file.state == State::OtherCase || file.state == State::Ambiguous) {
+            out << label << "\n";
+            ok &= cannotRead(label, file.problem(), out, err);
+            continue;
+        }
+        ok &= printFile(pool, pf.companyConnection(code), label, out, err, [&](db::Connection& con) { printCompany(con, out); });
+    }
     out.flush();
     return ok ? kOk : kFailed;
 }
@@ -117,14 +131,20 @@ int show(const QStringList& args, QTextStream& out, QTextStream& err)
     CommandLine cl(QStringLiteral("show"), QStringLiteral("--folder DIR [CODE...]"),
                    QStringLiteral("Prints what a program folder holds: the users, company rights, theme and error\n"
                                   "texts of config.mdb, and for each company (all of MUHASEBE when no code is\n"
-                                  "given) its name, period and the rows of its tables. A file that is missing,\n"
-                                  "not a database of this program or refuses the password is named on stderr and\n"
-                                  "the exit code is 1."));
+                                  "given) its name, period and the rows of its tables. Codes are plain codes, each\n"
+                                  "naming its file exactly, as at the login. A file that is missing, not a\n"
+                                  "database of this program or refuses the password, or a code whose file differs\n"
+                                  "in case only or cannot be told from another, is named on stderr and the exit\n"
+                                  "code is 1."));
     QCommandLineParser& p = cl.parser();
     p.addOption({QStringLiteral("folder"), QStringLiteral("The program folder."), QStringLiteral("DIR")});
     p.addPositionalArgument(QStringLiteral("CODE"), QStringLiteral("Company codes to show."), QStringLiteral("[CODE...]"));
     if (auto exit = cl.parse(args, out, err)) return *exit;
     if (!p.isSet(QStringLiteral("folder"))) return cl.usageError(QStringLiteral("--folder DIR is required."), err);
+    // A code becomes a file name: only plain codes, as at the login, so no code reads a file
+    // outside MUHASEBE.
+    for (const QString& code : p.positionalArguments())
+        if (const QString problem = app::companyCodeProblem(code); !problem.isEmpty()) return cl.usageError(problem + u'.', err);
     const QString folder = p.value(QStringLiteral("folder"));
     if (!QFileInfo(folder).isDir()) {
         err << "belmo show: the program folder '" << folder << "' does not exist.\n";

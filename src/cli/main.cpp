@@ -4,12 +4,16 @@
 #include <QApplication>
 #include <QDir>
 
+#include <csignal>
 #include <cstdio>
 
 // Without arguments the program starts with its windows in the current folder; with a
 // command it works headless.
 int main(int argc, char* argv[])
 {
+    // A write beyond the file size limit fails as on a full disk (the step is rolled back and
+    // says so) instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc == 1) {
         QApplication app(argc, argv);
         return belmo::gui::runGui(QDir::currentPath());

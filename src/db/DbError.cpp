@@ -1,5 +1,7 @@
 #include "db/DbError.h"
 
+#include <QStringList>
+
 #include <sqlite3.h>
 
 namespace belmo::db {
@@ -12,12 +14,24 @@ DbError::DbError(qint32 number, QString description, Kind kind, QString file, QS
 
 QString DbError::detail() const
 {
-    return file_.isEmpty() ? cause() : file_ + QStringLiteral(": ") + cause();
+    QStringList parts{file_, where_, cause()};
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(": "));
 }
 
 DbError DbError::asDatabaseLevel() const
 {
-    return DbError(number_, description_, Kind::Database, file_, cause_).withResultCode(resultCode_);
+    DbError e(*this);
+    e.kind_ = Kind::Database;
+    return e;
+}
+
+DbError DbError::in(const QString& file, const QString& where) const
+{
+    DbError e(*this);
+    if (e.file_.isEmpty()) e.file_ = file;
+    if (!where.isEmpty()) e.where_ = e.where_.isEmpty() ? where : where + QStringLiteral(": ") + e.where_;
+    return e;
 }
 
 bool DbError::refusedWrite() const

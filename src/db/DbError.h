@@ -63,11 +63,18 @@ public:
     // few words ("database is locked by another program", "no such table: Cari_H").
     const QString& file() const { return file_; }
     QString cause() const { return cause_.isEmpty() ? description_ : cause_; }
-    // "<file>: <cause>", or the cause alone: the line a message adds to the error's text.
+    // Where in the file it happened, as the caller that knew it said ("Cari_H, Kayit_No 17").
+    const QString& where() const { return where_; }
+    // "<file>: <where>: <cause>", each part when known: the line a message adds to the
+    // error's text.
     QString detail() const;
 
     // The same failure as one that stops the step.
     DbError asDatabaseLevel() const;
+    // The same failure, said of the place the caller knows: the file (an error that names
+    // one already keeps it) and where in it, before any place said earlier. A conversion
+    // knows only the value; the code that read it knows the file, the table and the row.
+    DbError in(const QString& file, const QString& where) const;
 
     // The database engine's own result code behind the failure (SQLite's extended code), 0
     // for failures of the program's own checks.
@@ -89,8 +96,22 @@ private:
     Kind kind_;
     QString file_;
     QString cause_;
+    QString where_;
     int resultCode_ = 0;
     std::string what_;
 };
+
+// Runs work; a DbError it throws is thrown again as said of `file` and of the place that
+// describe() gives, which is called only on a failure (a row's key is built only for the row
+// that failed).
+template <typename Describe, typename Work>
+decltype(auto) inContext(const QString& file, Describe&& describe, Work&& work)
+{
+    try {
+        return work();
+    } catch (const DbError& e) {
+        throw e.in(file, describe());
+    }
+}
 
 }  // namespace belmo::db

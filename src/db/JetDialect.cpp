@@ -498,10 +498,4 @@ Value number(QStringView text)
     return Value(*n);
 }
 
-QString numeric(QStringView text)
-{
-    const Value n = number(text);
-    return n.type() == Value::Type::Int ? QString::number(n.intValue()) : QString::number(n.doubleValue(), 'g', 17);
-}
-
 }  // namespace belmo::db::jet

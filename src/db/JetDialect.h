@@ -47,12 +47,9 @@ QString viewQuery(QStringView sql);
 // An SQL string literal with apostrophes doubled: the way to put a value between quotes.
 QString quoted(QStringView text);
 
-// A number read from text (as CDbl reads it) written as an SQL numeric literal: the way to
-// put a code from a grid cell into a statement without quotes. Text that is not a number
-// raises a syntax error (as the statement with that text spliced in would), so no text can
-// change the statement.
-QString numeric(QStringView text);
-// The same number as a value to bind to a '?' of a statement.
+// A number read from text (as CDbl reads it), as a value to bind to a '?' of a statement.
+// Text that is not a finite number raises a syntax error, as the statement with that text in
+// it would.
 Value number(QStringView text);
 
 }  // namespace belmo::db::jet

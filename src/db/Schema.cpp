@@ -11,6 +11,13 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace belmo::db::schema {
 
 namespace {
@@ -224,6 +231,21 @@ void removeWithCompanions(const QString& path)
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) QFile::remove(path + QString::fromLatin1(suffix));
 }
 
+// A file that replaces another gets the mode and the owner of the one it replaces. Taking the
+// owner needs the right to; without it the file keeps the group where the user belongs to it,
+// else it stays the user's own.
+void keepModeAndOwner(const QString& replaced, const QString& replacement)
+{
+    struct stat old {};
+    const QByteArray to = QFile::encodeName(replacement);
+    if (::stat(QFile::encodeName(replaced).constData(), &old) != 0) return;
+    [[maybe_unused]] const bool owned =
+        ::chown(to.constData(), old.st_uid, old.st_gid) == 0 || ::chown(to.constData(), uid_t(-1), old.st_gid) == 0;
+    if (::chmod(to.constData(), old.st_mode & 07777) != 0)
+        throw DbError(err::Unspecified, QStringLiteral("Cannot give '%1' the mode of '%2'.").arg(replacement, replaced),
+                      DbError::Kind::Database, replacement, QStringLiteral("cannot change the file's mode"));
+}
+
 }  // namespace
 
 const Column* Table::column(const QString& n) const
@@ -273,8 +295,15 @@ QStringList createStatements(const Table& table)
 
 void createDatabaseFile(const QString& path, const QList<Table>& tables, const QString& password)
 {
-    if (QFileInfo::exists(path))
-        throw DbError(err::Unspecified, QStringLiteral("'%1' already exists; it is left as it is.").arg(path));
+    // The file is made here, empty and with no right for other users (it may hold passwords);
+    // SQLite would make it readable by everyone. Its -wal and -shm files take its mode.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kPrivateFileMode);
+    if (fd < 0) {
+        if (errno == EEXIST) throw DbError(err::Unspecified, QStringLiteral("'%1' already exists; it is left as it is.").arg(path));
+        const QString cause = QString::fromLocal8Bit(std::strerror(errno));
+        throw DbError(err::Unspecified, QStringLiteral("Cannot create '%1': %2").arg(path, cause), DbError::Kind::Database, path, cause);
+    }
+    ::close(fd);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     auto fail = [&](const QString& what) {
@@ -321,6 +350,7 @@ QString PendingFile::commit(bool replace)
     if (QFileInfo::exists(finalPath_)) {
         if (!replace)
             throw DbError(err::Unspecified, QStringLiteral("'%1' already exists; it is left as it is.").arg(finalPath_));
+        keepModeAndOwner(finalPath_, workPath_);
         kept = finalPath_ + QStringLiteral(".bak-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
         for (int n = 2; QFileInfo::exists(kept); ++n) kept = kept.section(u'~', 0, 0) + u'~' + QString::number(n);
         for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {

@@ -48,8 +48,13 @@ QString databasePassword();
 // CREATE TABLE and CREATE INDEX statements of one table.
 QStringList createStatements(const Table& table);
 
-// Creates a new database file with these tables and the verifier of the password.
-// Refuses (DbError Unspecified, naming the file) when the file exists.
+// The mode the program makes its files and folders with, less what the umask takes: no right
+// for other users (an office may share the program folder through a group).
+inline constexpr unsigned kPrivateFileMode = 0660;
+inline constexpr unsigned kPrivateFolderMode = 0770;
+
+// Creates a new database file with these tables and the verifier of the password, with no
+// right for other users. Refuses (DbError Unspecified, naming the file) when the file exists.
 void createDatabaseFile(const QString& path, const QList<Table>& tables, const QString& password);
 
 // A database file written under a working name and put in place only when complete, so a
@@ -65,8 +70,9 @@ public:
     const QString& finalPath() const { return finalPath_; }
     // Moves the working file to its final name. An existing file is replaced only when told
     // to, and then kept beside it as "<name>.bak-<date>-<time>" (with its companion files):
-    // that name is returned, empty when nothing was replaced. Every connection to the
-    // working file must be closed first.
+    // that name is returned, empty when nothing was replaced. The replacement takes the mode
+    // and owner of the file it replaces. Every connection to the working file must be closed
+    // first.
     QString commit(bool replace = false);
 
 private:

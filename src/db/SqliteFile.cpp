@@ -5,12 +5,16 @@
 #include "db/JetFunctions.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -22,10 +26,41 @@ constexpr int kCacheCapacity = 256;
 constexpr int kLockPollMs = 50;
 constexpr int kWorkTicks = 100000;  // virtual machine steps between two calls of onLongWork
 
-// A failure that concerns the file as a whole: opening it, reading it at all.
-DbError fileError(const QString& path, const QString& cause)
+// A failure that concerns the file as a whole: opening it, reading it at all. The description
+// is the provider's text; the cause says in a few words what is wrong with the file.
+DbError fileError(const QString& path, const QString& description, const QString& cause)
 {
-    return DbError(err::Unspecified, QStringLiteral("%1: %2").arg(path, cause), DbError::Kind::Database, path, cause);
+    return DbError(err::Unspecified, description, DbError::Kind::Database, path, cause);
+}
+
+// What the system said of the file when SQLite failed on it, for the causes a user can act on.
+QString systemCause(int systemErrno)
+{
+    switch (systemErrno) {
+    case EACCES:
+    case EPERM: return QStringLiteral("no permission");
+    case EROFS: return QStringLiteral("the file system is read-only");
+    case ENOSPC: return QStringLiteral("the disk is full");
+    case EFBIG: return QStringLiteral("the file size limit is reached");
+    default: return {};
+    }
+}
+
+// Why a write failed when the system no longer says: a file of the database at the process's
+// file size limit (within the largest write SQLite makes), or a disk without room for it.
+QString writeLimitCause(const QString& path)
+{
+    constexpr qint64 kLargestWrite = 65536 + 24;  // a page of the largest size with its WAL frame header
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        for (const char* suffix : {"", "-wal", "-journal"})
+            if (const QFileInfo f(path + QLatin1String(suffix)); f.exists() && f.size() + kLargestWrite > qint64(limit.rlim_cur))
+                return QStringLiteral("the file size limit is reached");
+    struct statvfs disk {};
+    if (::statvfs(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &disk) == 0 &&
+        qint64(disk.f_bavail) * qint64(disk.f_frsize) < kLargestWrite)
+        return QStringLiteral("the disk is full");
+    return {};
 }
 
 QString tail(const QString& sql)
@@ -94,8 +129,11 @@ SqliteFile::SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const
     : path_(path), settings_(std::move(settings))
 {
     const QFileInfo info(path);
-    if (!info.exists()) throw fileError(path, QStringLiteral("Could not find file '%1'.").arg(path));
-    if (!info.isFile()) throw fileError(path, QStringLiteral("'%1' is not a file.").arg(path));
+    if (!info.exists()) throw fileError(path, QStringLiteral("Could not find file '%1'.").arg(path), QStringLiteral("file not found"));
+    if (!info.isFile()) throw fileError(path, QStringLiteral("'%1' is not a file.").arg(path), QStringLiteral("not a file"));
+    if (!info.isReadable())
+        throw fileError(path, QStringLiteral("Cannot open '%1': no permission to read it.").arg(path),
+                        QStringLiteral("no permission to read the file"));
     // A file the program may not write (an archived year on a read-only share) is opened for
     // reading; where not even its companion files can be made, as a file nobody changes.
     const bool writable = !readOnly && info.isWritable();
@@ -110,9 +148,10 @@ SqliteFile::SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const
     const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        const QString cause = db_ ? systemCause(sqlite3_system_errno(db_)) : QString();
         sqlite3_close(db_);
         db_ = nullptr;
-        throw fileError(path, QStringLiteral("Cannot open '%1': %2").arg(path, msg));
+        throw fileError(path, QStringLiteral("Cannot open '%1': %2").arg(path, msg), cause.isEmpty() ? msg : cause);
     }
     sqlite3_extended_result_codes(db_, 1);  // a write that fails says so; errors branch on rc & 0xff
     sqlite3_busy_handler(db_, &SqliteFile::waitForLock, this);
@@ -124,7 +163,8 @@ SqliteFile::SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const
                                             .arg(QString::fromLatin1(kKeyTable)));
         check.step();
         if (sqlite3_column_int(check.get(), 0) == 0)
-            throw fileError(path, QStringLiteral("'%1' is not a database of this program (it carries no password verifier).").arg(path));
+            throw fileError(path, QStringLiteral("'%1' is not a database of this program (it carries no password verifier).").arg(path),
+                            QStringLiteral("not a database of this program (it carries no password verifier)"));
         check = Statement();
         execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));
         // Pages read through a memory map save a copy each (a quarter of the time of the
@@ -424,8 +464,18 @@ DbError SqliteFile::error(int rc, const QString& context) const
     case SQLITE_INTERRUPT: return file(err::UserInterrupt, QStringLiteral("cancelled"));
     case SQLITE_FULL: return file(err::Unspecified, QStringLiteral("disk is full"));
     case SQLITE_IOERR:
-        return file(err::Unspecified, rc == SQLITE_IOERR_WRITE ? QStringLiteral("disk I/O error while writing (the disk may be full)")
-                                                               : QStringLiteral("disk I/O error"));
+    case SQLITE_CANTOPEN: {
+        // The system's reason, where it is one a user can act on: a write beyond the file size
+        // limit fails as on a full disk, and says so.
+        QString system = systemCause(sqlite3_system_errno(db_));
+        if (system.isEmpty() && rc == SQLITE_IOERR_WRITE) system = writeLimitCause(path_);
+        QString what = (rc & 0xff) == SQLITE_CANTOPEN ? QStringLiteral("cannot open the file")
+                       : rc == SQLITE_IOERR_WRITE     ? QStringLiteral("disk I/O error while writing")
+                                                      : QStringLiteral("disk I/O error");
+        if (!system.isEmpty()) what += QStringLiteral(": ") + system;
+        else if (rc == SQLITE_IOERR_WRITE) what += QStringLiteral(" (the disk may be full)");
+        return file(err::Unspecified, what);
+    }
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB: return file(err::Unspecified, QStringLiteral("the database file is damaged or not a database"));
     case SQLITE_ABORT: return file(err::Unspecified, QStringLiteral("the transaction was rolled back by the database"));

@@ -7,7 +7,6 @@
 #include "db/Schema.h"
 #include "demo/DemoConfig.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <memory>
@@ -36,7 +35,7 @@ void createDemoFolder(const QString& folder, Size size, bool replace, const std:
     auto say = [&](const QString& s) {
         if (progress) progress(s);
     };
-    if (!QDir().mkpath(folder))
+    if (!app::makePrivateFolder(folder))
         throw DbError(db::err::Unspecified, QStringLiteral("Cannot create the folder '%1'.").arg(folder));
     const app::ProgramFolder pf(QFileInfo(folder).absoluteFilePath());
     if (!pf.ensureDataFolders())

@@ -47,8 +47,41 @@ void HATAMESAJI(const ErrorLookup& errors, const QString& number, const QString&
         } catch (const db::DbError&) {
         }
     }
-    // The error texts cannot be read at all: the number is all there is to show.
-    errors.dialogs.message(kFound + number.trimmed(), {}, Dialogs::Icon::None, details);
+    // The error texts cannot be read at all (the disk that is full holds config.mdb too): the
+    // program's own text says what the number means.
+    bool known = false;
+    const qint32 code = number.trimmed().toInt(&known);
+    QString text = kUnknown;
+    for (const auto& [n, own] : programErrorTexts())
+        if (known && n == code) text = kFound + own;
+    const QString numbered = u"error "_s + number.trimmed();
+    errors.dialogs.message(text, {}, Dialogs::Icon::None, details.isEmpty() ? numbered : details + u" ("_s + numbered + u')');
+}
+
+const QList<std::pair<qint32, QString>>& programErrorTexts()
+{
+    namespace err = db::err;
+    static const QList<std::pair<qint32, QString>> texts = {
+        {err::Unspecified, u"Veri tabanı dosyası bulunamadı veya açılamadı."_s},
+        {err::MissingParameter, u"Sorguda veri tabanında bulunmayan bir alan adı kullanıldı."_s},
+        {err::Syntax, u"SQL ifadesinde söz dizimi hatası var veya nesne zaten mevcut."_s},
+        {err::NoSuchTable, u"Tablo veya sorgu bulunamadı."_s},
+        {err::CriteriaMismatch, u"Ölçüt ifadesinde veri türü uyuşmazlığı."_s},
+        {err::MultipleStep, u"Girilen değer alanın veri türüne uymuyor."_s},
+        {err::InvalidPassword, u"Veri tabanı şifresi geçersiz."_s},
+        {err::ItemNotFound, u"İstenen alan kayıt kümesinde bulunamadı."_s},
+        {err::NoCurrentRow, u"Geçerli bir kayıt yok (dosya başı veya sonu)."_s},
+        {err::NotUpdatable, u"Kayıt kümesi bu işlemi desteklemiyor."_s},
+        {err::NotAllowed, u"Bu işleme bu durumda izin verilmiyor."_s},
+        {err::ObjectClosed, u"Nesne kapalıyken bu işleme izin verilmiyor."_s},
+        {err::ObjectOpen, u"Nesne açıkken bu işleme izin verilmiyor."_s},
+        {err::ProviderNotFound, u"Veri sağlayıcısı bulunamadı."_s},
+        {err::InvalidCall, u"Geçersiz yordam çağrısı veya bağımsız değişken."_s},
+        {err::Overflow, u"Taşma: değer alanın sınırlarını aşıyor."_s},
+        {err::TypeMismatch, u"Tür uyuşmazlığı."_s},
+        {err::InvalidUseOfNull, u"Geçersiz Null kullanımı."_s},
+    };
+    return texts;
 }
 
 }  // namespace belmo::services

@@ -2,7 +2,10 @@
 
 #include "db/DbError.h"
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace belmo::db {
 class ConnectionPool;
@@ -19,10 +22,15 @@ struct ErrorLookup {
     Dialogs& dialogs;
 };
 
+// The texts of the error numbers the program raises, as config.mdb's Hata_Kod holds them (the
+// demo's is filled from them).
+const QList<std::pair<qint32, QString>>& programErrorTexts();
+
 // Shows the text config.mdb's Hata_Kod table holds for an error number (decimal text), or
 // the generic text when it has none, with the details (the file and the cause) beside it.
-// When the table cannot be read, the failure is looked up once; when that fails too, a plain
-// message with the original number follows.
+// When the table cannot be read, the failure is looked up once; when that fails too, the
+// program's own text of the original number follows (the generic text for a number it does
+// not know), never the bare number, with the number in the details.
 void HATAMESAJI(const ErrorLookup& errors, const QString& number, const QString& details = {});
 
 // What every event handler does with an error it catches.

@@ -15,6 +15,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -56,7 +58,8 @@ TEST(CommandLine, HelpExplainsEveryCommand)
 
 TEST(CommandLine, BadArgumentsSayWhatIsWrong)
 {
-    const QList<std::pair<QStringList, const char*>> cases = {
+    const QStringList run{"run", "--folder", "/tmp", "--user", "U", "--source", "S", "--target", "T", "--wait"};
+    QList<std::pair<QStringList, const char*>> cases = {
         {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{"demo"}, "give exactly one folder"},
         {{"demo", "/tmp/x", "--size", "huge"}, "--size is small or large, not 'huge'"},
@@ -70,7 +73,10 @@ TEST(CommandLine, BadArgumentsSayWhatIsWrong)
         {{"init-company", "--folder", "/tmp", QString(51, u'Ş')}, "is not a plain code"},
         {{"init-company", "--folder", "/tmp", "--period", "20x6", "A"}, "--period takes a year"},
         {{"show"}, "--folder DIR is required"},
+        {{"show", "--folder", "/tmp", "../../elsewhere/x"}, "is not a plain code"},
     };
+    for (const char* wait : {"-1", "86400.5", "1e20", "nan", "inf", "abc"})
+        cases.append({run + QStringList{wait}, "--wait takes a number of seconds from 0 to 86400"});
     for (const auto& [args, message] : cases) {
         const Result r = belmoRun(args);
         EXPECT_EQ(r.code, cli::kBadUsage) << args.join(' ').toStdString();
@@ -107,6 +113,8 @@ TEST(InitCompany, PreparesAnEmptyCompanyAndNeverReplacesOneUnasked)
     r = belmoRun({"init-company", "--folder", dir.path(), "EGE2026"});
     EXPECT_EQ(r.code, cli::kFailed);
     EXPECT_TRUE(r.err.contains(file + "' already exists")) << r.err.toStdString();
+    r = belmoRun({"init-company", "--folder", dir.path(), "ege2026"});
+    EXPECT_TRUE(r.err.contains("MUHASEBE holds EGE2026.mdb, whose name differs from it in case only")) << r.err.toStdString();
     r = belmoRun({"init-company", "--folder", dir.path(), "--force", "EGE2026"});
     EXPECT_EQ(r.code, cli::kOk) << r.err.toStdString();
     db::Connection con(pool);
@@ -156,7 +164,7 @@ TEST(Demo, AFullDiskLeavesNoFileThatLooksComplete)
     QProcess p;
     p.setChildProcessModifier([] {
         // Files may not grow beyond 300 KB: writes fail as on a full disk.
-        std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, SIG_DFL);
         rlimit limit{300 * 1024, 300 * 1024};
         setrlimit(RLIMIT_FSIZE, &limit);
     });
@@ -168,6 +176,35 @@ TEST(Demo, AFullDiskLeavesNoFileThatLooksComplete)
     EXPECT_TRUE(err.contains("DEMO2025.mdb")) << err.toStdString();
     const QStringList left = QDir(dir.path() + "/MUHASEBE").entryList(QDir::Files) + QDir(dir.path()).entryList(QDir::Files);
     EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+}
+
+// New files and folders give other users no right; a file put in place of another keeps the
+// mode and owner of the one it replaces, and SQLite's companion files take the file's mode.
+TEST(Demo, WhatItMakesGivesOtherUsersNoRight)
+{
+    const struct NoUmask { mode_t saved = ::umask(0); ~NoUmask() { ::umask(saved); } } noUmask;  // what the program lets through
+    QTemporaryDir dir;
+    const app::ProgramFolder pf(dir.path() + "/ofis/belmo");
+    auto mode = [](const QString& path) {
+        struct stat st {};
+        ::stat(QFile::encodeName(path).constData(), &st);
+        return std::pair{st.st_mode & 07777, st.st_uid};
+    };
+    ASSERT_EQ(belmoRun({"demo", pf.root()}).code, cli::kOk);
+    for (const QString& path : {dir.path() + "/ofis", pf.root(), pf.companiesPath(), pf.imagesPath()})
+        EXPECT_EQ(mode(path).first, 0770u) << path.toStdString();
+    for (const QString& path : {pf.configPath(), pf.companyPath("DEMO2025"), pf.companyPath("DEMO2026")})
+        EXPECT_EQ(mode(path).first, 0660u) << path.toStdString();
+
+    ::chmod(QFile::encodeName(pf.configPath()).constData(), 0640);
+    ::chmod(QFile::encodeName(pf.companyPath("DEMO2025")).constData(), 0600);
+    const bool givenAway = ::chown(QFile::encodeName(pf.configPath()).constData(), 4321, 4321) == 0;
+    ASSERT_EQ(belmoRun({"demo", "--force", pf.root()}).code, cli::kOk);
+    EXPECT_EQ(mode(pf.configPath()), std::pair(0640u, givenAway ? 4321u : ::geteuid()));
+    db::ConnectionPool pool;
+    db::Connection source(pool);
+    source.open(pf.companyConnection("DEMO2025"));
+    for (const char* file : {"", "-wal", "-shm"}) EXPECT_EQ(mode(pf.companyPath("DEMO2025") + file).first, 0600u) << file;
 }
 
 TEST(Show, NamesEveryFileItCannotRead)
@@ -194,6 +231,11 @@ TEST(Show, NamesEveryFileItCannotRead)
     EXPECT_TRUE(r.err.contains("Could not find file '" + pf.companyPath("YOK")));
     EXPECT_TRUE(r.out.contains("period 2026"));  // the readable company is still shown
     EXPECT_FALSE(QFileInfo::exists(pf.companyPath("YOK")));
+    // A code finds its file as at the login.
+    QFile::copy(pf.companyPath("DEMO2026"), pf.companyPath("demo2026"));
+    r = belmoRun({"show", "--folder", dir.path(), "DEMO2026"});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains("MUHASEBE holds DEMO2026.mdb, demo2026.mdb, whose names differ in case only")) << r.err.toStdString();
 
     QFile::remove(pf.configPath());
     r = belmoRun({"show", "--folder", dir.path(), "DEMO2026"});

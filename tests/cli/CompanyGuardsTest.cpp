@@ -1,5 +1,6 @@
 // The companies guarded in `belmo run`: the source is never written but for the per-user
-// views, it is never the target, and the password need not stand on the command line.
+// views, it is never the target, a code opens the file its right names, a source that cannot
+// be read is named with the cause, and the password need not stand on the command line.
 #include "DemoRun.h"
 
 #include "cli/Cli.h"
@@ -7,6 +8,8 @@
 #include "db/Schema.h"
 
 #include <QFile>
+
+#include <sqlite3.h>
 
 namespace belmo::test {
 namespace {
@@ -21,6 +24,12 @@ protected:
         const qsizetype at = args.indexOf(option);
         args.remove(at, 2);
         return args;
+    }
+    QString company(const QString& file) const { return folder_.path() + u"/MUHASEBE/"_s + file; }
+    RunResult depoInto(const QString& target, const QString& wait = u"86400"_s) const
+    {
+        return belmoRun(loginWithout(u"--target"_s) +
+                        QStringList{u"--target"_s, target, u"--steps"_s, u"depo"_s, u"--yes"_s, u"--wait"_s, wait});
     }
     // Every row of every company table of the source, table by table.
     QList<QStringList> sourceRows()
@@ -79,6 +88,52 @@ TEST_F(CompanyGuards, TheSourceIsRefusedAsTargetAndSoIsACodeThatIsNoPlainCode)
         EXPECT_TRUE(r.out.contains(message)) << r.out.toStdString();
         EXPECT_TRUE(r.out.contains(u"Login refused."_s));
     }
+}
+
+const QString kNotFound = u"Şirket Veri Tabanı Bulunamadı.\n      "_s;
+
+// A code typed in another case opens the file its right names; a file whose name differs from
+// that only in case is never taken for it, and two such files are refused.
+TEST_F(CompanyGuards, ACodeOpensOnlyTheFileItsRightNames)
+{
+    db::Connection config(reader.pool());
+    config.open(db::ConnectionString::forJetFile(folder_.path() + u"/config.mdb"_s, db::schema::databasePassword()));
+    reader.insert(config, u"SRKTUSERS"_s, {{"USERCODE", "05"}, {"SIRKETCODE", "FIRMAI"}});
+    const struct {
+        QString from, to, target, shown;  // a file copied (or removed, without `to`) before the run
+    } cases[] = {
+        {{}, {}, u"demo2026"_s, u"depo (Depo Tanımları): 4 listed, 4 ticked, finished"_s},  // into DEMO2026.mdb
+        {u"DEMO2026.mdb"_s, u"FIRMAİ.mdb"_s, u"FIRMAİ"_s,
+         kNotFound + company(u"FIRMAI.mdb: file not found; MUHASEBE holds FIRMAİ.mdb"_s)},
+        {u"DEMO2026.mdb"_s, u"demo2026.mdb"_s, u"DEMO2026"_s, u"Şirket kodu belirsiz: 'DEMO2026'."_s},
+        {u"DEMO2026.mdb"_s, {}, u"dEMO2026"_s,
+         kNotFound + company(u"DEMO2026.mdb: file not found; MUHASEBE holds demo2026.mdb,"_s)},
+    };
+    for (const auto& c : cases) {
+        if (!c.from.isEmpty()) c.to.isEmpty() ? QFile::remove(company(c.from)) : QFile::copy(company(c.from), company(c.to));
+        const RunResult r = depoInto(c.target);
+        EXPECT_EQ(r.code, c.target == u"demo2026" ? cli::kOk : cli::kFailed) << c.target.toStdString();
+        EXPECT_TRUE(r.out.contains(c.shown)) << r.out.toStdString();
+    }
+}
+
+// Held by another program for itself, or not a database: the login names the file and why.
+TEST_F(CompanyGuards, ASourceThatCannotBeReadIsNamedWithTheCause)
+{
+    sqlite3* other = nullptr;
+    sqlite3_open(company(u"DEMO2025.mdb"_s).toUtf8().constData(), &other);
+    sqlite3_exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    RunResult r = depoInto(u"DEMO2026"_s, u"0"_s);
+    sqlite3_close(other);
+    EXPECT_TRUE(r.out.contains(kNotFound + company(u"DEMO2025.mdb: database is locked by another program"_s))) << r.out.toStdString();
+
+    QFile source(company(u"DEMO2025.mdb"_s));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    source.write(QByteArray(4096, 'x'));
+    source.close();
+    r = depoInto(u"DEMO2026"_s);
+    EXPECT_TRUE(r.out.contains(kNotFound + source.fileName() + u": the database file is damaged or not a database"_s))
+        << r.out.toStdString();
 }
 
 TEST_F(CompanyGuards, ThePasswordComesFromAFileOrTheEnvironmentAndIsNeverPrinted)

@@ -48,17 +48,17 @@ TEST(DialectRewrite, TokensOutsideLiterals)
     EXPECT_EQ(db::jet::quoted(u"Hakkı'nın"), "'Hakkı''nın'");
 }
 
-// Codes from grid cells go into statements as numbers only; anything else is refused.
-TEST(DialectRewrite, NumericLiteralsComeOnlyFromNumbers)
+// Codes from grid cells are bound to statements as numbers only; anything else is refused.
+TEST(DialectRewrite, NumbersToBindComeOnlyFromNumbers)
 {
-    using db::jet::numeric;
-    EXPECT_EQ(numeric(u"153"), "153");
-    EXPECT_EQ(numeric(u" 42 "), "42");
-    EXPECT_EQ(numeric(u"2,5"), "2.5");
-    EXPECT_EQ(numeric(u"-7"), "-7");
-    for (const char16_t* text : {u"", u"1 OR 1=1", u"0; DROP TABLE islem", u"abc"}) {
+    using db::jet::number;
+    EXPECT_EQ(number(u"153"), db::Value(153));
+    EXPECT_EQ(number(u" 42 "), db::Value(42));
+    EXPECT_EQ(number(u"2,5"), db::Value(2.5));
+    EXPECT_EQ(number(u"-7"), db::Value(-7));
+    for (const char16_t* text : {u"", u"1 OR 1=1", u"0; DROP TABLE islem", u"abc", u"+Sonsuz"}) {
         try {
-            numeric(text);
+            number(text);
             ADD_FAILURE() << "accepted " << QString::fromUtf16(text).toStdString();
         } catch (const db::DbError& e) {
             EXPECT_EQ(e.number(), db::err::Syntax);

@@ -195,12 +195,16 @@ TEST_F(SharedRoutinesTest, ErrorTextsComeFromTheConfigurationStore)
 TEST_F(SharedRoutinesTest, AnUnreadableErrorTableGivesOnePlainMessage)
 {
     t.config().execute(u"DROP TABLE Hata_Kod"_s);
-    t.dialogs.expectMessage(u"Belirtilen Hata Algılandı : 3021"_s);
+    t.dialogs.expectError(u"Belirtilen Hata Algılandı : Geçerli bir kayıt yok (dosya başı veya sonu)."_s, {u"error 3021"_s});
     HATAMESAJI(s.errors(), u"3021"_s);
 
+    // Never a bare number: the program's own text, the number beside the file and the cause.
     s.AyarBag = missingFile();
-    t.dialogs.expectMessage(u"Belirtilen Hata Algılandı : -2147217887"_s);
-    reportError(s.errors(), db::DbError(db::err::MultipleStep, u"does not fit"_s));
+    t.dialogs.expectError(u"Belirtilen Hata Algılandı : Girilen değer alanın veri türüne uymuyor."_s,
+                          {u"K.mdb: Stok_H, Kayit_No 7: does not fit (error -2147217887)"_s});
+    reportError(s.errors(), db::DbError(db::err::MultipleStep, u"does not fit"_s).in(u"K.mdb"_s, u"Stok_H, Kayit_No 7"_s));
+    t.dialogs.expectError(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s, {u"error 77"_s});
+    HATAMESAJI(s.errors(), u"77"_s);
 }
 
 // ---- small routines -------------------------------------------------------------------------
