@@ -18,11 +18,14 @@ using db::schema::Kind;
 bool isNumber(Kind kind) { return kind == Kind::AutoNumber || kind == Kind::Long || kind == Kind::Short || kind == Kind::Double; }
 
 // The condition that finds a stray value of one column cheaply in SQL; the value itself is
-// judged again below, as the client reads it.
+// judged again below, as the client reads it. Text and blobs sort above every number, so two
+// comparisons find them and both infinities in a number column. A date the program stored
+// reads back through SQLite's own date functions; only other texts need the dialect's.
 QString strayCondition(const QString& column, Kind kind)
 {
-    if (isNumber(kind)) return u"(typeof(%1) NOT IN ('integer','real','null') OR %1 IN (9e999,-9e999))"_s.arg(column);
-    return u"(typeof(%1)='blob' OR (typeof(%1)='text' AND NOT ISDATE(%1)))"_s.arg(column);
+    if (isNumber(kind)) return u"(%1 > 1.7976931348623157e308 OR %1 < -1.7976931348623157e308)"_s.arg(column);
+    return u"(typeof(%1)='blob' OR (typeof(%1)='text' AND NOT ((length(%1)=10 AND date(%1)=%1) OR "
+           u"(length(%1)=19 AND datetime(%1)=%1)) AND NOT ISDATE(%1)))"_s.arg(column);
 }
 
 // What is wrong with a value read from a column of this kind; empty when nothing is.
@@ -49,6 +52,7 @@ QList<StrayValue> findStrayValues(db::Connection& source, const StraySearch& sea
     QStringList selected, conditions;
     for (const db::schema::Column& c : table->columns) {
         if (c.kind == Kind::Text || !present.contains(c.name, Qt::CaseInsensitive)) continue;
+        if (!search.columns.isEmpty() && !search.columns.contains(c.name, Qt::CaseInsensitive)) continue;
         const QString column = table->name + u".["_s + c.name + u"]"_s;
         checked << &c;
         selected << column;
@@ -57,20 +61,26 @@ QList<StrayValue> findStrayValues(db::Connection& source, const StraySearch& sea
     if (checked.isEmpty()) return {};  // a table the file lacks: its step's own reading says so
 
     const QString locator = search.locator.isEmpty() ? u"'rowid ' & "_s + table->name + u".rowid"_s : search.locator;
-    const QString sql = u"SELECT "_s + search.key + u" AS StrayKey, "_s + locator + u" AS StrayWhere, "_s + selected.join(u", "_s)
+    QStringList keys;
+    for (const QString& key : search.keys) keys << key + u" AS StrayKey"_s + QString::number(keys.size());
+    const QString sql = u"SELECT "_s + keys.join(u", "_s) + u", "_s + locator + u" AS StrayWhere, "_s + selected.join(u", "_s)
         + u" FROM "_s + (search.from.isEmpty() ? table->name : search.from) + u" WHERE "_s
         + (search.scope.isEmpty() ? QString() : u"("_s + search.scope + u") AND "_s) + u"("_s + conditions.join(u" OR "_s)
         + u")"_s;
     db::Recordset rs;
     rs.open(sql, source, db::CursorType::Static, db::LockType::ReadOnly);
     QList<StrayValue> found;
+    const int first = int(keys.size()) + 1;  // keys, then the locator, then the columns
     for (; !rs.eof(); rs.moveNext()) {
         for (int i = 0; i < checked.size(); ++i) {
-            const db::Value v = rs.value(i + 2);
+            const db::Value v = rs.value(first + i);
             const QString problem = problemOf(v, checked[i]->kind);
             if (problem.isEmpty()) continue;
-            found.append({vb::joined(rs.value(0)), u"%1 %2"_s.arg(table->name, vb::joined(rs.value(1))), checked[i]->name,
-                          vb::joined(v), problem});
+            for (int k = 0; k < keys.size(); ++k) {
+                if (rs.value(k).isNull()) continue;
+                found.append({vb::joined(rs.value(k)), u"%1 %2"_s.arg(table->name, vb::joined(rs.value(first - 1))),
+                              checked[i]->name, vb::joined(v), problem});
+            }
         }
     }
     return found;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace belmo::db {
 class Connection;
@@ -15,14 +16,16 @@ class Connection;
 // grid they belong to is listed instead of carried.
 namespace belmo::services {
 
-// Where a step looks: the number and date columns of `table`, in the rows `from` and `scope`
+// Where a step looks: number and date columns of `table`, in the rows `from` and `scope`
 // give, each found row named by the key of the grid row it belongs to.
 struct StraySearch {
-    QString table;        // the table whose number and date columns are checked
-    QString key;          // an expression of the grid row's key the found row belongs to
-    QString from = {};    // the FROM clause: the table itself when empty
-    QString scope = {};   // a condition the rows meet; every row when empty
-    QString locator = {}; // an expression naming the row within its table; its rowid when empty
+    QString table;            // the table whose number and date columns are checked
+    QStringList keys;         // expressions of the keys of the grid rows a found row belongs to;
+                              // a Null key belongs to none
+    QString from = {};        // the FROM clause: the table itself when empty
+    QString scope = {};       // a condition the rows meet; every row when empty
+    QString locator = {};     // an expression naming the row within its table; its rowid when empty
+    QStringList columns = {}; // the columns the step reads; every number and date column when empty
 };
 
 struct StrayValue {

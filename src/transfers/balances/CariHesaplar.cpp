@@ -70,15 +70,17 @@ void CariHesaplar::prepareSource(db::Connection& source)
     services::GORUNUMOLUSTUR(source, views(), 2, currentAccountCreditView(f));
 }
 
-// The live cards, and the lines of every live header with a current account on either side.
+// The live cards, and the amounts of the lines of every live header with a current account
+// on either side, each line belonging to the account of each such side.
 QList<services::StraySearch> CariHesaplar::straySearches()
 {
-    QList<services::StraySearch> searches = {{u"Hesaplar"_s, u"Hesaplar.MID1"_s, {}, u"Hesaplar.Sil=0"_s}};
-    for (const QString& side : {u"B"_s, u"A"_s})
-        searches.append({u"Cari_H"_s, u"Kayit."_s + side + u"_MID"_s,
-                         u"Cari_H INNER JOIN Kayit ON Cari_H.Kayit_No=Kayit.Kayit_No"_s,
-                         u"Kayit.Sil=0 AND Kayit."_s + side + u"_Hs IN (120,320)"_s, u"'Kayit_No ' & Kayit.Kayit_No"_s});
-    return searches;
+    const auto account = [](const QString& side) {
+        return u"IIF(Kayit.%1_Hs IN (120,320), Kayit.%1_MID, NULL)"_s.arg(side);
+    };
+    return {{u"Hesaplar"_s, {u"Hesaplar.MID1"_s}, {}, u"Hesaplar.Sil=0"_s},
+            {u"Cari_H"_s, {account(u"B"_s), account(u"A"_s)}, u"Cari_H INNER JOIN Kayit ON Cari_H.Kayit_No=Kayit.Kayit_No"_s,
+             u"Kayit.Sil=0 AND (Kayit.B_Hs IN (120,320) OR Kayit.A_Hs IN (120,320))"_s, u"'Kayit_No ' & Kayit.Kayit_No"_s,
+             {u"Tutar_Ytl"_s, u"Tutar_Dvz1"_s, u"Tutar_Dvz2"_s}}};
 }
 
 // The loader with the progress bar and the status around it; every row ticked again.

@@ -77,11 +77,11 @@ void StokKartlari::prepareSource(db::Connection& source)
 QList<services::StraySearch> StokKartlari::straySearches()
 {
     const QString locator = u"'Kayit_No ' & Kayit.Kayit_No"_s;
-    return {{u"Stok_Tanim"_s, u"Stok_Tanim.SID2"_s, {}, u"Stok_Tanim.Sil=0"_s},
-            {u"Stok_H"_s, u"Stok_H.Stok_Kodu"_s, u"Stok_H INNER JOIN Kayit ON Stok_H.Kayit_No=Kayit.Kayit_No"_s,
-             u"Kayit.Sil=0"_s, locator},
-            {u"Cari_H"_s, u"Kayit.B_MID"_s, u"Cari_H INNER JOIN Kayit ON Cari_H.Kayit_No=Kayit.Kayit_No"_s,
-             u"Kayit.Sil=0 AND Kayit.B_Hs IN (153,0)"_s, locator}};
+    return {{u"Stok_Tanim"_s, {u"Stok_Tanim.SID2"_s}, {}, u"Stok_Tanim.Sil=0"_s},
+            {u"Stok_H"_s, {u"Stok_H.Stok_Kodu"_s}, u"Stok_H INNER JOIN Kayit ON Stok_H.Kayit_No=Kayit.Kayit_No"_s,
+             u"Kayit.Sil=0"_s, locator, {u"Giren1"_s, u"Cikan1"_s}},
+            {u"Cari_H"_s, {u"Kayit.B_MID"_s}, u"Cari_H INNER JOIN Kayit ON Cari_H.Kayit_No=Kayit.Kayit_No"_s,
+             u"Kayit.Sil=0 AND Kayit.B_Hs IN (153,0)"_s, locator, {u"Tutar_Ytl"_s, u"B_Fiyat"_s}}};
 }
 
 // The loader with the progress bar around it; every row ticked again.

@@ -11,7 +11,7 @@ public:
 
 protected:
     db::Query query() override;
-    QList<services::StraySearch> straySearches() override { return {{QStringLiteral("Evrak_Turu"), QStringLiteral("Evrak_Kodu")}}; }
+    QList<services::StraySearch> straySearches() override { return {{QStringLiteral("Evrak_Turu"), QStringList{QStringLiteral("Evrak_Kodu")}}}; }
     console::GridLayout layout() const override;
     db::Query lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;

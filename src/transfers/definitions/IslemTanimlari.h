@@ -11,7 +11,7 @@ public:
 
 protected:
     db::Query query() override;
-    QList<services::StraySearch> straySearches() override { return {{QStringLiteral("islem"), QStringLiteral("islem_Kod")}}; }
+    QList<services::StraySearch> straySearches() override { return {{QStringLiteral("islem"), QStringList{QStringLiteral("islem_Kod")}}}; }
     console::GridLayout layout() const override;
     db::Query lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;

@@ -21,7 +21,7 @@ protected:
     db::Query lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;
     QString label(int row) const override { return cell(row, 2) + u' ' + cell(row, 3); }
-    QList<services::StraySearch> straySearches() override { return {{columns_.table, columns_.code}}; }
+    QList<services::StraySearch> straySearches() override { return {{columns_.table, QStringList{columns_.code}}}; }
     QString rowKey(int row) const override { return cell(row, 2); }
 
 private:

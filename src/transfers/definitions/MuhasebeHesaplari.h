@@ -15,7 +15,7 @@ protected:
     // A ledger account is known by its main account, group and code together.
     QList<services::StraySearch> straySearches() override
     {
-        return {{QStringLiteral("Diger_Hs"), QStringLiteral("Ana_Hs & '|' & Grup_Kodu & '|' & Hesap_Kodu")}};
+        return {{QStringLiteral("Diger_Hs"), QStringList{QStringLiteral("Ana_Hs & '|' & Grup_Kodu & '|' & Hesap_Kodu")}}};
     }
     QString rowKey(int row) const override { return cell(row, 1) + u'|' + cell(row, 2) + u'|' + cell(row, 3); }
     console::GridLayout layout() const override;

@@ -23,7 +23,7 @@ public:
 
 protected:
     db::Query query() override;
-    QList<services::StraySearch> straySearches() override { return {{QStringLiteral("Plasiyer"), QStringLiteral("ID")}}; }
+    QList<services::StraySearch> straySearches() override { return {{QStringLiteral("Plasiyer"), QStringList{QStringLiteral("ID")}}}; }
     console::GridLayout layout() const override;
     void Basla() override;
 

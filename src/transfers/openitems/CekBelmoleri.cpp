@@ -94,8 +94,8 @@ db::Query CekBelmoleri::query()
 QList<services::StraySearch> CekBelmoleri::straySearches()
 {
     const QString locator = u"'Kayit_No ' & Kayit.Kayit_No"_s;
-    return {{u"Cek_"_s, u"Cek_.Cek_No"_s, u"Cek_ INNER JOIN Kayit ON Cek_.Kayit_No=Kayit.Kayit_No"_s, u"Kayit.Sil=0"_s, locator},
-            {u"Cari_H"_s, u"Cek_.Cek_No"_s,
+    return {{u"Cek_"_s, {u"Cek_.Cek_No"_s}, u"Cek_ INNER JOIN Kayit ON Cek_.Kayit_No=Kayit.Kayit_No"_s, u"Kayit.Sil=0"_s, locator},
+            {u"Cari_H"_s, {u"Cek_.Cek_No"_s},
              u"(Cari_H INNER JOIN Kayit ON Cari_H.Kayit_No=Kayit.Kayit_No) INNER JOIN Cek_ ON Cek_.Kayit_No=Kayit.Kayit_No"_s,
              u"Kayit.Sil=0"_s, locator}};
 }

@@ -45,11 +45,11 @@ QList<services::StraySearch> SiparisBelmoleri::straySearches()
 {
     const QString orders = u"Kayit.Sil=0 AND Kayit.Evrak_Kodu IN (7,8)"_s;
     const QString locator = u"'Kayit_No ' & Kayit.Kayit_No"_s;
-    QList<services::StraySearch> searches = {{u"Kayit"_s, u"Kayit.Kayit_No"_s, {}, orders, locator}};
+    QList<services::StraySearch> searches = {{u"Kayit"_s, {u"Kayit.Kayit_No"_s}, {}, orders, locator}};
     for (const QString& lines : {u"Stok_Sip"_s, u"Cari_Sip"_s})
-        searches.append({lines, u"Kayit.Kayit_No"_s, lines + u" INNER JOIN Kayit ON "_s + lines + u".Kayit_No=Kayit.Kayit_No"_s,
+        searches.append({lines, {u"Kayit.Kayit_No"_s}, lines + u" INNER JOIN Kayit ON "_s + lines + u".Kayit_No=Kayit.Kayit_No"_s,
                          orders, locator});
-    searches.append({u"Fatura"_s, u"Kayit.Kayit_No"_s, u"Fatura INNER JOIN Kayit ON Fatura.Evrak_No=Kayit.Evrak_No"_s, orders,
+    searches.append({u"Fatura"_s, {u"Kayit.Kayit_No"_s}, u"Fatura INNER JOIN Kayit ON Fatura.Evrak_No=Kayit.Evrak_No"_s, orders,
                      u"'Evrak_No ' & Fatura.Evrak_No"_s});
     return searches;
 }

@@ -17,7 +17,7 @@ protected:
     db::Query query() override;                     // TFILTRELE
     QList<services::StraySearch> straySearches() override
     {
-        return {{QStringLiteral("Taksit_H"), QStringLiteral("ID"), {}, QStringLiteral("Sil=0")}};
+        return {{QStringLiteral("Taksit_H"), QStringList{QStringLiteral("ID")}, {}, QStringLiteral("Sil=0")}};
     }
     console::GridLayout layout() const override;  // GRD11DZN
     void Basla() override;

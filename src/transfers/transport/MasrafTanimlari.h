@@ -16,7 +16,7 @@ protected:
     db::Query query() override;
     console::GridLayout layout() const override;
     QString label(int row) const override { return cell(row, 1) + u' ' + cell(row, 2); }
-    QList<services::StraySearch> straySearches() override { return {{plan().table, QStringLiteral("Masraf_Kod")}}; }
+    QList<services::StraySearch> straySearches() override { return {{plan().table, QStringList{QStringLiteral("Masraf_Kod")}}}; }
     void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
 
 private:

@@ -56,7 +56,7 @@ protected:
     // How a row is named in the list of rows that could not be carried.
     virtual QString label(int row) const { return cell(row, 2); }
     // The step's table in the source, its rows known by their record number.
-    QList<services::StraySearch> straySearches() override { return {{plan_.table, QStringLiteral("ID")}}; }
+    QList<services::StraySearch> straySearches() override { return {{plan_.table, QStringList{QStringLiteral("ID")}}}; }
     // Carries one ticked row. `emptied` is the emptied target table of a step that replaces
     // it, where new rows are added; null for the steps that merge.
     virtual void carry(console::Transfer& t, db::Recordset* emptied, int row) = 0;
