@@ -45,6 +45,7 @@ void PreviewStep::FILTRELE()
 {
     loadFailure_.reset();
     strays_.clear();
+    problems_.clear();
     refused_.clear();
     try {
         db::Connection con(session().pool());
@@ -61,6 +62,10 @@ void PreviewStep::FILTRELE()
             grid.bind(rs);
         }
         loaded_ = int(records);
+        RowReader reader(rs);
+        readRows(reader);
+        problems_ = reader.problems();
+        for (auto it = problems_.cbegin(); it != problems_.cend(); ++it) refused_.insert(it.key());
         findStrays(con);
         showTotal(records);
     } catch (const db::DbError& e) {
@@ -98,7 +103,9 @@ void PreviewStep::findStrays(db::Connection& source)
 bool PreviewStep::transfer(const TransferPlan& plan, const std::function<void(Transfer&)>& body)
 {
     return Step::transfer(plan, [&](Transfer& t) {
-        // A stray value of a grid row refuses that row; one of no row is told all the same.
+        // A row whose values do not read is not carried, nor is one with a stray value in the
+        // source; a stray value of no row is told all the same.
+        for (auto it = problems_.cbegin(); it != problems_.cend(); ++it) t.refuse(rowLabel(it.key()), it.value());
         QSet<QString> rowKeys;
         for (const int r : refused_) rowKeys.insert(db::jet::foldedText(rowKey(r)));
         for (const services::StrayValue& stray : strays_) {
@@ -192,6 +199,8 @@ void PreviewStep::selectAllChanged()
 
 void PreviewStep::tick(int row)
 {
+    if (row >= int(ticks_.size())) ticks_.resize(row + 1, 0);
+    ticks_[row] = 1;
     grid.setColour(row, 0, Grid::kWhite);
     grid.setText(row, 0, u"."_s);
     grid.setPicture(row, 0, Grid::Picture::Ticked);
@@ -199,33 +208,20 @@ void PreviewStep::tick(int row)
 
 void PreviewStep::untick(int row)
 {
+    if (row < int(ticks_.size())) ticks_[row] = 0;
     grid.setText(row, 0, QString());
     grid.setColour(row, 0, Grid::kWhite);
     grid.setPicture(row, 0, Grid::Picture::Empty);
 }
 
-bool PreviewStep::ticked(int row) const
-{
-    return grid.text(row, 0) == u"."_s;
-}
+bool PreviewStep::ticked(int row) const { return row >= 1 && row <= loaded_ && row < int(ticks_.size()) && ticks_[row]; }
 
 QList<int> PreviewStep::tickedRows() const
 {
     QList<int> rows;
-    for (int r = 1; r < grid.rows(); ++r)
+    for (int r = 1; r <= loaded_; ++r)
         if (ticked(r)) rows.append(r);
     return rows;
-}
-
-double PreviewStep::number(int row, int col) const
-{
-    return vb::CDbl(db::Value(grid.text(row, col)));
-}
-
-double PreviewStep::figure(int row, int col) const
-{
-    const std::optional<double> n = vb::parseNumber(grid.text(row, col).trimmed());
-    return n && std::isfinite(*n) ? *n : 0.0;
 }
 
 void PreviewStep::Cikis()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/RowReader.h"
 #include "console/Step.h"
 #include "db/Recordset.h"
 #include "services/StrayValues.h"
@@ -7,11 +8,13 @@
 #include "widgets/Grid.h"
 #include "widgets/Panel.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace belmo::console {
 
@@ -33,12 +36,17 @@ struct GridLayout {
 };
 
 // The preview-grid machinery every step with a grid shares: the loader, the layout with the
-// tick column, the row toggle, "Tümünü Seç", the counter and the reading of the ticked rows
-// in "Başla". A step gives its query, its columns and its "Başla"; steps with totals give
-// their own counter and boxes.
+// tick column, the row toggle, "Tümünü Seç", the counter and the ticked rows "Başla" carries.
+// A step gives its query, its columns, its rows and its "Başla"; steps with totals give their
+// own counter and boxes.
 //
-// Column 0 holds "." for a ticked row and "" for an unticked one, in white, with the ticked
-// or empty box as its picture.
+// The loader's statement fills two things from the same records: the grid, with the texts
+// the statement formats for the eye, and the step's typed rows (RowReader.h), read by name
+// from the raw values, which are what the step counts, totals and carries. The grid is only
+// a view of them: nothing is read back from its texts. Grid row r shows the step's row r.
+//
+// The ticks are kept with the rows; column 0 shows "." for a ticked row and "" for an
+// unticked one, in white, with the ticked or empty box as its picture.
 class PreviewStep : public Step {
 public:
     struct Options {
@@ -79,11 +87,6 @@ public:
     bool refused(int row) const { return refused_.contains(row); }
     // The source's values the last load found stray, listed by "Başla" as not carried.
     const QList<services::StrayValue>& strayValues() const { return strays_; }
-    // A cell read back as a number by the locale's conversion (decimal comma, thousands dot).
-    double number(int row, int col) const;
-    // The same for the counters, which never fail: an empty cell is 0, and a cell that shows
-    // no finite number (an amount the source holds as text, a sum too large) counts nothing.
-    double figure(int row, int col) const;
 
 protected:
     // Made ready on the loader's own connection right before its statement runs: the step's
@@ -91,10 +94,14 @@ protected:
     // user or program left behind. A failure here fails the load.
     virtual void prepareSource(db::Connection& source) {}
     virtual db::Query query() = 0;           // the loader's statement, beginning "SELECT ''"
+    // The step's typed rows from the loader's records, one a record in their order.
+    virtual void readRows(RowReader& reader) {}
     // Where the source's rows this step reads may hold stray values, each found row named by
     // the key of the grid row it belongs to (rowKey).
     virtual QList<services::StraySearch> straySearches() { return {}; }
-    virtual QString rowKey(int row) const { return grid.text(row, 1); }
+    virtual QString rowKey(int row) const { return {}; }
+    // How a row is named in the list of rows that could not be carried.
+    virtual QString rowLabel(int row) const { return rowKey(row); }
     virtual GridLayout layout() const = 0;
     virtual void Basla() = 0;                // the transfer, run only on a loaded grid
     // Run by the layout once it has ticked the rows, before the counter: a step that colours
@@ -116,8 +123,10 @@ private:
 
     Options options_;
     int loaded_ = 0;
+    std::vector<char> ticks_;  // by grid row
     std::optional<db::DbError> loadFailure_;
     QList<services::StrayValue> strays_;
+    QHash<int, QString> problems_;  // the rows whose values do not read, by grid row
     QSet<int> refused_;
 };
 

@@ -579,6 +579,24 @@ QString formatNumber(double value, QStringView pattern)
     return formatNumberSection(value, sections[0], true);
 }
 
+double roundAsShown(double value, QStringView pattern)
+{
+    if (!std::isfinite(value)) return value;
+    const QStringList sections = splitSections(pattern.toString());
+    int decimals = 0;
+    bool afterPoint = false;
+    for (const PatternToken& t : tokenizeNumberPattern(sections.value(0))) {
+        if (t.kind == PatternToken::Point) afterPoint = true;
+        else if (afterPoint && isDigitToken(t)) ++decimals;
+    }
+    std::string intDigits, fracDigits;
+    roundDecimal(value, decimals, intDigits, fracDigits);
+    const std::string digits = (intDigits.empty() ? std::string("0") : intDigits) + "." + fracDigits + "0";
+    double rounded = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), rounded);
+    return value < 0 ? -rounded : rounded;
+}
+
 QString formatDate(const QDateTime& dt, QStringView pattern)
 {
     const QDate d = dt.date();

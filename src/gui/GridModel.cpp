@@ -1,6 +1,5 @@
 #include "gui/GridModel.h"
 
-#include "db/VbConvert.h"
 #include "gui/Pictures.h"
 
 #include <QColor>
@@ -59,7 +58,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         return QColor(QRgb(rgb));
     }
     case Qt::TextAlignmentRole:
-        return int(alignment(grid_.colAlignment(col), grid_.text(row, col)));
+        return int(alignment(grid_.drawnAlignment(row, col)));
     default: return {};
     }
 }
@@ -70,12 +69,12 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (role) {
     case Qt::DisplayRole: return grid_.text(0, section);
-    case Qt::TextAlignmentRole: return int(alignment(grid_.headerAlignment(section), grid_.text(0, section)));
+    case Qt::TextAlignmentRole: return int(alignment(grid_.drawnAlignment(0, section)));
     default: return {};
     }
 }
 
-Qt::Alignment GridModel::alignment(int code, const QString& text)
+Qt::Alignment GridModel::alignment(int code)
 {
     switch (code) {
     case Alignment::LeftTop: return Qt::AlignLeft | Qt::AlignTop;
@@ -88,11 +87,8 @@ Qt::Alignment GridModel::alignment(int code, const QString& text)
     case Alignment::RightCenter:
     case Alignment::Amount: return Qt::AlignRight | Qt::AlignVCenter;
     case Alignment::RightBottom: return Qt::AlignRight | Qt::AlignBottom;
-    default: break;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
     }
-    // General: a number in the form the grids show goes right, text left.
-    const bool number = vb::parseNumber(text.trimmed()).has_value();
-    return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
 }  // namespace belmo::gui

@@ -25,9 +25,9 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // The Qt alignment of a flex grid alignment code; General follows the text (numbers
-    // right, anything else left).
-    static Qt::Alignment alignment(int code, const QString& text);
+    // The Qt alignment of a flex grid alignment code as the grid draws it (General is
+    // resolved by the grid, per cell).
+    static Qt::Alignment alignment(int code);
 
 private:
     void gridChanged(int row, int col);

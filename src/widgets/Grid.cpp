@@ -157,6 +157,13 @@ void Grid::clear()
     notify(-1, -1);
 }
 
+int Grid::drawnAlignment(int row, int col) const
+{
+    const int code = row == 0 ? headerAlignment(col) : colAlignment(col);
+    if (code != Alignment::General) return code;
+    return vb::parseNumber(text(row, col).trimmed()) ? Alignment::RightCenter : Alignment::LeftCenter;
+}
+
 void Grid::bind(db::Recordset& rs)
 {
     Batch batch(*this);

@@ -51,6 +51,9 @@ public:
     void setColAlignment(int col, int code);
     int headerAlignment(int col) const;  // General until set
     void setHeaderAlignment(int col, int code);
+    // The alignment a cell (row 0: a header) is drawn with. General follows the cell, as the
+    // flex grid does: a text that shows a number goes right, any other text left.
+    int drawnAlignment(int row, int col) const;
 
     // Clears texts, pictures and colours; sizes and column formats stay.
     void clear();

@@ -33,7 +33,12 @@ protected:
     {
         const auto& sql = session().sql;
         return QStringLiteral("SELECT '', Depo_Kodu, Depo_Adi, ") + sql.TutarBas + QStringLiteral("Ana_Hs/100") +
-               sql.TutarSon + QStringLiteral(", ID FROM ") + table_ + QStringLiteral(" where Sil=0 order by Depo_Kodu");
+               sql.TutarSon + QStringLiteral(", ID, Ana_Hs/100 AS Tutar FROM ") + table_ +
+               QStringLiteral(" where Sil=0 order by Depo_Kodu");
+    }
+    void readRows(console::RowReader& reader) override
+    {
+        rows_.read(reader, [](console::RowReader& r) { return ReadRow{r.text(u"Depo_Kodu"), r.number(u"Tutar")}; });
     }
     console::GridLayout layout() const override
     {
@@ -49,12 +54,13 @@ protected:
     {
         transfer({.completion = {{QStringLiteral("Depolar aktarıldı."), QStringLiteral("Belmo")}}}, [this](console::Transfer&) {
             if (failStart) throw db::DbError(db::err::NoSuchTable, QStringLiteral("no table"));
-            for (const int r : tickedRows()) read.append({grid.text(r, 1), number(r, 3)});
+            for (const int r : tickedRows()) read.append(rows_[r]);
         });
     }
 
 private:
     QString table_;
+    console::RowList<ReadRow> rows_;
 };
 
 class ImmediateStep : public console::Step {

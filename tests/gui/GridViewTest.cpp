@@ -90,7 +90,7 @@ TEST_F(PreviewGrid, AlignmentCodesBecomeQtAlignments)
     // General: numbers right, text left.
     EXPECT_EQ(align(cell(1, Key, Qt::TextAlignmentRole)) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     EXPECT_EQ(align(cell(1, Name, Qt::TextAlignmentRole)) & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-    EXPECT_EQ(GridModel::alignment(Grid::Alignment::RightTop, {}), Qt::AlignRight | Qt::AlignTop);
+    EXPECT_EQ(GridModel::alignment(Grid::Alignment::RightTop), Qt::AlignRight | Qt::AlignTop);
 }
 
 TEST_F(PreviewGrid, WholeGridNoticeResetsAndCellNoticeRepaintsOneCell)

@@ -51,7 +51,7 @@ protected:
         rebuildView(kPrefix, 1, currentAccountDebitView(f));
         rebuildView(kPrefix, 2, currentAccountCreditView(f));
     }
-    QList<QStringList> load(bool hideZero = false) { return rows(currentAccountLoader(f, kPrefix + kUserCode, hideZero)); }
+    QList<QStringList> load(bool hideZero = false) { return rows(currentAccountLoader(f, kPrefix + kUserCode, hideZero), 8); }
 };
 
 QStringList row(const QString& main, const QString& code, const QString& title, const QString& tl, const QString& usd,

@@ -61,7 +61,15 @@ protected:
     // Inserts a document header and returns the number the database gave it.
     qint64 header(Columns columns);
     void insert(const QString& table, Columns columns) { co.insert(table, columns); }
-    QList<QStringList> rows(const db::Query& sql) { return co.rows(sql); }
+    // The rows of a statement; with `shown`, only the first that many columns of each: a
+    // loader's grid columns without the raw values after them.
+    QList<QStringList> rows(const db::Query& sql, int shown = -1)
+    {
+        QList<QStringList> all = co.rows(sql);
+        if (shown >= 0)
+            for (QStringList& r : all) r = r.mid(0, shown);
+        return all;
+    }
 
     // Drops and creates a view the way a panel rebuilds it; the creation must succeed.
     void rebuildView(const QString& prefix, int slot, const QString& query);

@@ -77,7 +77,7 @@ TEST_F(StockQueries, StockOnHandIsValuedAtTheWeightedPurchasePrice)
 
     EXPECT_EQ(rows(u"SELECT * FROM SMZN051"_s), (QList<QStringList>{{u"S1"_s, u"10"_s, u"KG"_s, u"01 MERKEZ"_s, u"01"_s}}));
     // On hand 10 + 10 - 10 = 10 in 01. Average (20 + 30) / (10 + 10) = 2,50; value 2,50 x 10 = 25.
-    EXPECT_EQ(rows(cardLoader(f, false)),
+    EXPECT_EQ(rows(cardLoader(f, false), 15),
               QList<QStringList>{cardRow(u"S1"_s, u"A-100"_s, u"UN"_s, u"10,000"_s, {u"2,5000"_s, u"3,0000"_s, u"2,0000"_s},
                                          u"25,00"_s, u"01 MERKEZ"_s)});
 }
@@ -90,7 +90,7 @@ TEST_F(StockQueries, QuantitiesArePerWarehouseUnderMainAccount153)
     purchase({.key = u"S1"_s, .quantity = 7, .price = 0, .warehouse = u"03"_s});
     buildCardViews();
     // 12 - 2,5 = 9,5 in 02; warehouse 03 is under 150 and does not count.
-    EXPECT_EQ(rows(cardLoader(f, false)),
+    EXPECT_EQ(rows(cardLoader(f, false), 15),
               QList<QStringList>{cardRow(u"S1"_s, u"A-100"_s, u"UN"_s, u"9,500"_s, {u"1,5000"_s, u"1,5000"_s, u"1,5000"_s},
                                          u"14,25"_s, u"02 ŞUBE"_s)});
 }
@@ -102,8 +102,8 @@ TEST_F(StockQueries, CardsWithoutMovementsShowZeroAndDeletedCardsAreLeftOut)
     purchase({.key = u"S3"_s, .quantity = 5, .price = 1});
     buildCardViews();
     const auto withoutStock = cardRow(u"S2"_s, u"B-200"_s, u"ŞEKER"_s, u"0,000"_s, {N, N, N}, N, N);
-    EXPECT_EQ(rows(cardLoader(f, false)), QList<QStringList>{withoutStock});
-    EXPECT_TRUE(rows(cardLoader(f, true)).isEmpty());
+    EXPECT_EQ(rows(cardLoader(f, false), 15), QList<QStringList>{withoutStock});
+    EXPECT_TRUE(rows(cardLoader(f, true), 15).isEmpty());
 }
 
 TEST_F(StockQueries, HidingEmptyStockKeepsOnlyPositiveQuantities)
@@ -116,9 +116,9 @@ TEST_F(StockQueries, HidingEmptyStockKeepsOnlyPositiveQuantities)
     sale({.key = u"S4"_s, .quantity = 6});  // oversold: -2
     buildCardViews();
     QStringList codes;
-    for (const QStringList& r : sorted(rows(cardLoader(f, true)))) codes << r[1] + u'=' + r[5];
+    for (const QStringList& r : sorted(rows(cardLoader(f, true), 15))) codes << r[1] + u'=' + r[5];
     EXPECT_EQ(codes, QStringList{u"A-100=4,000"_s});
-    EXPECT_EQ(rows(cardLoader(f, false)).size(), 3);
+    EXPECT_EQ(rows(cardLoader(f, false), 15).size(), 3);
 }
 
 // The price view has one row per warehouse. Each warehouse's stock is listed once, at that
@@ -142,7 +142,7 @@ TEST_F(StockQueries, EachWarehousesStockIsListedOnceAtThatWarehousesPrice)
                 const QString& value, const QString& warehouse) {
         return cardRow(key, code, name, quantity, {price, price, price}, value, warehouse);
     };
-    EXPECT_EQ(sorted(rows(cardLoader(f, false))),
+    EXPECT_EQ(sorted(rows(cardLoader(f, false), 15)),
               sorted({r(u"S4"_s, u"D-400"_s, u"TUZ"_s, u"10,000"_s, u"2,5000"_s, u"25,00"_s, u"01 MERKEZ"_s),
                       r(u"S4"_s, u"D-400"_s, u"TUZ"_s, u"4,000"_s, u"3,0000"_s, u"12,00"_s, u"02 ŞUBE"_s),
                       r(u"S5"_s, u"E-500"_s, u"BİBER"_s, u"4,000"_s, u"1,0000"_s, u"4,00"_s, u"01 MERKEZ"_s),
@@ -160,7 +160,7 @@ TEST_F(StockQueries, PricesComeFromDebitMainAccounts153And0Only)
     // / 20 = 3. The stock on hand is listed, and carried, once.
     EXPECT_EQ(rows(u"SELECT Depo_Kodu, SID2, Ort, MaksAl, MinAl FROM SMZN052"_s),
               (QList<QStringList>{{u"01"_s, u"S1"_s, u"3"_s, u"4"_s, u"2"_s}}));
-    const auto listed = rows(cardLoader(f, false));
+    const auto listed = rows(cardLoader(f, false), 15);
     ASSERT_EQ(listed.size(), 1);
     EXPECT_EQ(listed[0][5], u"30,000"_s);
     EXPECT_EQ(listed[0][12], u"90,00"_s);  // 30 x 3
@@ -188,8 +188,8 @@ TEST_F(StockQueries, LotsCarryTheirQuantityAndThePlainAverageOfTheirPurchasePric
     // weighted 140 / 40; value 3 x 35 = 105. Lot 8: 4 - 4 = 0, value 0.
     const auto lot7 = lotRow(u"7"_s, u"35,000"_s, u"3,00"_s, u"105,0000"_s, u"01 MERKEZ"_s);
     const auto lot8 = lotRow(u"8"_s, u"0,000"_s, u"5,00"_s, u"0,0000"_s, u"02 ŞUBE"_s);
-    EXPECT_EQ(sorted(rows(lotLoader(f, false))), (QList<QStringList>{lot7, lot8}));
-    EXPECT_EQ(rows(lotLoader(f, true)), QList<QStringList>{lot7});
+    EXPECT_EQ(sorted(rows(lotLoader(f, false), 14)), (QList<QStringList>{lot7, lot8}));
+    EXPECT_EQ(rows(lotLoader(f, true), 14), QList<QStringList>{lot7});
 }
 
 TEST_F(StockQueries, LotsOnlyOfCardsInGroupsUnder153)
@@ -197,7 +197,7 @@ TEST_F(StockQueries, LotsOnlyOfCardsInGroupsUnder153)
     card(u"L2"_s, u"LOT-2"_s, u"KUTU"_s, 0, u"G2"_s);
     purchase({.key = u"L2"_s, .quantity = 3, .price = 1, .lot = 1});
     buildLotViews();
-    EXPECT_TRUE(rows(lotLoader(f, false)).isEmpty());
+    EXPECT_TRUE(rows(lotLoader(f, false), 14).isEmpty());
 }
 
 // The lot quantity view does not look at the card's deletion mark, only the price view
@@ -207,7 +207,7 @@ TEST_F(StockQueries, ADeletedCardsLotIsListedWithoutPrice)
     card(u"L3"_s, u"LOT-3"_s, u"ESKİ"_s, 1);
     purchase({.key = u"L3"_s, .quantity = 2, .price = 1, .lot = 9});
     buildLotViews();
-    EXPECT_EQ(rows(lotLoader(f, false)),
+    EXPECT_EQ(rows(lotLoader(f, false), 14),
               (QList<QStringList>{{QString(), u"9"_s, u"LOT-3"_s, u"ESKİ"_s, u"GIDA"_s, u"ESKİ AÇIKLAMA"_s, u"2,000"_s, u"KG"_s, u"L3"_s,
                                    N, N, N, u"L3"_s, N}}));
 }

@@ -19,12 +19,8 @@ namespace {
 
 const QString kViews = u"CMZN"_s;
 
-// The balance columns of the grid and the amount member each currency is posted in.
-struct Currency {
-    QString code;
-    int col;
-};
-const Currency kCurrencies[] = {{u"TL"_s, 5}, {u"USD"_s, 6}, {u"EURO"_s, 7}};
+// The currencies of the balances, in the order of the grid's columns and of Row::balances.
+const QString kCurrencies[] = {u"TL"_s, u"USD"_s, u"EURO"_s};
 
 }  // namespace
 
@@ -99,9 +95,18 @@ db::Query CariHesaplar::query()
     return currentAccountLoader(session().sql, views().stem(), bakiyesizleriGizle.value() == 1);
 }
 
+void CariHesaplar::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) {
+        return Row{r.value(u"Deyim1"), r.value(u"Deyim2"), r.text(u"Deyim3"), r.text(u"Deyim4"),
+                   {r.number(u"Ytl"), r.number(u"Dvz1"), r.number(u"Dvz2")}};
+    });
+}
+
+// The loader's three raw balances after the eight columns are not shown.
 console::GridLayout CariHesaplar::layout() const
 {
-    return {{},
+    return {8,
             {{QString(), 280, A::CenterTop, A::CenterTop},
              {u"A.Hsp.Kodu"_s, 1200, A::CenterTop, A::CenterTop},
              {u"Grp.Kd."_s, 1200, A::CenterTop, A::CenterTop},
@@ -112,48 +117,52 @@ console::GridLayout CariHesaplar::layout() const
              {u"Tutar EURO"_s, 1500, A::Amount, A::CenterTop}}};
 }
 
-// The balance sums per currency, over every row and over the ticked ones.
+// The balance sums per currency, over every row and over the ticked ones, each rounded once
+// to its currency's format.
 void CariHesaplar::HESAPLA()
 {
     services::handle(session().errors(), [this] {
         double all[3] = {}, carried[3] = {};
-        for (int r = 1; r < grid.rows(); ++r) {
+        for (int r = 1; r <= loadedRows(); ++r) {
             for (int i = 0; i < 3; ++i) {
-                const double v = figure(r, kCurrencies[i].col);
-                all[i] += v;
-                if (ticked(r)) carried[i] += v;
+                all[i] += rows_[r].balances[i];
+                if (ticked(r)) carried[i] += rows_[r].balances[i];
             }
         }
-        const services::NumberFormats& f = session().formats;
-        const QString* formats[] = {&f.TutarFormat, &f.Dvz1TutarFormat, &f.Dvz2TutarFormat};
         widgets::TextBox* totals[] = {&TxtYtl, &TxtDvz1, &TxtDvz2};
         widgets::TextBox* ticked[] = {&TxtYtlDvr, &TxtDvz1Dvr, &TxtDvz2Dvr};
         for (int i = 0; i < 3; ++i) {
-            totals[i]->setText(vb::formatNumber(all[i], *formats[i]));
-            ticked[i]->setText(vb::formatNumber(carried[i], *formats[i]));
+            totals[i]->setText(vb::formatNumber(all[i], amountFormat(i)));
+            ticked[i]->setText(vb::formatNumber(carried[i], amountFormat(i)));
         }
     });
 }
 
+const QString& CariHesaplar::amountFormat(int currency)
+{
+    const services::NumberFormats& f = session().formats;
+    const QString* formats[] = {&f.TutarFormat, &f.Dvz1TutarFormat, &f.Dvz2TutarFormat};
+    return *formats[currency];
+}
+
 // One entry per currency with a balance: the account on the debit side for a debit
 // balance, on the credit side for a credit one, the amount always positive and only in the
-// currency's own member. A balance that shows no number (a sum too large to be one) is
-// listed, not posted.
+// currency's own member. The balance carries the decimals of its currency's amount format,
+// as the grid shows it.
 void CariHesaplar::post(int row, console::Transfer& t)
 {
-    for (const Currency& c : kCurrencies) {
-        const QString shown = cell(row, c.col).trimmed();
-        const std::optional<double> balanceShown = vb::parseNumber(shown);
-        if (shown.isEmpty() || (balanceShown && *balanceShown == 0)) continue;
-        t.row(cell(row, 3) + u' ' + cell(row, 4) + u' ' + c.code, [&] {
-            const double balance = amount(row, c.col);
+    const Row& account = rows_[row];
+    for (int i = 0; i < 3; ++i) {
+        const double balance = vb::roundAsShown(account.balances[i], amountFormat(i));
+        if (balance == 0) continue;
+        t.row(rowLabel(row) + u' ' + kCurrencies[i], [&] {
             services::KayitDegerleri& k = newEntry(t);
-            sides(k, cell(row, 1), cell(row, 2), cell(row, 3), balance < 0);
+            sides(k, account.mainAccount, account.group, account.code, balance < 0);
             k.Aciklama = QString();
-            k.islem_Dvz = c.code;
-            k.Tutar_Ytl = c.col == 5 ? std::abs(balance) : 0.0;
-            k.Tutar_Dvz1 = c.col == 6 ? std::abs(balance) : 0.0;
-            k.Tutar_Dvz2 = c.col == 7 ? std::abs(balance) : 0.0;
+            k.islem_Dvz = kCurrencies[i];
+            k.Tutar_Ytl = i == 0 ? std::abs(balance) : 0.0;
+            k.Tutar_Dvz1 = i == 1 ? std::abs(balance) : 0.0;
+            k.Tutar_Dvz2 = i == 2 ? std::abs(balance) : 0.0;
             services::CARIHAREKETEKLE(t.ledger());
         });
     }

@@ -26,14 +26,27 @@ public:
 protected:
     void prepareSource(db::Connection& source) override;
     db::Query query() override;
+    void readRows(console::RowReader& reader) override;
     QList<services::StraySearch> straySearches() override;
+    QString rowKey(int row) const override { return rows_[row].code; }
+    QString rowLabel(int row) const override { return rows_[row].code + u' ' + rows_[row].title; }
     console::GridLayout layout() const override;
-    int keyColumn() const override { return 3; }
     void post(int row, console::Transfer& t) override;
 
 private:
+    // An account and its balances in TL, USD and EURO, as the views sum them.
+    struct Row {
+        db::Value mainAccount;  // Ana_Hs
+        db::Value group;        // Grupkod
+        QString code;           // MID1
+        QString title;          // TAMUNVAN
+        double balances[3];
+    };
     services::ViewSet views();
     void reload();
+    const QString& amountFormat(int currency);  // TL, USD, EURO
+
+    console::RowList<Row> rows_;
 };
 
 }  // namespace belmo::transfers

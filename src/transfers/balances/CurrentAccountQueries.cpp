@@ -52,7 +52,9 @@ QString currentAccountLoader(const services::Fragments& f, const QString& views,
     QString sql = u"SELECT '',CMZNQR.Ana_Hs AS Deyim1, CMZNQR.Grupkod AS Deyim2, CMZNQR.MID1 AS Deyim3, CMZNQR.TAMUNVAN AS Deyim4, "_s
         + f.TutarBas + u"Sum(CMZNQR.ToplaTutar_Ytl)"_s + f.TutarSon + u" AS ToplaToplaTutar_Ytl, "_s
         + f.Dvz1TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz1)"_s + f.Dvz1TutarSon + u" AS ToplaToplaTutar_Dvz1, "_s
-        + f.Dvz2TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz2)"_s + f.Dvz2TutarSon + u" AS ToplaToplaTutar_Dvz2 "_s
+        + f.Dvz2TutarBas + u"Sum(CMZNQR.ToplaTutar_Dvz2)"_s + f.Dvz2TutarSon + u" AS ToplaToplaTutar_Dvz2, "_s
+        // The balances as numbers, beside the grid's columns: what the step carries.
+        + u"Sum(CMZNQR.ToplaTutar_Ytl) AS Ytl, Sum(CMZNQR.ToplaTutar_Dvz1) AS Dvz1, Sum(CMZNQR.ToplaTutar_Dvz2) AS Dvz2 "_s
         + u"FROM (SELECT "_s;
     for (const char* piece : {"1.Ana_Hs, ", "1.Grupkod, ", "1.MID1, ", "1.TAMUNVAN, ", "1.ToplaTutar_Ytl, ",
                               "1.ToplaTutar_Dvz1, ", "1.ToplaTutar_Dvz2, ", "1.islem_Dvz FROM ", "1 "})

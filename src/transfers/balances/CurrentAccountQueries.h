@@ -16,7 +16,8 @@ QString currentAccountCreditView(const services::Fragments& f);
 
 // `views` is the views' name without the slot digit (CMZN + user code); hideZero is the
 // "Bakiyesizleri Gizle" box. The loader lists tick, main account, group, code, title and the
-// TL, USD and EURO balances (debit minus credit) as text in the amount formats.
+// TL, USD and EURO balances (debit minus credit) as text in the amount formats, then the same
+// three balances as numbers (Ytl, Dvz1, Dvz2).
 QString currentAccountLoader(const services::Fragments& f, const QString& views, bool hideZero);
 
 }  // namespace belmo::transfers

@@ -64,7 +64,7 @@ void OpeningBalanceStep::Basla()
 QSet<QString> OpeningBalanceStep::tickedKeys() const
 {
     QSet<QString> keys;
-    for (const int r : tickedRows()) keys.insert(db::jet::foldedText(cell(r, keyColumn())));
+    for (const int r : tickedRows()) keys.insert(db::jet::foldedText(rowKey(r)));
     if (keys.isEmpty()) throw db::DbError(db::err::InvalidCall, u"Invalid procedure call or argument"_s);
     return keys;
 }
@@ -127,12 +127,6 @@ void OpeningBalanceStep::sides(services::KayitDegerleri& k, const Value& mainAcc
     *counter[0] = u"500"_s;
     *counter[1] = u"01"_s;
     *counter[2] = u"001"_s;
-}
-
-double OpeningBalanceStep::amount(int row, int col) const
-{
-    const QString text = cell(row, col).trimmed();
-    return text.isEmpty() ? 0.0 : vb::CDbl(Value(text));
 }
 
 }  // namespace belmo::transfers

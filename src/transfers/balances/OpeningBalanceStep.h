@@ -51,9 +51,7 @@ protected:
     OpeningBalanceStep(console::StepHost& host, console::StepId id, const QString& caption, Cards cards,
                        QString completion);
 
-    // The grid column of the card key of a row.
-    virtual int keyColumn() const = 0;
-    QString rowKey(int row) const override { return cell(row, keyColumn()); }
+    // rowKey(row) is the card key of a row.
     // Posts the opening entries of one ticked row into the target, each entry as one row of
     // the transfer.
     virtual void post(int row, console::Transfer& t) = 0;
@@ -66,9 +64,6 @@ protected:
     // side (A); the opening counter-account "500" / "01" / "001" on the other.
     void sides(services::KayitDegerleri& k, const db::Value& mainAccount, const db::Value& group, const db::Value& code,
                bool credit) const;
-    // A number cell; an empty one counts 0.
-    double amount(int row, int col) const;
-    QString cell(int row, int col) const { return grid.text(row, col); }
 
     void Basla() final;
 

@@ -77,7 +77,10 @@ QString stockLoader(const services::Fragments& f, const QString& views, bool pos
         + f.FiyatBas + price(u"Ort"_s) + f.FiyatSon + u","_s + f.FiyatBas + price(u"MaksAl"_s) + f.FiyatSon + u","_s
         + f.FiyatBas + price(u"MinAl"_s) + f.FiyatSon + u","_s
         + f.TutarBas + price(u"Ort"_s) + u"*("_s + quantity + u")"_s + f.TutarSon + u" AS Deyim4,"_s + p + u"1.DP, "_s
-        + p + u"1.Depo_Kodu "_s
+        + p + u"1.Depo_Kodu, "_s
+        // The quantity, the price and the value as numbers, beside the grid's columns.
+        + u"Stok_Tanim.SID2 AS Kart, ("_s + quantity + u") AS HamMiktar, "_s + price(u"Ort"_s) + u" AS HamFiyat, "_s + price(u"Ort"_s) + u"*("_s
+        + quantity + u") AS HamTutar "_s
         + u"FROM ((("_s + p + u"1 RIGHT JOIN Stok_Tanim ON "_s + p
         + u"1.Stok_Kodu = Stok_Tanim.SID2) LEFT JOIN Gruplar ON (Stok_Tanim.Stok_Grubu = Gruplar.Grup) AND (Stok_Tanim.A_Hs = Gruplar.Ana_Hs)) LEFT JOIN "_s
         // Prices on card and warehouse: joined on the card alone, a card bought in two
@@ -98,7 +101,9 @@ QString stockLotLoader(const services::Fragments& f, const QString& views, bool 
         + p + u"2.Birim1, "_s + p + u"2.SID2,"_s
         + f.TutarBas + u"Sum("_s + p + u"1.OrtalamaB_Fiyat)"_s + f.TutarSon + u" AS ToplaOrtalamaB_Fiyat, "_s
         + f.FiyatBas + u"Sum(("_s + p + u"1.OrtalamaB_Fiyat)*("_s + p + u"2.Deyim1))"_s + f.FiyatSon + u","_s + p + u"1.DP, "_s + p
-        + u"2.SID2, "_s + p + u"1.Depo_Kodu "_s + u"FROM "_s
+        + u"2.SID2, "_s + p + u"1.Depo_Kodu, "_s
+        + p + u"2.SID2 AS Kart, Sum("_s + p + u"2.Deyim1) AS HamMiktar, Sum("_s + p + u"1.OrtalamaB_Fiyat) AS HamFiyat, Sum(("_s + p
+        + u"1.OrtalamaB_Fiyat)*("_s + p + u"2.Deyim1)) AS HamTutar "_s + u"FROM "_s
         + each(p, {"2 LEFT JOIN ", "1 ON (", "2.Stok_H_Stok_Kodu = ", "1.SID2) AND (", "1.Lot_No = ", "2.Lot_No) "})
         + u"where "_s + p + u"2.Stok_Adi<>'' "_s + u"GROUP BY "_s
         + each(p, {"2.Lot_No, ", "2.Stok_Tanim_Stok_Kodu, ", "2.Stok_Adi, ", "2.Grupadi, ", "2.Aciklama, ", "2.Birim1, ",

@@ -31,10 +31,13 @@ QString stockLotQuantityView();
 // key, key, average, highest and lowest price, value, warehouse ("code name"), warehouse
 // code. Every live card is listed, once per unit and warehouse it has stock in, with that
 // warehouse's prices, or the card's prices over every warehouse where the warehouse has
-// none of its own.
+// none of its own. Then the key, and the quantity, the average price and the value as
+// numbers (Kart, HamMiktar, HamFiyat, HamTutar).
 QString stockLoader(const services::Fragments& f, const QString& views, bool positiveOnly);
 // With lots, fourteen columns: tick, lot, code, name, group, description, quantity, unit,
-// key, average price, value, warehouse ("code name"), key, warehouse code.
+// key, average price, value, warehouse ("code name"), key, warehouse code; then the key, and
+// the quantity, the average price and the value as numbers (Kart, HamMiktar, HamFiyat,
+// HamTutar).
 QString stockLotLoader(const services::Fragments& f, const QString& views, bool positiveOnly);
 
 }  // namespace belmo::transfers

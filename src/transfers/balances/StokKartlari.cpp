@@ -47,13 +47,6 @@ StokKartlari::StokKartlari(console::StepHost& host)
     bakiyesizleriGizle.onChange = [this] { reload(); };
 }
 
-const StokKartlari::Columns& StokKartlari::columns() const
-{
-    static const Columns perCard{-1, 5, 6, 7, 9, 12, 14, {9, 10, 11, 12}};
-    static const Columns perLot{1, 6, 7, 8, 9, 10, 13, {9, 10}};
-    return lots() ? perLot : perCard;
-}
-
 void StokKartlari::menuAction()
 {
     reload();
@@ -101,6 +94,23 @@ db::Query StokKartlari::query()
     return lots() ? stockLotLoader(session().sql, stem, positiveOnly) : stockLoader(session().sql, stem, positiveOnly);
 }
 
+void StokKartlari::readRows(console::RowReader& reader)
+{
+    const bool lot = lots();
+    rows_.read(reader, [lot](console::RowReader& r) {
+        return Row{r.text(u"Kart"), r.text(u"Stok_Adi"), r.text(u"Birim1"), r.text(u"Depo_Kodu"),
+                   lot ? r.value(u"Lot_No") : db::Value::null(), r.number(u"HamMiktar"), r.number(u"HamFiyat"),
+                   r.number(u"HamTutar")};
+    });
+}
+
+QString StokKartlari::rowLabel(int row) const
+{
+    const Row& stock = rows_[row];
+    return stock.card + u' ' + stock.name + u' ' + stock.warehouse;
+}
+
+// The loaders' raw figures after the grid's columns are not shown.
 console::GridLayout StokKartlari::layout() const
 {
     if (lots())
@@ -119,7 +129,7 @@ console::GridLayout StokKartlari::layout() const
                  {u"Depo"_s, 2000},
                  {u"SID2"_s, 0},
                  {u"Depo Kodu"_s, 0}}};
-    return {{},
+    return {15,
             {{u"Boş"_s, 280, A::CenterTop},
              {u"Stok Kodu"_s, 1500, A::CenterTop},
              {u"Stok Adı"_s, 3000, A::LeftCenter},
@@ -137,28 +147,40 @@ console::GridLayout StokKartlari::layout() const
              {u"Depo Kodu"_s, 0}}};
 }
 
-void StokKartlari::zeroIfEmpty(int row, int col, const QString& format)
+// The lot loader shows the unit price in the amount format and the value in the price format.
+StokKartlari::Shown StokKartlari::shown()
 {
-    if (cell(row, col).trimmed().isEmpty()) grid.setText(row, col, format.isNull() ? u"0"_s : vb::formatNumber(0, format));
+    const services::NumberFormats& f = session().formats;
+    if (lots()) return {f.MiktarFormat, f.TutarFormat, f.FiyatFormat};
+    return {f.MiktarFormat, f.FiyatFormat, f.TutarFormat};
 }
 
+// Empty quantity and price cells show zero, as the totaller writes them.
+void StokKartlari::showZeros()
+{
+    const services::NumberFormats& f = session().formats;
+    const int quantity = lots() ? 6 : 5;
+    const QList<int> prices = lots() ? QList<int>{9, 10} : QList<int>{9, 10, 11, 12};
+    widgets::Grid::Batch batch(grid);
+    for (int r = 1; r <= loadedRows(); ++r) {
+        if (grid.text(r, quantity).trimmed().isEmpty()) grid.setText(r, quantity, vb::formatNumber(0, f.MiktarFormat));
+        for (const int col : prices)
+            if (grid.text(r, col).trimmed().isEmpty()) grid.setText(r, col, vb::formatNumber(0, f.FiyatFormat));
+    }
+}
+
+// The totals of the rows' figures, each rounded once to its box's format.
 void StokKartlari::HESAPLA()
 {
     services::handle(session().errors(), [this] {
-        const Columns& c = columns();
-        const services::NumberFormats& f = session().formats;
+        showZeros();
         double quantity = 0, value = 0, carried = 0;
-        {
-            widgets::Grid::Batch batch(grid);
-            for (int r = 1; r <= loadedRows() && r < grid.rows(); ++r) {
-                zeroIfEmpty(r, c.quantity, f.MiktarFormat);
-                for (const int col : c.prices) zeroIfEmpty(r, col, f.FiyatFormat);
-                const double v = figure(r, c.value);
-                quantity += figure(r, c.quantity);
-                value += v;
-                if (ticked(r)) carried += v;
-            }
+        for (int r = 1; r <= loadedRows(); ++r) {
+            quantity += rows_[r].quantity;
+            value += rows_[r].value;
+            if (ticked(r)) carried += rows_[r].value;
         }
+        const services::NumberFormats& f = session().formats;
         TxtTtr.setText(vb::formatNumber(value, f.TutarFormat));
         TxtSecTtr.setText(vb::formatNumber(carried, f.TutarFormat));
         TxtMktr.setText(vb::formatNumber(quantity, f.FiyatFormat));
@@ -171,17 +193,16 @@ void StokKartlari::HESAPLA()
 // next follows.
 void StokKartlari::post(int row, console::Transfer& t)
 {
-    const Columns& c = columns();
-    zeroIfEmpty(row, c.quantity, QString());
-    t.row(cell(row, c.key) + u' ' + cell(row, 2) + u' ' + cell(row, c.warehouse), [&] {
-        const double quantity = amount(row, c.quantity);
-        if (quantity <= 0) return;
-        const QString key = cell(row, c.key);
+    const Row& stock = rows_[row];
+    const Shown formats = shown();
+    // The figures carry the decimals the grid shows them with.
+    const double quantity = vb::roundAsShown(stock.quantity, formats.quantity);
+    if (quantity <= 0) return;
+    t.row(rowLabel(row), [&] {
+        const QString& key = stock.card;
         db::Recordset card;
         card.open(u"Select * from Stok_Tanim where SID2=?"_s, t.source(), db::CursorType::Static, db::LockType::ReadOnly,
                   {key});
-        zeroIfEmpty(row, c.value, QString());
-        zeroIfEmpty(row, c.price, QString());
 
         services::KayitDegerleri& k = newEntry(t);
         const bool stockColumns = session().HModu == 3;  // the key in the header's stock columns
@@ -191,22 +212,22 @@ void StokKartlari::post(int row, console::Transfer& t)
             k.STKA_MID = QString();
         }
         k.islem_Dvz = u"TL"_s;
-        k.Tutar_Ytl = amount(row, c.value);
+        k.Tutar_Ytl = vb::roundAsShown(stock.value, formats.value);
         k.Tutar_Dvz1 = 0.0;
         k.Tutar_Dvz2 = 0.0;
         k.Doviz_Kuru = 0.0;
-        k.B_Fiyat = amount(row, c.price);
+        k.B_Fiyat = vb::roundAsShown(stock.price, formats.price);
         k.KDV = card.value(u"KDV"_s);
         k.Vade = QString();
         k.Stok_Kodu = key;
         k.Giren1 = quantity;
         k.Cikan1 = k.Giren2 = k.Cikan2 = 0.0;
-        k.Birim1 = cell(row, c.unit);
+        k.Birim1 = stock.unit;
         k.Birim2 = QString();
         k.Aciklama1 = u"STOK BELMO"_s;
         k.Aciklama2 = QString();
-        k.Depo_Kodu = cell(row, c.warehouse);
-        k.Lot_No = c.lot < 0 ? Value(0) : Value(cell(row, c.lot));
+        k.Depo_Kodu = stock.warehouse;
+        k.Lot_No = stock.lot.isNull() ? Value(0) : stock.lot;
         services::STOKHAREKETEKLE(t.ledger());
     });
 }

@@ -29,22 +29,33 @@ protected:
     void prepareSource(db::Connection& source) override;
     db::Query query() override;
     QList<services::StraySearch> straySearches() override;
+    void readRows(console::RowReader& reader) override;
+    QString rowKey(int row) const override { return rows_[row].card; }
+    QString rowLabel(int row) const override;
     console::GridLayout layout() const override;
-    int keyColumn() const override { return columns().key; }
     void post(int row, console::Transfer& t) override;
 
 private:
-    // Where a row's values stand in the grid, with lots and without.
-    struct Columns {
-        int lot;  // -1 without lots
-        int quantity, unit, key, price, value, warehouse;  // warehouse: the hidden code column
-        QList<int> prices;  // the price and value cells that are zero when empty
+    // A card's stock in one warehouse (and lot, with "Lot Kullan"), as the views give it.
+    struct Row {
+        QString card;       // SID2, the card's key
+        QString name;       // Stok_Adi
+        QString unit;       // Birim1
+        QString warehouse;  // the warehouse's whole code
+        db::Value lot;      // Lot_No, Null without lots
+        double quantity, price, value;
     };
-    const Columns& columns() const;
+    // The number formats the grid shows a row's figures in, and what is carried has.
+    struct Shown {
+        QString quantity, price, value;
+    };
+    Shown shown();
     bool lots() const { return lotKullan.value() == 1; }
     services::ViewSet views();
     void reload();
-    void zeroIfEmpty(int row, int col, const QString& format);
+    void showZeros();
+
+    console::RowList<Row> rows_;
 };
 
 }  // namespace belmo::transfers

@@ -10,6 +10,8 @@
 #include "transfers/openitems/ChequeQueries.h"
 #include "transfers/openitems/OpenItemWriting.h"
 
+#include <cmath>
+
 namespace belmo::transfers {
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,6 +21,13 @@ using db::LockType;
 using db::Value;
 
 namespace {
+
+// A number cell for the counters, which never fail: empty or unreadable counts 0.
+double shownNumber(const widgets::Grid& grid, int row, int col)
+{
+    const std::optional<double> n = vb::parseNumber(grid.text(row, col).trimmed());
+    return n && std::isfinite(*n) ? *n : 0.0;
+}
 
 const QString kViews = u"CK"_s;
 const QStringList kCurrencies = {u"TL"_s, u"USD"_s, u"EURO"_s};
@@ -135,7 +144,7 @@ void CekBelmoleri::HESAPLA()
             if (grid.text(r, 2).isEmpty()) continue;
             const qsizetype i = kCurrencies.indexOf(grid.text(r, 3));
             if (i < 0) continue;  // a currency the panel does not total
-            const double amount = figure(r, 2);
+            const double amount = shownNumber(grid, r, 2);
             all[i] += amount;
             if (ticked(r)) carried[i] += amount;
         }

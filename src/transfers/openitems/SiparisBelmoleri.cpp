@@ -9,6 +9,8 @@
 #include "transfers/openitems/OpenItemWriting.h"
 #include "transfers/openitems/OrderQueries.h"
 
+#include <cmath>
+
 namespace belmo::transfers {
 
 using namespace Qt::Literals::StringLiterals;
@@ -18,6 +20,13 @@ using db::LockType;
 using db::Value;
 
 namespace {
+
+// A number cell for the counters, which never fail: empty or unreadable counts 0.
+double shownNumber(const widgets::Grid& grid, int row, int col)
+{
+    const std::optional<double> n = vb::parseNumber(grid.text(row, col).trimmed());
+    return n && std::isfinite(*n) ? *n : 0.0;
+}
 
 // Grid columns "Başla" and the counter read.
 constexpr int kKayitNo = 1, kEvrakNo = 4, kStokKodu = 7, kBA = 9, kMiktar = 10, kFiyat = 12;
@@ -93,8 +102,8 @@ void SiparisBelmoleri::HESAPLA()
             for (int r = 1; r <= loadedRows() && r < grid.rows(); ++r) {
                 if (grid.text(r, kMiktar).trimmed().isEmpty()) grid.setText(r, kMiktar, vb::formatNumber(0, f.MiktarFormat));
                 if (grid.text(r, kFiyat).trimmed().isEmpty()) grid.setText(r, kFiyat, vb::formatNumber(0, f.FiyatFormat));
-                const double q = figure(r, kMiktar);
-                const double line = q * figure(r, kFiyat);
+                const double q = shownNumber(grid, r, kMiktar);
+                const double line = q * shownNumber(grid, r, kFiyat);
                 amount += line;
                 quantity += q;
                 if (!ticked(r)) continue;
