@@ -2,7 +2,12 @@
 // source, the grid and its totals, and the opening entries "Başla" writes into the target.
 #include "BalanceFixture.h"
 
+#include "services/Fragments.h"
+#include "services/NumberFormats.h"
 #include "transfers/balances/CariHesaplar.h"
+
+#include <functional>
+#include <tuple>
 
 namespace belmo::test {
 namespace {
@@ -161,6 +166,59 @@ TEST_F(CurrentAccounts, BalancesBecomeMirrorImageOpeningEntriesEachWithItsOwnNum
     EXPECT_EQ(session().KaynakBag, t.company.connectionString(u"KAYNAK"_s));
     EXPECT_EQ(s.bar.value(), s.grid.rows() - 1);
     EXPECT_TRUE(done(StepId::CariHesaplar));
+}
+
+// "Başla" carries the rows, not the grid's texts: whatever the grid shows (columns moved,
+// captions widened, amounts shown blank), the same entries are written.
+TEST_F(CurrentAccounts, WhatIsCarriedDoesNotDependOnHowTheGridShowsIt)
+{
+    books();
+    const auto swapColumns = [](widgets::Grid& g) {
+        for (int r = 0; r < g.rows(); ++r) {
+            const QString tl = g.text(r, 5);
+            g.setText(r, 5, g.text(r, 7));
+            g.setText(r, 7, tl);
+        }
+    };
+    const auto widenCaptions = [](widgets::Grid& g) {
+        for (int c = 1; c < g.cols(); ++c) g.setText(0, c, g.text(0, c) + u" (hesap)"_s);
+    };
+    const auto blankAmounts = [](widgets::Grid& g) {
+        for (int r = 1; r < g.rows(); ++r)
+            for (int c = 5; c <= 7; ++c) g.setText(r, c, QString());
+    };
+    QList<QStringList> carried;
+    for (const auto& reshow : {std::function<void(widgets::Grid&)>([](widgets::Grid&) {}), std::function(swapColumns),
+                               std::function(widenCaptions), std::function(blankAmounts)}) {
+        target().execute(u"DELETE FROM Kayit"_s);
+        target().execute(u"DELETE FROM Cari_H"_s);
+        target().execute(u"DELETE FROM Hesaplar"_s);
+        transfers::CariHesaplar& s = openStep();
+        reshow(s.grid);
+        startExpectingCompletion(s);
+        if (carried.isEmpty()) carried = openingEntries();
+        EXPECT_EQ(openingEntries().mid(0, carried.size()), carried);
+        EXPECT_EQ(openingEntries().size(), 6);
+    }
+}
+
+// The balances carry the decimals of their currency's amount format, as the grid shows them.
+TEST_F(CurrentAccounts, BalancesCarryTheDecimalsOfTheirAmountFormat)
+{
+    account(source(), u"1"_s, 120, u"G1"_s, u"ALICI A.Ş."_s);
+    move({.code = u"1"_s, .ytl = 100.0004});
+    move({.code = u"1"_s, .ytl = 0.0001});
+    for (const auto& [decimals, shown, posted] :
+         {std::tuple{2, u"100,00"_s, u"100"_s}, {3, u"100,001"_s, u"100,001"_s}, {0, u"100"_s, u"100"_s}}) {
+        target().execute(u"DELETE FROM Kayit"_s);
+        target().execute(u"DELETE FROM Hesaplar"_s);
+        session().formats.TutarFormat = services::numberFormat(decimals);  // as the login reads a source's
+        services::SQLCEVIR(session().SqlSunucu, session().formats, session().sql);
+        transfers::CariHesaplar& s = openStep();
+        EXPECT_EQ(s.grid.text(1, 5), shown);
+        startExpectingCompletion(s);
+        EXPECT_EQ(openingEntries().value(0).value(11), posted) << decimals;
+    }
 }
 
 TEST_F(CurrentAccounts, UntickedAccountsAreNeitherCopiedNorPostedAndTheCarriedTotalsAreWhatIsPosted)
