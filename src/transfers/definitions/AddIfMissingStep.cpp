@@ -27,7 +27,8 @@ void AddIfMissingStep::carry(db::Connection& target, int row) const
 {
     const db::Query find = lookup(row);
     for (const db::Value& key : find.values)
-        if (key.isNull()) throw db::DbError(db::err::Syntax, u"The row's key is Null."_s, db::DbError::Kind::Field, {}, u"anahtarı boş"_s);
+        if (key.isNull())
+            throw db::DbError(db::err::Syntax, u"The row's key is Null."_s, db::DbError::Kind::Field, {}, u"anahtarı boş"_s);
     db::Recordset record;
     record.open(find, target, CursorType::Dynamic, LockType::Optimistic);
     if (!record.eof()) return;  // the target has it
