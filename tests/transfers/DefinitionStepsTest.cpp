@@ -3,6 +3,11 @@
 // panel as a user does.
 #include "TransferFixture.h"
 
+#include "transfers/definitions/IslemTanimlari.h"
+
+#include <algorithm>
+#include <functional>
+
 namespace belmo::test {
 namespace {
 
@@ -59,17 +64,62 @@ TEST_F(TransactionDefinitions, MissingCodesAreAddedAndACodeTheTargetHasIsLeftAsI
     t.dialogs.expectMessage(u"İşlem Tanımları Aktarıldı."_s, u"Belmo"_s);
     step.basla.click();
     // 30: the empty main account and the missing document type leave the defaults;
-    // 40: a three-digit document type is cut to two digits.
+    // 40: a three-digit document type is carried whole.
     EXPECT_EQ(targetRows(), (QList<QStringList>{{"10", "Hedefteki Ad", "102", "0", "<null>", "<null>", "<null>", "0"},
                                                 {"20", "Çek Tahsilatı", "101", "120", "C", "Mesaj", "", "15"},
                                                 {"30", "Masraf", "0", "320", "C", "Mesaj", "", "0"},
-                                                {"40", "Uzun Kodlu", "153", "320", "C", "Mesaj", "", "12"}}));
+                                                {"40", "Uzun Kodlu", "153", "320", "C", "Mesaj", "", "123"}}));
     EXPECT_TRUE(done(StepId::IslemTanimlari));
 
     const auto once = targetRows();
     t.dialogs.expectMessage(u"İşlem Tanımları Aktarıldı."_s, u"Belmo"_s);
     step.basla.click();
     EXPECT_EQ(targetRows(), once);
+}
+
+// How the transaction step shows its rows: its statement and its layout edited.
+struct Shown {
+    std::function<QString(QString)> sql;
+    std::function<void(console::GridLayout&)> cols;
+    int col;       // a column of the grid ...
+    QString text;  // ... that shows this in one of its rows, the header's included
+};
+struct ShownTransactions : transfers::IslemTanimlari {
+    ShownTransactions(console::StepHost& host, const Shown& way) : IslemTanimlari(host), way(way) {}
+    db::Query query() override { return way.sql(IslemTanimlari::query().text); }
+    console::GridLayout layout() const override { auto l = IslemTanimlari::layout(); way.cols(l); return l; }
+    const Shown& way;
+};
+
+// "Başla" adds the rows read from the statement by name, whatever the grid shows: the columns
+// in reverse order, a caption widened, the document types' codes with three digits.
+TEST_F(TransactionDefinitions, WhatIsAddedDoesNotDependOnHowTheGridShowsIt)
+{
+    const auto same = [](QString sql) { return sql; };
+    const auto keep = [](console::GridLayout&) {};
+    const QList<Shown> ways = {
+        {same, keep, 8, u"15   Çek Bordrosu"_s},
+        {[](QString sql) {
+             return u"SELECT '',Deyim1,Msj2,Msj1,Hesap_Tur,A_Ana_Hs,B_Ana_Hs,islem,islem_Kod,HamEvrakKodu FROM ("_s + sql + u")"_s;
+         },
+         [](console::GridLayout& l) { std::reverse(l.columns.begin() + 1, l.columns.end()); }, 1, u"15   Çek Bordrosu"_s},
+        {same, [](console::GridLayout& l) { l.columns[1] = {u"İşlem Kodu (Kaynak)"_s, 4000}; }, 1, u"İşlem Kodu (Kaynak)"_s},
+        {[](QString sql) { return sql.replace(u"TRIM(islem.Evrak_Kodu)"_s, u"FORMAT(islem.Evrak_Kodu,'000')"_s); }, keep, 8,
+         u"015   Çek Bordrosu"_s}};
+    QList<QStringList> carried;
+    for (const Shown& way : ways) {
+        target().execute(u"DELETE FROM islem WHERE islem_Kod<>10"_s);
+        ShownTransactions step(*c, way);
+        step.FILTRELE();
+        QStringList column;
+        for (int r = 0; r < step.grid.rows(); ++r) column << step.grid.text(r, way.col);
+        EXPECT_TRUE(column.contains(way.text)) << column.join(u'|').toStdString();
+        t.dialogs.expectMessage(u"İşlem Tanımları Aktarıldı."_s, u"Belmo"_s);
+        step.basla.click();
+        if (carried.isEmpty()) carried = targetRows();
+        EXPECT_EQ(targetRows(), carried) << way.text.toStdString();
+    }
+    EXPECT_EQ(carried.size(), 5);
 }
 
 class DocumentTypes : public TransferTest {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/PreviewStep.h"
+#include "db/VbConvert.h"
 #include "services/Dialogs.h"
 #include "transfers/RecordWriting.h"
 
@@ -17,7 +18,7 @@ namespace belmo::transfers {
 // transaction definitions, document types, groups, warehouses and accounting accounts.
 //
 // "Başla" looks every ticked row up in the target with the step's statement. A row the
-// target already holds is left as it is; a missing one is added from the row's cells. A
+// target already holds is left as it is; a missing one is added from the row's fields. A
 // statement that fails costs only its own row (a lookup that fails or a record that cannot
 // be saved leaves the row out and lists it, a value that does not fit leaves that column
 // at the table's default) and the loop goes on. The completion messages, the done mark and,
@@ -27,14 +28,13 @@ protected:
     AddIfMissingStep(console::StepHost& host, console::StepId id, const QString& caption, QString table,
                      QList<console::Message> completion);
 
-    // The statement that finds the row's record in the target, the row's values bound to it.
+    // The statement that finds the row's record in the target, the row's key values bound
+    // to it. A row whose key is Null is not carried: it would find nothing, and be added
+    // again on every run.
     virtual db::Query lookup(int row) const = 0;
     // The columns of a new record, each assigned through assign() (RecordWriting.h) so that
     // one that fails leaves only that column out.
     virtual void fill(db::Recordset& record, int row) const = 0;
-    QString cell(int row, int col) const { return grid.text(row, col); }
-    // How a row is named in the list of rows that could not be carried.
-    virtual QString label(int row) const { return cell(row, 1) + u' ' + cell(row, 2); }
 
     void Basla() final;
 
@@ -45,7 +45,8 @@ private:
     QList<console::Message> completion_;
 };
 
-// The main account of a "code   name" cell: its first three characters, trimmed.
-QString mainAccountOf(const QString& text);
+// A source value into a number column, as assign() does; a Null leaves the column at the
+// table's default, as a value that does not fit does.
+void assignUnlessNull(db::Recordset& record, const QString& column, const db::Value& value);
 
 }  // namespace belmo::transfers

@@ -13,13 +13,14 @@ DepoTanimlari::DepoTanimlari(console::StepHost& host)
 {
 }
 
-// Live warehouses whose main account exists.
+// Live warehouses whose main account exists; the main account itself follows, not shown.
 db::Query DepoTanimlari::query()
 {
     const services::Fragments& f = session().sql;
     return u"select '',Depo.ID,Depo.Depo_Kodu,Depo.Depo_Adi,"_s + f.KirpBas + u"STR(Depo.Ana_Hs)"_s + f.KirpSon +
            u"+'   '+"_s + f.KirpBas + u"Ana_Hesaplar.Hesap_Adi"_s + f.KirpSon +
-           u" as HSP from Depo,Ana_Hesaplar where Ana_Hesaplar.Ana_Hs=Depo.Ana_Hs and Depo.Sil=0 "_s;
+           u" as HSP, Depo.Ana_Hs AS HamAnaHs "
+           "from Depo,Ana_Hesaplar where Ana_Hesaplar.Ana_Hs=Depo.Ana_Hs and Depo.Sil=0 "_s;
 }
 
 console::GridLayout DepoTanimlari::layout() const

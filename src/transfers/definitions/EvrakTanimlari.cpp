@@ -1,7 +1,5 @@
 #include "transfers/definitions/EvrakTanimlari.h"
 
-#include "db/JetDialect.h"
-
 namespace belmo::transfers {
 
 using namespace Qt::Literals::StringLiterals;
@@ -15,6 +13,11 @@ EvrakTanimlari::EvrakTanimlari(console::StepHost& host)
 
 db::Query EvrakTanimlari::query() { return u"Select '',Evrak_Kodu,Aciklama from Evrak_Turu"_s; }
 
+void EvrakTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) { return Row{r.value(u"Evrak_Kodu"), r.text(u"Aciklama")}; });
+}
+
 // The grid keeps the query's three columns.
 console::GridLayout EvrakTanimlari::layout() const
 {
@@ -26,13 +29,13 @@ console::GridLayout EvrakTanimlari::layout() const
 
 db::Query EvrakTanimlari::lookup(int row) const
 {
-    return {u"Select * from Evrak_Turu where Evrak_Kodu=?"_s, {db::jet::number(cell(row, 1))}};
+    return {u"Select * from Evrak_Turu where Evrak_Kodu=?"_s, {rows_[row].code}};
 }
 
 void EvrakTanimlari::fill(db::Recordset& record, int row) const
 {
-    assign(record, u"Evrak_Kodu"_s, cell(row, 1));
-    assign(record, u"Aciklama"_s, cell(row, 2));
+    assign(record, u"Evrak_Kodu"_s, rows_[row].code);
+    assign(record, u"Aciklama"_s, rows_[row].name);
 }
 
 }  // namespace belmo::transfers

@@ -10,11 +10,12 @@ GrupTanimlari::GrupTanimlari(console::StepHost& host)
 {
 }
 
-// Live groups whose main account exists.
+// Live groups whose main account exists; the main account itself follows, not shown.
 db::Query GrupTanimlari::query()
 {
     return u"select '',Gruplar.ID,Gruplar.Grup,Gruplar.Grupadi,(trim(Gruplar.Ana_Hs)+'   '+trim(Ana_Hesaplar.Hesap_Adi)) "
-           "as HSP from Gruplar,Ana_Hesaplar where Gruplar.Sil=0 AND Ana_Hesaplar.Ana_Hs=Gruplar.Ana_Hs"_s;
+           "as HSP, Gruplar.Ana_Hs AS HamAnaHs from Gruplar,Ana_Hesaplar "
+           "where Gruplar.Sil=0 AND Ana_Hesaplar.Ana_Hs=Gruplar.Ana_Hs"_s;
 }
 
 // The grid's own alignments apply.

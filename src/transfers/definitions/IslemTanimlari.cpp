@@ -1,7 +1,6 @@
 #include "transfers/definitions/IslemTanimlari.h"
 
 #include "app/Session.h"
-#include "db/JetDialect.h"
 
 namespace belmo::transfers {
 
@@ -15,15 +14,23 @@ IslemTanimlari::IslemTanimlari(console::StepHost& host)
 }
 
 // The last column shows the document type's code and name joined by three blanks; it is
-// empty when the transaction has no document type.
+// empty when the transaction has no document type. The code itself follows, not shown.
 db::Query IslemTanimlari::query()
 {
     const services::Fragments& f = session().sql;
     return u"SELECT '',islem.islem_Kod, islem.islem, islem.B_Ana_Hs, islem.A_Ana_Hs, islem.Hesap_Tur, islem.Msj1, "
            "islem.Msj2, "_s +
            f.KirpBas + u"islem.Evrak_Kodu"_s + f.KirpSon + u"+'   '+"_s + f.KirpBas + u"Evrak_Turu.Aciklama"_s + f.KirpSon +
-           u" AS Deyim1 "_s +
+           u" AS Deyim1, Evrak_Turu.Evrak_Kodu AS HamEvrakKodu "_s +
            u"FROM islem LEFT JOIN Evrak_Turu ON islem.Evrak_Kodu = Evrak_Turu.Evrak_Kodu WHERE islem.Sil=0 "_s;
+}
+
+void IslemTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) {
+        return Row{r.value(u"islem_Kod"), r.text(u"islem"), r.value(u"B_Ana_Hs"), r.value(u"A_Ana_Hs"),
+                   r.text(u"Hesap_Tur"), r.text(u"Msj1"), r.text(u"Msj2"), r.value(u"HamEvrakKodu")};
+    });
 }
 
 console::GridLayout IslemTanimlari::layout() const
@@ -42,22 +49,21 @@ console::GridLayout IslemTanimlari::layout() const
 
 db::Query IslemTanimlari::lookup(int row) const
 {
-    return {u"Select * from islem where islem_Kod=?"_s, {db::jet::number(cell(row, 1))}};
+    return {u"Select * from islem where islem_Kod=?"_s, {rows_[row].code}};
 }
 
+// An empty main account or document type leaves the column at the table's default.
 void IslemTanimlari::fill(db::Recordset& record, int row) const
 {
-    assign(record, u"islem_Kod"_s, cell(row, 1));
-    assign(record, u"islem"_s, cell(row, 2));
-    // An empty or unreadable main account leaves the column at the table's default.
-    assignNumber(record, u"B_Ana_Hs"_s, cell(row, 3));
-    assignNumber(record, u"A_Ana_Hs"_s, cell(row, 4));
-    assign(record, u"Hesap_Tur"_s, cell(row, 5));
-    assign(record, u"Msj1"_s, cell(row, 6));
-    assign(record, u"Msj2"_s, cell(row, 7));
-    // "1   Satış Faturası" gives 1, "15   Çek Bordrosu" 15; a longer code is cut to two
-    // digits, and an empty cell gives no value.
-    assign(record, u"Evrak_Kodu"_s, cell(row, 8).trimmed().left(2).trimmed());
+    const Row& t = rows_[row];
+    assign(record, u"islem_Kod"_s, t.code);
+    assign(record, u"islem"_s, t.name);
+    assignUnlessNull(record, u"B_Ana_Hs"_s, t.debit);
+    assignUnlessNull(record, u"A_Ana_Hs"_s, t.credit);
+    assign(record, u"Hesap_Tur"_s, t.accountType);
+    assign(record, u"Msj1"_s, t.message1);
+    assign(record, u"Msj2"_s, t.message2);
+    assignUnlessNull(record, u"Evrak_Kodu"_s, t.documentType);
 }
 
 }  // namespace belmo::transfers

@@ -1,7 +1,5 @@
 #include "transfers/definitions/MainAccountDefinitionStep.h"
 
-#include "db/JetDialect.h"
-
 namespace belmo::transfers {
 
 using namespace Qt::Literals::StringLiterals;
@@ -13,17 +11,24 @@ MainAccountDefinitionStep::MainAccountDefinitionStep(console::StepHost& host, co
 {
 }
 
+void MainAccountDefinitionStep::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [this](console::RowReader& r) {
+        return Row{r.text(columns_.code), r.text(columns_.name), r.value(u"HamAnaHs")};
+    });
+}
+
 db::Query MainAccountDefinitionStep::lookup(int row) const
 {
     return {u"Select * from "_s + columns_.table + u" where "_s + columns_.code + u"=? and Ana_Hs=? AND Sil= 0 "_s,
-            {cell(row, 2), db::jet::number(mainAccountOf(cell(row, 4)))}};
+            {rows_[row].code, rows_[row].mainAccount}};
 }
 
 void MainAccountDefinitionStep::fill(db::Recordset& record, int row) const
 {
-    assign(record, columns_.code, cell(row, 2));
-    assign(record, columns_.name, cell(row, 3));
-    assignNumber(record, u"Ana_Hs"_s, mainAccountOf(cell(row, 4)));
+    assign(record, columns_.code, rows_[row].code);
+    assign(record, columns_.name, rows_[row].name);
+    assign(record, u"Ana_Hs"_s, rows_[row].mainAccount);
 }
 
 }  // namespace belmo::transfers

@@ -7,7 +7,8 @@ namespace belmo::transfers {
 // The definitions kept by a code under a main account, groups and warehouses: the same code
 // under two main accounts is two definitions, and one marked deleted in the target does not
 // count as present. Their grids share the shape: column 2 the code, column 3 the name,
-// column 4 the main account's code and name joined by three blanks.
+// column 4 the main account's code and name joined by three blanks. The loader's statement
+// selects the main account itself after them, as HamAnaHs, not shown.
 class MainAccountDefinitionStep : public AddIfMissingStep {
 protected:
     struct Columns {
@@ -18,14 +19,21 @@ protected:
     MainAccountDefinitionStep(console::StepHost& host, console::StepId id, const QString& caption,
                               const QString& completion, Columns columns);
 
+    void readRows(console::RowReader& reader) override;
     db::Query lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;
-    QString label(int row) const override { return cell(row, 2) + u' ' + cell(row, 3); }
+    QString rowLabel(int row) const override { return rows_[row].code + u' ' + rows_[row].name; }
     QList<services::StraySearch> straySearches() override { return {{columns_.table, QStringList{columns_.code}}}; }
-    QString rowKey(int row) const override { return cell(row, 2); }
+    QString rowKey(int row) const override { return rows_[row].code; }
 
 private:
+    struct Row {
+        QString code;
+        QString name;
+        db::Value mainAccount;  // Ana_Hs
+    };
     Columns columns_;
+    console::RowList<Row> rows_;
 };
 
 }  // namespace belmo::transfers

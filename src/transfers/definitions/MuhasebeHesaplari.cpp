@@ -1,7 +1,5 @@
 #include "transfers/definitions/MuhasebeHesaplari.h"
 
-#include "db/JetDialect.h"
-
 namespace belmo::transfers {
 
 using namespace Qt::Literals::StringLiterals;
@@ -26,6 +24,14 @@ db::Query MuhasebeHesaplari::query()
            "Ana_Hesaplar.Hesap_Adi,Diger_Hs.Hesap_Tur from Diger_Hs,Ana_Hesaplar where Diger_Hs.Ana_Hs=Ana_Hesaplar.Ana_Hs"_s;
 }
 
+void MuhasebeHesaplari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) {
+        return Row{r.value(u"Ana_Hs"), r.text(u"Grup_Kodu"), r.text(u"Hesap_Kodu"), r.text(u"Diger_Hs.Hesap_Adi"),
+                   r.text(u"Hesap_Tur")};
+    });
+}
+
 console::GridLayout MuhasebeHesaplari::layout() const
 {
     return {7,
@@ -40,17 +46,19 @@ console::GridLayout MuhasebeHesaplari::layout() const
 
 db::Query MuhasebeHesaplari::lookup(int row) const
 {
+    const Row& account = rows_[row];
     return {u"Select * from Diger_Hs where Ana_Hs=? and Grup_Kodu=? and Hesap_Kodu=?"_s,
-            {db::jet::number(cell(row, 1)), cell(row, 2), cell(row, 3)}};
+            {account.mainAccount, account.group, account.code}};
 }
 
 void MuhasebeHesaplari::fill(db::Recordset& record, int row) const
 {
-    assign(record, u"Ana_Hs"_s, cell(row, 1));
-    assign(record, u"Grup_Kodu"_s, cell(row, 2));
-    assign(record, u"Hesap_Kodu"_s, cell(row, 3));
-    assign(record, u"Hesap_Adi"_s, cell(row, 4));
-    assign(record, u"Hesap_Tur"_s, cell(row, 6));
+    const Row& account = rows_[row];
+    assign(record, u"Ana_Hs"_s, account.mainAccount);
+    assign(record, u"Grup_Kodu"_s, account.group);
+    assign(record, u"Hesap_Kodu"_s, account.code);
+    assign(record, u"Hesap_Adi"_s, account.name);
+    assign(record, u"Hesap_Tur"_s, account.type);
 }
 
 }  // namespace belmo::transfers

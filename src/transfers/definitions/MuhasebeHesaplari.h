@@ -17,14 +17,29 @@ protected:
     {
         return {{QStringLiteral("Diger_Hs"), QStringList{QStringLiteral("Ana_Hs & '|' & Grup_Kodu & '|' & Hesap_Kodu")}}};
     }
-    QString rowKey(int row) const override { return cell(row, 1) + u'|' + cell(row, 2) + u'|' + cell(row, 3); }
+    void readRows(console::RowReader& reader) override;
+    QString rowKey(int row) const override
+    {
+        return vb::joined(rows_[row].mainAccount) + u'|' + rows_[row].group + u'|' + rows_[row].code;
+    }
+    QString rowLabel(int row) const override
+    {
+        return vb::joined(rows_[row].mainAccount) + u'.' + rows_[row].group + u'.' + rows_[row].code + u' ' +
+               rows_[row].name;
+    }
     console::GridLayout layout() const override;
     db::Query lookup(int row) const override;
     void fill(db::Recordset& record, int row) const override;
-    QString label(int row) const override
-    {
-        return cell(row, 1) + u'.' + cell(row, 2) + u'.' + cell(row, 3) + u' ' + cell(row, 4);
-    }
+
+private:
+    struct Row {
+        db::Value mainAccount;  // Ana_Hs
+        QString group;          // Grup_Kodu
+        QString code;           // Hesap_Kodu
+        QString name;           // Hesap_Adi
+        QString type;           // Hesap_Tur
+    };
+    console::RowList<Row> rows_;
 };
 
 }  // namespace belmo::transfers

@@ -2,7 +2,6 @@
 
 #include "app/Session.h"
 #include "db/Connection.h"
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "services/Dialogs.h"
@@ -38,7 +37,7 @@ QString text(db::Recordset& rs, const QString& column) { return vb::joined(rs.va
 QString salespeopleLoader()
 {
     return u"SELECT '',Plasiyer.ID,Diger_Hs.Hesap_Adi,Gruplar.Grup & ' ' & Gruplar.Grupadi, "
-           "FORMAT(Plasiyer.Oran,'####0.0'), USERCODE "
+           "FORMAT(Plasiyer.Oran,'####0.0'), USERCODE, Gruplar.Grup AS HamGrup, Gruplar.Grupadi AS HamGrupadi "
            "FROM (Diger_Hs INNER JOIN Plasiyer ON (Plasiyer.Hesap_Kodu = Diger_Hs.Hesap_Kodu) AND "
            "(Plasiyer.Grup_Kodu = Diger_Hs.Grup_Kodu) AND (Diger_Hs.Ana_Hs = Plasiyer.A_Hs)) LEFT JOIN Gruplar ON "
            "Plasiyer.Stok_Grubu = Gruplar.Grup "
@@ -52,7 +51,14 @@ PlasiyerTanimlari::PlasiyerTanimlari(console::StepHost& host)
 
 db::Query PlasiyerTanimlari::query() { return salespeopleLoader(); }
 
-// Five columns: USERCODE is loaded but not shown.
+void PlasiyerTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) {
+        return Row{r.value(u"ID"), r.text(u"Hesap_Adi"), r.text(u"HamGrup"), r.text(u"HamGrupadi")};
+    });
+}
+
+// Five columns: USERCODE and the stock group's code and name are loaded but not shown.
 console::GridLayout PlasiyerTanimlari::layout() const
 {
     return {5,
@@ -69,14 +75,14 @@ void PlasiyerTanimlari::Basla()
              [this](console::Transfer& t) {
                  QString remembered;  // the last answer to the overwrite question, for this run
                  for (const int row : tickedRows())
-                     t.row(grid.text(row, 2), [&] { carry(row, t.source(), t.target(), remembered); });
+                     t.row(rowLabel(row), [&] { carry(row, t.source(), t.target(), remembered); });
              });
 }
 
 // One ticked row. A row that cannot be read, looked up or saved is not carried.
 void PlasiyerTanimlari::carry(int row, db::Connection& source, db::Connection& target, QString& remembered)
 {
-    const db::Value id = db::jet::number(grid.text(row, 1));
+    const db::Value& id = rows_[row].id;
     db::Recordset from;
     from.open(kWithNames, source, CursorType::Dynamic, LockType::Optimistic, {id});
     if (from.eof()) return;  // gone from the source since the grid was loaded
@@ -102,9 +108,11 @@ bool PlasiyerTanimlari::overwriteWanted(int row, db::Recordset& existing, QStrin
     if (remembered == answer::kNoToAll) return false;
     if (remembered != answer::kYesToAll) {
         const QString name = existing.value(u"Hesap_Adi"_s).isNull() ? u"TANIMSIZ PERSONEL"_s : text(existing, u"Hesap_Adi"_s);
-        remembered = services::SORUSOR(session().dialogs(), u"Kaynak = "_s + grid.text(row, 2) + u" "_s + grid.text(row, 3),
-                                   u"Hedef = "_s + name + u" "_s + text(existing, u"Stok_Grubu"_s) + u" "_s +
-                                       text(existing, u"Grupadi"_s) + u" üzerine kaydedilsin mi?"_s);
+        const Row& seller = rows_[row];
+        remembered = services::SORUSOR(session().dialogs(),
+                                       u"Kaynak = "_s + seller.name + u" "_s + seller.group + u" "_s + seller.groupName,
+                                       u"Hedef = "_s + name + u" "_s + text(existing, u"Stok_Grubu"_s) + u" "_s +
+                                           text(existing, u"Grupadi"_s) + u" üzerine kaydedilsin mi?"_s);
     }
     return remembered != answer::kNo && remembered != answer::kNoToAll;
 }
