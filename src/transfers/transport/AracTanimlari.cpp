@@ -73,8 +73,8 @@ db::Query AracTanimlari::query()
 console::GridLayout AracTanimlari::layout() const
 {
     return {4,
-            {{QString(), 280, A::CenterCenter, A::CenterCenter},
-             {u"Araç No."_s, 800, A::CenterCenter, A::CenterCenter},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {u"Araç No."_s, 800, A::CenterTop, A::CenterTop},
              {u"Plaka No."_s, 1500, A::LeftCenter, A::LeftCenter},
              {u"Şoför Adı"_s, 2000, A::LeftCenter, A::LeftCenter}}};
 }

@@ -50,18 +50,18 @@ db::Query KarneTanimlari::query()
 console::GridLayout KarneTanimlari::layout() const
 {
     return {12,
-            {{QString(), 280, A::CenterCenter, A::CenterCenter},
-             {u"Id"_s, 0, A::CenterCenter, A::CenterCenter},
-             {u"Karne No."_s, 1200, A::CenterCenter, A::CenterCenter},
-             {u"Baş.Tarihi"_s, 1200, A::CenterCenter, A::CenterCenter},
-             {u"Bit.Tarihi"_s, 1200, A::CenterCenter, A::CenterCenter},
-             {u"Veriliş Tarihi"_s, 1200, A::CenterCenter, A::CenterCenter},
-             {u"İade Tarihi"_s, 1200, A::CenterCenter, A::CenterCenter},
-             {u"Plaka"_s, 1500, A::CenterCenter, A::CenterCenter},
-             {u"Dorse"_s, 1500, A::CenterCenter, A::CenterCenter},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {u"Id"_s, 0, A::CenterTop, A::CenterTop},
+             {u"Karne No."_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Baş.Tarihi"_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Bit.Tarihi"_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Veriliş Tarihi"_s, 1200, A::CenterTop, A::CenterTop},
+             {u"İade Tarihi"_s, 1200, A::CenterTop, A::CenterTop},
+             {u"Plaka"_s, 1500, A::CenterTop, A::CenterTop},
+             {u"Dorse"_s, 1500, A::CenterTop, A::CenterTop},
              {u"Şoför"_s, 2000, A::LeftCenter, A::LeftCenter},
-             {u"Gidiş"_s, 0, A::CenterCenter, A::CenterCenter},
-             {u"İ"_s, 240, A::CenterCenter, A::CenterCenter}}};
+             {u"Gidiş"_s, 0, A::CenterTop, A::CenterTop},
+             {u"İ"_s, 240, A::CenterTop, A::CenterTop}}};
 }
 
 // Column 11: "1" becomes a ticked box, anything else an empty one.

@@ -43,8 +43,8 @@ db::Query MasrafTanimlari::query() { return u"Select '',Masraf_Kod,Masraf_Tanim,
 console::GridLayout MasrafTanimlari::layout() const
 {
     return {4,
-            {{QString(), 280, A::CenterCenter, A::CenterCenter},
-             {u"Masraf Kodu"_s, 1200, A::CenterCenter, A::CenterCenter},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {u"Masraf Kodu"_s, 1200, A::CenterTop, A::CenterTop},
              {u"Masraf Tanımı"_s, 2500, A::LeftCenter, A::LeftCenter},
              {u"Gider Bilgisi"_s, 2500, A::LeftCenter, A::LeftCenter}}};
 }

@@ -103,11 +103,11 @@ db::Query SoforTanimlari::query()
 console::GridLayout SoforTanimlari::layout() const
 {
     return {5,
-            {{QString(), 240, A::CenterCenter, A::CenterCenter},
-             {u"Kayıt No"_s, 800, A::CenterCenter, A::CenterCenter},
+            {{QString(), 240, A::CenterTop, A::CenterTop},
+             {u"Kayıt No"_s, 800, A::CenterTop, A::CenterTop},
              {u"Adı Soyadı"_s, 2000, A::LeftCenter, A::LeftCenter},
-             {u"Ev Tel.No."_s, 1000, A::CenterCenter, A::CenterCenter},
-             {u"Cep Tel.No."_s, 1000, A::CenterCenter, A::CenterCenter}}};
+             {u"Ev Tel.No."_s, 1000, A::CenterTop, A::CenterTop},
+             {u"Cep Tel.No."_s, 1000, A::CenterTop, A::CenterTop}}};
 }
 
 void SoforTanimlari::carry(console::Transfer& t, db::Recordset* emptied, int row)

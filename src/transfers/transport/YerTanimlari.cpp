@@ -31,9 +31,9 @@ const YerTanimlari::Twin& twinOf(Side side)
         "Plk_Kod.Plaka_Kod=Plk_Kod_Yi.Ulke_Kod"_s,
         u"Ulke_Kod"_s,
         {5,
-         {{QString(), 280, A::CenterCenter, A::CenterCenter},
-          {u"ID"_s, 0, A::CenterCenter, A::CenterCenter},
-          {u"Kodu"_s, 1500, A::CenterCenter, A::CenterCenter},
+         {{QString(), 280, A::CenterTop, A::CenterTop},
+          {u"ID"_s, 0, A::CenterTop, A::CenterTop},
+          {u"Kodu"_s, 1500, A::CenterTop, A::CenterTop},
           {u"Adı"_s, 2500, A::LeftCenter, A::LeftCenter},
           {u"Ülkesi"_s, 2500, A::LeftCenter, A::LeftCenter}}}};
     static const YerTanimlari::Twin countries{
@@ -44,9 +44,9 @@ const YerTanimlari::Twin& twinOf(Side side)
         u"Select '',Plk_Kod.ID,Plk_Kod.Plaka_Kod,Plk_Kod.il from Plk_Kod"_s,
         u"Gumruk"_s,
         {4,
-         {{QString(), 280, A::CenterCenter, A::CenterCenter},
-          {u"ID"_s, 0, A::CenterCenter, A::CenterCenter},
-          {u"Kodu"_s, 1500, A::CenterCenter, A::CenterCenter},
+         {{QString(), 280, A::CenterTop, A::CenterTop},
+          {u"ID"_s, 0, A::CenterTop, A::CenterTop},
+          {u"Kodu"_s, 1500, A::CenterTop, A::CenterTop},
           {u"Adı"_s, 2500, A::LeftCenter, A::LeftCenter}}}};
     return side == Side::Yurtici ? cities : countries;
 }
