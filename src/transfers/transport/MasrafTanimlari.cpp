@@ -40,6 +40,13 @@ MasrafTanimlari::MasrafTanimlari(console::StepHost& host, console::StepId id, Si
 
 db::Query MasrafTanimlari::query() { return u"Select '',Masraf_Kod,Masraf_Tanim,Gider_Bilgisi from "_s + loaderTable_; }
 
+void MasrafTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) {
+        return Row{r.text(u"Masraf_Kod"), r.text(u"Masraf_Tanim"), r.text(u"Gider_Bilgisi")};
+    });
+}
+
 console::GridLayout MasrafTanimlari::layout() const
 {
     return {4,
@@ -49,13 +56,13 @@ console::GridLayout MasrafTanimlari::layout() const
              {u"Gider Bilgisi"_s, 2500, A::LeftCenter, A::LeftCenter}}};
 }
 
-// The grid has no record number: the code names the row (an empty one is passed over).
 void MasrafTanimlari::carry(console::Transfer&, db::Recordset* emptied, int row)
 {
+    const Row& expense = rows_[row];
     emptied->addNew();
-    assign(*emptied, u"Masraf_Kod"_s, cell(row, 1));
-    assign(*emptied, u"Masraf_Tanim"_s, cell(row, 2));
-    assign(*emptied, u"Gider_Bilgisi"_s, cell(row, 3));
+    assign(*emptied, u"Masraf_Kod"_s, expense.code);
+    assign(*emptied, u"Masraf_Tanim"_s, expense.name);
+    assign(*emptied, u"Gider_Bilgisi"_s, expense.cost);
     emptied->update();
 }
 

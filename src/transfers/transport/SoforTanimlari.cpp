@@ -1,7 +1,6 @@
 #include "transfers/transport/SoforTanimlari.h"
 
 #include "db/Connection.h"
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/SqliteFile.h"
 #include "db/VbConvert.h"
@@ -100,6 +99,11 @@ db::Query SoforTanimlari::query()
     return u"select '',ID,Ad_Soyad,Ev_Tel,Cep_Tel from "_s + plan().table + u" where Sil=0"_s;
 }
 
+void SoforTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) { return Row{recordNumber(r), r.text(u"Ad_Soyad")}; });
+}
+
 console::GridLayout SoforTanimlari::layout() const
 {
     return {5,
@@ -112,7 +116,7 @@ console::GridLayout SoforTanimlari::layout() const
 
 void SoforTanimlari::carry(console::Transfer& t, db::Recordset* emptied, int row)
 {
-    db::Recordset from = sourceById(t.source(), plan().table, row, u" and Sil=0"_s);
+    db::Recordset from = sourceById(t.source(), plan().table, rows_[row].id, u" and Sil=0"_s);
     emptied->addNew();
     copyColumns(*emptied, from, twin_.copied);
     emptied->update();

@@ -1,6 +1,5 @@
 #include "transfers/transport/YerTanimlari.h"
 
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 
@@ -60,12 +59,17 @@ YerTanimlari::YerTanimlari(console::StepHost& host, console::StepId id, Side sid
 
 db::Query YerTanimlari::query() { return twin_.loader; }
 
+void YerTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) { return Row{recordNumber(r), r.text(u"Plaka_Kod")}; });
+}
+
 console::GridLayout YerTanimlari::layout() const { return twin_.layout; }
 
 void YerTanimlari::carry(console::Transfer& t, db::Recordset*, int row)
 {
     const QString& table = plan().table;
-    db::Recordset from = sourceById(t.source(), table, row);
+    db::Recordset from = sourceById(t.source(), table, rows_[row].id);
     db::Recordset to;
     to.open(u"Select * from "_s + table + u" where Plaka_Kod=?"_s, t.target(), CursorType::Dynamic, LockType::Optimistic,
             {vb::joined(from.value(u"Plaka_Kod"_s))});
