@@ -220,6 +220,9 @@ TEST_F(Carnets, ThoseEndingFromTheFirstOfJanuaryAndNotHandedInReplaceTheTargets)
     start(StepId::Karneler);
     EXPECT_EQ(targetCarnets(), (QList<QStringList>{{"K-2", "01.01.2010", "01.01.2011", "34 ANT 901", "Sürücü 1", "0", "14"},
                                                    {"K-4", "05.05.2010", "05.05.2011", "34 ANT 901", "Sürücü 1", "0", "14"}}));
+    source().execute(u"DELETE FROM Karne_Tanim"_s);  // none listed: the total box keeps its count
+    open(StepId::Karneler);
+    EXPECT_EQ(step.toplamKayit.text(), u"2"_s);
 }
 
 TEST_F(Carnets, ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTakeTheTargetsDefault)

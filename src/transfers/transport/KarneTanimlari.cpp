@@ -45,6 +45,12 @@ void KarneTanimlari::readRows(console::RowReader& reader)
     });
 }
 
+// A list without a carnet leaves the box as it was; a failed one shows 0 beside its empty grid.
+void KarneTanimlari::showTotal(qint64 records)
+{
+    if (records > 0 || !isLoaded()) TransportStep::showTotal(records);
+}
+
 // The dates and the flag as stored after the twelve columns are not shown.
 console::GridLayout KarneTanimlari::layout() const
 {

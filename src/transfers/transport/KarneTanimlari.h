@@ -9,7 +9,7 @@ namespace belmo::transfers {
 // period: those ending on or after 1 January of it and not handed in. A source whose
 // carnet table has no Teslim column lists every carnet ending in time; their copies keep
 // the target's default for Teslim. Column 11 shows the handed-in flag as a tick picture;
-// it only shows data.
+// it only shows data. A list without a carnet leaves the total box as it was.
 class KarneTanimlari : public TransportStep {
 public:
     KarneTanimlari(console::StepHost& host, console::StepId id, Side side);
@@ -21,6 +21,7 @@ protected:
     QString rowLabel(int row) const override { return rows_[row].number; }
     console::GridLayout layout() const override;
     void colourRows() override;
+    void showTotal(qint64 records) override;
     void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
 
 private:
