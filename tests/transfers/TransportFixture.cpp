@@ -34,13 +34,13 @@ console::PreviewStep& TransportTest::open(StepId id)
     return step;
 }
 
-void TransportTest::start(StepId id)
+void TransportTest::start(StepId id, console::PreviewStep* step)
 {
     if (const QString warning = warningOf(id); !warning.isEmpty())
         t.dialogs.expectQuestion(warning + u"\rDevam edilsin mi?"_s, {}, true);
     const console::Message done = completionOf(id);
     t.dialogs.expectMessage(done.text, done.title);
-    preview(id).basla.click();
+    (step ? *step : preview(id)).basla.click();
 }
 
 qint64 TransportTest::driver(db::Connection& con, const QString& table, const QString& name, int sil)

@@ -22,8 +22,8 @@ protected:
     console::PreviewStep& preview(console::StepId id);
     bool done(console::StepId id) { return n->entry(id).done.visible(); }
     // "Başla" with the step's question answered Yes (when it asks one) and its completion
-    // message expected after the messages already scripted.
-    void start(console::StepId id);
+    // message expected after the messages already scripted; on the window's step or on `step`.
+    void start(console::StepId id, console::PreviewStep* step = nullptr);
 
     // A driver of Sofor_Yi or Sofor_YD; its ID.
     qint64 driver(db::Connection& con, const QString& table, const QString& name, int sil = 0);

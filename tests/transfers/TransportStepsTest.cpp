@@ -2,6 +2,10 @@
 // panel as a user does: places and routes, expense codes, drivers, vehicles and carnets.
 #include "TransportFixture.h"
 
+#include "transfers/transport/Guzergahlar.h"
+#include "transfers/transport/KarneTanimlari.h"
+#include "transfers/transport/MasrafTanimlari.h"
+
 namespace belmo::test {
 namespace {
 
@@ -216,6 +220,9 @@ TEST_F(Carnets, ThoseEndingFromTheFirstOfJanuaryAndNotHandedInReplaceTheTargets)
     start(StepId::Karneler);
     EXPECT_EQ(targetCarnets(), (QList<QStringList>{{"K-2", "01.01.2010", "01.01.2011", "34 ANT 901", "Sürücü 1", "0", "14"},
                                                    {"K-4", "05.05.2010", "05.05.2011", "34 ANT 901", "Sürücü 1", "0", "14"}}));
+    source().execute(u"DELETE FROM Karne_Tanim"_s);  // none listed: the total box keeps its count
+    open(StepId::Karneler);
+    EXPECT_EQ(step.toplamKayit.text(), u"2"_s);
 }
 
 TEST_F(Carnets, ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTakeTheTargetsDefault)
@@ -227,6 +234,60 @@ TEST_F(Carnets, ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTake
     EXPECT_EQ(gridRows(step, 2, 2), (QList<QStringList>{{"K-2"}}));
     start(StepId::Karneler);
     EXPECT_EQ(targetCarnets(), (QList<QStringList>{{"K-2", "30.06.2011", "30.06.2012", "34 ANT 901", "Sürücü 1", "0", "14"}}));
+}
+
+// A step whose statement shows its values otherwise: `from` replaced by `to`.
+template <typename S>
+class ShownOtherwise : public S {
+public:
+    ShownOtherwise(console::StepHost& host, StepId id, QString from, QString to)
+        : S(host, id, transfers::transportItem(id).side), from_(std::move(from)), to_(std::move(to)) {}
+protected:
+    db::Query query() override
+    {
+        db::Query q = S::query();
+        EXPECT_TRUE(q.text.contains(from_)) << q.text.toStdString();
+        return {q.text.replace(from_, to_), q.values};
+    }
+    QString from_, to_;
+};
+
+using MakeStep = std::function<std::unique_ptr<console::PreviewStep>(console::StepHost&, StepId)>;
+template <typename S>
+MakeStep otherwise(const char* from, const char* to)
+{
+    return [=](console::StepHost& host, StepId id) { return std::make_unique<ShownOtherwise<S>>(host, id, from, to); };
+}
+
+const std::tuple<StepId, QString, MakeStep> kShown[] = {
+    {StepId::GuzergahYi, u"Yuk_Yeri, Bos_Yeri, Mesafe from Guzergah_Yi"_s,
+     otherwise<transfers::Guzergahlar>("ID,Yuk_Yeri,Bos_Yeri,Mesafe", "format(Mesafe,'#,##0.00'),Bos_Yeri,Yuk_Yeri,ID,Mesafe")},
+    {StepId::MasrafYd, u"Masraf_Kod, Masraf_Tanim, Gider_Bilgisi from Masraf_Tanim_YD"_s,
+     otherwise<transfers::MasrafTanimlari>("Masraf_Kod,Masraf_Tanim,Gider_Bilgisi",
+                                           "Masraf_Kod & '   ' & Masraf_Tanim,Gider_Bilgisi,Masraf_Tanim,Masraf_Kod")},
+    {StepId::Karneler, u"Karne_No, Bas_Trh, Bit_Trh, Teslim from Karne_Tanim"_s,
+     otherwise<transfers::KarneTanimlari>("'dd.mm.yyyy'", "'yyyy-mm-dd'")},
+};
+
+TEST_F(TransportTest, HowARowIsShownDoesNotChangeWhatIsCarried)
+{
+    for (const Value& km : {Value(1234.567), Value::null()})
+        put(source(), u"Guzergah_Yi"_s, {{"Yuk_Yeri", "34"}, {"Bos_Yeri", km.isNull() ? "06" : "35"}, {"Mesafe", km}});
+    for (const Value& code : {Value("MSR-0001"), Value::null()})
+        put(source(), u"Masraf_Tanim_YD"_s, {{"Masraf_Kod", code}, {"Masraf_Tanim", "Yakıt"}, {"Gider_Bilgisi", "Euro"}});
+    put(source(), u"Karne_Tanim"_s, {{"Karne_No", "K-1"}, {"Bas_Trh", QDate(2011, 3, 1)}, {"Bit_Trh", QDate(2012, 2, 29)}, {"Teslim", 0}});
+    for (const auto& [id, written, shownOtherwise] : kShown) {
+        const QString carried = u"Select "_s + written + u" order by 1, 2"_s;
+        open(id);
+        start(id);
+        const QList<QStringList> asShown = rows(target(), carried);
+        ASSERT_FALSE(asShown.isEmpty());
+        target().execute(u"DELETE FROM "_s + written.section(u' ', -1));
+        const auto step = shownOtherwise(*n, id);
+        step->FILTRELE();
+        start(id, step.get());
+        EXPECT_EQ(rows(target(), carried), asShown) << written.toStdString();
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 using console::StepId;
 using Icon = services::Dialogs::Icon;
+using A = widgets::Grid::Alignment;
 
 const QString kDriversFirst = u"Bu işlemden önce Şoför Tanımlarının aktarılması gerekmekte."_s;
 const QString kUnknownError = u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s;
@@ -130,8 +131,11 @@ TEST_F(TransportWindow, AnEmptySourceWritesNothingAndEveryStepStillFinishes)
         EXPECT_EQ(step.frame.caption(), p.caption);
         EXPECT_EQ(step.grid.rows(), 2);
         EXPECT_FALSE(step.ticked(1));
-        EXPECT_EQ(step.toplamKayit.text(), u"0"_s);
+        EXPECT_EQ(step.toplamKayit.text(), p.id == StepId::Karneler ? u"0,00"_s : u"0"_s);
         EXPECT_EQ(step.belmoKayit.text(), u"0"_s);
+        for (int c = 0; c < step.grid.cols(); ++c)  // left and vertically centred, or centred at the top
+            for (const int a : {step.grid.colAlignment(c), step.grid.headerAlignment(c)})
+                EXPECT_TRUE(a == A::LeftCenter || a == A::CenterTop) << "column " << c << ": " << a;
         start(p.id);
         EXPECT_TRUE(done(p.id));
         EXPECT_EQ(targetRows(p.table), warningOf(p.id).isEmpty() ? 1 : 0);

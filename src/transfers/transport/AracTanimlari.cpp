@@ -1,7 +1,6 @@
 #include "transfers/transport/AracTanimlari.h"
 
 #include "app/Session.h"
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "transfers/RecordWriting.h"
@@ -70,11 +69,16 @@ db::Query AracTanimlari::query()
         .arg(vehicles, drivers);
 }
 
+void AracTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) { return Row{recordNumber(r), r.text(u"Plaka"), r.text(u"Ad_Soyad")}; });
+}
+
 console::GridLayout AracTanimlari::layout() const
 {
     return {4,
-            {{QString(), 280, A::CenterCenter, A::CenterCenter},
-             {u"Araç No."_s, 800, A::CenterCenter, A::CenterCenter},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {u"Araç No."_s, 800, A::CenterTop, A::CenterTop},
              {u"Plaka No."_s, 1500, A::LeftCenter, A::LeftCenter},
              {u"Şoför Adı"_s, 2000, A::LeftCenter, A::LeftCenter}}};
 }
@@ -84,9 +88,9 @@ console::GridLayout AracTanimlari::layout() const
 void AracTanimlari::carry(console::Transfer& t, db::Recordset*, int row)
 {
     const QString& table = plan().table;
-    db::Recordset from = sourceById(t.source(), table, row);
+    db::Recordset from = sourceById(t.source(), table, rows_[row].id);
     const QString plate = vb::joined(from.value(u"Plaka"_s));
-    const qint16 driver = twin_.findDriver(t.target(), session().errors(), cell(row, 3), plate);
+    const qint16 driver = twin_.findDriver(t.target(), session().errors(), rows_[row].driver, plate);
     db::Recordset to;
     to.open(u"Select * from "_s + table + u" where Plaka=?"_s, t.target(), CursorType::Dynamic, LockType::Optimistic,
             {plate});

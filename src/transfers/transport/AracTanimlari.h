@@ -20,11 +20,22 @@ public:
 
 protected:
     db::Query query() override;
+    void readRows(console::RowReader& reader) override;
+    QString rowKey(int row) const override { return key(rows_[row].id); }
+    QString rowLabel(int row) const override { return rows_[row].plate; }
     console::GridLayout layout() const override;
     void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
 
 private:
+    // A vehicle as listed: the record copied, its plate and its driver's name in the source.
+    struct Row {
+        qint64 id;       // ID
+        QString plate;   // Plaka
+        QString driver;  // the driver's Ad_Soyad
+    };
+
     const Twin& twin_;
+    console::RowList<Row> rows_;
 };
 
 }  // namespace belmo::transfers

@@ -1,7 +1,7 @@
 #include "transfers/transport/Guzergahlar.h"
 
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
+#include "db/VbConvert.h"
 #include "transfers/RecordWriting.h"
 
 namespace belmo::transfers {
@@ -16,7 +16,7 @@ struct Guzergahlar::Twin {
     QString loader;
     console::GridLayout layout;
     QStringList copied;  // the source columns an international route is copied with
-    QList<int> named;    // the grid columns that name a route in the list of rows not carried
+    QString from, to;    // the loader's fields of Row::from and Row::to
 };
 
 namespace {
@@ -28,13 +28,16 @@ QString placeName(const QString& table, const QString& column)
            u")"_s;
 }
 
+// The four place names, each under the name of its grid column.
 QString internationalLoader()
 {
-    const QString places[] = {placeName(u"Plk_Kod"_s, u"Yuk_Ulke"_s), placeName(u"Plk_Kod_Yi"_s, u"Yuk_Yeri"_s),
-                              placeName(u"Plk_Kod"_s, u"Bos_Ulke"_s), placeName(u"Plk_Kod_Yi"_s, u"Bos_Yeri"_s)};
+    const std::pair<QString, QString> places[] = {{placeName(u"Plk_Kod"_s, u"Yuk_Ulke"_s), u"Cikis_Ulke"_s},
+                                                  {placeName(u"Plk_Kod_Yi"_s, u"Yuk_Yeri"_s), u"Cikis_Il"_s},
+                                                  {placeName(u"Plk_Kod"_s, u"Bos_Ulke"_s), u"Varis_Ulke"_s},
+                                                  {placeName(u"Plk_Kod_Yi"_s, u"Bos_Yeri"_s), u"Varis_Il"_s}};
     QStringList shown, named;
-    for (const QString& place : places) {
-        shown << place;
+    for (const auto& [place, name] : places) {
+        shown << place + u" AS "_s + name;
         named << place + u" like '%%'"_s;  // a place with a name
     }
     return u"Select '',ID,Tasima_Tur,"_s + shown.join(u',') + u",Mesafe from Guzergah where "_s + named.join(u" or "_s) +
@@ -49,13 +52,14 @@ const Guzergahlar::Twin& twinOf(Side side)
          .completion = {u"Yurtiçi Güzergah Verileri Belmo işlemi tamamlandı."_s}},
         u"Select '',ID,Yuk_Yeri,Bos_Yeri,Mesafe from Guzergah_Yi"_s,
         {5,
-         {{QString(), 280, A::CenterCenter, A::CenterCenter},
-          {u"ID"_s, 0, A::CenterCenter, A::CenterCenter},
+         {{QString(), 280, A::CenterTop, A::CenterTop},
+          {u"ID"_s, 0, A::CenterTop, A::CenterTop},
           {u"Şehir 1"_s, 2500, A::LeftCenter, A::LeftCenter},
           {u"Şehir 2"_s, 2500, A::LeftCenter, A::LeftCenter},
-          {u"Mesafe"_s, 1500, A::CenterCenter, A::CenterCenter}}},
+          {u"Mesafe"_s, 1500, A::CenterTop, A::CenterTop}}},
         {},
-        {2, 3}};
+        u"Yuk_Yeri"_s,
+        u"Bos_Yeri"_s};
     static const Guzergahlar::Twin international{
         {.caption = u"Uluslararası Güzergah Belmoleri"_s,
          .table = u"Guzergah"_s,
@@ -63,17 +67,18 @@ const Guzergahlar::Twin& twinOf(Side side)
          .completion = {u"Uluslararası Güzergah Verileri Belmo işlemi tamamlandı."_s}},
         internationalLoader(),
         {8,
-         {{QString(), 280, A::CenterCenter, A::CenterCenter},
-          {u"ID"_s, 0, A::CenterCenter, A::CenterCenter},
+         {{QString(), 280, A::CenterTop, A::CenterTop},
+          {u"ID"_s, 0, A::CenterTop, A::CenterTop},
           {u"Taşıma Türü"_s, 0, A::LeftCenter, A::LeftCenter},
           {u"Çıkış Ülke"_s, 2000, A::LeftCenter, A::LeftCenter},
           {u"Çıkış İl"_s, 1500, A::LeftCenter, A::LeftCenter},
           {u"Varış Ülke"_s, 2000, A::LeftCenter, A::LeftCenter},
           {u"Varış İl"_s, 1500, A::LeftCenter, A::LeftCenter},
-          {u"Mesafe"_s, 1000, A::CenterCenter, A::CenterCenter}}},
+          {u"Mesafe"_s, 1000, A::CenterTop, A::CenterTop}}},
         {u"Yuk_Yeri"_s, u"Bos_Yeri"_s, u"Mesafe"_s, u"Yuk_Ulke"_s, u"Bos_Ulke"_s, u"Tasima_Tur"_s, u"Yuk_Ilce"_s,
          u"Bos_Ilce"_s},
-        {4, 6}};
+        u"Cikis_Il"_s,
+        u"Varis_Il"_s};
     return side == Side::Yurtici ? domestic : international;
 }
 
@@ -88,9 +93,19 @@ db::Query Guzergahlar::query() { return twin_.loader; }
 
 console::GridLayout Guzergahlar::layout() const { return twin_.layout; }
 
-QString Guzergahlar::label(int row) const
+// The domestic grid's distance column shows the 0 written for a route without a distance.
+void Guzergahlar::showDistanceWritten(int row)
 {
-    return cell(row, twin_.named[0]) + u" - "_s + cell(row, twin_.named[1]);
+    constexpr int kMesafe = 4;
+    if (rows_[row].noDistance) grid.setText(row, kMesafe, u"0"_s);
+}
+
+void Guzergahlar::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [this](console::RowReader& r) {
+        return Row{recordNumber(r), r.text(twin_.from), r.text(twin_.to), r.number(u"Mesafe"),
+                   vb::joined(r.value(u"Mesafe")).isEmpty()};
+    });
 }
 
 void Guzergahlar::carry(console::Transfer& t, db::Recordset* emptied, int row)
@@ -99,24 +114,25 @@ void Guzergahlar::carry(console::Transfer& t, db::Recordset* emptied, int row)
         addIfMissing(t.target(), row);
         return;
     }
-    db::Recordset from = sourceById(t.source(), plan().table, row);
+    db::Recordset from = sourceById(t.source(), plan().table, rows_[row].id);
     emptied->addNew();
     copyColumns(*emptied, from, twin_.copied);
     emptied->update();
 }
 
-// A domestic route from the grid's cells, unless the target has one between the same places.
+// A domestic route as listed, unless the target has one between the same places.
 void Guzergahlar::addIfMissing(db::Connection& target, int row)
 {
+    const Row& route = rows_[row];
     db::Recordset to;
     to.open(u"Select * from Guzergah_Yi where Yuk_Yeri=? and Bos_Yeri=?"_s, target, CursorType::Dynamic,
-            LockType::Optimistic, {cell(row, 2), cell(row, 3)});
+            LockType::Optimistic, {route.from, route.to});
     if (!to.eof()) return;
-    if (cell(row, 4).isEmpty()) grid.setText(row, 4, u"0"_s);
+    showDistanceWritten(row);
     to.addNew();
-    assign(to, u"Yuk_Yeri"_s, cell(row, 2));
-    assign(to, u"Bos_Yeri"_s, cell(row, 3));
-    assignNumber(to, u"Mesafe"_s, cell(row, 4));
+    assign(to, u"Yuk_Yeri"_s, route.from);
+    assign(to, u"Bos_Yeri"_s, route.to);
+    assign(to, u"Mesafe"_s, route.distance);
     to.update();
 }
 

@@ -40,22 +40,29 @@ MasrafTanimlari::MasrafTanimlari(console::StepHost& host, console::StepId id, Si
 
 db::Query MasrafTanimlari::query() { return u"Select '',Masraf_Kod,Masraf_Tanim,Gider_Bilgisi from "_s + loaderTable_; }
 
+void MasrafTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) {
+        return Row{r.text(u"Masraf_Kod"), r.text(u"Masraf_Tanim"), r.text(u"Gider_Bilgisi")};
+    });
+}
+
 console::GridLayout MasrafTanimlari::layout() const
 {
     return {4,
-            {{QString(), 280, A::CenterCenter, A::CenterCenter},
-             {u"Masraf Kodu"_s, 1200, A::CenterCenter, A::CenterCenter},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {u"Masraf Kodu"_s, 1200, A::CenterTop, A::CenterTop},
              {u"Masraf Tanımı"_s, 2500, A::LeftCenter, A::LeftCenter},
              {u"Gider Bilgisi"_s, 2500, A::LeftCenter, A::LeftCenter}}};
 }
 
-// The grid has no record number: the code names the row (an empty one is passed over).
 void MasrafTanimlari::carry(console::Transfer&, db::Recordset* emptied, int row)
 {
+    const Row& expense = rows_[row];
     emptied->addNew();
-    assign(*emptied, u"Masraf_Kod"_s, cell(row, 1));
-    assign(*emptied, u"Masraf_Tanim"_s, cell(row, 2));
-    assign(*emptied, u"Gider_Bilgisi"_s, cell(row, 3));
+    assign(*emptied, u"Masraf_Kod"_s, expense.code);
+    assign(*emptied, u"Masraf_Tanim"_s, expense.name);
+    assign(*emptied, u"Gider_Bilgisi"_s, expense.cost);
     emptied->update();
 }
 

@@ -1,7 +1,6 @@
 #include "transfers/transport/SoforTanimlari.h"
 
 #include "db/Connection.h"
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/SqliteFile.h"
 #include "db/VbConvert.h"
@@ -100,19 +99,24 @@ db::Query SoforTanimlari::query()
     return u"select '',ID,Ad_Soyad,Ev_Tel,Cep_Tel from "_s + plan().table + u" where Sil=0"_s;
 }
 
+void SoforTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) { return Row{recordNumber(r), r.text(u"Ad_Soyad")}; });
+}
+
 console::GridLayout SoforTanimlari::layout() const
 {
     return {5,
-            {{QString(), 240, A::CenterCenter, A::CenterCenter},
-             {u"Kayıt No"_s, 800, A::CenterCenter, A::CenterCenter},
+            {{QString(), 240, A::CenterTop, A::CenterTop},
+             {u"Kayıt No"_s, 800, A::CenterTop, A::CenterTop},
              {u"Adı Soyadı"_s, 2000, A::LeftCenter, A::LeftCenter},
-             {u"Ev Tel.No."_s, 1000, A::CenterCenter, A::CenterCenter},
-             {u"Cep Tel.No."_s, 1000, A::CenterCenter, A::CenterCenter}}};
+             {u"Ev Tel.No."_s, 1000, A::CenterTop, A::CenterTop},
+             {u"Cep Tel.No."_s, 1000, A::CenterTop, A::CenterTop}}};
 }
 
 void SoforTanimlari::carry(console::Transfer& t, db::Recordset* emptied, int row)
 {
-    db::Recordset from = sourceById(t.source(), plan().table, row, u" and Sil=0"_s);
+    db::Recordset from = sourceById(t.source(), plan().table, rows_[row].id, u" and Sil=0"_s);
     emptied->addNew();
     copyColumns(*emptied, from, twin_.copied);
     emptied->update();

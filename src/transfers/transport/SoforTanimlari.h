@@ -21,11 +21,21 @@ public:
 
 protected:
     db::Query query() override;
+    void readRows(console::RowReader& reader) override;
+    QString rowKey(int row) const override { return key(rows_[row].id); }
+    QString rowLabel(int row) const override { return rows_[row].name; }
     console::GridLayout layout() const override;
     void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
 
 private:
+    // A driver as listed: the record copied, and its name.
+    struct Row {
+        qint64 id;     // ID
+        QString name;  // Ad_Soyad
+    };
+
     const Twin& twin_;
+    console::RowList<Row> rows_;
 };
 
 // The ID of the first live driver of the target with this name, in Sofor_Yi (SOFORBULYI) or

@@ -3,7 +3,6 @@
 #include "app/Session.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "services/Dialogs.h"
 #include "transfers/RecordWriting.h"
@@ -27,11 +26,11 @@ TransportStep::TransportStep(console::StepHost& host, console::StepId id, Transp
     }
 }
 
-db::Recordset TransportStep::sourceById(db::Connection& source, const QString& table, int row, const QString& more) const
+db::Recordset TransportStep::sourceById(db::Connection& source, const QString& table, qint64 id, const QString& more) const
 {
     db::Recordset rs;
     rs.open(u"Select * from "_s + table + u" where ID=?"_s + more, source, CursorType::Static, LockType::ReadOnly,
-            {db::jet::number(cell(row, kKeyColumn))});
+            {db::Value(id)});
     requireRecord(rs);
     return rs;
 }
@@ -49,8 +48,8 @@ void TransportStep::Basla()
         bar.setMax(int(rows.size()));
         bar.setValue(0);
         for (const int r : rows) {
-            if (!cell(r, kKeyColumn).isEmpty())
-                t.row(label(r), [&] { carry(t, replaces() ? &emptied : nullptr, r); });
+            if (!rowKey(r).isEmpty())
+                t.row(rowLabel(r), [&] { carry(t, replaces() ? &emptied : nullptr, r); });
             bar.setValue(bar.value() + 1);
         }
     });

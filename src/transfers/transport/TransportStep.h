@@ -35,10 +35,14 @@ struct TransportPlan {
 //  2. such a step then deletes every row of the table; a row that cannot be deleted stops
 //     the step and everything is rolled back;
 //  3. the ticked rows are carried in grid order, the progress bar moving row by row. A row
-//     is named by its record number (the hidden ID column), or where the grid has none by
-//     its code: a row without one is passed over and the walk goes on. A statement of a row
-//     that fails on its own leaves the row out; it is listed after the completion message;
+//     is known by its key (rowKey): its record number, or where the list has none its code;
+//     a row without one is passed over and the walk goes on. A statement of a row that fails
+//     on its own leaves the row out; it is listed after the completion message, named by
+//     rowLabel;
 //  4. the completion message and the done mark.
+//
+// Each step reads its loader's records into rows of its own (readRows); the grid only shows
+// them, and "Başla" carries the rows' fields.
 class TransportStep : public console::PreviewStep {
 public:
     widgets::ProgressBar bar;
@@ -48,32 +52,25 @@ protected:
 
     const TransportPlan& plan() const { return plan_; }
     bool replaces() const { return !plan_.warning.isEmpty(); }
-    QString cell(int row, int col) const { return grid.text(row, col); }
 
-    // Column 1 names a row's record: its number (the ID column), or where the grid has none
-    // its code (the expense codes).
-    static constexpr int kKeyColumn = 1;
-    // How a row is named in the list of rows that could not be carried.
-    virtual QString label(int row) const { return cell(row, 2); }
     // The step's table in the source, its rows known by their record number.
     QList<services::StraySearch> straySearches() override { return {{plan_.table, QStringList{QStringLiteral("ID")}}}; }
     // Carries one ticked row. `emptied` is the emptied target table of a step that replaces
     // it, where new rows are added; null for the steps that merge.
     virtual void carry(console::Transfer& t, db::Recordset* emptied, int row) = 0;
 
-    // The source's record of the row, by the record number in its key column (and `more`, a
-    // further condition); a record gone since the grid was loaded fails the row.
-    db::Recordset sourceById(db::Connection& source, const QString& table, int row, const QString& more = {}) const;
+    // The record number of a loader's record (its ID field), and how it names its row.
+    static qint64 recordNumber(console::RowReader& reader) { return qint64(reader.number(u"ID")); }
+    static QString key(qint64 id) { return QString::number(id); }
+    // The source's record with this number (and `more`, a further condition); a record gone
+    // since the grid was loaded fails the row.
+    db::Recordset sourceById(db::Connection& source, const QString& table, qint64 id, const QString& more = {}) const;
 
     void Basla() final;
 
 private:
     TransportPlan plan_;
 };
-
-// The first row of a statement on the source: the record a grid row stands for. When it is
-// gone (deleted since the grid was loaded) the row cannot be carried.
-
 
 // The columns copied in this order from the current row of `from`, each one left out when
 // it cannot be read or does not fit (a source without the column keeps the target's value).

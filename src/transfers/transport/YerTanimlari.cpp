@@ -1,6 +1,5 @@
 #include "transfers/transport/YerTanimlari.h"
 
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 
@@ -31,9 +30,9 @@ const YerTanimlari::Twin& twinOf(Side side)
         "Plk_Kod.Plaka_Kod=Plk_Kod_Yi.Ulke_Kod"_s,
         u"Ulke_Kod"_s,
         {5,
-         {{QString(), 280, A::CenterCenter, A::CenterCenter},
-          {u"ID"_s, 0, A::CenterCenter, A::CenterCenter},
-          {u"Kodu"_s, 1500, A::CenterCenter, A::CenterCenter},
+         {{QString(), 280, A::CenterTop, A::CenterTop},
+          {u"ID"_s, 0, A::CenterTop, A::CenterTop},
+          {u"Kodu"_s, 1500, A::CenterTop, A::CenterTop},
           {u"Adı"_s, 2500, A::LeftCenter, A::LeftCenter},
           {u"Ülkesi"_s, 2500, A::LeftCenter, A::LeftCenter}}}};
     static const YerTanimlari::Twin countries{
@@ -44,9 +43,9 @@ const YerTanimlari::Twin& twinOf(Side side)
         u"Select '',Plk_Kod.ID,Plk_Kod.Plaka_Kod,Plk_Kod.il from Plk_Kod"_s,
         u"Gumruk"_s,
         {4,
-         {{QString(), 280, A::CenterCenter, A::CenterCenter},
-          {u"ID"_s, 0, A::CenterCenter, A::CenterCenter},
-          {u"Kodu"_s, 1500, A::CenterCenter, A::CenterCenter},
+         {{QString(), 280, A::CenterTop, A::CenterTop},
+          {u"ID"_s, 0, A::CenterTop, A::CenterTop},
+          {u"Kodu"_s, 1500, A::CenterTop, A::CenterTop},
           {u"Adı"_s, 2500, A::LeftCenter, A::LeftCenter}}}};
     return side == Side::Yurtici ? cities : countries;
 }
@@ -60,12 +59,17 @@ YerTanimlari::YerTanimlari(console::StepHost& host, console::StepId id, Side sid
 
 db::Query YerTanimlari::query() { return twin_.loader; }
 
+void YerTanimlari::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) { return Row{recordNumber(r), r.text(u"Plaka_Kod")}; });
+}
+
 console::GridLayout YerTanimlari::layout() const { return twin_.layout; }
 
 void YerTanimlari::carry(console::Transfer& t, db::Recordset*, int row)
 {
     const QString& table = plan().table;
-    db::Recordset from = sourceById(t.source(), table, row);
+    db::Recordset from = sourceById(t.source(), table, rows_[row].id);
     db::Recordset to;
     to.open(u"Select * from "_s + table + u" where Plaka_Kod=?"_s, t.target(), CursorType::Dynamic, LockType::Optimistic,
             {vb::joined(from.value(u"Plaka_Kod"_s))});

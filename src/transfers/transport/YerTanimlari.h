@@ -19,11 +19,21 @@ public:
 
 protected:
     db::Query query() override;
+    void readRows(console::RowReader& reader) override;
+    QString rowKey(int row) const override { return key(rows_[row].id); }
+    QString rowLabel(int row) const override { return rows_[row].code; }
     console::GridLayout layout() const override;
     void carry(console::Transfer& t, db::Recordset* emptied, int row) override;
 
 private:
+    // A place as listed: its record in the source, and its code.
+    struct Row {
+        qint64 id;     // ID
+        QString code;  // Plaka_Kod
+    };
+
     const Twin& twin_;
+    console::RowList<Row> rows_;
 };
 
 }  // namespace belmo::transfers
