@@ -26,8 +26,8 @@ db::Query DepoTanimlari::query()
 console::GridLayout DepoTanimlari::layout() const
 {
     return {5,
-            {{QString(), 280, A::CenterCenter, A::CenterCenter},
-             {QString(), 0, A::CenterCenter, A::CenterCenter},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {QString(), 0, A::CenterTop, A::CenterTop},
              {u"Depo Kodu"_s, 1000, A::LeftCenter, A::LeftCenter},
              {u"Depo Adı"_s, 2500, A::LeftCenter, A::LeftCenter},
              {u"Ana Hesap Adı"_s, 2500, A::LeftCenter, A::LeftCenter}}};

@@ -22,8 +22,8 @@ void EvrakTanimlari::readRows(console::RowReader& reader)
 console::GridLayout EvrakTanimlari::layout() const
 {
     return {std::nullopt,
-            {{QString(), 280, A::CenterCenter, A::CenterCenter},
-             {u"Evrak Kodu"_s, 1500, A::CenterCenter, A::CenterCenter},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {u"Evrak Kodu"_s, 1500, A::CenterTop, A::CenterTop},
              {u"Evrak Adı"_s, 3000, A::LeftCenter, A::LeftCenter}}};
 }
 

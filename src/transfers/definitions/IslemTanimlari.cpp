@@ -36,12 +36,12 @@ void IslemTanimlari::readRows(console::RowReader& reader)
 console::GridLayout IslemTanimlari::layout() const
 {
     return {9,
-            {{QString(), 280, A::CenterCenter},
-             {u"İşlem Kodu"_s, 1200, A::CenterCenter},
+            {{QString(), 280, A::CenterTop},
+             {u"İşlem Kodu"_s, 1200, A::CenterTop},
              {u"İşlem Adı"_s, 2000, A::LeftCenter},
-             {u"Borçlu Ana Hsp."_s, 1500, A::CenterCenter},
-             {u"Alacaklı Ana Hsp."_s, 1500, A::CenterCenter},
-             {u"Hesap Türü"_s, 1200, A::CenterCenter},
+             {u"Borçlu Ana Hsp."_s, 1500, A::CenterTop},
+             {u"Alacaklı Ana Hsp."_s, 1500, A::CenterTop},
+             {u"Hesap Türü"_s, 1200, A::CenterTop},
              {u"Mesaj 1"_s, 2200, A::LeftCenter},
              {u"Mesaj 2"_s, 2200, A::LeftCenter},
              {u"Evrak Türü"_s, 2000, A::LeftCenter}}};

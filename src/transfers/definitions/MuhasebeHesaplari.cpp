@@ -35,10 +35,10 @@ void MuhasebeHesaplari::readRows(console::RowReader& reader)
 console::GridLayout MuhasebeHesaplari::layout() const
 {
     return {7,
-            {{QString(), 280, A::CenterCenter, A::LeftCenter},
-             {u"Ana Hsp."_s, 1200, A::CenterCenter, A::LeftCenter},
-             {u"Grup Kd."_s, 1200, A::CenterCenter, A::LeftCenter},
-             {u"Hesap Kd."_s, 1200, A::CenterCenter, A::LeftCenter},
+            {{QString(), 280, A::CenterTop, A::LeftCenter},
+             {u"Ana Hsp."_s, 1200, A::CenterTop, A::LeftCenter},
+             {u"Grup Kd."_s, 1200, A::CenterTop, A::LeftCenter},
+             {u"Hesap Kd."_s, 1200, A::CenterTop, A::LeftCenter},
              {u"Hesap Adı"_s, 6000, A::LeftCenter, A::LeftCenter},
              {u"Grup"_s, 3500, A::LeftCenter, A::LeftCenter},
              {QString(), 0, A::LeftCenter, A::LeftCenter}}};

@@ -62,11 +62,11 @@ void PlasiyerTanimlari::readRows(console::RowReader& reader)
 console::GridLayout PlasiyerTanimlari::layout() const
 {
     return {5,
-            {{QString(), 280, A::CenterCenter, A::CenterCenter},
-             {QString(), 0, A::CenterCenter, A::CenterCenter},
+            {{QString(), 280, A::CenterTop, A::CenterTop},
+             {QString(), 0, A::CenterTop, A::CenterTop},
              {u"Plasiyer"_s, 3500, A::LeftCenter, A::LeftCenter},
              {u"Stok Grubu"_s, 3500, A::LeftCenter, A::LeftCenter},
-             {u"Prim Oranı"_s, 1500, A::CenterCenter, A::CenterCenter}}};
+             {u"Prim Oranı"_s, 1500, A::CenterTop, A::CenterTop}}};
 }
 
 void PlasiyerTanimlari::Basla()
