@@ -213,7 +213,7 @@ TEST_F(Orders, TheTotalsAreQuantityTimesUnitPriceAndType7IsInRed)
     EXPECT_EQ(boxes(), (QStringList{u"700,00"_s, u"200,00"_s, u"42,000"_s, u"2,000"_s}));
 }
 
-// A line without document number is carried like the others, and so is the line after it.
+// A line without document number is carried, without invoice setting, and so is the next.
 TEST_F(Orders, EachLineGetsItsHeaderAndBothSidesAndEachDocumentOneInvoiceSetting)
 {
     put(source(), u"Fatura"_s, {{"Evrak_No", "S'1"}, {"Kdv_Dahil", 1}, {"Genel_Toplam_Isk", 2.5}, {"Toplam_Isk", 3},
@@ -238,8 +238,7 @@ TEST_F(Orders, EachLineGetsItsHeaderAndBothSidesAndEachDocumentOneInvoiceSetting
                                line(sold(u"K1"_s), u"7"_s, QString(), u"100"_s, u"K1"_s, u"0"_s, u"2"_s),
                                line(sold(u"K2"_s), u"7"_s, u"S-3"_s, u"7"_s, u"K2"_s, u"0"_s, u"1"_s)}));
     EXPECT_EQ(targetRows(u"SELECT * FROM Fatura ORDER BY Evrak_No"_s),
-              (Rows{{QString(), u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s},
-                    {u"S'1"_s, u"1"_s, u"2,5"_s, u"3"_s, u"4"_s, u"5"_s, u"18"_s, u"1"_s},
+              (Rows{{u"S'1"_s, u"1"_s, u"2,5"_s, u"3"_s, u"4"_s, u"5"_s, u"18"_s, u"1"_s},
                     {u"S-3"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}}));
 }
 
