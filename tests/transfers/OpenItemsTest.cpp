@@ -6,6 +6,7 @@
 
 #include "transfers/openitems/CekBelmoleri.h"
 #include "transfers/openitems/SiparisBelmoleri.h"
+#include "transfers/openitems/TaksitBelmoleri.h"
 
 namespace belmo::test {
 namespace {
@@ -342,6 +343,49 @@ TEST_F(Instalments, NoToTheQuestionLeavesTheTargetAndYesMarksEveryInstalmentDele
     t.dialogs.verify();
     EXPECT_EQ(live(), Rows{{u"F-1"_s}});
     EXPECT_EQ(targetRows(u"SELECT count(*) FROM Taksit_H"_s), Rows{{u"3"_s}});
+}
+
+// A step whose grid shows every value one column to the right of where it belongs.
+template <typename Step>
+struct MovedRight : Step {
+    using Step::Step;
+    db::Query query() override { return {u"SELECT '', * FROM ("_s + Step::query().text + u")"_s, Step::query().values}; }
+};
+
+// Each step carries the same, read from the target, whatever column its grid shows a value
+// in. The cheque received twice, listed on two rows, writes its two records once.
+TEST_F(Orders, WhatAStepCarriesDoesNotDependOnWhereItsGridShowsAValue)
+{
+    order(purchase(u"S-1"_s, u"K1"_s), {.in = 12.3456, .price = 7.891234});
+    order(sale(QString(), u"K2"_s), {.out = 2.5, .price = 100.125});
+    for (const QString& document : {u"B-1"_s, u"B-9"_s})
+        writeChequeRecord(t.company, source(),
+                          {u"P-1"_s, document, {2025, 9, 1}, 750.125, {101, u"01"_s, u"001"_s}, {120, u"01"_s, u"C1"_s}});
+    writeInstalment(t.company, source(), {u"F-1"_s, 77, 1, QDate(2026, 1, 1), u"USD"_s, 250.375, 34.12345});
+    MovedRight<transfers::SiparisBelmoleri> orders(*c);
+    MovedRight<transfers::CekBelmoleri> cheques(*c);
+    MovedRight<transfers::TaksitBelmoleri> instalments(*c);
+    const std::tuple<StepId, console::PreviewStep*, QString, qsizetype> steps[] = {
+        {StepId::Siparisler, &orders, u"Sipariş Belmoleri Tamamlandı."_s, 2 + 2 + 2 + 1},  // Kayit, both sides, Fatura
+        {StepId::Cekler, &cheques, u"Çek Belmoleri Tamamlandı."_s, 2 + 2 + 2},             // Kayit, Cari_H, Cek_
+        {StepId::Taksitler, &instalments, u"Taksitler Aktarıldı."_s, 1}};
+    const auto carried = [&](console::PreviewStep& step, const QString& completion) {
+        step.menuAction();
+        t.dialogs.expectMessage(completion);
+        step.basla.click();
+        Rows held;
+        for (const QString& table : {u"Kayit"_s, u"Cari_H"_s, u"Cek_"_s, u"Cari_Sip"_s, u"Stok_Sip"_s, u"Fatura"_s, u"Taksit_H"_s}) {
+            held << targetRows(u"SELECT * FROM "_s + table);
+            target().execute(u"DELETE FROM "_s + table);
+        }
+        target().execute(u"DELETE FROM sqlite_sequence"_s);
+        return held;
+    };
+    for (const auto& [id, moved, completion, written] : steps) {
+        const Rows asShipped = carried(preview(id), completion);
+        EXPECT_EQ(asShipped.size(), written);
+        EXPECT_EQ(carried(*moved, completion), asShipped) << completion.toStdString();
+    }
 }
 
 }  // namespace
