@@ -8,6 +8,8 @@
 #include "transfers/openitems/OpenItemWriting.h"
 #include "transfers/openitems/OrderQueries.h"
 
+#include <QSet>
+
 namespace belmo::transfers {
 
 using namespace Qt::Literals::StringLiterals;
@@ -152,8 +154,13 @@ void SiparisBelmoleri::Basla()
                                   u"UPDATE Kayit SET Sil=1 WHERE Sil=0 AND Kayit_No IN (SELECT Kayit_No FROM Cari_Sip)"_s);
                  bar.setMax(grid.rows() - 1);
                  bar.setValue(0);
+                 // The documents whose invoice settings the target holds once a line of theirs
+                 // is carried: their further lines need not look.
+                 QSet<QString> invoiced;
                  for (int r = 1; r <= loadedRows(); ++r) {
-                     if (ticked(r)) carryWhole(t, rowLabel(r), [&] { carry(t, rows_[r], date); });
+                     const Row& line = rows_[r];
+                     if (ticked(r) && carryWhole(t, rowLabel(r), [&] { carry(t, line, date, !invoiced.contains(line.document)); }))
+                         invoiced.insert(line.document);
                      bar.setValue(bar.value() + 1);
                      t.pulse();
                  }
@@ -164,9 +171,9 @@ void SiparisBelmoleri::Basla()
 // One order line: the document's invoice settings when the target lacks them (a line
 // without a document number has none to add), a new header, and the line's account side and
 // stock side under it.
-void SiparisBelmoleri::carry(console::Transfer& t, const Row& line, const Value& date)
+void SiparisBelmoleri::carry(console::Transfer& t, const Row& line, const Value& date, bool invoiceSettings)
 {
-    if (!line.document.trimmed().isEmpty()) addInvoiceSettings(t, line.document);
+    if (invoiceSettings && !line.document.trimmed().isEmpty()) addInvoiceSettings(t, line.document);
     db::Recordset source;
     source.open(u"Select * from Kayit where Sil=0 AND Kayit_No=?"_s, t.source(), CursorType::Static, LockType::ReadOnly,
                 {line.header});

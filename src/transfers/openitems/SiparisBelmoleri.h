@@ -48,7 +48,7 @@ private:
         double price;        // B_Fiyat
     };
     void showZeros();
-    void carry(console::Transfer& t, const Row& line, const db::Value& date);
+    void carry(console::Transfer& t, const Row& line, const db::Value& date, bool invoiceSettings);
     void addInvoiceSettings(console::Transfer& t, const QString& documentNo);
     db::Value addHeader(console::Transfer& t, db::Recordset& source, const db::Value& date);
 

@@ -41,7 +41,7 @@ db::Query TaksitBelmoleri::query()
 void TaksitBelmoleri::readRows(console::RowReader& reader)
 {
     rows_.read(reader, [](console::RowReader& r) {
-        return Row{r.value(u"ID"), r.text(u"Evrak_No"), r.text(u"Taksit_Sayisi"), r.date(u"Vade_Tarihi")};
+        return Row{r.value(u"ID"), r.text(u"Evrak_No"), r.number(u"Taksit_Sayisi"), r.date(u"Vade_Tarihi")};
     });
 }
 
@@ -51,7 +51,7 @@ QString TaksitBelmoleri::rowLabel(int row) const
 {
     const Row& instalment = rows_[row];
     const QString due = instalment.due.isDate() ? vb::formatDate(instalment.due.dateValue(), u"dd.mm.yyyy") : QString();
-    return u"Taksit "_s + instalment.invoice + u' ' + instalment.number + u' ' + due;
+    return u"Taksit "_s + instalment.invoice + u' ' + vb::CStr(instalment.number) + u' ' + due;
 }
 
 // Twelve columns: the empty "od" and the raw due date are loaded but not shown.

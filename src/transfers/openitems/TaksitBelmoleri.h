@@ -30,7 +30,7 @@ private:
     struct Row {
         db::Value id;      // ID
         QString invoice;   // Evrak_No
-        QString number;    // Taksit_Sayisi
+        double number;     // Taksit_Sayisi
         db::Value due;     // Vade_Tarihi
     };
     void carry(console::Transfer& t, const db::Value& id);
