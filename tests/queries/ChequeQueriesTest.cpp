@@ -111,7 +111,7 @@ TEST_F(ChequeQueries, PortfolioListsChequesStillHeldAndNeverCleared)
 
     // Amount, due date, number, bank, branch, where from, entry date, exit document,
     // recipient, exit date, entry record, raw due date, description.
-    EXPECT_EQ(rows(portfolioLoader()),
+    EXPECT_EQ(rows(portfolioLoader(), 16),
               (QList<QStringList>{{QString(), u"B-001"_s, u"1.234,50"_s, u"TL"_s, u"15.03.2026"_s, u"P-1"_s, u"ZİRAAT"_s, u"KIZILAY"_s,
                                    u"ALICI AŞ"_s, u"02.11.2025"_s, N, N, N, QString::number(p1), u"15.03.2026"_s, u"ÇEK GİRİŞ"_s}}));
 }
@@ -146,7 +146,7 @@ TEST_F(ChequeQueries, ClearingListsChequesThatLeftThroughAClearingRecord)
 
     // Exit document, amount, due date, number, bank, branch, recipient, exit date, entry
     // document, where from, entry date, entry record, raw due date, last description.
-    EXPECT_EQ(rows(clearingLoader()),
+    EXPECT_EQ(rows(clearingLoader(), 16),
               (QList<QStringList>{
                   {QString(), u"K-002"_s, u"800,00"_s, u"TL"_s, u"20.12.2025"_s, u"K-2"_s, u"ZİRAAT"_s, u"KIZILAY"_s, u"TAHSİLAT"_s,
                    u"20.12.2025"_s, u"B-007"_s, u"ALICI AŞ"_s, u"01.10.2025"_s, QString::number(k2), u"20.12.2025"_s, u"TAHSİL EDİLDİ"_s},
@@ -197,7 +197,7 @@ TEST_F(ChequeQueries, FallbackDefinitionsForASourceWithoutGizle)
     EXPECT_EQ(first, QList<qint32>(5, db::err::MissingParameter));
     EXPECT_EQ(second, QList<qint32>(5, 0));
 
-    const auto portfolio = rows(portfolioLoader());
+    const auto portfolio = rows(portfolioLoader(), 16);
     ASSERT_EQ(portfolio.size(), 2);
     EXPECT_EQ(portfolio[0], (QStringList{QString(), u"B-002"_s, u"500,00"_s, u"TL"_s, u"01.02.2026"_s, u"P-2"_s, u"ZİRAAT"_s,
                                          u"KIZILAY"_s, u"ALICI AŞ"_s, u"01.10.2025"_s, u"C-001"_s, u"SATICI LTD"_s, u"05.10.2025"_s,

@@ -6,6 +6,7 @@
 
 #include "transfers/openitems/CekBelmoleri.h"
 #include "transfers/openitems/SiparisBelmoleri.h"
+#include "transfers/openitems/TaksitBelmoleri.h"
 
 namespace belmo::test {
 namespace {
@@ -213,7 +214,7 @@ TEST_F(Orders, TheTotalsAreQuantityTimesUnitPriceAndType7IsInRed)
     EXPECT_EQ(boxes(), (QStringList{u"700,00"_s, u"200,00"_s, u"42,000"_s, u"2,000"_s}));
 }
 
-// A line without document number is carried like the others, and so is the line after it.
+// A line without document number is carried, without invoice setting, and so is the next.
 TEST_F(Orders, EachLineGetsItsHeaderAndBothSidesAndEachDocumentOneInvoiceSetting)
 {
     put(source(), u"Fatura"_s, {{"Evrak_No", "S'1"}, {"Kdv_Dahil", 1}, {"Genel_Toplam_Isk", 2.5}, {"Toplam_Isk", 3},
@@ -238,8 +239,7 @@ TEST_F(Orders, EachLineGetsItsHeaderAndBothSidesAndEachDocumentOneInvoiceSetting
                                line(sold(u"K1"_s), u"7"_s, QString(), u"100"_s, u"K1"_s, u"0"_s, u"2"_s),
                                line(sold(u"K2"_s), u"7"_s, u"S-3"_s, u"7"_s, u"K2"_s, u"0"_s, u"1"_s)}));
     EXPECT_EQ(targetRows(u"SELECT * FROM Fatura ORDER BY Evrak_No"_s),
-              (Rows{{QString(), u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s},
-                    {u"S'1"_s, u"1"_s, u"2,5"_s, u"3"_s, u"4"_s, u"5"_s, u"18"_s, u"1"_s},
+              (Rows{{u"S'1"_s, u"1"_s, u"2,5"_s, u"3"_s, u"4"_s, u"5"_s, u"18"_s, u"1"_s},
                     {u"S-3"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}}));
 }
 
@@ -343,6 +343,49 @@ TEST_F(Instalments, NoToTheQuestionLeavesTheTargetAndYesMarksEveryInstalmentDele
     t.dialogs.verify();
     EXPECT_EQ(live(), Rows{{u"F-1"_s}});
     EXPECT_EQ(targetRows(u"SELECT count(*) FROM Taksit_H"_s), Rows{{u"3"_s}});
+}
+
+// A step whose grid shows every value one column to the right of where it belongs.
+template <typename Step>
+struct MovedRight : Step {
+    using Step::Step;
+    db::Query query() override { return {u"SELECT '', * FROM ("_s + Step::query().text + u")"_s, Step::query().values}; }
+};
+
+// Each step carries the same, read from the target, whatever column its grid shows a value
+// in. The cheque received twice, listed on two rows, writes its two records once.
+TEST_F(Orders, WhatAStepCarriesDoesNotDependOnWhereItsGridShowsAValue)
+{
+    order(purchase(u"S-1"_s, u"K1"_s), {.in = 12.3456, .price = 7.891234});
+    order(sale(QString(), u"K2"_s), {.out = 2.5, .price = 100.125});
+    for (const QString& document : {u"B-1"_s, u"B-9"_s})
+        writeChequeRecord(t.company, source(),
+                          {u"P-1"_s, document, {2025, 9, 1}, 750.125, {101, u"01"_s, u"001"_s}, {120, u"01"_s, u"C1"_s}});
+    writeInstalment(t.company, source(), {u"F-1"_s, 77, 1, QDate(2026, 1, 1), u"USD"_s, 250.375, 34.12345});
+    MovedRight<transfers::SiparisBelmoleri> orders(*c);
+    MovedRight<transfers::CekBelmoleri> cheques(*c);
+    MovedRight<transfers::TaksitBelmoleri> instalments(*c);
+    const std::tuple<StepId, console::PreviewStep*, QString, qsizetype> steps[] = {
+        {StepId::Siparisler, &orders, u"Sipariş Belmoleri Tamamlandı."_s, 2 + 2 + 2 + 1},  // Kayit, both sides, Fatura
+        {StepId::Cekler, &cheques, u"Çek Belmoleri Tamamlandı."_s, 2 + 2 + 2},             // Kayit, Cari_H, Cek_
+        {StepId::Taksitler, &instalments, u"Taksitler Aktarıldı."_s, 1}};
+    const auto carried = [&](console::PreviewStep& step, const QString& completion) {
+        step.menuAction();
+        t.dialogs.expectMessage(completion);
+        step.basla.click();
+        Rows held;
+        for (const QString& table : {u"Kayit"_s, u"Cari_H"_s, u"Cek_"_s, u"Cari_Sip"_s, u"Stok_Sip"_s, u"Fatura"_s, u"Taksit_H"_s}) {
+            held << targetRows(u"SELECT * FROM "_s + table);
+            target().execute(u"DELETE FROM "_s + table);
+        }
+        target().execute(u"DELETE FROM sqlite_sequence"_s);
+        return held;
+    };
+    for (const auto& [id, moved, completion, written] : steps) {
+        const Rows asShipped = carried(preview(id), completion);
+        EXPECT_EQ(asShipped.size(), written);
+        EXPECT_EQ(carried(*moved, completion), asShipped) << completion.toStdString();
+    }
 }
 
 }  // namespace

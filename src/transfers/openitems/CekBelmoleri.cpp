@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "db/Connection.h"
 #include "db/JetDialect.h"
+#include "db/JetFunctions.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "services/Errors.h"
@@ -10,7 +11,7 @@
 #include "transfers/openitems/ChequeQueries.h"
 #include "transfers/openitems/OpenItemWriting.h"
 
-#include <cmath>
+#include <QSet>
 
 namespace belmo::transfers {
 
@@ -21,13 +22,6 @@ using db::LockType;
 using db::Value;
 
 namespace {
-
-// A number cell for the counters, which never fail: empty or unreadable counts 0.
-double shownNumber(const widgets::Grid& grid, int row, int col)
-{
-    const std::optional<double> n = vb::parseNumber(grid.text(row, col).trimmed());
-    return n && std::isfinite(*n) ? *n : 0.0;
-}
 
 const QString kViews = u"CK"_s;
 const QStringList kCurrencies = {u"TL"_s, u"USD"_s, u"EURO"_s};
@@ -98,6 +92,11 @@ db::Query CekBelmoleri::query()
     return clearing() ? chequeClearingLoader(session().sql, stem) : chequePortfolioLoader(session().sql, stem);
 }
 
+void CekBelmoleri::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) { return Row{r.text(u"Cek_No"), r.text(u"Para_Birim"), r.number(u"Tutar")}; });
+}
+
 // The records of every cheque, each known by its cheque number: a value that cannot be read
 // may keep a cheque off either list, so every one is told.
 QList<services::StraySearch> CekBelmoleri::straySearches()
@@ -136,17 +135,17 @@ console::GridLayout CekBelmoleri::layout() const
              {u"Açıklama"_s, 2000, A::LeftCenter, A::LeftCenter}}};
 }
 
+// The amounts summed per currency and rounded once, to the currency's amount format.
 void CekBelmoleri::HESAPLA()
 {
     services::handle(session().errors(), [this] {
         double all[3] = {}, carried[3] = {};
-        for (int r = 1; r < grid.rows(); ++r) {
-            if (grid.text(r, 2).isEmpty()) continue;
-            const qsizetype i = kCurrencies.indexOf(grid.text(r, 3));
+        for (int r = 1; r <= loadedRows(); ++r) {
+            const Row& cheque = rows_[r];
+            const qsizetype i = kCurrencies.indexOf(cheque.currency);
             if (i < 0) continue;  // a currency the panel does not total
-            const double amount = shownNumber(grid, r, 2);
-            all[i] += amount;
-            if (ticked(r)) carried[i] += amount;
+            all[i] += cheque.amount;
+            if (ticked(r)) carried[i] += cheque.amount;
         }
         const services::NumberFormats& f = session().formats;
         const QString* formats[] = {&f.TutarFormat, &f.Dvz1TutarFormat, &f.Dvz2TutarFormat};
@@ -167,8 +166,16 @@ void CekBelmoleri::Basla()
                  const Value date = openingDate(t.target());
                  barcek.setMax(grid.rows());
                  barcek.setValue(0);
+                 // A cheque's history is written once, whichever of its rows are ticked, and
+                 // not at all when one of its rows is refused.
+                 QSet<QString> done;
+                 for (int r = 1; r <= loadedRows(); ++r)
+                     if (refused(r)) done.insert(db::jet::foldedText(rows_[r].number));
                  for (const int r : tickedRows()) {
-                     const QString chequeNo = grid.text(r, 5);
+                     const QString& chequeNo = rows_[r].number;
+                     const QString once = db::jet::foldedText(chequeNo);
+                     if (done.contains(once)) continue;
+                     done.insert(once);
                      carryWhole(t, u"Çek "_s + chequeNo, [&] { carryCheque(t, chequeNo, date); });
                      barcek.setValue(r);
                  }

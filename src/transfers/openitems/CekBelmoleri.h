@@ -16,9 +16,9 @@ namespace belmo::transfers {
 // ticked cheque, each record of its history as a header dated 1 January of the target's
 // period, with a copy of the record's current-account line and of the cheque's row. A
 // header that touched the portfolio (101) on one side only gets the opening counter-account
-// on the other side and transaction 68. Nothing in the target is deleted: carrying a cheque
-// twice writes it twice. In the wizard it follows the open orders and is followed by the
-// accounting accounts.
+// on the other side and transaction 68. A cheque listed on several rows is carried once a
+// "Başla". Nothing in the target is deleted: a second "Başla" writes the cheque again. In
+// the wizard it follows the open orders and is followed by the accounting accounts.
 class CekBelmoleri : public console::PreviewStep {
 public:
     explicit CekBelmoleri(console::StepHost& host);
@@ -41,15 +41,25 @@ protected:
     void prepareSource(db::Connection& source) override;
     db::Query query() override;
     QList<services::StraySearch> straySearches() override;
-    QString rowKey(int row) const override { return grid.text(row, 5); }                   // CEKFILTRELE, for the selected option
+    void readRows(console::RowReader& reader) override;
+    QString rowKey(int row) const override { return rows_[row].number; }
     console::GridLayout layout() const override;  // GRD9DZN, headers as the option reads them
     void Basla() override;
 
 private:
+    // A row of either list: a cheque, shown once per entry or exit record it has and per
+    // detail its records differ in (a due date, a bank).
+    struct Row {
+        QString number;    // Cek_No
+        QString currency;  // Para_Birim
+        double amount;     // without sign
+    };
     bool clearing() const { return Optks.value(); }
     services::ViewSet views();
     void carryCheque(console::Transfer& t, const QString& chequeNo, const db::Value& date);
     void carryRecord(console::Transfer& t, db::Recordset& record, const QString& chequeNo, const db::Value& date);
+
+    console::RowList<Row> rows_;
 };
 
 }  // namespace belmo::transfers

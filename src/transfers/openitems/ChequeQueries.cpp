@@ -75,6 +75,9 @@ QString recipient(const services::Fragments& f, const QString& p)
     return f.conditional(p + u"3.B_Hs<>100 "_s, p + u"3.TAMUNVAN "_s, p + u"3.B_Hs=100 "_s, u" 'TAHSİLAT' "_s);
 }
 
+// The amount without sign as a number, after the grid's columns.
+QString rawColumns(const QString& p) { return u", "_s + p + u"4.Deyim1 AS Tutar "_s; }
+
 // Every cheque of view 4 with its total, its entry and its exit.
 QString fromViews(const QString& p)
 {
@@ -99,7 +102,7 @@ QString chequePortfolioLoader(const services::Fragments& f, const QString& views
         + f.TarihMetinBas + p + u"2.Tarih"_s + f.TarihMetinSon + u","_s + p + u"3.Evrak_No,"_s
         + recipient(f, p) + u" ,"_s
         + f.TarihMetinBas + p + u"3.Tarih"_s + f.TarihMetinSon + u", "_s
-        + each(p, {"2.Kayit_No,", "4.Vade, ", "1.Aciklama "})
+        + each(p, {"2.Kayit_No,", "4.Vade, ", "1.Aciklama "}) + rawColumns(p)
         + fromViews(p)
         + u"Where ((("_s + p + u"1.ToplaTutar) > 0)) and "_s + p + u"4.Cek_No not in(Select Cek_No from "_s + p + u"5) "_s
         + u"ORDER BY "_s + p + u"4.Vade "_s;
@@ -115,7 +118,7 @@ QString chequeClearingLoader(const services::Fragments& f, const QString& views)
         + recipient(f, p) + u" , "_s
         + f.TarihMetinBas + p + u"3.Tarih"_s + f.TarihMetinSon + u", "_s + p + u"2.Evrak_No, "_s + p + u"2.TAMUNVAN ,"_s
         + f.TarihMetinBas + p + u"2.Tarih"_s + f.TarihMetinSon + u","_s
-        + each(p, {"2.Kayit_No,", "4.Vade, ", "1.Aciklama "})
+        + each(p, {"2.Kayit_No,", "4.Vade, ", "1.Aciklama "}) + rawColumns(p)
         + fromViews(p)
         + u"Where ((("_s + p + u"1.ToplaTutar) = 0)) AND "_s + p + u"4.Cek_No in(Select * from "_s + p + u"5) "_s
         + u"ORDER BY "_s + p + u"4.Vade "_s;

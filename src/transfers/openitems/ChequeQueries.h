@@ -31,12 +31,13 @@ QString chequeFallbackView(int slot);
 // "Portföydeki Çekler": cheques whose signed total is above 0 and that never went into
 // clearing, one row per entry record, by due date. Sixteen columns: tick, entry document,
 // amount, currency, due date, number, bank, branch, where from, entry date, exit document,
-// where to (or TAHSİLAT), exit date, entry record, raw due date, description.
+// where to (or TAHSİLAT), exit date, entry record, raw due date, description; then, not
+// shown, the amount as a number (Tutar).
 QString chequePortfolioLoader(const services::Fragments& f, const QString& views);
 // "Takastaki Çekler": cheques whose signed total is 0 and that went into clearing, by due
 // date. Sixteen columns: tick, exit document, amount, currency, due date, number, bank,
 // branch, where to (or TAHSİLAT), exit date, entry document, where from, entry date, entry
-// record, raw due date, description.
+// record, raw due date, description; then, not shown, the amount as a number (Tutar).
 QString chequeClearingLoader(const services::Fragments& f, const QString& views);
 
 }  // namespace belmo::transfers

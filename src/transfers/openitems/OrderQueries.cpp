@@ -18,6 +18,8 @@ QString orderSelect(const services::Fragments& f, bool salesOrder)
         + f.MiktarBas + (salesOrder ? u"Stok_Sip.Cikan1"_s : u"Stok_Sip.Giren1"_s) + f.MiktarSon + u",Stok_Tanim.Birim1,"_s
         + f.FiyatBas + u"Cari_Sip.B_Fiyat"_s + f.FiyatSon + u",Stok_Tanim.Kdv,"_s
         + f.TutarBas + u"Cari_Sip.iskonto"_s + (salesOrder ? f.FiyatSon : f.TutarSon)
+        // The quantity and the unit price as numbers, after the grid's columns.
+        + u","_s + (salesOrder ? u"Stok_Sip.Cikan1"_s : u"Stok_Sip.Giren1"_s) + u" AS Miktar,Cari_Sip.B_Fiyat AS Fiyat"_s
         + u" from Kayit,Cari_Sip,Stok_Tanim,Stok_Sip,Evrak_Turu,Hesaplar "_s
         + (salesOrder
                ? u"where Kayit.Sil=0 and Stok_Tanim.Sil=0 AND Hesaplar.Sil=0 and Hesaplar.MID1=Kayit.B_MID and Hesaplar.Grupkod=Kayit.B_Gr and Stok_Sip.Kayit_No=Kayit.Kayit_No and Cari_Sip.Kayit_No=Kayit.Kayit_No and Stok_Tanim.SID2=Stok_Sip.Stok_Kodu AND Evrak_Turu.Evrak_Kodu=Kayit.Evrak_Kodu and Cari_Sip.Ftr=0 AND Kayit.Evrak_Kodu=7"_s

@@ -13,7 +13,8 @@ namespace belmo::transfers {
 // side, quantity ordered out, BA "-") whose line is not invoiced (Cari_Sip.Ftr 0), with a
 // live stock card and a live account, by date and record number. Fifteen columns: tick,
 // record, date as stored, date as text, document, document type, account title, stock
-// code, stock name, BA, quantity, unit, unit price, VAT rate, discount.
+// code, stock name, BA, quantity, unit, unit price, VAT rate, discount; then, not shown, the
+// quantity (Miktar) and the unit price (Fiyat) as numbers.
 QString orderLoader(const services::Fragments& f);
 
 }  // namespace belmo::transfers

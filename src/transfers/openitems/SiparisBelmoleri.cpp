@@ -1,7 +1,6 @@
 #include "transfers/openitems/SiparisBelmoleri.h"
 
 #include "app/Session.h"
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "services/Errors.h"
@@ -9,7 +8,7 @@
 #include "transfers/openitems/OpenItemWriting.h"
 #include "transfers/openitems/OrderQueries.h"
 
-#include <cmath>
+#include <QSet>
 
 namespace belmo::transfers {
 
@@ -20,16 +19,6 @@ using db::LockType;
 using db::Value;
 
 namespace {
-
-// A number cell for the counters, which never fail: empty or unreadable counts 0.
-double shownNumber(const widgets::Grid& grid, int row, int col)
-{
-    const std::optional<double> n = vb::parseNumber(grid.text(row, col).trimmed());
-    return n && std::isfinite(*n) ? *n : 0.0;
-}
-
-// Grid columns "Başla" and the counter read.
-constexpr int kKayitNo = 1, kEvrakNo = 4, kStokKodu = 7, kBA = 9, kMiktar = 10, kFiyat = 12;
 
 const QStringList kInvoiceSettings = {u"Evrak_No"_s, u"Kdv_Dahil"_s, u"Genel_Toplam_Isk"_s, u"Toplam_Isk"_s,
                                       u"Isk_BrmFyt"_s, u"Isk"_s, u"KDV"_s, u"Kdv_Var"_s};
@@ -48,6 +37,14 @@ SiparisBelmoleri::SiparisBelmoleri(console::StepHost& host)
 
 db::Query SiparisBelmoleri::query() { return orderLoader(session().sql); }
 
+void SiparisBelmoleri::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) {
+        return Row{r.value(u"Kayit_No"), r.text(u"Evrak_No"), r.text(u"Stok_Kodu"), r.text(u"BA") == u"-"_s,
+                   r.number(u"Miktar"), r.number(u"Fiyat")};
+    });
+}
+
 // The order's header, its lines and its invoice settings, each row known by the header's
 // number, as the grid knows an order line.
 QList<services::StraySearch> SiparisBelmoleri::straySearches()
@@ -62,6 +59,19 @@ QList<services::StraySearch> SiparisBelmoleri::straySearches()
                      u"'Evrak_No ' & Fatura.Evrak_No"_s});
     return searches;
 }
+
+QString SiparisBelmoleri::rowKey(int row) const { return vb::joined(rows_[row].header); }
+
+QString SiparisBelmoleri::rowLabel(int row) const
+{
+    return u"Sipariş "_s + rows_[row].document + u' ' + rows_[row].stockCode;
+}
+
+namespace {
+// The layout's columns that show the BA, the quantity and the unit price: the display colours
+// and fills them.
+constexpr int kBAColumn = 9, kQuantityColumn = 10, kPriceColumn = 12;
+}  // namespace
 
 console::GridLayout SiparisBelmoleri::layout() const
 {
@@ -85,32 +95,44 @@ console::GridLayout SiparisBelmoleri::layout() const
 
 void SiparisBelmoleri::colourRows()
 {
-    for (int r = 1; r <= loadedRows() && r < grid.rows(); ++r) {
-        if (grid.text(r, kBA) != u"-"_s) continue;
-        grid.setColour(r, kBA, widgets::Grid::kRed);
-        grid.setColour(r, kMiktar, widgets::Grid::kRed);
+    for (int r = 1; r <= loadedRows(); ++r) {
+        if (!rows_[r].customerOrder) continue;
+        grid.setColour(r, kBAColumn, widgets::Grid::kRed);
+        grid.setColour(r, kQuantityColumn, widgets::Grid::kRed);
     }
 }
 
+// Empty quantity and unit-price cells show zero, as the counter writes them.
+void SiparisBelmoleri::showZeros()
+{
+    const services::NumberFormats& f = session().formats;
+    const auto zero = [this](int row, int col, const QString& format) {
+        if (grid.text(row, col).trimmed().isEmpty()) grid.setText(row, col, vb::formatNumber(0, format));
+    };
+    widgets::Grid::Batch batch(grid);
+    for (int r = 1; r <= loadedRows(); ++r) {
+        zero(r, kQuantityColumn, f.MiktarFormat);
+        zero(r, kPriceColumn, f.FiyatFormat);
+    }
+}
+
+// The lines' amounts (quantity × unit price) and quantities, each total rounded once to its
+// box's format.
 void SiparisBelmoleri::HESAPLA()
 {
     services::handle(session().errors(), [this] {
-        const services::NumberFormats& f = session().formats;
+        showZeros();
         double amount = 0, quantity = 0, carriedAmount = 0, carriedQuantity = 0;
-        {
-            widgets::Grid::Batch batch(grid);
-            for (int r = 1; r <= loadedRows() && r < grid.rows(); ++r) {
-                if (grid.text(r, kMiktar).trimmed().isEmpty()) grid.setText(r, kMiktar, vb::formatNumber(0, f.MiktarFormat));
-                if (grid.text(r, kFiyat).trimmed().isEmpty()) grid.setText(r, kFiyat, vb::formatNumber(0, f.FiyatFormat));
-                const double q = shownNumber(grid, r, kMiktar);
-                const double line = q * shownNumber(grid, r, kFiyat);
-                amount += line;
-                quantity += q;
-                if (!ticked(r)) continue;
-                carriedAmount += line;
-                carriedQuantity += q;
-            }
+        for (int r = 1; r <= loadedRows(); ++r) {
+            const Row& line = rows_[r];
+            const double value = line.quantity * line.price;
+            amount += value;
+            quantity += line.quantity;
+            if (!ticked(r)) continue;
+            carriedAmount += value;
+            carriedQuantity += line.quantity;
         }
+        const services::NumberFormats& f = session().formats;
         TxtSipTtr.setText(vb::formatNumber(amount, f.TutarFormat));
         TxtSipSecTtr.setText(vb::formatNumber(carriedAmount, f.TutarFormat));
         TxtSipMktr.setText(vb::formatNumber(quantity, f.MiktarFormat));
@@ -132,12 +154,13 @@ void SiparisBelmoleri::Basla()
                                   u"UPDATE Kayit SET Sil=1 WHERE Sil=0 AND Kayit_No IN (SELECT Kayit_No FROM Cari_Sip)"_s);
                  bar.setMax(grid.rows() - 1);
                  bar.setValue(0);
-                 // Every line has a record number; only the grid's own blank row has none.
-                 for (int r = 1; r < grid.rows() && !grid.text(r, kKayitNo).isEmpty(); ++r) {
-                     if (ticked(r)) {
-                         const QString label = u"Sipariş "_s + grid.text(r, kEvrakNo) + u' ' + grid.text(r, kStokKodu);
-                         carryWhole(t, label, [&] { carry(t, r, date); });
-                     }
+                 // The documents whose invoice settings the target holds once a line of theirs
+                 // is carried: their further lines need not look.
+                 QSet<QString> invoiced;
+                 for (int r = 1; r <= loadedRows(); ++r) {
+                     const Row& line = rows_[r];
+                     if (ticked(r) && carryWhole(t, rowLabel(r), [&] { carry(t, line, date, !invoiced.contains(line.document)); }))
+                         invoiced.insert(line.document);
                      bar.setValue(bar.value() + 1);
                      t.pulse();
                  }
@@ -145,18 +168,18 @@ void SiparisBelmoleri::Basla()
              });
 }
 
-// One order line: the document's invoice settings when the target lacks them, a new header,
-// and the line's account side and stock side under it.
-void SiparisBelmoleri::carry(console::Transfer& t, int row, const Value& date)
+// One order line: the document's invoice settings when the target lacks them (a line
+// without a document number has none to add), a new header, and the line's account side and
+// stock side under it.
+void SiparisBelmoleri::carry(console::Transfer& t, const Row& line, const Value& date, bool invoiceSettings)
 {
-    const Value kayitNo = db::jet::number(grid.text(row, kKayitNo));
-    addInvoiceSettings(t, grid.text(row, kEvrakNo));
+    if (invoiceSettings && !line.document.trimmed().isEmpty()) addInvoiceSettings(t, line.document);
     db::Recordset source;
     source.open(u"Select * from Kayit where Sil=0 AND Kayit_No=?"_s, t.source(), CursorType::Static, LockType::ReadOnly,
-                {kayitNo});
+                {line.header});
     requireRecord(source);
     const Value header = addHeader(t, source, date);
-    const Where ofLine = ofHeader(kayitNo);
+    const Where ofLine = ofHeader(line.header);
     copyLinkedRow(t, u"Cari_Sip"_s, ofLine, header,
                   {u"Aciklama"_s, u"Tutar_Ytl"_s, u"Tutar_Dvz1"_s, u"Tutar_Dvz2"_s, u"B_Fiyat"_s, u"Doviz_Kuru"_s, u"Vade"_s,
                    u"Irs_No"_s, u"Sip_Veren"_s, u"Ftr"_s, u"Irs"_s, u"Evrak_No"_s, u"islem_Dvz"_s, u"iskonto_Oran"_s,

@@ -2,7 +2,6 @@
 
 #include "app/Session.h"
 #include "db/Connection.h"
-#include "db/JetDialect.h"
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "transfers/RecordWriting.h"
@@ -18,8 +17,6 @@ using db::LockType;
 using db::Value;
 
 namespace {
-
-constexpr int kId = 1;
 
 // The columns a carried instalment takes from the source, in this order; ID is the target's.
 const QStringList kCarried = {u"Vade_Tarihi"_s, u"Taksit_Sayisi"_s, u"MID1"_s,       u"Grup_Kodu"_s,
@@ -39,6 +36,22 @@ db::Query TaksitBelmoleri::query()
     db::Connection source(session().pool());
     source.open(session().KaynakBag);
     return instalmentLoader(session().sql, instalmentCutoff(companyPeriod(source)));
+}
+
+void TaksitBelmoleri::readRows(console::RowReader& reader)
+{
+    rows_.read(reader, [](console::RowReader& r) {
+        return Row{r.value(u"ID"), r.text(u"Evrak_No"), r.number(u"Taksit_Sayisi"), r.date(u"Vade_Tarihi")};
+    });
+}
+
+QString TaksitBelmoleri::rowKey(int row) const { return vb::joined(rows_[row].id); }
+
+QString TaksitBelmoleri::rowLabel(int row) const
+{
+    const Row& instalment = rows_[row];
+    const QString due = instalment.due.isDate() ? vb::formatDate(instalment.due.dateValue(), u"dd.mm.yyyy") : QString();
+    return u"Taksit "_s + instalment.invoice + u' ' + vb::CStr(instalment.number) + u' ' + due;
 }
 
 // Twelve columns: the empty "od" and the raw due date are loaded but not shown.
@@ -65,18 +78,12 @@ void TaksitBelmoleri::Basla()
         askToMarkDeleted(t, session().dialogs(), u"Select * from Taksit_H"_s,
                          u"Hedef veritabanındaki mevcut Taksit bilgileri silinecektir.\rDevam Edilsin mi?"_s,
                          u"UPDATE Taksit_H SET Sil=1"_s);
-        // Every instalment has its ID; only the grid's own blank row has none.
-        for (int r = 1; r < grid.rows() && !grid.text(r, kId).isEmpty(); ++r) {
-            if (!ticked(r)) continue;
-            const QString label = u"Taksit "_s + grid.text(r, 2) + u' ' + grid.text(r, 3) + u' ' + grid.text(r, 4);
-            t.row(label, [&] { carry(t, r); });
-        }
+        for (const int r : tickedRows()) t.row(rowLabel(r), [&] { carry(t, rows_[r].id); });
     });
 }
 
-void TaksitBelmoleri::carry(console::Transfer& t, int row)
+void TaksitBelmoleri::carry(console::Transfer& t, const Value& id)
 {
-    const Value id = db::jet::number(grid.text(row, kId));
     db::Recordset source;
     source.open(u"Select * from Taksit_H where ID=? and Sil=0"_s, t.source(), CursorType::Static, LockType::ReadOnly, {id});
     requireRecord(source);

@@ -15,15 +15,27 @@ public:
 
 protected:
     db::Query query() override;                     // TFILTRELE
+    void readRows(console::RowReader& reader) override;
     QList<services::StraySearch> straySearches() override
     {
         return {{QStringLiteral("Taksit_H"), QStringList{QStringLiteral("ID")}, {}, QStringLiteral("Sil=0")}};
     }
+    QString rowKey(int row) const override;
+    QString rowLabel(int row) const override;
     console::GridLayout layout() const override;  // GRD11DZN
     void Basla() override;
 
 private:
-    void carry(console::Transfer& t, int row);
+    // An instalment, named as the user knows it: its invoice, its number and its due date.
+    struct Row {
+        db::Value id;      // ID
+        QString invoice;   // Evrak_No
+        double number;     // Taksit_Sayisi
+        db::Value due;     // Vade_Tarihi
+    };
+    void carry(console::Transfer& t, const db::Value& id);
+
+    console::RowList<Row> rows_;
 };
 
 }  // namespace belmo::transfers
