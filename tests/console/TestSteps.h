@@ -6,6 +6,7 @@
 #include "console/PreviewStep.h"
 #include "db/DbError.h"
 #include "services/Dialogs.h"
+#include "services/Errors.h"
 
 #include <QList>
 
@@ -27,6 +28,7 @@ public:
 
     QList<ReadRow> read;  // what each "Başla" read from the ticked rows
     bool failStart;  // "Başla" ends in an error
+    bool cancelStart = false;  // the user cancels "Başla" while a row's statement runs
 
 protected:
     db::Query query() override
@@ -47,10 +49,21 @@ protected:
     }
     void Basla() override
     {
-        transfer({.completion = {{QStringLiteral("Depolar aktarıldı."), QStringLiteral("Belmo")}}}, [this](console::Transfer&) {
+        transfer({.completion = {{QStringLiteral("Depolar aktarıldı."), QStringLiteral("Belmo")}}}, [this](console::Transfer& t) {
             if (failStart) throw db::DbError(db::err::NoSuchTable, QStringLiteral("no table"));
-            for (const int r : tickedRows()) read.append({grid.text(r, 1), number(r, 3)});
+            for (const int r : tickedRows())
+                t.row(grid.text(r, 1), [&] {
+                    if (cancelStart) cancelWhileWriting(t);
+                    read.append({grid.text(r, 1), number(r, 3)});
+                });
         });
+    }
+    // A row written, then a long statement in a region that skips failing statements.
+    void cancelWhileWriting(console::Transfer& t)
+    {
+        t.target().execute(QStringLiteral("INSERT INTO Depo (Depo_Kodu) VALUES ('D9')"));
+        host().activity().cancel();
+        services::skip([&] { t.target().execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000000) SELECT count(*) FROM n")); });
     }
 
 private:

@@ -211,3 +211,38 @@ TEST(Execute, BoundValuesAreStoredAsTheyAre)
     EXPECT_EQ(co.rows("Select Grup, Grupadi from Gruplar where Grup='OTO''YED'"),
               QList<QStringList>({{"OTO'YED", "Hakkı'nın Grubu"}}));
 }
+
+// A value the statement has no parameter for is the program's defect: refused, nothing run.
+TEST(Execute, AValueWithoutItsParameterStopsTheStatement)
+{
+    test::TestCompany co;
+    try {
+        co.connection().execute("INSERT INTO Evr (On_Taki, Evr_No) VALUES (?, ?)", {"K", 1, 2});
+        FAIL() << "run";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.databaseLevel());
+        EXPECT_EQ(e.cause(), "a value bound to no parameter of the statement (it has 2)");
+    }
+    EXPECT_EQ(co.scalar("Select count(*) from Evr").intValue(), 0);
+}
+
+// The user's cancel, told by either callback, stops the statement as a cancel, not as a
+// failure of the database; the file is usable afterwards.
+TEST(Transactions, ACancelDuringALockWaitOrALongStatementIsNoDatabaseError)
+{
+    test::TestCompany co;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(co.path("TEST").toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    co.pool().settings().onLockWait = [](const QString&, int) { return false; };
+    EXPECT_THROW(db::TransactionScope(co.connection()), db::Cancelled);
+    sqlite3_close(other);
+
+    co.pool().settings().onLongWork = [] { return false; };
+    db::TransactionScope tx(co.connection());
+    co.insert("Evr", {{"On_Taki", "K"}, {"Evr_No", 1}});
+    EXPECT_THROW(co.connection().execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000000) SELECT count(*) FROM n"), db::Cancelled);
+    co.pool().settings().onLongWork = nullptr;
+    tx.commit();
+    EXPECT_EQ(co.scalar("Select count(*) from Evr").intValue(), 1);
+}
