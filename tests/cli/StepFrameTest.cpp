@@ -31,14 +31,12 @@ protected:
     }
     // Another program's write transaction on the target.
     struct Holder {
-        sqlite3* db = nullptr;
-        explicit Holder(const QString& path)
+        db::HandlePtr db;
+        explicit Holder(const QString& path) : db(otherProgram(path))
         {
-            sqlite3_open(path.toUtf8().constData(), &db);
-            sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         }
-        void release() { sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr); }
-        ~Holder() { sqlite3_close(db); }
+        void release() { sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr); }
     };
 };
 
