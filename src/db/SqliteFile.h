@@ -115,13 +115,6 @@ public:
     std::shared_ptr<const void> shape(const QString& key);
     void keepShape(const QString& key, std::shared_ptr<const void> shape);
 
-    // The one check of the result codes of the C interface: OK, ROW and DONE come back;
-    // anything else throws Cancelled when the user's cancel stopped the statement, else the
-    // DbError the provider would raise, numbered and of the kind the result code says. The
-    // statement (or its text) is the context the error names.
-    int check(int rc, sqlite3_stmt* stmt);
-    int check(int rc, const QString& sql);
-
     // Verifier of a database password, stored once in every file the program makes.
     static QByteArray passwordVerifier(const QByteArray& salt, const QString& password);
     static constexpr const char* kKeyTable = "MSysDbKey";
@@ -135,6 +128,12 @@ private:
         bool inUse = false;
     };
     using CacheSlot = std::list<CacheEntry>::iterator;
+    // The one check of the result codes of the C interface: OK, ROW and DONE come back;
+    // anything else throws Cancelled when the user's cancel stopped the statement, else the
+    // DbError the provider would raise, numbered and of the kind the result code says. The
+    // statement (or its text) is the context the error names.
+    int check(int rc, sqlite3_stmt* stmt);
+    int check(int rc, const QString& sql);
     Statement prepareCached(const QString& key, const QString& sqliteSql);
     Statement lend(CacheSlot slot);
     void giveBack(sqlite3_stmt* stmt) noexcept;
