@@ -12,29 +12,25 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The run's output, told to a listener as it is written.
-class Output : public QIODevice {
-public:
-    explicit Output(std::function<void(const QString&)> listener) : listener_(std::move(listener)) { open(WriteOnly); }
+struct Output : QIODevice {
+    std::function<void(const QString&)> listener;
     QByteArray written;
-
-protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override
     {
         written.append(data, size);
-        if (listener_) listener_(QString::fromUtf8(data, size));
+        if (listener) listener(QString::fromUtf8(data, size));
         return size;
     }
-
-private:
-    std::function<void(const QString&)> listener_;
 };
 
 }  // namespace
 
 RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps, std::function<void(const QString&)> onOutput)
 {
-    Output out(std::move(onOutput));
+    Output out;
+    out.listener = std::move(onOutput);
+    out.open(QIODevice::WriteOnly);
     QString err;
     QTextStream o(&out), e(&err);
     const int code = steps ? cli::runTransfers(args, o, e, *steps) : cli::run(QStringList{u"run"_s} + args, o, e);

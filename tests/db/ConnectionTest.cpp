@@ -235,7 +235,7 @@ TEST(Transactions, ACancelDuringALockWaitOrALongStatementIsNoDatabaseError)
     co.pool().settings().onLongWork = [] { return false; };
     db::TransactionScope tx(co.connection());
     co.insert("Evr", {{"On_Taki", "K"}, {"Evr_No", 1}});
-    EXPECT_THROW(co.connection().execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000000) SELECT count(*) FROM n"), db::Cancelled);
+    EXPECT_THROW(co.connection().execute(test::kLongStatement), db::Cancelled);
     co.pool().settings().onLongWork = nullptr;
     tx.commit();
     EXPECT_EQ(co.scalar("Select count(*) from Evr").intValue(), 1);

@@ -55,6 +55,10 @@ private:
     db::Connection con_{pool_};
 };
 
+// A statement that works long enough for the pool's callback of long work to be called.
+inline constexpr const char* kLongStatement =
+    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000000) SELECT count(*) FROM n";
+
 // Another program's own handle on a database file (made when missing), without the pool and
 // the dialect: a plain SQLite client.
 db::HandlePtr otherProgram(const QString& path);
