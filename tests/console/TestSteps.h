@@ -54,17 +54,14 @@ protected:
             if (failStart) throw db::DbError(db::err::NoSuchTable, QStringLiteral("no table"));
             for (const int r : tickedRows())
                 t.row(grid.text(r, 1), [&] {
-                    if (cancelStart) cancelWhileWriting(t);
+                    if (cancelStart) {  // a row written, then a long statement in a skip region
+                        t.target().execute(QStringLiteral("INSERT INTO Depo (Depo_Kodu) VALUES ('D9')"));
+                        host().activity().cancel();
+                        services::skip([&] { t.target().execute(QString::fromLatin1(kLongStatement)); });
+                    }
                     read.append({grid.text(r, 1), number(r, 3)});
                 });
         });
-    }
-    // A row written, then a long statement in a region that skips failing statements.
-    void cancelWhileWriting(console::Transfer& t)
-    {
-        t.target().execute(QStringLiteral("INSERT INTO Depo (Depo_Kodu) VALUES ('D9')"));
-        host().activity().cancel();
-        services::skip([&] { t.target().execute(QString::fromLatin1(kLongStatement)); });
     }
 
 private:

@@ -90,10 +90,8 @@ void recreateWithoutColumn(db::Connection& con, const QString& table, const QStr
 db::HandlePtr otherProgram(const QString& path)
 {
     sqlite3* opened = nullptr;
-    const int rc = sqlite3_open(path.toUtf8().constData(), &opened);
-    db::HandlePtr handle(opened);
-    EXPECT_EQ(rc, SQLITE_OK) << path.toStdString();
-    return handle;
+    EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &opened), SQLITE_OK) << path.toStdString();
+    return db::HandlePtr(opened);
 }
 
 }  // namespace belmo::test
