@@ -65,6 +65,8 @@ QString writeLimitCause(const QString& path)
     return {};
 }
 
+bool succeeded(int rc) { return rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE; }
+
 QString tail(const QString& sql)
 {
     return sql.size() > 300 ? sql.left(300) + QStringLiteral("...") : sql;
@@ -121,10 +123,6 @@ void Statement::runToEnd()
     while (step()) {
     }
 }
-
-namespace {
-bool succeeded(int rc) { return rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE; }
-}  // namespace
 
 int SqliteFile::check(int rc, sqlite3_stmt* stmt)
 {
