@@ -25,7 +25,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
 #include <sys/resource.h>
 
 #include <cstdio>

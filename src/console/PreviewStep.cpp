@@ -44,6 +44,7 @@ void PreviewStep::menuAction()
 void PreviewStep::FILTRELE()
 {
     loadFailure_.reset();
+    loadCancelled_ = false;
     strays_.clear();
     problems_.clear();
     refused_.clear();
@@ -68,18 +69,18 @@ void PreviewStep::FILTRELE()
         for (auto it = problems_.cbegin(); it != problems_.cend(); ++it) refused_.insert(it.key());
         findStrays(con);
         showTotal(records);
+    } catch (const db::Cancelled&) {
+        // No list: the grid a cancelled load left as it was must not be taken for one.
+        loadCancelled_ = true;
     } catch (const db::DbError& e) {
-        // No list: a grid of the source's rows that a failed load left empty (or a cancelled
-        // one left as it was) must not be taken for one.
+        // No list either: the grid a failed load left empty.
         loadFailure_ = e;
-        if (e.number() != db::err::UserInterrupt) {
-            Grid::Batch batch(grid);
-            grid.clear();
-            grid.setRows(2);
-            loaded_ = 0;
-            showTotal(0);
-            services::reportError(session().errors(), e);
-        }
+        Grid::Batch batch(grid);
+        grid.clear();
+        grid.setRows(2);
+        loaded_ = 0;
+        showTotal(0);
+        services::reportError(session().errors(), e);
     }
     DZN();
     if (options_.loaderCallsCounter) HESAPLA();
@@ -122,13 +123,13 @@ bool PreviewStep::transfer(const TransferPlan& plan, const std::function<void(Tr
 // deleted or written, the step does not finish and the wizard stops here.
 void PreviewStep::startOnLoadedList()
 {
-    if (loadFailure_) {
-        const bool cancelled = loadFailure_->number() == db::err::UserInterrupt;
-        session().dialogs().message(cancelled ? u"Listenin yüklenmesi iptal edildi; aktarım yapılmadı.\r"
-                                                u"Listeyi yeniden yükleyiniz."_s
-                                              : u"Liste kaynak şirketten yüklenemedi; aktarım yapılmadı.\r"
-                                                u"Sorunu giderip listeyi yeniden yükleyiniz."_s,
-                                    u"Belmo"_s, services::Dialogs::Icon::Critical, loadFailure_->detail());
+    if (!isLoaded()) {
+        session().dialogs().message(loadCancelled_ ? u"Listenin yüklenmesi iptal edildi; aktarım yapılmadı.\r"
+                                                     u"Listeyi yeniden yükleyiniz."_s
+                                                   : u"Liste kaynak şirketten yüklenemedi; aktarım yapılmadı.\r"
+                                                     u"Sorunu giderip listeyi yeniden yükleyiniz."_s,
+                                    u"Belmo"_s, services::Dialogs::Icon::Critical,
+                                    loadFailure_ ? loadFailure_->detail() : QString());
         return;
     }
     services::handle(session().errors(), [this] { Basla(); });

@@ -81,7 +81,7 @@ public:
     int loadedRows() const { return loaded_; }
     // False when the last load failed (the source or its views could not be read, or the user
     // cancelled it): the grid is no list of the source then, and "Başla" carries nothing.
-    bool isLoaded() const { return !loadFailure_; }
+    bool isLoaded() const { return !loadFailure_ && !loadCancelled_; }
     QList<int> tickedRows() const;
     bool ticked(int row) const;
     bool refused(int row) const { return refused_.contains(row); }
@@ -125,6 +125,7 @@ private:
     int loaded_ = 0;
     std::vector<char> ticks_;  // by grid row
     std::optional<db::DbError> loadFailure_;
+    bool loadCancelled_ = false;
     QList<services::StrayValue> strays_;
     QHash<int, QString> problems_;  // the rows whose values do not read, by grid row
     QSet<int> refused_;

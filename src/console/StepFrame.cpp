@@ -63,7 +63,11 @@ void BusyScope::end()
 void runMenuAction(StepHost& host, Step& step)
 {
     BusyScope busy(host.activity(), host.session().pool().settings());
-    services::handle(host.session().errors(), [&step] { step.menuAction(); });
+    try {
+        services::handle(host.session().errors(), [&step] { step.menuAction(); });
+    } catch (const db::Cancelled&) {
+        // The user knows: the action ends where it was, and nothing was written.
+    }
 }
 
 Transfer::Transfer(StepHost& host) : host_(host), source_(host.session().pool()), target_(host.session().pool()) {}
@@ -77,8 +81,7 @@ void Transfer::pulse()
     widgets::Activity& activity = host_.activity();
     activity.setStatus({});
     activity.pulse();
-    if (activity.cancelRequested())
-        throw db::DbError(db::err::UserInterrupt, u"cancelled"_s, db::DbError::Kind::Database);
+    if (activity.cancelRequested()) throw db::Cancelled();
 }
 
 void checkTables(db::Connection& db, const QStringList& tables)
@@ -121,11 +124,13 @@ bool runTransfer(StepHost& host, StepId id, const TransferPlan& plan, const std:
         transaction.commit();
     } catch (const Stopped&) {
         return false;
+    } catch (const db::Cancelled&) {
+        busy.end();
+        dialogs.message(kCancelled, kTitle);
+        return false;
     } catch (const db::DbError& e) {
         busy.end();
-        if (activity.cancelRequested() || e.number() == db::err::UserInterrupt)
-            dialogs.message(kCancelled, kTitle);
-        else if (transfer.nothingCarried())
+        if (transfer.nothingCarried())
             dialogs.message(kNothingCarried + u'\r' + listed(transfer.failures()), kTitle, services::Dialogs::Icon::Critical);
         else
             services::reportError(session.errors(), e);

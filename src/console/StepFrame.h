@@ -39,7 +39,8 @@ private:
 };
 
 // A step's menu button: its action (a panel's views and loader, or a step that runs at once)
-// with the window busy, an error reported as every handler reports it.
+// with the window busy, an error reported as every handler reports it; the user's cancel
+// ends the action where it was, without a message.
 void runMenuAction(StepHost& host, Step& step);
 
 // A message a step shows once its transfer has finished.
@@ -73,8 +74,9 @@ public:
     // One row (a card, an entry, a definition). A statement of the row that fails on its own
     // (a value that does not fit, a row that cannot be read, a lookup that finds nothing)
     // leaves the row out: it is listed in a warning after the completion message, and the
-    // step goes on. A database that cannot be used stops the step. True when the row was
-    // carried. A step whose every row failed is not finished.
+    // step goes on. A database that cannot be used stops the step, and so does the user's
+    // cancel (db::Cancelled passes through). True when the row was carried. A step whose
+    // every row failed is not finished.
     template <typename Work>
     bool row(const QString& label, Work&& work)
     {
@@ -108,8 +110,8 @@ public:
     // written, no message and no done mark.
     [[noreturn]] void stop();
 
-    // Lets the window repaint and move its progress bar; stops the step (everything rolled
-    // back) when the user has cancelled.
+    // Lets the window repaint and move its progress bar; stops the step with db::Cancelled
+    // (everything rolled back) when the user has cancelled.
     void pulse();
 
     const QStringList& failures() const { return failures_; }

@@ -19,9 +19,11 @@ class SqliteFile;
 // repaints and offers its cancel, the headless runner that prints the wait).
 struct PoolSettings {
     int lockTimeoutMs = 30000;
-    // Called about every 50 ms while a statement waits for a lock; false gives up at once.
+    // Called about every 50 ms while a statement waits for a lock; false (the user cancelled)
+    // gives up at once, and the statement throws Cancelled.
     std::function<bool(const QString& path, int waitedMs)> onLockWait;
-    // Called now and then while a statement works; false interrupts it.
+    // Called now and then while a statement works; false (the user cancelled) interrupts it,
+    // and the statement throws Cancelled.
     std::function<bool()> onLongWork;
 };
 // Connections on the same file share one SQLite handle: a routine that "opens its own

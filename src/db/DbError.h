@@ -28,7 +28,6 @@ inline constexpr qint32 ObjectOpen = 3705;               // operation on an obje
 inline constexpr qint32 ProviderNotFound = 3706;         // unknown provider in the connection string
 inline constexpr qint32 SubscriptOutOfRange = 9;         // a grid cell outside the grid
 inline constexpr qint32 InvalidCall = 5;                 // invalid procedure call or argument
-inline constexpr qint32 UserInterrupt = 18;              // the user cancelled the work
 inline constexpr qint32 Overflow = 6;
 inline constexpr qint32 TypeMismatch = 13;
 inline constexpr qint32 InvalidUseOfNull = 94;
@@ -42,8 +41,8 @@ inline constexpr qint32 InvalidUseOfNull = 94;
 //   skip it and the step goes on.
 // - Database: the database cannot be used as the step needs it (locked by another program
 //   after waiting, read-only, disk full, I/O error, corrupt file, a table or column the step
-//   writes that does not exist, the user's cancel). Nothing skips it: the step stops and
-//   everything it wrote is rolled back.
+//   writes that does not exist). Nothing skips it: the step stops and everything it wrote is
+//   rolled back.
 //
 // The kind comes from the database's own result codes, never from the text of a message.
 class DbError : public std::exception {
@@ -113,5 +112,14 @@ decltype(auto) inContext(const QString& file, Describe&& describe, Work&& work)
         throw e.in(file, describe());
     }
 }
+
+// The user's cancel of long work: a statement interrupted, a lock no longer waited for, the
+// step's pulse. It is no failure of the database and so no DbError: no region that skips
+// failing statements and no error report catches it. The frame that runs the work (a step's
+// transfer, a menu button's action) rolls back and says the work was cancelled.
+class Cancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "cancelled by the user"; }
+};
 
 }  // namespace belmo::db

@@ -72,25 +72,24 @@ Value readColumn(sqlite3_stmt* stmt, int i, FieldType type)
     }
 }
 
-void bindValue(sqlite3_stmt* stmt, int i, const Value& v)
+int bindValue(sqlite3_stmt* stmt, int i, const Value& v)
 {
     switch (v.type()) {
     case Value::Type::Empty:
-    case Value::Type::Null: sqlite3_bind_null(stmt, i); return;
-    case Value::Type::Bool: sqlite3_bind_int(stmt, i, v.boolValue() ? -1 : 0); return;
-    case Value::Type::Int: sqlite3_bind_int64(stmt, i, v.intValue()); return;
-    case Value::Type::Double: sqlite3_bind_double(stmt, i, v.doubleValue()); return;
+    case Value::Type::Null: return sqlite3_bind_null(stmt, i);
+    case Value::Type::Bool: return sqlite3_bind_int(stmt, i, v.boolValue() ? -1 : 0);
+    case Value::Type::Int: return sqlite3_bind_int64(stmt, i, v.intValue());
+    case Value::Type::Double: return sqlite3_bind_double(stmt, i, v.doubleValue());
     case Value::Type::Text: {
         const QByteArray u = v.textValue().toUtf8();
-        sqlite3_bind_text(stmt, i, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-        return;
+        return sqlite3_bind_text(stmt, i, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
     }
     case Value::Type::Date: {
         const QByteArray u = vb::toStorageDate(v.dateValue()).toUtf8();
-        sqlite3_bind_text(stmt, i, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-        return;
+        return sqlite3_bind_text(stmt, i, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
     }
     }
+    return sqlite3_bind_null(stmt, i);
 }
 
 namespace {

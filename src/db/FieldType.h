@@ -25,8 +25,8 @@ Value readColumn(sqlite3_stmt* stmt, int i, FieldType type);
 // the value (QString::fromUtf8 would drop it, and with it the identity of a code).
 QString storedText(const char* utf8, qsizetype bytes);
 
-// Binds v to parameter i (1-based).
-void bindValue(sqlite3_stmt* stmt, int i, const Value& v);
+// Binds v to parameter i (1-based); the result code for the caller to check.
+int bindValue(sqlite3_stmt* stmt, int i, const Value& v);
 
 // The value a field of this type takes when v is assigned, as ADO converts on assignment
 // (text "12,5" into a Double is 12.5). Throws DbError MultipleStep when it does not fit.

@@ -51,7 +51,8 @@ void setError(sqlite3_context* ctx, const DbError& e)
     // A conversion that fails inside a statement is the provider's "type mismatch in
     // criteria expression", not the language's run-time error 13.
     const qint32 number = e.number() == err::TypeMismatch ? err::CriteriaMismatch : e.number();
-    const QByteArray msg = QStringLiteral("#%1#%2").arg(number).arg(e.description()).toUtf8();
+    if (auto* failure = static_cast<FunctionFailure*>(sqlite3_user_data(ctx))) failure->error = DbError(number, e.description());
+    const QByteArray msg = e.description().toUtf8();
     sqlite3_result_error(ctx, msg.constData(), static_cast<int>(msg.size()));
 }
 
@@ -474,18 +475,7 @@ int compareDate(QByteArrayView a, QByteArrayView b)
     return compareText(a, b);
 }
 
-bool parseFunctionError(const QByteArray& message, qint32& number, QString& text)
-{
-    if (!message.startsWith('#')) return false;
-    const qsizetype end = message.indexOf('#', 1);
-    if (end < 0) return false;
-    bool ok = false;
-    number = message.mid(1, end - 1).toInt(&ok);
-    text = QString::fromUtf8(message.mid(end + 1));
-    return ok;
-}
-
-void registerFunctions(sqlite3* db)
+int registerFunctions(sqlite3* db, FunctionFailure* failure)
 {
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     struct Scalar {
@@ -503,12 +493,15 @@ void registerFunctions(sqlite3* db)
         {"NZ", 1, fnNz}, {"NZ", 2, fnNz}, {"JETCAT", -1, fnJetCat},
         {"LIKE", 2, fnLike}, {"LIKE", 3, fnLike},
     };
+    int rc = SQLITE_OK;
+    auto keep = [&rc](int result) { rc = rc == SQLITE_OK ? result : rc; };
     for (const Scalar& s : scalars)
-        sqlite3_create_function_v2(db, s.name, s.args, flags, nullptr, s.fn, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(db, "FIRST", 1, flags, nullptr, nullptr, aggStep<false>, aggFinal, nullptr);
-    sqlite3_create_function_v2(db, "LAST", 1, flags, nullptr, nullptr, aggStep<true>, aggFinal, nullptr);
-    sqlite3_create_collation_v2(db, "JETTEXT", SQLITE_UTF8, nullptr, collateText, nullptr);
-    sqlite3_create_collation_v2(db, "JETDATE", SQLITE_UTF8, nullptr, collateDate, nullptr);
+        keep(sqlite3_create_function_v2(db, s.name, s.args, flags, failure, s.fn, nullptr, nullptr, nullptr));
+    keep(sqlite3_create_function_v2(db, "FIRST", 1, flags, failure, nullptr, aggStep<false>, aggFinal, nullptr));
+    keep(sqlite3_create_function_v2(db, "LAST", 1, flags, failure, nullptr, aggStep<true>, aggFinal, nullptr));
+    keep(sqlite3_create_collation_v2(db, "JETTEXT", SQLITE_UTF8, nullptr, collateText, nullptr));
+    keep(sqlite3_create_collation_v2(db, "JETDATE", SQLITE_UTF8, nullptr, collateDate, nullptr));
+    return rc;
 }
 
 }  // namespace belmo::db::jet

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "db/DbError.h"
+
 #include <QByteArrayView>
+
+#include <optional>
 
 struct sqlite3;
 
@@ -20,7 +24,16 @@ struct sqlite3;
 //            total for indexes.
 namespace belmo::db::jet {
 
-void registerFunctions(sqlite3* db);
+// Where a function that fails leaves its error for the client running the statement: SQLite
+// passes on only a message and the one result code SQLITE_ERROR, the number the provider
+// gives the failure (type mismatch, invalid call) travels here.
+struct FunctionFailure {
+    std::optional<DbError> error;
+};
+
+// Without a FunctionFailure (the schema code, other programs) a failure is the message alone.
+// Returns the first result code that is not SQLITE_OK, for the caller to check.
+int registerFunctions(sqlite3* db, FunctionFailure* failure = nullptr);
 
 int compareText(QByteArrayView a, QByteArrayView b);
 // The text with every letter folded as JETTEXT folds it: two texts are equal under JETTEXT
@@ -28,8 +41,5 @@ int compareText(QByteArrayView a, QByteArrayView b);
 // database compares them.
 QString foldedText(QStringView text);
 int compareDate(QByteArrayView a, QByteArrayView b);
-
-// Function errors travel through SQLite as "#<number>#<text>"; this splits them again.
-bool parseFunctionError(const QByteArray& message, qint32& number, QString& text);
 
 }  // namespace belmo::db::jet

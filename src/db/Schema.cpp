@@ -304,19 +304,20 @@ void createDatabaseFile(const QString& path, const QList<Table>& tables, const Q
         throw DbError(err::Unspecified, QStringLiteral("Cannot create '%1': %2").arg(path, cause), DbError::Kind::Database, path, cause);
     }
     ::close(fd);
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    auto fail = [&](const QString& what) {
-        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-        sqlite3_close(db);
+    sqlite3* opened = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    HandlePtr db(opened);
+    // Every result is checked here: a file half made is closed and removed.
+    auto check = [&](int result, const QString& what) {
+        if (result == SQLITE_OK) return;
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QStringLiteral("out of memory");
+        db.reset();
         removeWithCompanions(path);
         throw DbError(err::Unspecified, QStringLiteral("Cannot create '%1' (%2): %3").arg(path, what, msg));
     };
-    if (rc != SQLITE_OK) fail(QStringLiteral("open"));
-    jet::registerFunctions(db);
-    auto exec = [&](const QString& sql) {
-        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) fail(sql.left(80));
-    };
+    check(rc, QStringLiteral("open"));
+    check(jet::registerFunctions(db.get()), QStringLiteral("functions"));
+    auto exec = [&](const QString& sql) { check(sqlite3_exec(db.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr), sql.left(80)); };
     exec(QStringLiteral("PRAGMA page_size=4096"));
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     exec(QStringLiteral("BEGIN"));
@@ -329,7 +330,7 @@ void createDatabaseFile(const QString& path, const QList<Table>& tables, const Q
     for (const Table& t : tables)
         for (const QString& sql : createStatements(t)) exec(sql);
     exec(QStringLiteral("COMMIT"));
-    if (sqlite3_close(db) != SQLITE_OK) fail(QStringLiteral("close"));
+    db.reset();  // closing folds the log into the file; a file still open is refused when put in place
 }
 
 PendingFile::PendingFile(QString finalPath) : finalPath_(std::move(finalPath)), workPath_(finalPath_ + QStringLiteral(".partial"))

@@ -16,7 +16,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <thread>
+#include <utility>
 
 namespace belmo::db {
 
@@ -63,64 +65,75 @@ QString writeLimitCause(const QString& path)
     return {};
 }
 
+bool succeeded(int rc) { return rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE; }
+
 QString tail(const QString& sql)
 {
     return sql.size() > 300 ? sql.left(300) + QStringLiteral("...") : sql;
 }
 
+// The provider's number for a statement that SQLite could not compile or run, and the words
+// the provider puts before the cause.
+struct StatementFailure {
+    qint32 number;
+    QString prefix;
+};
+
+// SQLite reports a statement it cannot compile with the one result code SQLITE_ERROR, without
+// an extended code: a missing table, a missing column, a syntax error and an object that
+// already exists look alike to every interface but the message (sqlite3_error_offset only
+// points at the token). The provider numbers them apart and the steps branch on those numbers
+// (a loader falls back when a column is missing, a view that exists is made again), so this
+// is the one place that reads SQLite's message text; the kind never comes from it.
+StatementFailure statementFailure(const QString& msg)
+{
+    if (msg.startsWith(u"no such column"))
+        return {err::MissingParameter, QStringLiteral("No value given for one or more required parameters: ")};
+    if (msg.startsWith(u"no such table") || msg.startsWith(u"no such view"))
+        return {err::NoSuchTable, QStringLiteral("Table or query not found: ")};
+    for (const char16_t* syntax : {u"already exists", u"syntax error", u"incomplete input", u"unrecognized token",
+                                   u"no such function", u"wrong number of arguments", u"misuse of aggregate",
+                                   u"SELECTs to the left and right of"})
+        if (msg.contains(syntax)) return {err::Syntax, QStringLiteral("Syntax error: ")};
+    return {err::Unspecified, {}};
+}
+
 }  // namespace
 
-// ---- Statement --------------------------------------------------------------------------------
+// ---- owners and the one check -----------------------------------------------------------------
 
-Statement::Statement(SqliteFile* file, sqlite3_stmt* stmt, bool cached) : file_(file), stmt_(stmt), cached_(cached) {}
+void CloseHandle::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
 
-Statement::Statement(Statement&& other) noexcept
-    : file_(other.file_), stmt_(other.stmt_), cached_(other.cached_)
+void FinalizeStatement::operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_finalize(stmt); }
+
+void ReturnStatement::operator()(sqlite3_stmt* stmt) const noexcept
 {
-    other.stmt_ = nullptr;
+    if (cached)
+        file->giveBack(stmt);
+    else
+        FinalizeStatement()(stmt);
 }
 
-Statement& Statement::operator=(Statement&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        file_ = other.file_;
-        stmt_ = other.stmt_;
-        cached_ = other.cached_;
-        other.stmt_ = nullptr;
-    }
-    return *this;
-}
+void Statement::bind(int index, const Value& v) { file().check(bindValue(get(), index, v), get()); }
 
-Statement::~Statement() { release(); }
-
-void Statement::release()
-{
-    if (!stmt_) return;
-    if (cached_) {
-        file_->giveBack(stmt_);
-    } else {
-        sqlite3_finalize(stmt_);
-    }
-    stmt_ = nullptr;
-}
-
-void Statement::bind(int index, const Value& v) { bindValue(stmt_, index, v); }
-
-bool Statement::step()
-{
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    const DbError e = file_->error(rc, QString::fromUtf8(sqlite3_sql(stmt_)));
-    sqlite3_reset(stmt_);
-    throw e;
-}
+bool Statement::step() { return file().check(sqlite3_step(get()), get()) == SQLITE_ROW; }
 
 void Statement::runToEnd()
 {
     while (step()) {
     }
+}
+
+int SqliteFile::check(int rc, sqlite3_stmt* stmt)
+{
+    if (!succeeded(rc)) fail(rc, stmt, QString::fromUtf8(sqlite3_sql(stmt)));
+    return rc;
+}
+
+int SqliteFile::check(int rc, const QString& sql)
+{
+    if (!succeeded(rc)) fail(rc, nullptr, sql);
+    return rc;
 }
 
 // ---- SqliteFile -------------------------------------------------------------------------------
@@ -145,50 +158,42 @@ SqliteFile::SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const
         if (!readOnly && !QFileInfo(info.absolutePath()).isWritable() && !QFileInfo::exists(path + QStringLiteral("-wal")))
             name += "?immutable=1";
     }
-    const int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
+    // The handle and the statements are owned by members: a failure below closes them.
+    sqlite3* opened = nullptr;
+    const int rc = sqlite3_open_v2(name.constData(), &opened, flags, nullptr);
+    db_.reset(opened);
     if (rc != SQLITE_OK) {
-        const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
-        const QString cause = db_ ? systemCause(sqlite3_system_errno(db_)) : QString();
-        sqlite3_close(db_);
-        db_ = nullptr;
+        const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_.get())) : QStringLiteral("out of memory");
+        const QString cause = db_ ? systemCause(sqlite3_system_errno(db_.get())) : QString();
         throw fileError(path, QStringLiteral("Cannot open '%1': %2").arg(path, msg), cause.isEmpty() ? msg : cause);
     }
-    sqlite3_extended_result_codes(db_, 1);  // a write that fails says so; errors branch on rc & 0xff
-    sqlite3_busy_handler(db_, &SqliteFile::waitForLock, this);
-    sqlite3_progress_handler(db_, kWorkTicks, &SqliteFile::longWork, this);
-    jet::registerFunctions(db_);
-    try {
-        // The first read proves the file is an SQLite database at all.
-        Statement check = prepareNative(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='%1'")
+    sqlite3_extended_result_codes(db_.get(), 1);  // a write that fails says so; errors branch on rc & 0xff
+    sqlite3_busy_handler(db_.get(), &SqliteFile::waitForLock, this);
+    sqlite3_progress_handler(db_.get(), kWorkTicks, &SqliteFile::longWork, this);
+    check(jet::registerFunctions(db_.get(), &functionFailure_), QStringLiteral("(the dialect's functions)"));
+    // The first read proves the file is an SQLite database at all.
+    {
+        Statement probe = prepareNative(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='%1'")
                                             .arg(QString::fromLatin1(kKeyTable)));
-        check.step();
-        if (sqlite3_column_int(check.get(), 0) == 0)
+        probe.step();
+        if (sqlite3_column_int(probe.get(), 0) == 0)
             throw fileError(path, QStringLiteral("'%1' is not a database of this program (it carries no password verifier).").arg(path),
                             QStringLiteral("not a database of this program (it carries no password verifier)"));
-        check = Statement();
-        execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));
-        // Pages read through a memory map save a copy each (a quarter of the time of the
-        // balance views over a million movement lines), but every mapped page read counts in
-        // the program's memory: the map and the page cache are held to what a large company's
-        // carry-forward needs to stay within 400 MB.
-        execNative(QStringLiteral("PRAGMA cache_size=-16384"));
-        execNative(QStringLiteral("PRAGMA temp_store=MEMORY"));
-        execNative(QStringLiteral("PRAGMA mmap_size=134217728"));
-    } catch (...) {
-        for (auto& e : cache_) sqlite3_finalize(e.stmt);
-        cache_.clear();
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw;
     }
+    execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // Pages read through a memory map save a copy each (a quarter of the time of the
+    // balance views over a million movement lines), but every mapped page read counts in
+    // the program's memory: the map and the page cache are held to what a large company's
+    // carry-forward needs to stay within 400 MB.
+    execNative(QStringLiteral("PRAGMA cache_size=-16384"));
+    execNative(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    execNative(QStringLiteral("PRAGMA mmap_size=134217728"));
 }
 
 SqliteFile::~SqliteFile()
 {
     // A transaction nobody committed is not kept.
-    if (depth_ > 0 && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    for (auto& e : cache_) sqlite3_finalize(e.stmt);
-    sqlite3_close(db_);
+    if (depth_ > 0 && !sqlite3_get_autocommit(db_.get())) sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 QByteArray SqliteFile::passwordVerifier(const QByteArray& salt, const QString& password)
@@ -217,12 +222,7 @@ void SqliteFile::verifyPassword(const QString& password)
 
 Statement SqliteFile::prepare(const QString& accessSql)
 {
-    auto it = cache_.find(accessSql);
-    if (it != cache_.end() && !it->inUse) {
-        lru_.splice(lru_.begin(), lru_, it->lru);
-        it->inUse = true;
-        return Statement(this, it->stmt, true);
-    }
+    if (const auto it = byKey_.constFind(accessSql); it != byKey_.cend() && !(*it)->inUse) return lend(*it);
     return prepareCached(accessSql, jet::rewrite(accessSql));
 }
 
@@ -230,64 +230,51 @@ Statement SqliteFile::prepareNative(const QString& sqliteSql)
 {
     // Native texts are cached apart from Access texts that happen to read the same.
     const QString key = QChar(u'\x01') + sqliteSql;
-    auto it = cache_.find(key);
-    if (it != cache_.end() && !it->inUse) {
-        lru_.splice(lru_.begin(), lru_, it->lru);
-        it->inUse = true;
-        return Statement(this, it->stmt, true);
-    }
+    if (const auto it = byKey_.constFind(key); it != byKey_.cend() && !(*it)->inUse) return lend(*it);
     return prepareCached(key, sqliteSql);
 }
 
 Statement SqliteFile::prepareCached(const QString& key, const QString& sqliteSql)
 {
-    sqlite3_stmt* stmt = nullptr;
+    sqlite3_stmt* prepared = nullptr;
     const QByteArray utf8 = sqliteSql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        throw error(rc, key.startsWith(QChar(u'\x01')) ? sqliteSql : key);
-    }
+    const int rc = sqlite3_prepare_v2(db_.get(), utf8.constData(), static_cast<int>(utf8.size()), &prepared, nullptr);
+    StatementPtr stmt(prepared);
+    check(rc, key.startsWith(QChar(u'\x01')) ? sqliteSql : key);
     if (!stmt)  // an empty statement
         throw DbError(err::Syntax, QStringLiteral("Empty SQL statement."));
-    if (cache_.contains(key))  // the cached one is lent out: this one is private
-        return Statement(this, stmt, false);
-    if (cache_.size() >= kCacheCapacity) {
-        for (auto rit = lru_.rbegin(); rit != lru_.rend(); ++rit) {
-            auto victim = cache_.find(*rit);
-            if (victim->inUse) continue;
-            sqlite3_finalize(victim->stmt);
-            cacheKeys_.remove(victim->stmt);
-            lru_.erase(std::next(rit).base());
-            cache_.erase(victim);
-            break;
-        }
-        if (cache_.size() >= kCacheCapacity) return Statement(this, stmt, false);
+    if (byKey_.contains(key))  // the cached one is lent out: this one is the borrower's own
+        return Statement(*this, stmt.release(), false);
+    if (byKey_.size() >= kCacheCapacity) {
+        const auto victim = std::find_if(cache_.rbegin(), cache_.rend(), [](const CacheEntry& e) { return !e.inUse; });
+        if (victim == cache_.rend()) return Statement(*this, stmt.release(), false);
+        byKey_.remove(victim->key);
+        byStatement_.remove(victim->stmt.get());
+        cache_.erase(std::next(victim).base());
     }
-    lru_.push_front(key);
-    cache_.insert(key, CacheEntry{stmt, true, lru_.begin()});
-    cacheKeys_.insert(stmt, key);
-    return Statement(this, stmt, true);
+    cache_.push_front(CacheEntry{key, std::move(stmt), false});
+    byKey_.insert(key, cache_.begin());
+    byStatement_.insert(cache_.front().stmt.get(), cache_.begin());
+    return lend(cache_.begin());
 }
 
-void SqliteFile::giveBack(sqlite3_stmt* stmt)
+Statement SqliteFile::lend(CacheSlot slot)
 {
-    sqlite3_reset(stmt);
+    cache_.splice(cache_.begin(), cache_, slot);
+    slot->inUse = true;
+    return Statement(*this, slot->stmt.get(), true);
+}
+
+void SqliteFile::giveBack(sqlite3_stmt* stmt) noexcept
+{
+    sqlite3_reset(stmt);  // what its last step gave was checked then
     sqlite3_clear_bindings(stmt);
-    auto key = cacheKeys_.find(stmt);
-    if (key == cacheKeys_.end()) {
-        sqlite3_finalize(stmt);
-        return;
-    }
-    cache_[*key].inUse = false;
+    if (const auto slot = byStatement_.constFind(stmt); slot != byStatement_.cend()) (*slot)->inUse = false;
 }
 
 void SqliteFile::execNative(const QString& sqliteSql)
 {
-    char* msg = nullptr;
-    const int rc = sqlite3_exec(db_, sqliteSql.toUtf8().constData(), nullptr, nullptr, &msg);
-    sqlite3_free(msg);
-    if (rc != SQLITE_OK) throw error(rc, sqliteSql);
+    check(sqlite3_exec(db_.get(), sqliteSql.toUtf8().constData(), nullptr, nullptr, nullptr), sqliteSql);
 }
 
 void SqliteFile::run(Statement& st)
@@ -318,8 +305,8 @@ void SqliteFile::beginReadTransaction()
 void SqliteFile::commitTransaction()
 {
     if (depth_ == 0) return;
-    if (sqlite3_get_autocommit(db_))  // the database ended it after an error: nothing is left to keep
-        throw error(SQLITE_ABORT, QStringLiteral("COMMIT"));
+    if (sqlite3_get_autocommit(db_.get()))  // the database ended it after an error: nothing is left to keep
+        fail(SQLITE_ABORT, nullptr, QStringLiteral("COMMIT"));
     execNative(depth_ == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE belmo_%1").arg(depth_));
     --depth_;
 }
@@ -342,7 +329,7 @@ void SqliteFile::rollbackTransaction()
 // transaction back by itself: the levels this file counted are gone with it.
 void SqliteFile::forgetEndedTransaction()
 {
-    if (depth_ > 0 && sqlite3_get_autocommit(db_)) depth_ = 0;
+    if (depth_ > 0 && sqlite3_get_autocommit(db_.get())) depth_ = 0;
 }
 
 int SqliteFile::waitForLock(void* self, int attempt)
@@ -352,15 +339,21 @@ int SqliteFile::waitForLock(void* self, int attempt)
     const int waited = int(file->waiting_.elapsed());
     const PoolSettings& s = *file->settings_;
     if (waited >= s.lockTimeoutMs) return 0;
-    if (s.onLockWait && !s.onLockWait(file->path_, waited)) return 0;
+    if (s.onLockWait && !s.onLockWait(file->path_, waited)) {
+        file->cancelled_ = true;
+        return 0;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kLockPollMs, s.lockTimeoutMs - waited)));
     return 1;
 }
 
 int SqliteFile::longWork(void* self)
 {
-    const PoolSettings& s = *static_cast<SqliteFile*>(self)->settings_;
-    return s.onLongWork && !s.onLongWork() ? 1 : 0;
+    auto* file = static_cast<SqliteFile*>(self);
+    const PoolSettings& s = *file->settings_;
+    if (!s.onLongWork || s.onLongWork()) return 0;
+    file->cancelled_ = true;
+    return 1;  // the statement ends with SQLITE_INTERRUPT
 }
 
 QStringList SqliteFile::columns(const QString& table)
@@ -372,7 +365,7 @@ QStringList SqliteFile::columns(const QString& table)
     return names;
 }
 
-bool SqliteFile::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+bool SqliteFile::readOnly() const { return sqlite3_db_readonly(db_.get(), "main") == 1; }
 
 bool SqliteFile::hasObject(const QString& schema, const QString& type, const QString& name)
 {
@@ -418,68 +411,70 @@ void SqliteFile::keepShape(const QString& key, std::shared_ptr<const void> shape
     shapes_.insert(key, std::move(shape));
 }
 
-qint64 SqliteFile::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+qint64 SqliteFile::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_.get()); }
 
-DbError SqliteFile::error(int rc, const QString& context) const
+void SqliteFile::fail(int rc, sqlite3_stmt* stmt, const QString& sql)
 {
-    const QByteArray raw = sqlite3_errmsg(db_);
-    qint32 number = 0;
-    QString text;
-    if (jet::parseFunctionError(raw, number, text)) return DbError(number, text).withResultCode(rc);
-    const QString msg = QString::fromUtf8(raw);
-    const QString where = QStringLiteral("%1 [%2; SQL: %3]").arg(msg, path_, tail(context));
+    // What the callbacks left is taken whatever the failure.
+    const std::optional<DbError> functionError = std::exchange(functionFailure_.error, std::nullopt);
+    const bool cancelled = std::exchange(cancelled_, false);
+    const int primary = rc & 0xff;
+    // The statement was interrupted, or the lock no longer waited for, because the user cancelled.
+    if (cancelled && (primary == SQLITE_INTERRUPT || primary == SQLITE_BUSY)) throw Cancelled();
+    // One of the dialect's functions failed, with the number the provider gives that failure.
+    if (primary == SQLITE_ERROR && functionError) throw DbError(*functionError).withResultCode(rc);
+    throw error(rc, stmt, sql);
+}
+
+DbError SqliteFile::error(int rc, sqlite3_stmt* stmt, const QString& sql) const
+{
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(db_.get()));
+    const QString where = QStringLiteral("[%1; SQL: %2]").arg(path_, tail(sql));
     using Kind = DbError::Kind;
     // A failure of one statement: the number the provider gives it (the steps branch on
     // these), and the field level.
     auto statement = [&](qint32 number, const QString& prefix) {
-        return DbError(number, prefix + where, Kind::Field, path_, msg).withResultCode(rc);
+        return DbError(number, prefix + msg + u' ' + where, Kind::Field, path_, msg).withResultCode(rc);
     };
-    // A failure of the file as a whole, whatever the statement.
-    auto file = [&](qint32 number, const QString& cause) {
-        return DbError(number, QStringLiteral("%1 [%2; SQL: %3]").arg(cause, path_, tail(context)), Kind::Database, path_, cause)
-            .withResultCode(rc);
+    // A failure of the file as a whole, or of the program's own statement, whatever the row.
+    auto file = [&](const QString& cause) {
+        return DbError(err::Unspecified, cause + u' ' + where, Kind::Database, path_, cause).withResultCode(rc);
     };
     switch (rc & 0xff) {
-    case SQLITE_ERROR:
-        // The provider's numbers for these are read off the message; the kind is not.
-        if (msg.startsWith(u"no such column")) return statement(err::MissingParameter, QStringLiteral("No value given for one or more required parameters: "));
-        if (msg.startsWith(u"no such table") || msg.startsWith(u"no such view"))
-            return statement(err::NoSuchTable, QStringLiteral("Table or query not found: "));
-        if (msg.contains(u"already exists") || msg.contains(u"syntax error") || msg.contains(u"incomplete input")
-            || msg.contains(u"unrecognized token") || msg.contains(u"no such function")
-            || msg.contains(u"wrong number of arguments") || msg.contains(u"misuse of aggregate")
-            || msg.contains(u"SELECTs to the left and right of"))
-            return statement(err::Syntax, QStringLiteral("Syntax error: "));
-        return statement(err::Unspecified, QString());
-    case SQLITE_MISMATCH:
+    case SQLITE_ERROR: {
+        const StatementFailure failure = statementFailure(msg);
+        return statement(failure.number, failure.prefix);
+    }
+    case SQLITE_MISMATCH: return statement(err::MultipleStep, {});
     case SQLITE_CONSTRAINT:
+    case SQLITE_TOOBIG: return statement(err::Unspecified, {});
     case SQLITE_RANGE:
-    case SQLITE_TOOBIG:
-        return statement((rc & 0xff) == SQLITE_MISMATCH ? err::MultipleStep : err::Unspecified, QString());
+        return file(QStringLiteral("a value bound to no parameter of the statement (it has %1)")
+                        .arg(stmt ? sqlite3_bind_parameter_count(stmt) : 0));
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return file(err::Unspecified, QStringLiteral("database is locked by another program (waited %1 s)")
-                                          .arg(settings_->lockTimeoutMs / 1000.0, 0, 'g', 3));
-    case SQLITE_READONLY: return file(err::Unspecified, QStringLiteral("file is read-only"));
-    case SQLITE_INTERRUPT: return file(err::UserInterrupt, QStringLiteral("cancelled"));
-    case SQLITE_FULL: return file(err::Unspecified, QStringLiteral("disk is full"));
+        return file(QStringLiteral("database is locked by another program (waited %1 s)")
+                        .arg(settings_->lockTimeoutMs / 1000.0, 0, 'g', 3));
+    case SQLITE_READONLY: return file(QStringLiteral("file is read-only"));
+    case SQLITE_INTERRUPT: return file(QStringLiteral("the statement was interrupted"));
+    case SQLITE_FULL: return file(QStringLiteral("disk is full"));
     case SQLITE_IOERR:
     case SQLITE_CANTOPEN: {
         // The system's reason, where it is one a user can act on: a write beyond the file size
         // limit fails as on a full disk, and says so.
-        QString system = systemCause(sqlite3_system_errno(db_));
+        QString system = systemCause(sqlite3_system_errno(db_.get()));
         if (system.isEmpty() && rc == SQLITE_IOERR_WRITE) system = writeLimitCause(path_);
         QString what = (rc & 0xff) == SQLITE_CANTOPEN ? QStringLiteral("cannot open the file")
                        : rc == SQLITE_IOERR_WRITE     ? QStringLiteral("disk I/O error while writing")
                                                       : QStringLiteral("disk I/O error");
         if (!system.isEmpty()) what += QStringLiteral(": ") + system;
         else if (rc == SQLITE_IOERR_WRITE) what += QStringLiteral(" (the disk may be full)");
-        return file(err::Unspecified, what);
+        return file(what);
     }
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB: return file(err::Unspecified, QStringLiteral("the database file is damaged or not a database"));
-    case SQLITE_ABORT: return file(err::Unspecified, QStringLiteral("the transaction was rolled back by the database"));
-    default: return file(err::Unspecified, msg);
+    case SQLITE_NOTADB: return file(QStringLiteral("the database file is damaged or not a database"));
+    case SQLITE_ABORT: return file(QStringLiteral("the transaction was rolled back by the database"));
+    default: return file(msg);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "db/DbError.h"
 #include "db/FieldType.h"
+#include "db/JetFunctions.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -19,30 +20,43 @@ namespace belmo::db {
 class SqliteFile;
 struct PoolSettings;
 
+// Owners of the C interface's objects: a handle is closed and a statement finalized by the
+// deleter of its owner, on every way out, never by hand.
+struct CloseHandle {
+    void operator()(sqlite3* db) const noexcept;
+};
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* stmt) const noexcept;
+};
+// A statement lent out of a file's cache goes back to it (reset); the borrower's own is finalized.
+struct ReturnStatement {
+    SqliteFile* file = nullptr;
+    bool cached = false;
+    void operator()(sqlite3_stmt* stmt) const noexcept;
+};
+using HandlePtr = std::unique_ptr<sqlite3, CloseHandle>;
+using StatementPtr = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
 // A prepared statement lent out of the file's cache; returned (reset) when it goes out of
-// scope. A statement already lent out is prepared afresh for a second borrower.
+// scope. A statement already lent out is prepared afresh for a second borrower, who owns it.
+// Every bind and step goes through the file's one check of result codes.
 class Statement {
 public:
     Statement() = default;
-    Statement(SqliteFile* file, sqlite3_stmt* stmt, bool cached);
-    Statement(Statement&& other) noexcept;
-    Statement& operator=(Statement&& other) noexcept;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    ~Statement();
 
-    sqlite3_stmt* get() const { return stmt_; }
+    sqlite3_stmt* get() const { return stmt_.get(); }
     explicit operator bool() const { return stmt_ != nullptr; }
 
-    void bind(int index, const Value& v);  // 1-based
+    void bind(int index, const Value& v);  // 1-based; throws when the value cannot be bound
     bool step();                           // true while a row is there; throws on errors
     void runToEnd();                       // steps a statement without rows
 
 private:
-    void release();
-    SqliteFile* file_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
-    bool cached_ = false;
+    friend class SqliteFile;
+    Statement(SqliteFile& file, sqlite3_stmt* stmt, bool cached) : stmt_(stmt, ReturnStatement{&file, cached}) {}
+    SqliteFile& file() const { return *stmt_.get_deleter().file; }
+
+    std::unique_ptr<sqlite3_stmt, ReturnStatement> stmt_;
 };
 
 // One open SQLite database file, shared by every Connection on that file (see
@@ -59,7 +73,7 @@ public:
     SqliteFile& operator=(const SqliteFile&) = delete;
 
     const QString& path() const { return path_; }
-    sqlite3* handle() const { return db_; }
+    sqlite3* handle() const { return db_.get(); }
 
     // Throws InvalidPassword unless the password matches the file's stored verifier.
     void verifyPassword(const QString& password);
@@ -101,23 +115,30 @@ public:
     std::shared_ptr<const void> shape(const QString& key);
     void keepShape(const QString& key, std::shared_ptr<const void> shape);
 
-    // The DbError for an SQLite result code, numbered as the provider numbers it, of the
-    // kind the result code says.
-    DbError error(int rc, const QString& context) const;
-
     // Verifier of a database password, stored once in every file the program makes.
     static QByteArray passwordVerifier(const QByteArray& salt, const QString& password);
     static constexpr const char* kKeyTable = "MSysDbKey";
 
 private:
     friend class Statement;
+    friend struct ReturnStatement;
     struct CacheEntry {
-        sqlite3_stmt* stmt = nullptr;
+        QString key;
+        StatementPtr stmt;
         bool inUse = false;
-        std::list<QString>::iterator lru;
     };
+    using CacheSlot = std::list<CacheEntry>::iterator;
+    // The one check of the result codes of the C interface: OK, ROW and DONE come back;
+    // anything else throws Cancelled when the user's cancel stopped the statement, else the
+    // DbError the provider would raise, numbered and of the kind the result code says. The
+    // statement (or its text) is the context the error names.
+    int check(int rc, sqlite3_stmt* stmt);
+    int check(int rc, const QString& sql);
     Statement prepareCached(const QString& key, const QString& sqliteSql);
-    void giveBack(sqlite3_stmt* stmt);
+    Statement lend(CacheSlot slot);
+    void giveBack(sqlite3_stmt* stmt) noexcept;
+    [[noreturn]] void fail(int rc, sqlite3_stmt* stmt, const QString& sql);
+    DbError error(int rc, sqlite3_stmt* stmt, const QString& sql) const;
     static int waitForLock(void* self, int attempt);
     static int longWork(void* self);
     void forgetEndedTransaction();
@@ -126,15 +147,18 @@ private:
     QString path_;
     std::shared_ptr<const PoolSettings> settings_;
     QElapsedTimer waiting_;  // since the current wait for a lock began
-    sqlite3* db_ = nullptr;
-    QHash<QString, CacheEntry> cache_;
+    bool cancelled_ = false;  // a callback of the pool's settings said the user cancelled
+    jet::FunctionFailure functionFailure_;
+    // Declared before the statements: they are finalized before the handle closes.
+    HandlePtr db_;
+    std::list<CacheEntry> cache_;  // most recently used first
+    QHash<QString, CacheSlot> byKey_;
+    QHash<sqlite3_stmt*, CacheSlot> byStatement_;
     QHash<QString, std::shared_ptr<const void>> shapes_;
     std::pair<qint64, qint64> shapesSchema_{-1, -1};  // main and temp schema versions of the shapes
     int ddl_ = 0;                  // views made or dropped through this file
     int shapesDdl_ = 0;            // ... when the shapes' schema was last checked
     bool schemaSettled_ = false;  // checked within the transaction that runs: nobody else changes it
-    QHash<sqlite3_stmt*, QString> cacheKeys_;
-    std::list<QString> lru_;  // most recently used first
     QStringList verifiedPasswords_;
     int depth_ = 0;
     bool refusesWrites_ = false;

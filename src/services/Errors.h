@@ -40,21 +40,22 @@ inline void reportError(const ErrorLookup& errors, const db::DbError& error)
 }
 
 // Runs an event handler the way every handler of the program ends: a database or
-// conversion error is reported through the error lookup and the handler stops there.
+// conversion error is reported through the error lookup and the handler stops there. The
+// user's cancel (db::Cancelled) is no error: it passes through to the frame of the work.
 template <typename Handler>
 void handle(const ErrorLookup& errors, Handler&& handler)
 {
     try {
         handler();
     } catch (const db::DbError& error) {
-        if (error.number() != db::err::UserInterrupt) reportError(errors, error);  // the user knows of a cancel
+        reportError(errors, error);
     }
 }
 
 // Runs one statement of a region that skips failing statements and goes on. Only failures of
 // the statement itself are skipped (a value that does not fit, a row that cannot be read, a
 // lookup that finds nothing); a database that cannot be used passes through and stops the
-// step. Anything else is a defect and passes through too.
+// step, and so does the user's cancel. Anything else is a defect and passes through too.
 template <typename Statement>
 void skip(Statement&& statement)
 {

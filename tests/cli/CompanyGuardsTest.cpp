@@ -120,11 +120,10 @@ TEST_F(CompanyGuards, ACodeOpensOnlyTheFileItsRightNames)
 // Held by another program for itself, or not a database: the login names the file and why.
 TEST_F(CompanyGuards, ASourceThatCannotBeReadIsNamedWithTheCause)
 {
-    sqlite3* other = nullptr;
-    sqlite3_open(company(u"DEMO2025.mdb"_s).toUtf8().constData(), &other);
-    sqlite3_exec(other, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    db::HandlePtr other = otherProgram(company(u"DEMO2025.mdb"_s));
+    sqlite3_exec(other.get(), "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
     RunResult r = depoInto(u"DEMO2026"_s, u"0"_s);
-    sqlite3_close(other);
+    other.reset();
     EXPECT_TRUE(r.out.contains(kNotFound + company(u"DEMO2025.mdb: database is locked by another program"_s))) << r.out.toStdString();
 
     QFile source(company(u"DEMO2025.mdb"_s));

@@ -9,14 +9,34 @@ namespace belmo::test {
 
 using namespace Qt::Literals::StringLiterals;
 
-RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps)
+namespace {
+
+// The run's output, told to a listener as it is written.
+struct Output : QIODevice {
+    std::function<void(const QString&)> listener;
+    QByteArray written;
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        written.append(data, size);
+        if (listener) listener(QString::fromUtf8(data, size));
+        return size;
+    }
+};
+
+}  // namespace
+
+RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps, std::function<void(const QString&)> onOutput)
 {
-    QString out, err;
+    Output out;
+    out.listener = std::move(onOutput);
+    out.open(QIODevice::WriteOnly);
+    QString err;
     QTextStream o(&out), e(&err);
     const int code = steps ? cli::runTransfers(args, o, e, *steps) : cli::run(QStringList{u"run"_s} + args, o, e);
     o.flush();
     e.flush();
-    return {code, out, err};
+    return {code, QString::fromUtf8(out.written), err};
 }
 
 DemoRun::DemoRun() { demo::createDemoFolder(folder_.path(), demo::Size::Small, false, [](const QString&) {}); }

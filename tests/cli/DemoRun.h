@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace belmo::test {
@@ -18,7 +20,10 @@ struct RunResult {
 };
 
 // `belmo run` with these arguments; with `steps`, on those steps instead of the built ones.
-RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps = nullptr);
+// `onOutput` hears what the run prints as it prints it (a line it flushes at once, as the
+// wait for a lock).
+RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps = nullptr,
+                   std::function<void(const QString&)> onOutput = {});
 
 // A fresh small demo folder for each test: the runs change the target.
 class DemoRun : public ::testing::Test {

@@ -11,7 +11,6 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <thread>
 
 namespace belmo::test {
 namespace {
@@ -32,14 +31,12 @@ protected:
     }
     // Another program's write transaction on the target.
     struct Holder {
-        sqlite3* db = nullptr;
-        explicit Holder(const QString& path)
+        db::HandlePtr db;
+        explicit Holder(const QString& path) : db(otherProgram(path))
         {
-            sqlite3_open(path.toUtf8().constData(), &db);
-            sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         }
-        void release() { sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr); }
-        ~Holder() { sqlite3_close(db); }
+        void release() { sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr); }
     };
 };
 
@@ -60,12 +57,10 @@ TEST_F(StepFrame, ATargetHeldByAnotherProgramForTheWholeWaitIsLeftAsItWas)
 TEST_F(StepFrame, ALockReleasedWithinTheWaitChangesNothingInTheResult)
 {
     Holder other(targetPath());
-    std::thread releaser([&] {
-        std::this_thread::sleep_for(std::chrono::seconds(2));
-        other.release();
+    // The other program ends its transaction while the run waits for it.
+    const RunResult r = belmoRun(run(u"cari"_s), nullptr, [&](const QString& printed) {
+        if (printed.contains(u"waiting for "_s)) other.release();
     });
-    const RunResult r = belmoRun(run(u"cari"_s));
-    releaser.join();
     EXPECT_EQ(r.code, cli::kOk) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(u"  waiting for "_s + targetPath()));
     EXPECT_TRUE(r.out.contains(u"  cari (Cari Hesaplar ve Bakiyeler): 39 listed, 39 ticked, finished\n"_s));

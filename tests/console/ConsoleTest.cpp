@@ -111,6 +111,21 @@ TEST_F(ConsoleTest, AFailedStepDoesNotMoveTheWizardOn)
     EXPECT_FALSE(c->entry(StepId::Gruplar).done.visible());
 }
 
+// The user's cancel while a row's statement runs is neither the row's failure nor the
+// database's: the step is rolled back and says it was cancelled.
+TEST_F(ConsoleTest, ACancelWhileAStatementRunsRollsTheStepBackWithoutAnError)
+{
+    c->entry(StepId::Depolar).button.click();
+    warehouses->cancelStart = true;
+    t->dialogs.expectMessage(u"İşlem iptal edildi; hedef veri tabanına hiçbir şey yazılmadı."_s, u"Belmo"_s);
+    warehouses->basla.click();
+    EXPECT_TRUE(warehouses->read.isEmpty());
+    EXPECT_FALSE(c->entry(StepId::Depolar).done.visible());
+    db::Connection target(t->company.pool());
+    target.open(t->company.connectionString(u"HEDEF"_s));
+    EXPECT_EQ(t->company.rows(target, u"Select count(*) from Depo"_s), QList<QStringList>{{u"0"_s}});
+}
+
 TEST_F(ConsoleTest, LeavingAPanelEndsTheChainAndTheWizardRestartsAtTheCompanySettings)
 {
     t->dialogs.expectMessage(kWizardMessage);

@@ -6,6 +6,8 @@
 #include "console/PreviewStep.h"
 #include "db/DbError.h"
 #include "services/Dialogs.h"
+#include "services/Errors.h"
+#include "support/TestCompany.h"
 
 #include <QList>
 
@@ -27,6 +29,7 @@ public:
 
     QList<ReadRow> read;  // what each "Başla" read from the ticked rows
     bool failStart;  // "Başla" ends in an error
+    bool cancelStart = false;  // the user cancels "Başla" while a row's statement runs
 
 protected:
     db::Query query() override
@@ -52,9 +55,17 @@ protected:
     }
     void Basla() override
     {
-        transfer({.completion = {{QStringLiteral("Depolar aktarıldı."), QStringLiteral("Belmo")}}}, [this](console::Transfer&) {
+        transfer({.completion = {{QStringLiteral("Depolar aktarıldı."), QStringLiteral("Belmo")}}}, [this](console::Transfer& t) {
             if (failStart) throw db::DbError(db::err::NoSuchTable, QStringLiteral("no table"));
-            for (const int r : tickedRows()) read.append(rows_[r]);
+            for (const int r : tickedRows())
+                t.row(rows_[r].code, [&] {
+                    if (cancelStart) {  // a row written, then a long statement in a skip region
+                        t.target().execute(QStringLiteral("INSERT INTO Depo (Depo_Kodu) VALUES ('D9')"));
+                        host().activity().cancel();
+                        services::skip([&] { t.target().execute(QString::fromLatin1(kLongStatement)); });
+                    }
+                    read.append(rows_[r]);
+                });
         });
     }
 

@@ -99,10 +99,7 @@ TEST(OpenErrors, FilesThatAreNotDatabasesOfTheProgram)
 
     // A plain SQLite file that this program did not make carries no password verifier.
     const QString plain = co.path("DUZ");
-    sqlite3* raw = nullptr;
-    sqlite3_open(plain.toUtf8().constData(), &raw);
-    sqlite3_exec(raw, "CREATE TABLE x(a)", nullptr, nullptr, nullptr);
-    sqlite3_close(raw);
+    sqlite3_exec(test::otherProgram(plain).get(), "CREATE TABLE x(a)", nullptr, nullptr, nullptr);
     e = openFails(co.pool(), jet(plain));
     EXPECT_EQ(e.number(), db::err::Unspecified);
     EXPECT_TRUE(e.description().contains("password verifier"));
@@ -157,9 +154,8 @@ TEST(Transactions, WritesOfAScopeAreSharedAndRolledBackOnAnErrorPath)
 TEST(Transactions, ALockHeldByAnotherProgramIsWaitedForThenStopsTheWriter)
 {
     test::TestCompany co;
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(co.path("TEST").toUtf8().constData(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const db::HandlePtr other = test::otherProgram(co.path("TEST"));
+    ASSERT_EQ(sqlite3_exec(other.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     int waits = 0;
     co.pool().settings().lockTimeoutMs = 300;
     co.pool().settings().onLockWait = [&](const QString&, int) { return ++waits > 0; };
@@ -176,13 +172,12 @@ TEST(Transactions, ALockHeldByAnotherProgramIsWaitedForThenStopsTheWriter)
     // Released while the writer waits: the writer goes on as if nothing had happened.
     co.pool().settings().lockTimeoutMs = 5000;
     co.pool().settings().onLockWait = [&](const QString&, int waited) {
-        if (waited > 200) sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+        if (waited > 200) sqlite3_exec(other.get(), "COMMIT", nullptr, nullptr, nullptr);
         return true;
     };
     db::TransactionScope tx(co.connection());
     co.insert("Evr", {{"On_Taki", "K"}, {"Evr_No", 1}});
     tx.commit();
-    sqlite3_close(other);
     EXPECT_EQ(co.scalar("Select count(*) from Evr").intValue(), 1);
 }
 
@@ -210,4 +205,28 @@ TEST(Execute, BoundValuesAreStoredAsTheyAre)
     EXPECT_EQ(co.connection().lastInsertId(), 1);
     EXPECT_EQ(co.rows("Select Grup, Grupadi from Gruplar where Grup='OTO''YED'"),
               QList<QStringList>({{"OTO'YED", "Hakkı'nın Grubu"}}));
+}
+
+// A value the statement has no parameter for is the program's defect: refused, nothing run.
+TEST(Execute, AValueWithoutItsParameterStopsTheStatement)
+{
+    test::TestCompany co;
+    try {
+        co.connection().execute("INSERT INTO Evr (On_Taki, Evr_No) VALUES (?, ?)", {"K", 1, 2});
+        FAIL() << "run";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.databaseLevel());
+        EXPECT_EQ(e.cause(), "a value bound to no parameter of the statement (it has 2)");
+    }
+    EXPECT_EQ(co.scalar("Select count(*) from Evr").intValue(), 0);
+}
+
+// The user's cancel while a statement waits for a lock is no failure of the database.
+TEST(Transactions, ACancelDuringALockWaitIsNoDatabaseError)
+{
+    test::TestCompany co;
+    const db::HandlePtr other = test::otherProgram(co.path("TEST"));
+    ASSERT_EQ(sqlite3_exec(other.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    co.pool().settings().onLockWait = [](const QString&, int) { return false; };
+    EXPECT_THROW(db::TransactionScope(co.connection()), db::Cancelled);
 }

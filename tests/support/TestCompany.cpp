@@ -6,6 +6,10 @@
 
 #include <QDir>
 
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
 namespace belmo::test {
 
 TestCompany::TestCompany(const QString& code) : code_(code)
@@ -81,6 +85,13 @@ void recreateWithoutColumn(db::Connection& con, const QString& table, const QStr
     t.indexes.removeIf([&](const db::schema::Index& ix) { return ix.columns.contains(column, Qt::CaseInsensitive); });
     con.execute(QStringLiteral("DROP TABLE ") + table);
     for (const QString& sql : db::schema::createStatements(t)) con.execute(sql);
+}
+
+db::HandlePtr otherProgram(const QString& path)
+{
+    sqlite3* opened = nullptr;
+    EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &opened), SQLITE_OK) << path.toStdString();
+    return db::HandlePtr(opened);
 }
 
 }  // namespace belmo::test

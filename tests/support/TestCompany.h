@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
+#include "db/SqliteFile.h"
 #include "db/Value.h"
 
 #include <QTemporaryDir>
@@ -53,6 +54,14 @@ private:
     db::ConnectionPool pool_;
     db::Connection con_{pool_};
 };
+
+// A statement that works long enough for the pool's callback of long work to be called.
+inline constexpr const char* kLongStatement =
+    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000000) SELECT count(*) FROM n";
+
+// Another program's own handle on a database file (made when missing), without the pool and
+// the dialect: a plain SQLite client.
+db::HandlePtr otherProgram(const QString& path);
 
 // Replaces a table by one without the named column, as older company databases have it.
 // The table is left empty.
