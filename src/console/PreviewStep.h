@@ -95,7 +95,7 @@ protected:
     virtual void prepareSource(db::Connection& source) {}
     virtual db::Query query() = 0;           // the loader's statement, beginning "SELECT ''"
     // The step's typed rows from the loader's records, one a record in their order.
-    virtual void readRows(RowReader& reader) {}
+    virtual void readRows(RowReader& reader) = 0;
     // Where the source's rows this step reads may hold stray values, each found row named by
     // the key of the grid row it belongs to (rowKey).
     virtual QList<services::StraySearch> straySearches() { return {}; }
