@@ -60,7 +60,7 @@ void PreviewStep::FILTRELE()
             grid.clear();
             grid.setRows(2);
         } else {
-            grid.bind(rs);
+            grid.bind(rs, layout().cols);
         }
         loaded_ = int(records);
         RowReader reader(rs);

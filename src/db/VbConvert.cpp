@@ -579,9 +579,8 @@ QString formatNumber(double value, QStringView pattern)
     return formatNumberSection(value, sections[0], true);
 }
 
-double roundAsShown(double value, QStringView pattern)
+int shownDecimals(QStringView pattern)
 {
-    if (!std::isfinite(value)) return value;
     const QStringList sections = splitSections(pattern.toString());
     int decimals = 0;
     bool afterPoint = false;
@@ -589,6 +588,12 @@ double roundAsShown(double value, QStringView pattern)
         if (t.kind == PatternToken::Point) afterPoint = true;
         else if (afterPoint && isDigitToken(t)) ++decimals;
     }
+    return decimals;
+}
+
+double roundToDecimals(double value, int decimals)
+{
+    if (!std::isfinite(value)) return value;
     std::string intDigits, fracDigits;
     roundDecimal(value, decimals, intDigits, fracDigits);
     const std::string digits = (intDigits.empty() ? std::string("0") : intDigits) + "." + fracDigits + "0";

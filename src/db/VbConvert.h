@@ -40,11 +40,12 @@ QString Str(double d);           // Str(): a blank before a non-negative number,
 // ("dd.mm.yyyy", case-insensitive) and the named formats. Null gives Null.
 Value Format(const Value& v, const QString& pattern);
 QString formatNumber(double value, QStringView pattern);
-// The number formatNumber shows for a finite value, as a number: rounded half away from zero
-// to the decimal places of the pattern's first section, on the decimal value as formatNumber
-// rounds it. What a grid shows and what a step carries then agree, without a trip through
-// text.
-double roundAsShown(double value, QStringView pattern);
+// The number formatNumber shows for a finite value, as a number, in two halves for the many
+// values of one pattern: the decimal places of the pattern's first section, read once, and a
+// value rounded half away from zero to them, on the decimal value as formatNumber rounds it.
+// What a grid shows and what a step carries then agree, without a trip through text.
+int shownDecimals(QStringView pattern);
+double roundToDecimals(double value, int decimals);
 QString formatDate(const QDateTime& dt, QStringView pattern);
 
 // Jet keeps dates as days since 30.12.1899 with the time as fraction.

@@ -4,6 +4,8 @@
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 
+#include <algorithm>
+
 namespace belmo::widgets {
 
 namespace {
@@ -164,10 +166,10 @@ int Grid::drawnAlignment(int row, int col) const
     return vb::parseNumber(text(row, col).trimmed()) ? Alignment::RightCenter : Alignment::LeftCenter;
 }
 
-void Grid::bind(db::Recordset& rs)
+void Grid::bind(db::Recordset& rs, std::optional<int> shown)
 {
     Batch batch(*this);
-    const int fields = rs.fieldCount();
+    const int fields = shown ? std::clamp(*shown, 0, rs.fieldCount()) : rs.fieldCount();
     QList<QList<Cell>> cells;
     cells.reserve(int(rs.recordCount()) + 1);
     QList<Cell> header(fields);

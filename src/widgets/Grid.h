@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace belmo::db {
 class Recordset;
@@ -58,8 +59,10 @@ public:
     // Clears texts, pictures and colours; sizes and column formats stay.
     void clear();
     // Fills the grid from a recordset: one column per field, the field names in row 0 and
-    // one row per record holding the text form of each value (Null as empty text).
-    void bind(db::Recordset& rs);
+    // one row per record holding the text form of each value (Null as empty text). With
+    // `shown`, only the first that many fields: the others are read from the recordset, not
+    // looked at, and are not worth their texts.
+    void bind(db::Recordset& rs, std::optional<int> shown = std::nullopt);
 
     // The current cell, which a click makes the clicked one.
     int row() const { return row_; }

@@ -149,11 +149,16 @@ const QString& CariHesaplar::amountFormat(int currency)
 // balance, on the credit side for a credit one, the amount always positive and only in the
 // currency's own member. The balance carries the decimals of its currency's amount format,
 // as the grid shows it.
+void CariHesaplar::preparePosting()
+{
+    for (int i = 0; i < 3; ++i) decimals_[i] = vb::shownDecimals(amountFormat(i));
+}
+
 void CariHesaplar::post(int row, console::Transfer& t)
 {
     const Row& account = rows_[row];
     for (int i = 0; i < 3; ++i) {
-        const double balance = vb::roundAsShown(account.balances[i], amountFormat(i));
+        const double balance = vb::roundToDecimals(account.balances[i], decimals_[i]);
         if (balance == 0) continue;
         t.row(rowLabel(row) + u' ' + kCurrencies[i], [&] {
             services::KayitDegerleri& k = newEntry(t);

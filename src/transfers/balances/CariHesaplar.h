@@ -32,6 +32,7 @@ protected:
     QString rowLabel(int row) const override { return rows_[row].code + u' ' + rows_[row].title; }
     console::GridLayout layout() const override;
     void post(int row, console::Transfer& t) override;
+    void preparePosting() override;
 
 private:
     // An account and its balances in TL, USD and EURO, as the views sum them.
@@ -47,6 +48,7 @@ private:
     const QString& amountFormat(int currency);  // TL, USD, EURO
 
     console::RowList<Row> rows_;
+    int decimals_[3] = {};  // of the amount formats, while a "Başla" posts
 };
 
 }  // namespace belmo::transfers

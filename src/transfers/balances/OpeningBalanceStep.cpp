@@ -51,6 +51,7 @@ void OpeningBalanceStep::Basla()
                  bar.setMax(grid.rows());
                  bar.setValue(0);
                  if (bakiyeleriBelmoetme.value() == 1) return;
+                 preparePosting();
                  for (int r = 1; r < grid.rows(); ++r) {
                      if (ticked(r)) post(r, t);
                      bar.setValue(bar.value() + 1);

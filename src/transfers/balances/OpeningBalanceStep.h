@@ -55,6 +55,9 @@ protected:
     // Posts the opening entries of one ticked row into the target, each entry as one row of
     // the transfer.
     virtual void post(int row, console::Transfer& t) = 0;
+    // Called once before the rows are posted: what every row's posting shares (the decimals
+    // of the number formats) is read here, not once a row.
+    virtual void preparePosting() {}
 
     // The posting values of a new opening entry: everything an earlier posting left is
     // cleared, and the members every opening entry shares are set: the date, document type

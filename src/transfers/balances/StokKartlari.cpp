@@ -191,12 +191,17 @@ void StokKartlari::HESAPLA()
 // "500" / "01" / "001", the quantity into the row's warehouse (its whole code) at the row's
 // average price. A row that fails (its card gone from the source, say) is listed and the
 // next follows.
+// The figures carry the decimals the grid shows them with.
+void StokKartlari::preparePosting()
+{
+    const Shown formats = shown();
+    decimals_ = {vb::shownDecimals(formats.quantity), vb::shownDecimals(formats.price), vb::shownDecimals(formats.value)};
+}
+
 void StokKartlari::post(int row, console::Transfer& t)
 {
     const Row& stock = rows_[row];
-    const Shown formats = shown();
-    // The figures carry the decimals the grid shows them with.
-    const double quantity = vb::roundAsShown(stock.quantity, formats.quantity);
+    const double quantity = vb::roundToDecimals(stock.quantity, decimals_.quantity);
     if (quantity <= 0) return;
     t.row(rowLabel(row), [&] {
         const QString& key = stock.card;
@@ -212,11 +217,11 @@ void StokKartlari::post(int row, console::Transfer& t)
             k.STKA_MID = QString();
         }
         k.islem_Dvz = u"TL"_s;
-        k.Tutar_Ytl = vb::roundAsShown(stock.value, formats.value);
+        k.Tutar_Ytl = vb::roundToDecimals(stock.value, decimals_.value);
         k.Tutar_Dvz1 = 0.0;
         k.Tutar_Dvz2 = 0.0;
         k.Doviz_Kuru = 0.0;
-        k.B_Fiyat = vb::roundAsShown(stock.price, formats.price);
+        k.B_Fiyat = vb::roundToDecimals(stock.price, decimals_.price);
         k.KDV = card.value(u"KDV"_s);
         k.Vade = QString();
         k.Stok_Kodu = key;

@@ -34,6 +34,7 @@ protected:
     QString rowLabel(int row) const override;
     console::GridLayout layout() const override;
     void post(int row, console::Transfer& t) override;
+    void preparePosting() override;
 
 private:
     // A card's stock in one warehouse (and lot, with "Lot Kullan"), as the views give it.
@@ -56,6 +57,9 @@ private:
     void showZeros();
 
     console::RowList<Row> rows_;
+    struct {
+        int quantity = 0, price = 0, value = 0;
+    } decimals_;  // of the formats of shown(), while a "Başla" posts
 };
 
 }  // namespace belmo::transfers
