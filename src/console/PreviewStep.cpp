@@ -8,8 +8,6 @@
 #include "services/Dialogs.h"
 #include "services/Errors.h"
 
-#include <cmath>
-
 namespace belmo::console {
 
 using namespace Qt::Literals::StringLiterals;
@@ -55,13 +53,10 @@ void PreviewStep::FILTRELE()
         db::Recordset rs;
         rs.open(query(), con, db::CursorType::Static, db::LockType::ReadOnly);
         const qint64 records = rs.recordCount();
-        if (records == 0) {
-            Grid::Batch batch(grid);
-            grid.clear();
-            grid.setRows(2);
-        } else {
+        if (records == 0)
+            showNoRows();
+        else
             grid.bind(rs, layout().cols);
-        }
         loaded_ = int(records);
         RowReader reader(rs);
         readRows(reader);
@@ -75,15 +70,30 @@ void PreviewStep::FILTRELE()
     } catch (const db::DbError& e) {
         // No list either: the grid a failed load left empty.
         loadFailure_ = e;
-        Grid::Batch batch(grid);
-        grid.clear();
-        grid.setRows(2);
+        showNoRows();
         loaded_ = 0;
         showTotal(0);
         services::reportError(session().errors(), e);
     }
     DZN();
     if (options_.loaderCallsCounter) HESAPLA();
+}
+
+// The grid of an empty list: its header and one blank row, which holds no record.
+void PreviewStep::showNoRows()
+{
+    Grid::Batch batch(grid);
+    grid.clear();
+    grid.setRows(2);
+}
+
+void PreviewStep::showZeroInEmptyCells(const QList<int>& columns, const QString& format)
+{
+    const QString zero = vb::formatNumber(0, format);
+    Grid::Batch batch(grid);
+    for (int r = 1; r <= loaded_ && r < grid.rows(); ++r)
+        for (const int col : columns)
+            if (grid.text(r, col).trimmed().isEmpty()) grid.setText(r, col, zero);
 }
 
 // The stray values of the rows this step reads, and the grid rows they belong to.

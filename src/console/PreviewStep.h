@@ -108,6 +108,9 @@ protected:
     // cells by what they hold does it here.
     virtual void colourRows() {}
     virtual void showTotal(qint64 records);  // the total-count box
+    // Zero, in `format`, in the empty cells of these columns of the loaded rows, as the
+    // counters of the panels with quantities and prices write it.
+    void showZeroInEmptyCells(const QList<int>& columns, const QString& format);
 
     // The step frame (StepFrame.h) with the stray values of the last load listed as rows not
     // carried, before the body runs.
@@ -119,6 +122,7 @@ private:
     void Cikis();
 
     void startOnLoadedList();
+    void showNoRows();
     void findStrays(db::Connection& source);
 
     Options options_;

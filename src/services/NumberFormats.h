@@ -20,6 +20,13 @@ struct NumberFormats {
     QString TutarKurus, Dvz1TutarKurus, Dvz2TutarKurus;
     QString FiyatKurus, Dvz1FiyatKurus, Dvz2FiyatKurus;
     QString MiktarKurus;
+
+    // The amount format of a currency: 0 TL, 1 the first and 2 the second foreign currency.
+    const QString& amountFormat(int currency) const
+    {
+        const QString* formats[] = {&TutarFormat, &Dvz1TutarFormat, &Dvz2TutarFormat};
+        return *formats[currency];
+    }
 };
 
 // The pattern FORMATAYARLA gives a number of decimals: "##,###0." and one "0" per decimal;

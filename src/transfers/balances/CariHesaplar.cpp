@@ -129,20 +129,14 @@ void CariHesaplar::HESAPLA()
                 if (ticked(r)) carried[i] += rows_[r].balances[i];
             }
         }
+        const services::NumberFormats& f = session().formats;
         widgets::TextBox* totals[] = {&TxtYtl, &TxtDvz1, &TxtDvz2};
         widgets::TextBox* ticked[] = {&TxtYtlDvr, &TxtDvz1Dvr, &TxtDvz2Dvr};
         for (int i = 0; i < 3; ++i) {
-            totals[i]->setText(vb::formatNumber(all[i], amountFormat(i)));
-            ticked[i]->setText(vb::formatNumber(carried[i], amountFormat(i)));
+            totals[i]->setText(vb::formatNumber(all[i], f.amountFormat(i)));
+            ticked[i]->setText(vb::formatNumber(carried[i], f.amountFormat(i)));
         }
     });
-}
-
-const QString& CariHesaplar::amountFormat(int currency)
-{
-    const services::NumberFormats& f = session().formats;
-    const QString* formats[] = {&f.TutarFormat, &f.Dvz1TutarFormat, &f.Dvz2TutarFormat};
-    return *formats[currency];
 }
 
 // One entry per currency with a balance: the account on the debit side for a debit
@@ -151,7 +145,7 @@ const QString& CariHesaplar::amountFormat(int currency)
 // as the grid shows it.
 void CariHesaplar::preparePosting()
 {
-    for (int i = 0; i < 3; ++i) decimals_[i] = vb::shownDecimals(amountFormat(i));
+    for (int i = 0; i < 3; ++i) decimals_[i] = vb::shownDecimals(session().formats.amountFormat(i));
 }
 
 void CariHesaplar::post(int row, console::Transfer& t)

@@ -45,7 +45,6 @@ private:
     };
     services::ViewSet views();
     void reload();
-    const QString& amountFormat(int currency);  // TL, USD, EURO
 
     console::RowList<Row> rows_;
     int decimals_[3] = {};  // of the amount formats, while a "Başla" posts

@@ -159,14 +159,8 @@ StokKartlari::Shown StokKartlari::shown()
 void StokKartlari::showZeros()
 {
     const services::NumberFormats& f = session().formats;
-    const int quantity = lots() ? 6 : 5;
-    const QList<int> prices = lots() ? QList<int>{9, 10} : QList<int>{9, 10, 11, 12};
-    widgets::Grid::Batch batch(grid);
-    for (int r = 1; r <= loadedRows(); ++r) {
-        if (grid.text(r, quantity).trimmed().isEmpty()) grid.setText(r, quantity, vb::formatNumber(0, f.MiktarFormat));
-        for (const int col : prices)
-            if (grid.text(r, col).trimmed().isEmpty()) grid.setText(r, col, vb::formatNumber(0, f.FiyatFormat));
-    }
+    showZeroInEmptyCells({lots() ? 6 : 5}, f.MiktarFormat);
+    showZeroInEmptyCells(lots() ? QList<int>{9, 10} : QList<int>{9, 10, 11, 12}, f.FiyatFormat);
 }
 
 // The totals of the rows' figures, each rounded once to its box's format.

@@ -148,12 +148,11 @@ void CekBelmoleri::HESAPLA()
             if (ticked(r)) carried[i] += cheque.amount;
         }
         const services::NumberFormats& f = session().formats;
-        const QString* formats[] = {&f.TutarFormat, &f.Dvz1TutarFormat, &f.Dvz2TutarFormat};
         widgets::TextBox* totals[] = {&TxtCekYtl, &TxtCekUsd, &TxtCekEur};
         widgets::TextBox* ticked[] = {&TxtCekSecYtl, &TxtCekSecUsd, &TxtCekSecEur};
         for (int i = 0; i < 3; ++i) {
-            totals[i]->setText(vb::formatNumber(all[i], *formats[i]));
-            ticked[i]->setText(vb::formatNumber(carried[i], *formats[i]));
+            totals[i]->setText(vb::formatNumber(all[i], f.amountFormat(i)));
+            ticked[i]->setText(vb::formatNumber(carried[i], f.amountFormat(i)));
         }
     });
 }

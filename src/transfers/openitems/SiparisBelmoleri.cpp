@@ -106,14 +106,8 @@ void SiparisBelmoleri::colourRows()
 void SiparisBelmoleri::showZeros()
 {
     const services::NumberFormats& f = session().formats;
-    const auto zero = [this](int row, int col, const QString& format) {
-        if (grid.text(row, col).trimmed().isEmpty()) grid.setText(row, col, vb::formatNumber(0, format));
-    };
-    widgets::Grid::Batch batch(grid);
-    for (int r = 1; r <= loadedRows(); ++r) {
-        zero(r, kQuantityColumn, f.MiktarFormat);
-        zero(r, kPriceColumn, f.FiyatFormat);
-    }
+    showZeroInEmptyCells({kQuantityColumn}, f.MiktarFormat);
+    showZeroInEmptyCells({kPriceColumn}, f.FiyatFormat);
 }
 
 // The lines' amounts (quantity × unit price) and quantities, each total rounded once to its
