@@ -1,0 +1,65 @@
+#include "proof/RunSummary.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QJsonArray>
+
+namespace belmo::proof {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QJsonValue timeStamp(const QDateTime& t)
+{
+    return t.isValid() ? QJsonValue(t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODate)) : QJsonValue();
+}
+
+}  // namespace
+
+QJsonObject CompanyFacts::toJson() const
+{
+    return {{u"code"_s, code},
+            {u"file"_s, file},
+            {u"period"_s, period},
+            {u"sha256_before"_s, sha256Before},
+            {u"sha256_after"_s, sha256After}};
+}
+
+QJsonObject StepOutcome::toJson() const
+{
+    return {{u"key"_s, key},
+            {u"caption"_s, caption},
+            {u"listed"_s, listed},
+            {u"ticked"_s, qint64(ticked)},
+            {u"finished"_s, finished},
+            {u"warnings"_s, QJsonArray::fromStringList(warnings)},
+            {u"left_out"_s, QJsonArray::fromStringList(leftOut)}};
+}
+
+QJsonObject RunSummary::toJson() const
+{
+    QJsonArray outcomes;
+    for (const StepOutcome& s : steps) outcomes.append(s.toJson());
+    return {{u"report_version"_s, 1},
+            {u"source"_s, source.toJson()},
+            {u"target"_s, target.toJson()},
+            {u"user"_s, user},
+            {u"machine"_s, machine},
+            {u"started"_s, timeStamp(started)},
+            {u"finished"_s, timeStamp(finished)},
+            {u"dry_run"_s, dryRun},
+            {u"backup"_s, backup.isEmpty() ? QJsonValue() : QJsonValue(backup)},
+            {u"steps"_s, outcomes}};
+}
+
+QString sha256OfFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file)) return {};
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+}  // namespace belmo::proof
