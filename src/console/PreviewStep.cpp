@@ -235,6 +235,17 @@ QList<int> PreviewStep::tickedRows() const
     return rows;
 }
 
+PreviewStep::LeftOut PreviewStep::leftOut() const
+{
+    LeftOut left;
+    for (int r = 1; r <= loaded_; ++r)
+        if (!ticked(r)) {
+            left.keys.append(rowKey(r));
+            left.labels.append(rowLabel(r));
+        }
+    return left;
+}
+
 void PreviewStep::Cikis()
 {
     if (options_.exitShowsMenu)
