@@ -22,6 +22,9 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err);
 int initCompany(const QStringList& args, QTextStream& out, QTextStream& err);
 int demo(const QStringList& args, QTextStream& out, QTextStream& err);
 int show(const QStringList& args, QTextStream& out, QTextStream& err);
+// A company's backups, and putting one back.
+int backups(const QStringList& args, QTextStream& out, QTextStream& err);
+int restore(const QStringList& args, QTextStream& out, QTextStream& err);
 // The login and the transfer steps without windows, on the steps that are built (or on the
 // steps given, for the tests).
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -1,7 +1,13 @@
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
 #include "console/PreviewStep.h"
+#include "db/ConnectionString.h"
+#include "db/DbError.h"
 #include "console/Program.h"
+#include "proof/Backups.h"
+#include "proof/Rehearsal.h"
+#include "proof/RunLog.h"
+#include "proof/RunSummary.h"
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/openitems/CekBelmoleri.h"
@@ -9,6 +15,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <map>
@@ -127,10 +134,37 @@ bool logIn(console::Program& program, const Login& login, QTextStream& out)
 // each step.
 class Runner {
 public:
-    Runner(console::Program& program, const console::StepRegistry& steps, QTextStream& out)
-        : program_(program), steps_(steps), out_(out)
+    // `run` is the record of the run as it stands before the first step: who, where, when,
+    // the two companies before the run.
+    Runner(console::Program& program, const console::StepRegistry& steps, QTextStream& out, proof::RunSummary run)
+        : program_(program), steps_(steps), out_(out), run_(std::move(run))
     {
         watchConsole();
+    }
+
+    // The record of the run so far: the heading it began with, the backup made before its
+    // first write, each step's outcome, and the companies' hashes now. The report of a run
+    // and the run log both take it.
+    proof::RunSummary summary()
+    {
+        noteConsole();
+        proof::RunSummary run = run_;
+        run.finished = QDateTime::currentDateTime();
+        run.source.sha256After = proof::sha256OfFile(run.source.file);
+        run.target.sha256After = proof::sha256OfFile(run.target.file);
+        run.backup = program_.session().backup();
+        for (const Outcome& o : outcomes_) {
+            proof::StepOutcome step;
+            step.key = o.key;
+            step.caption = o.caption;
+            for (const Pass& pass : o.passes) {
+                step.listed += pass.listed;
+                step.ticked += pass.ticked;
+            }
+            step.finished = o.finished;
+            run.steps.push_back(std::move(step));
+        }
+        return run;
     }
 
     // One step from its window's menu: its button, then "Başla" on its panel.
@@ -331,6 +365,7 @@ private:
     std::map<StepId, int> finishes_;
     std::map<StepId, std::vector<Pass>> passes_;
     std::vector<Outcome> outcomes_;
+    proof::RunSummary run_;
     bool waiting_ = false;
 };
 
@@ -339,7 +374,7 @@ private:
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
 {
     CommandLine cl(u"run"_s,
-                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS]"_s,
+                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS] [--keep N] [--dry-run]"_s,
                    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
                    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
                    "steps listed (comma-separated, in the order given); without --steps the transport window's eleven\n"
@@ -350,6 +385,10 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "both of its lists: the cheques in the portfolio, then those in clearing. A step is all or nothing:\n"
                    "one that does not finish leaves the target as it was. A company held by another program is\n"
                    "waited for, 30 seconds unless --wait says otherwise.\n"
+                   "Before the first write the target is backed up into MUHASEBE/Yedek (the last 10 kept unless --keep\n"
+                   "says otherwise); a backup that cannot be made stops the step before it writes. --dry-run rehearses\n"
+                   "the run on a scratch copy of the target and leaves the target as it was. A run that wrote appends\n"
+                   "a line of JSON to logs/belmo-runs.jsonl in the program folder.\n"
                    "The password is read from --password-file (its first line), else from the environment variable\n"
                    "BELMO_PASSWORD, else asked for without echo when a terminal is there. --password works too, but\n"
                    "every user of the machine can read it in the process list: the other ways keep it private.\n"
@@ -366,6 +405,8 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
         p.addOption({name, help, name.toUpper()});
     p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
     p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
+    p.addOption({u"keep"_s, u"How many backups of the target to keep, default 10."_s, u"N"_s});
+    p.addOption({u"dry-run"_s, u"Rehearse: run everything on a scratch copy of the target; the target is not written."_s});
     p.addOption({u"wait"_s, u"How long to wait for a company another program holds: 0 to 86400 (a day), default 30."_s,
                  u"SECONDS"_s});
     if (auto exit = cl.parse(args, out, err)) return *exit;
@@ -377,6 +418,11 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     const double wait = p.isSet(u"wait"_s) ? p.value(u"wait"_s).toDouble(&waitRead) : 30.0;
     if (!waitRead || !(wait >= 0 && wait <= kLongestWait))  // NaN too
         return cl.usageError(u"--wait takes a number of seconds from 0 to %1."_s.arg(kLongestWait), err);
+
+    bool keepRead = true;
+    const int keep = p.isSet(u"keep"_s) ? p.value(u"keep"_s).toInt(&keepRead) : proof::Backups::kDefaultKeep;
+    if (!keepRead || keep < 1) return cl.usageError(u"--keep takes a number of backups of at least 1."_s, err);
+    const bool dryRun = p.isSet(u"dry-run"_s);
 
     QList<StepId> chosen;
     for (const QString& given : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
@@ -391,9 +437,22 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
             return cl.usageError(u"there is no step '%1'."_s.arg(key), err);
     }
 
+    proof::RunSummary run;
+    run.started = QDateTime::currentDateTime();
+    run.machine = QSysInfo::machineHostName();
+    run.dryRun = dryRun;
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
     console::Program program(dialogs, steps);
-    program.session().pool().settings().lockTimeoutMs = int(wait * 1000);
+    app::Session& session = program.session();
+    session.pool().settings().lockTimeoutMs = int(wait * 1000);
+    // The target is backed up before the first write; a rehearsal writes a scratch copy only.
+    proof::SessionBackups backups(session.pool().settings(), keep);
+    if (!dryRun) session.keeper = &backups;
+    program.onFirstWrite = [&out, &session](const QString& backup) {
+        if (backup.isEmpty()) return;
+        out << "Backup of " << proof::companyCode(session.targetFile()) << ": " << backup << "\n";
+        out.flush();
+    };
     const std::optional<QString> password = readPassword(p, err);
     if (!password) return kFailed;
     const Login login{QFileInfo(p.value(u"folder"_s)).absoluteFilePath(), p.value(u"user"_s), *password,
@@ -403,16 +462,34 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
         out.flush();
         return kFailed;
     }
-    out << "Logged in; user code " << program.session().KullaniciKodu << ".\n";
+    out << "Logged in; user code " << session.KullaniciKodu << ".\n";
+    run.user = login.user;
+    run.source = proof::companyFacts(session.pool(), db::ConnectionString::parse(session.KaynakBag).dataSource);
+    run.target = proof::companyFacts(session.pool(), session.targetFile());
+    // A rehearsal's copy lives as long as the run: the report of the run reads it.
+    std::optional<proof::Rehearsal> rehearsal;
+    if (dryRun) {
+        try {
+            rehearsal.emplace(session);
+        } catch (const db::DbError& e) {
+            err << "belmo run: no scratch copy of the target: " << e.detail() << "\n";
+            return kFailed;
+        }
+        out << "Rehearsal on a scratch copy of " << run.target.code << ": " << rehearsal->scratchFile() << "\n";
+    }
 
-    Runner runner(program, steps, out);
+    Runner runner(program, steps, out, run);
     if (chosen.isEmpty()) {
         if (runner.runWizard()) runner.runTransport();
     } else {
         for (const StepId id : chosen) runner.runStep(id);
     }
+    const proof::RunSummary summary = runner.summary();
     const bool ok = runner.summarise(out);
     out.flush();
+    if (!dryRun && session.targetWritten())
+        if (const QString problem = proof::appendRunLog(login.folder, summary); !problem.isEmpty())
+            err << "belmo run: the run was not logged: " << problem << "\n";
     return ok ? kOk : kFailed;
 }
 
