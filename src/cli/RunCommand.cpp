@@ -374,7 +374,7 @@ private:
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
 {
     CommandLine cl(u"run"_s,
-                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS] [--keep N] [--dry-run]"_s,
+                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS] [--keep N | --no-backup] [--dry-run]"_s,
                    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
                    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
                    "steps listed (comma-separated, in the order given); without --steps the transport window's eleven\n"
@@ -386,9 +386,10 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "one that does not finish leaves the target as it was. A company held by another program is\n"
                    "waited for, 30 seconds unless --wait says otherwise.\n"
                    "Before the first write the target is backed up into MUHASEBE/Yedek (the last 10 kept unless --keep\n"
-                   "says otherwise); a backup that cannot be made stops the step before it writes. --dry-run rehearses\n"
-                   "the run on a scratch copy of the target and leaves the target as it was. A run that wrote appends\n"
-                   "a line of JSON to logs/belmo-runs.jsonl in the program folder.\n"
+                   "says otherwise, none with --no-backup); a backup that cannot be made stops the step before it writes.\n"
+                   "--dry-run rehearses"
+                   " the run on a scratch copy of the target and leaves the target as it was. A run that wrote\n"
+                   "appends a line of JSON to logs/belmo-runs.jsonl in the program folder.\n"
                    "The password is read from --password-file (its first line), else from the environment variable\n"
                    "BELMO_PASSWORD, else asked for without echo when a terminal is there. --password works too, but\n"
                    "every user of the machine can read it in the process list: the other ways keep it private.\n"
@@ -406,6 +407,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
     p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
     p.addOption({u"keep"_s, u"How many backups of the target to keep, default 10."_s, u"N"_s});
+    p.addOption({u"no-backup"_s, u"Do not back the target up before the first write (a target backed up otherwise)."_s});
     p.addOption({u"dry-run"_s, u"Rehearse: run everything on a scratch copy of the target; the target is not written."_s});
     p.addOption({u"wait"_s, u"How long to wait for a company another program holds: 0 to 86400 (a day), default 30."_s,
                  u"SECONDS"_s});
@@ -447,7 +449,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     session.pool().settings().lockTimeoutMs = int(wait * 1000);
     // The target is backed up before the first write; a rehearsal writes a scratch copy only.
     proof::SessionBackups backups(session.pool().settings(), keep);
-    if (!dryRun) session.keeper = &backups;
+    if (!dryRun && !p.isSet(u"no-backup"_s)) session.keeper = &backups;
     program.onFirstWrite = [&out, &session](const QString& backup) {
         if (backup.isEmpty()) return;
         out << "Backup of " << proof::companyCode(session.targetFile()) << ": " << backup << "\n";
