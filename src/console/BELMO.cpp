@@ -103,8 +103,8 @@ void BELMO::YedegiGeriYukle()
     try {
         const QString before = session_.restoreBackup();
         for (auto& e : buttons_) e->done.setVisible(false);
-        mesajSatiri.setText(u"Yedek geri yüklendi: "_s + backup);
-        dialogs.message(u"Yedek geri yüklendi.\rGeri yüklemeden önceki halin yedeği: %1"_s.arg(before));
+        mesajSatiri.setText(u"Yedek geri yüklendi: %1 (önceki halin yedeği: %2)"_s.arg(backup, before));
+        dialogs.message(u"Hedef veritabanı yedekten geri yüklendi."_s);
     } catch (const db::DbError& e) {
         services::reportError(session_.errors(), e);
     }

@@ -115,6 +115,10 @@ void copyDatabase(const QString& from, const QString& to, CopyInto into, const P
         backup.reset();
         if (const int fin = sqlite3_errcode(target.db.get()); fin != SQLITE_OK && fin != SQLITE_DONE)
             target.fail(fin, QStringLiteral("Cannot write"));
+        // A copy is a file on its own: reading it later leaves no companion files beside it.
+        if (into == CopyInto::NewFile)
+            if (const int rc = sqlite3_exec(target.db.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr); rc != SQLITE_OK)
+                target.fail(rc, QStringLiteral("Cannot write"));
         target.db.reset();
     } catch (...) {
         target.db.reset();

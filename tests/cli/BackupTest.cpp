@@ -4,6 +4,7 @@
 
 #include "cli/Cli.h"
 #include "db/Schema.h"
+#include "proof/Backups.h"
 #include "proof/RunSummary.h"
 
 #include <QDirIterator>
@@ -126,6 +127,14 @@ TEST_F(Backups, RestoreRefusesAFileThatIsNoCompanyAndChangesNothing)
         EXPECT_EQ(hash(), before);
         EXPECT_TRUE(QDir(yedek()).entryList(QDir::Files).isEmpty());
     }
+    // A company backup is refused as well while another program writes the target.
+    const QString backup = proof::Backups(folder_.path() + u"/MUHASEBE"_s, db::PoolSettings()).make(target());
+    const db::HandlePtr other = otherProgram(target());
+    ASSERT_EQ(sqlite3_exec(other.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const RunResult r = belmo({u"restore"_s, u"--folder"_s, folder_.path(), u"DEMO2026"_s});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains(target() + u"': locked by another program"_s)) << r.err.toStdString();
+    EXPECT_EQ(QDir(yedek()).entryList(QDir::Files), QStringList{QFileInfo(backup).fileName()});
 }
 
 }  // namespace
