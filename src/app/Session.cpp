@@ -9,9 +9,9 @@ QString Session::targetFile() const { return db::ConnectionString::parse(HedefBa
 
 void Session::beforeTargetWrite()
 {
-    if (targetWritten_) return;
+    if (backedUp_) return;
     if (keeper) backup_ = keeper->backUp(targetFile());
-    targetWritten_ = true;
+    backedUp_ = true;
     if (onFirstWrite) onFirstWrite(backup_);
 }
 

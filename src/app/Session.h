@@ -68,9 +68,13 @@ public:
     // the target up through the keeper; a backup that cannot be made throws db::DbError, and
     // the transfer stops before its first write (a later one tries again).
     void beforeTargetWrite();
+    // A transfer committed its writes into the target.
+    void targetCommitted() { targetWritten_ = true; }
     TargetKeeper* keeper = nullptr;
-    // Told once, at the first write of the login, with the backup made (empty without keeper).
+    // Told once, before the first write of the login, with the backup made (empty without
+    // keeper).
     std::function<void(const QString& backup)> onFirstWrite;
+    // Something was written into the target in this login.
     bool targetWritten() const { return targetWritten_; }
     const QString& backup() const { return backup_; }
     // The file HedefBag names.
@@ -90,6 +94,7 @@ public:
 private:
     db::ConnectionPool& pool_;
     services::Dialogs& dialogs_;
+    bool backedUp_ = false;
     bool targetWritten_ = false;
     QString backup_;
 };

@@ -123,6 +123,7 @@ bool runTransfer(StepHost& host, StepId id, const TransferPlan& plan, const std:
             throw db::DbError(0, kNothingCarried, db::DbError::Kind::Database, {}, listed(transfer.failures()));
         transfer.pulse();
         transaction.commit();
+        session.targetCommitted();
     } catch (const Stopped&) {
         return false;
     } catch (const db::Cancelled&) {

@@ -107,6 +107,7 @@ TEST_F(Backups, ABackupThatCannotBeWrittenStopsTheRunBeforeItsFirstWrite)
     EXPECT_TRUE(out.contains(yedek() + u"/DEMO2026-"_s) && out.contains(u"no permission"_s)) << out.toStdString();
     EXPECT_TRUE(out.contains(u"sirket (Şirket Bilgileri): not finished"_s)) << out.toStdString();
     EXPECT_EQ(hash(), before);
+    EXPECT_TRUE(logLines().isEmpty());  // nothing was written
 }
 
 TEST_F(Backups, RestoreRefusesAFileThatIsNoCompanyAndChangesNothing)
