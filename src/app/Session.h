@@ -10,6 +10,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace belmo::db {
 class ConnectionPool;
 }
@@ -18,6 +20,19 @@ class Dialogs;
 }
 
 namespace belmo::app {
+
+// What keeps the target safe: a backup taken before a login's first write into it, and the
+// way back to one. The application gives the session its keeper; without one (a rehearsal on
+// a scratch copy) no backup is made.
+class TargetKeeper {
+public:
+    virtual ~TargetKeeper() = default;
+    // A backup of the target file; its path. Throws db::DbError naming the file and the cause.
+    virtual QString backUp(const QString& targetFile) = 0;
+    // Puts `backup` back in place of the target file after a backup of the file as it is now
+    // (returned). Throws db::DbError when refused, with nothing changed.
+    virtual QString restore(const QString& targetFile, const QString& backup) = 0;
+};
 
 // The values a run keeps from start-up and login until the program ends, under the names
 // the system gives them, with the connection pool every routine opens its connections from
@@ -51,6 +66,25 @@ public:
     services::KayitDegerleri kayitDegerleri;  // posting values, kept between calls
     services::Listing listing;                // what the panels listed at their last "Başla"
 
+    // Called by every transfer before it writes the target: the first call in this login backs
+    // the target up through the keeper; a backup that cannot be made throws db::DbError, and
+    // the transfer stops before its first write (a later one tries again).
+    void beforeTargetWrite();
+    // A transfer committed its writes into the target.
+    void targetCommitted() { targetWritten_ = true; }
+    TargetKeeper* keeper = nullptr;
+    // Told once, before the first write of the login, with the backup made (empty without
+    // keeper).
+    std::function<void(const QString& backup)> onFirstWrite;
+    // Something was written into the target in this login.
+    bool targetWritten() const { return targetWritten_; }
+    const QString& backup() const { return backup_; }
+    // The file HedefBag names.
+    QString targetFile() const;
+    // The backup of this login put back in place of the target; the backup of the state it
+    // replaced. Throws db::DbError when refused or when there is no backup.
+    QString restoreBackup();
+
     // The error texts of config.mdb and the dialogs, for HATAMESAJI.
     services::ErrorLookup errors() const { return {pool_, AyarBag, dialogs_}; }
     // The writers, writing into `company` with this run's posting values and user code.
@@ -62,6 +96,9 @@ public:
 private:
     db::ConnectionPool& pool_;
     services::Dialogs& dialogs_;
+    bool backedUp_ = false;
+    bool targetWritten_ = false;
+    QString backup_;
 };
 
 }  // namespace belmo::app

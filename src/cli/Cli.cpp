@@ -13,7 +13,10 @@ void printHelp(QTextStream& out)
            "\n"
            "Commands:\n"
            "  run --folder DIR --user U [--password-file FILE] --source S --target T [--steps LIST] [--yes]\n"
-           "                                   the login and the transfer steps without windows\n"
+           "      [--keep N] [--dry-run]       the login and the transfer steps without windows\n"
+           "  backups --folder DIR CODE        list a company's backups, newest first\n"
+           "  restore --folder DIR [--backup FILE] [--keep N] CODE\n"
+           "                                   put a company's backup back (the newest by default)\n"
            "  report --folder DIR --user U --source S --target T [--report FILE]\n"
            "                                   reconcile a carried pair of companies, writing nothing\n"
            "  init-company --folder DIR CODE   prepare an empty company database MUHASEBE/CODE.mdb\n"
@@ -49,6 +52,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"show") return show(rest, out, err);
     if (command == u"run") return runTransfers(rest, out, err);
     if (command == u"report") return report(rest, out, err);
+    if (command == u"backups") return backups(rest, out, err);
+    if (command == u"restore") return restore(rest, out, err);
     err << "belmo: unknown command '" << command << "'.\nTry 'belmo --help' for the list of commands.\n";
     err.flush();
     return kBadUsage;

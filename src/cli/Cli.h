@@ -28,6 +28,9 @@ int demo(const QStringList& args, QTextStream& out, QTextStream& err);
 int show(const QStringList& args, QTextStream& out, QTextStream& err);
 // Reconciles a pair of companies as they stand, without writing.
 int report(const QStringList& args, QTextStream& out, QTextStream& err);
+// A company's backups, and putting one back.
+int backups(const QStringList& args, QTextStream& out, QTextStream& err);
+int restore(const QStringList& args, QTextStream& out, QTextStream& err);
 // The login and the transfer steps without windows, on the steps that are built (or on the
 // steps given, for the tests).
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err);

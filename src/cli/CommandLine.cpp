@@ -1,6 +1,9 @@
 #include "cli/CommandLine.h"
 
+#include "app/ProgramFolder.h"
 #include "cli/Cli.h"
+
+#include <QFileInfo>
 
 namespace belmo::cli {
 
@@ -32,6 +35,27 @@ int CommandLine::usageError(const QString& reason, QTextStream& err) const
         << "Try 'belmo " << command_ << " --help' for more information.\n";
     err.flush();
     return kBadUsage;
+}
+
+void CommandLine::addFolderAndCode()
+{
+    parser_.addOption({QStringLiteral("folder"), QStringLiteral("The program folder (holds config.mdb and MUHASEBE)."), QStringLiteral("DIR")});
+    parser_.addPositionalArgument(QStringLiteral("CODE"), QStringLiteral("The company code."));
+}
+
+std::variant<CommandLine::Company, int> CommandLine::company(QTextStream& err) const
+{
+    if (!parser_.isSet(QStringLiteral("folder"))) return usageError(QStringLiteral("--folder DIR is required."), err);
+    if (parser_.positionalArguments().size() != 1) return usageError(QStringLiteral("give exactly one company code."), err);
+    const QString code = parser_.positionalArguments().first();
+    if (const QString problem = app::companyCodeProblem(code); !problem.isEmpty()) return usageError(problem + u'.', err);
+    const app::ProgramFolder folder(QFileInfo(parser_.value(QStringLiteral("folder"))).absoluteFilePath());
+    const app::ProgramFolder::CompanyFile found = folder.findCompany(code);
+    if (found.state != app::ProgramFolder::CompanyFile::State::Found) {
+        err << "belmo " << command_ << ": " << found.problem() << "\n";
+        return kFailed;
+    }
+    return Company{code, found.path};
 }
 
 }  // namespace belmo::cli

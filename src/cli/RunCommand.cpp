@@ -2,8 +2,13 @@
 #include "cli/CommandLine.h"
 #include "cli/Headless.h"
 #include "console/PreviewStep.h"
+#include "db/ConnectionString.h"
+#include "db/DbError.h"
 #include "console/Program.h"
 #include "db/DbError.h"
+#include "proof/Backups.h"
+#include "proof/Rehearsal.h"
+#include "proof/RunLog.h"
 #include "proof/SessionReport.h"
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
@@ -32,6 +37,8 @@ namespace {
 // each step.
 class Runner {
 public:
+    // `run` is the record of the run as it stands before the first step: who, where, when,
+    // the two companies before the run.
     Runner(console::Program& program, const console::StepRegistry& steps, QTextStream& out)
         : program_(program), steps_(steps), out_(out)
     {
@@ -274,18 +281,26 @@ private:
     bool waiting_ = false;
 };
 
-// What the report compares the run with, taken right after the login: the files' hashes and
-// the target's table counts before the first step.
+// What the report compares the run with, taken right after the login, before the first
+// step: the record's heading (the companies' files, periods and hashes; the hashes read on
+// threads of their own) and the target's table counts.
 struct RunStart {
-    QDateTime started;
-    QString sourceHash, targetHash;
+    proof::RunSummary run;
     QHash<QString, qint64> targetTables;
 
-    static RunStart take(app::Session& session)
+    static RunStart take(app::Session& session, const QCommandLineParser& p, bool dryRun)
     {
-        const QStringList hashes =
-            proof::sha256OfFiles({proof::fileOf(session.KaynakBag), proof::fileOf(session.HedefBag)});
-        RunStart s{QDateTime::currentDateTime(), hashes[0], hashes[1]};
+        RunStart s;
+        proof::RunSummary& run = s.run;
+        run.user = p.value(u"user"_s);
+        run.machine = QSysInfo::machineHostName();
+        run.started = QDateTime::currentDateTime();
+        run.dryRun = dryRun;
+        run.source = {p.value(u"source"_s), proof::fileOf(session.KaynakBag)};
+        run.target = {p.value(u"target"_s), session.targetFile()};
+        const QStringList hashes = proof::sha256OfFiles({run.source.file, run.target.file});
+        run.source.sha256Before = hashes[0];
+        run.target.sha256Before = hashes[1];
         try {
             s.targetTables = proof::targetTableCounts(session);
         } catch (const db::DbError&) {
@@ -295,27 +310,32 @@ struct RunStart {
 };
 
 // The reconciliation of the pair as the run left it: its summary printed, the whole report
-// written where --report says. A report that cannot be made or written fails the run.
-void reportOnRun(app::Session& session, const RunStart& start, const Runner& runner, const QCommandLineParser& p,
-                 QTextStream& out, QTextStream& err, bool& ok)
+// written where --report says; a report that cannot be made or written fails the run. A
+// rehearsal is reconciled on its scratch copy, and its record names the real target, whose
+// hash stays as it was. Returns the record of the run, for the run log.
+proof::RunSummary reportOnRun(app::Session& session, const RunStart& start, const Runner& runner,
+                              const QCommandLineParser& p, QTextStream& out, QTextStream& err, bool& ok)
 {
-    proof::RunSummary run;
-    run.user = p.value(u"user"_s);
-    run.machine = QSysInfo::machineHostName();
-    run.started = start.started;
-    run.source.code = p.value(u"source"_s);
-    run.target.code = p.value(u"target"_s);
-    run.source.sha256Before = start.sourceHash;
-    run.target.sha256Before = start.targetHash;
+    proof::RunSummary run = start.run;
     run.steps = runner.stepOutcomes();
+    run.backup = session.backup();
+    run.finished = QDateTime::currentDateTime();
     try {
-        run.finished = QDateTime::currentDateTime();
-        printReport(proof::reconcileSession(session, start.targetTables, std::move(run)),
-                    p.value(u"report"_s), out, err, ok);
+        proof::Reconciliation report = proof::reconcileSession(session, start.targetTables, run);
+        if (run.dryRun) {
+            report.run.target.file = start.run.target.file;
+            report.run.target.sha256After = proof::sha256OfFile(start.run.target.file);
+        }
+        printReport(report, p.value(u"report"_s), out, err, ok);
+        return report.run;
     } catch (const db::DbError& e) {
         err << "belmo run: the reconciliation report could not be made: " << e.description() << "\n";
         ok = false;
     }
+    const QStringList hashes = proof::sha256OfFiles({run.source.file, run.target.file});
+    run.source.sha256After = hashes[0];
+    run.target.sha256After = hashes[1];
+    return run;
 }
 
 }  // namespace
@@ -323,7 +343,7 @@ void reportOnRun(app::Session& session, const RunStart& start, const Runner& run
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
 {
     CommandLine cl(u"run"_s,
-                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS]"_s,
+                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS] [--keep N | --no-backup] [--dry-run]"_s,
                    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
                    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
                    "steps listed (comma-separated, in the order given); without --steps the transport window's eleven\n"
@@ -334,6 +354,11 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "both of its lists: the cheques in the portfolio, then those in clearing. A step is all or nothing:\n"
                    "one that does not finish leaves the target as it was. A company held by another program is\n"
                    "waited for, 30 seconds unless --wait says otherwise.\n"
+                   "Before the first write the target is backed up into MUHASEBE/Yedek (the last 10 kept unless --keep\n"
+                   "says otherwise, none with --no-backup); a backup that cannot be made stops the step before it writes.\n"
+                   "--dry-run rehearses"
+                   " the run on a scratch copy of the target and leaves the target as it was. A run that wrote\n"
+                   "appends a line of JSON to logs/belmo-runs.jsonl in the program folder.\n"
                    "The password is read from --password-file (its first line), else from the environment variable\n"
                    "BELMO_PASSWORD, else asked for without echo when a terminal is there. --password works too, but\n"
                    "every user of the machine can read it in the process list: the other ways keep it private.\n"
@@ -345,6 +370,9 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
     p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
     p.addOption({u"report"_s, u"Write the reconciliation report: .json, .pdf or .txt."_s, u"FILE"_s});
+    p.addOption({u"keep"_s, u"How many backups of the target to keep, default 10."_s, u"N"_s});
+    p.addOption({u"no-backup"_s, u"Do not back the target up before the first write (a target backed up otherwise)."_s});
+    p.addOption({u"dry-run"_s, u"Rehearse: run everything on a scratch copy of the target; the target is not written."_s});
     p.addOption({u"wait"_s, u"How long to wait for a company another program holds: 0 to 86400 (a day), default 30."_s,
                  u"SECONDS"_s});
     if (auto exit = cl.parse(args, out, err)) return *exit;
@@ -355,6 +383,11 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     const double wait = p.isSet(u"wait"_s) ? p.value(u"wait"_s).toDouble(&waitRead) : 30.0;
     if (!waitRead || !(wait >= 0 && wait <= kLongestWait))  // NaN too
         return cl.usageError(u"--wait takes a number of seconds from 0 to %1."_s.arg(kLongestWait), err);
+
+    bool keepRead = true;
+    const int keep = p.isSet(u"keep"_s) ? p.value(u"keep"_s).toInt(&keepRead) : proof::Backups::kDefaultKeep;
+    if (!keepRead || keep < 1) return cl.usageError(u"--keep takes a number of backups of at least 1."_s, err);
+    const bool dryRun = p.isSet(u"dry-run"_s);
 
     QList<StepId> chosen;
     for (const QString& given : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
@@ -371,11 +404,32 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
 
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
     console::Program program(dialogs, steps);
-    program.session().pool().settings().lockTimeoutMs = int(wait * 1000);
+    app::Session& session = program.session();
+    session.pool().settings().lockTimeoutMs = int(wait * 1000);
+    // The target is backed up before the first write; a rehearsal writes a scratch copy only.
+    proof::SessionBackups backups(session.pool().settings(), keep);
+    if (!dryRun && !p.isSet(u"no-backup"_s)) session.keeper = &backups;
+    program.onFirstWrite = [&out, &session](const QString& backup) {
+        if (backup.isEmpty()) return;
+        out << "Backup of " << proof::companyCode(session.targetFile()) << ": " << backup << "\n";
+        out.flush();
+    };
     if (!logIn(program, p, out, err)) return kFailed;
-    out << "Logged in; user code " << program.session().KullaniciKodu << ".\n";
+    out << "Logged in; user code " << session.KullaniciKodu << ".\n";
 
-    const RunStart start = RunStart::take(program.session());
+    const RunStart start = RunStart::take(session, p, dryRun);
+    // A rehearsal's copy lives as long as the run: the report of the run reads it.
+    std::optional<proof::Rehearsal> rehearsal;
+    if (dryRun) {
+        try {
+            rehearsal.emplace(session);
+        } catch (const db::DbError& e) {
+            err << "belmo run: no scratch copy of the target: " << e.detail() << "\n";
+            return kFailed;
+        }
+        out << "Rehearsal on a scratch copy of " << start.run.target.code << ": " << rehearsal->scratchFile() << "\n";
+    }
+
     Runner runner(program, steps, out);
     dialogs.onWarning = [&runner](const QString& text) { runner.noteWarning(text); };
     if (chosen.isEmpty()) {
@@ -386,7 +440,10 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     bool ok = runner.summarise(out);
     dialogs.onWarning = nullptr;
     out.flush();
-    reportOnRun(program.session(), start, runner, p, out, err, ok);
+    const proof::RunSummary run = reportOnRun(session, start, runner, p, out, err, ok);
+    if (!dryRun && session.targetWritten())
+        if (const QString problem = proof::appendRunLog(session.ProgramKlasoru, run); !problem.isEmpty())
+            err << "belmo run: the run was not logged: " << problem << "\n";
     return ok ? kOk : kFailed;
 }
 

@@ -35,6 +35,8 @@ BELMO::BELMO(app::Session& session, const StepRegistry& registry) : session_(ses
         buttons_.push_back(std::move(entry));
     }
 
+    yedegiGeriYukle.onClick = [this] { YedegiGeriYukle(); };
+    backupMade(session_.backup());
     ChH2.setValue(session_.HModu == 3 ? 0 : 1);
     ChH3.setValue(session_.HModu == 3 ? 1 : 0);
     ChK2.setValue(session_.KModu == 3 ? 0 : 1);
@@ -83,6 +85,29 @@ void BELMO::Sihirbaz()
         performMenuAction(*first);
     else
         showMenu();
+}
+
+void BELMO::backupMade(const QString& backup)
+{
+    yedegiGeriYukle.setVisible(!backup.isEmpty());
+    if (!backup.isEmpty()) mesajSatiri.setText(u"Hedef veritabanının yedeği: "_s + backup);
+}
+
+// After the question naming the file, the target goes back to the state before the login's
+// first write; the steps' done marks go, as nothing of them is left in the target.
+void BELMO::YedegiGeriYukle()
+{
+    services::Dialogs& dialogs = session_.dialogs();
+    const QString backup = session_.backup();
+    if (!dialogs.ask(u"Hedef veritabanı bu yedekteki haline döndürülecek:\r%1\rDevam edilsin mi?"_s.arg(backup))) return;
+    try {
+        const QString before = session_.restoreBackup();
+        for (auto& e : buttons_) e->done.setVisible(false);
+        mesajSatiri.setText(u"Yedek geri yüklendi: %1 (önceki halin yedeği: %2)"_s.arg(backup, before));
+        dialogs.message(u"Hedef veritabanı yedekten geri yüklendi."_s);
+    } catch (const db::DbError& e) {
+        services::reportError(session_.errors(), e);
+    }
 }
 
 void BELMO::NakliyatBelmoleri()

@@ -39,6 +39,10 @@ public:
     widgets::CheckBox ChH2, ChH3, ChK2, ChK3;
     int SihirbazModu = 0;
     widgets::Activity busy;  // a step's transfer in progress
+    // The message line under the menu: where the backup of the target went.
+    widgets::TextBox mesajSatiri;
+    // Puts the backup made before this login's first write back; shown once one was made.
+    widgets::Button yedegiGeriYukle{QStringLiteral("Yedeği Geri Yükle")};
 
     // The menu's buttons in the order they stand on it; a step button carries its done mark.
     struct MenuButton {
@@ -59,6 +63,10 @@ public:
     // then closes the console.
     void NakliyatBelmoleri();
     std::function<void()> onTransport;
+    // The target was backed up (or, in a rehearsal, first written without a backup): the
+    // message line says where the backup went and the restore button appears.
+    void backupMade(const QString& backup);
+    void YedegiGeriYukle();  // "Yedeği Geri Yükle"
     void close();     // "Çıkış" and the window's close control
     bool closed() const { return closed_; }
     std::function<void()> onClosed;

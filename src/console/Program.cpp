@@ -6,6 +6,10 @@ Program::Program(services::Dialogs& dialogs, StepRegistry steps)
     : session_(pool_, dialogs), login_(session_), steps_(std::move(steps))
 {
     login_.onOpenConsole = [this] { openConsole(); };
+    session_.onFirstWrite = [this](const QString& backup) {
+        if (BELMO* c = console()) c->backupMade(backup);
+        if (onFirstWrite) onFirstWrite(backup);
+    };
     login_.onVisibility = [this] {
         if (onWindowsChanged) onWindowsChanged();
     };

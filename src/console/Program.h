@@ -38,6 +38,9 @@ public:
     std::function<void()> onConsoleOpened;
     std::function<void()> onTransportOpened;
     std::function<void()> onWindowsChanged;
+    // Told at the login's first write into the target, with the backup made before it (empty
+    // in a rehearsal); the open console shows it itself.
+    std::function<void(const QString& backup)> onFirstWrite;
 
 private:
     void openConsole();

@@ -111,6 +111,7 @@ bool runTransfer(StepHost& host, StepId id, const TransferPlan& plan, const std:
     BusyScope busy(activity, session.pool().settings());
     Transfer transfer(host);
     try {
+        session.beforeTargetWrite();  // the backup of the login's first write
         transfer.source().open(session.KaynakBag);
         transfer.target().open(session.HedefBag);
         // The source as it stands now for the whole step, and the target's write lock.
@@ -122,6 +123,7 @@ bool runTransfer(StepHost& host, StepId id, const TransferPlan& plan, const std:
             throw db::DbError(0, kNothingCarried, db::DbError::Kind::Database, {}, listed(transfer.failures()));
         transfer.pulse();
         transaction.commit();
+        session.targetCommitted();
     } catch (const Stopped&) {
         return false;
     } catch (const db::Cancelled&) {

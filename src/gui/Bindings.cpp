@@ -13,7 +13,10 @@ namespace belmo::gui {
 
 void bindButton(QPushButton* view, widgets::Button& button, std::function<void()> beforeClick)
 {
-    follow<QPushButton>(button, view, [&button](QPushButton& b) { b.setEnabled(button.enabled()); });
+    follow<QPushButton>(button, view, [&button](QPushButton& b) {
+        b.setEnabled(button.enabled());
+        b.setVisible(button.visible());
+    });
     QObject::connect(view, &QPushButton::clicked, view, [&button, beforeClick] {
         if (beforeClick) beforeClick();
         button.click();

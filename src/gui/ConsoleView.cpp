@@ -37,6 +37,7 @@ ConsoleView::ConsoleView(console::BELMO& console, QWidget* parent)
 void ConsoleView::fillMenu(PanelView& menu)
 {
     menu.body()->addWidget(buildMenuButtons(&menu));
+    menu.body()->addWidget(buildBackupLine(&menu));
     menu.body()->addStretch(1);
     auto* foot = new QHBoxLayout;
     foot->addWidget(buildVersionLabels(&menu));
@@ -61,6 +62,22 @@ QWidget* ConsoleView::buildMenuButtons(QWidget* parent)
         ++index;
     }
     for (int c = 0; c < kMenuColumns; ++c) grid->setColumnStretch(c * 2, 1);
+    return holder;
+}
+
+// The message line with the backup of the target, and the button that puts it back.
+QWidget* ConsoleView::buildBackupLine(QWidget* parent)
+{
+    auto* holder = new QWidget(parent);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* line = new QLabel(holder);
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bindLabel(line, console_.mesajSatiri);
+    auto* restore = new QPushButton(console_.yedegiGeriYukle.caption(), holder);
+    bindButton(restore, console_.yedegiGeriYukle);
+    row->addWidget(line, 1);
+    row->addWidget(restore);
     return holder;
 }
 

@@ -20,6 +20,7 @@ protected:
 private:
     void fillMenu(PanelView& menu);
     QWidget* buildMenuButtons(QWidget* parent);
+    QWidget* buildBackupLine(QWidget* parent);
     QWidget* buildVersionLabels(QWidget* parent);
     QWidget* buildPostingModes(QWidget* parent);
 

@@ -5,23 +5,79 @@
 #include "gui/LoginView.h"
 #include "gui/QtDialogs.h"
 #include "gui/TransportView.h"
+#include "console/PreviewStep.h"
+#include "db/ConnectionString.h"
+#include "proof/Backups.h"
+#include "proof/RunLog.h"
+#include "proof/RunSummary.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/transport/NAKLIYAT.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QSysInfo>
 #include <QTimer>
 
 namespace belmo::gui {
 
 namespace {
 
+// What the run log keeps of a session in the windows: the companies as they were at the
+// first write into the target, the backup made then, and the console's steps that finished.
+class WindowsRun {
+public:
+    explicit WindowsRun(console::Program& program) : program_(program)
+    {
+        run_.started = QDateTime::currentDateTime();
+        run_.machine = QSysInfo::machineHostName();
+        program_.onFirstWrite = [this](const QString&) {
+            app::Session& s = program_.session();
+            run_.user = program_.login().kullaniciAdi.text();
+            run_.source = proof::companyFacts(s.pool(), db::ConnectionString::parse(s.KaynakBag).dataSource);
+            run_.target = proof::companyFacts(s.pool(), s.targetFile());
+        };
+    }
+    ~WindowsRun() { program_.onFirstWrite = nullptr; }
+    WindowsRun(const WindowsRun&) = delete;
+    WindowsRun& operator=(const WindowsRun&) = delete;
+
+    void stepFinished(console::BELMO::MenuButton& entry)
+    {
+        proof::StepOutcome step;
+        step.key = entry.item.key;
+        step.caption = entry.item.caption;
+        if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get())) {
+            step.listed = preview->loadedRows();
+            step.ticked = preview->tickedRows().size();
+        }
+        step.finished = true;
+        run_.steps.push_back(std::move(step));
+    }
+
+    // Once the windows are gone: one line in the run log when the target was written.
+    void log()
+    {
+        const app::Session& s = program_.session();
+        if (!s.targetWritten()) return;
+        run_.finished = QDateTime::currentDateTime();
+        run_.backup = s.backup();
+        run_.source.sha256After = proof::sha256OfFile(run_.source.file);
+        run_.target.sha256After = proof::sha256OfFile(run_.target.file);
+        if (const QString problem = proof::appendRunLog(s.ProgramKlasoru, run_); !problem.isEmpty())
+            qWarning("The run was not logged: %s", qUtf8Printable(problem));
+    }
+
+private:
+    console::Program& program_;
+    proof::RunSummary run_;
+};
+
 // Keeps the windows on screen in step with the program's window models: the login view
 // while the login window is visible, a console view for the open console, a transport view
 // for the open transport window, and the end of the event loop once no window is left.
 class ProgramWindows {
 public:
-    explicit ProgramWindows(console::Program& program) : program_(program), login_(program.login())
+    ProgramWindows(console::Program& program, WindowsRun& run) : program_(program), run_(run), login_(program.login())
     {
         program_.onWindowsChanged = [this] { windowsChanged(); };
         program_.onConsoleOpened = [this] { consoleOpened(); };
@@ -61,6 +117,7 @@ private:
     {
         retire(console_, shownConsole_);
         shownConsole_ = program_.console();
+        shownConsole_->onStepFinished = [this, c = shownConsole_](console::StepId id) { run_.stepFinished(c->entry(id)); };
         console_ = new ConsoleView(*shownConsole_);
         if (transport_) console_->move(transport_->pos());  // back from the transport window
         console_->show();
@@ -92,6 +149,7 @@ private:
     }
 
     console::Program& program_;
+    WindowsRun& run_;
     LoginView login_;
     QPointer<ConsoleView> console_;
     console::BELMO* shownConsole_ = nullptr;
@@ -107,10 +165,16 @@ int runGui(const QString& programFolder)
     QApplication::setQuitOnLastWindowClosed(false);
     QtDialogs dialogs;
     console::Program program(dialogs, transfers::transferSteps());
-    ProgramWindows windows(program);
+    // The target is backed up before the login's first write into it.
+    proof::SessionBackups backups(program.session().pool().settings(), proof::Backups::kDefaultKeep);
+    program.session().keeper = &backups;
+    WindowsRun run(program);
+    ProgramWindows windows(program, run);
     if (!program.start(programFolder)) return 1;
     if (!program.running()) return 0;
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    run.log();
+    return code;
 }
 
 }  // namespace belmo::gui

@@ -9,9 +9,16 @@ void Button::setEnabled(bool on)
     changed();
 }
 
+void Button::setVisible(bool on)
+{
+    if (visible_ == on) return;
+    visible_ = on;
+    changed();
+}
+
 void Button::click()
 {
-    if (enabled_ && onClick) onClick();
+    if (enabled_ && visible_ && onClick) onClick();
 }
 
 void CheckBox::setValue(int value)

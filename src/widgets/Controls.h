@@ -36,6 +36,9 @@ public:
     const QString& caption() const { return caption_; }
     bool enabled() const { return enabled_; }
     void setEnabled(bool on);
+    // A button the window offers only at times (shown by default).
+    bool visible() const { return visible_; }
+    void setVisible(bool on);
 
     std::function<void()> onClick;
     // A press by the user (or the headless runner); a disabled button ignores it.
@@ -44,6 +47,7 @@ public:
 private:
     QString caption_;
     bool enabled_ = true;
+    bool visible_ = true;
 };
 
 // Styled check box: value 1 ticked, 0 not. Setting the value (from code or by a press)

@@ -1,0 +1,24 @@
+#include "proof/Rehearsal.h"
+
+#include "app/Session.h"
+#include "db/Connection.h"
+#include "db/ConnectionString.h"
+#include "db/DbError.h"
+#include "db/OnlineBackup.h"
+
+#include <QFileInfo>
+
+namespace belmo::proof {
+
+Rehearsal::Rehearsal(app::Session& session) : target_(session.targetFile())
+{
+    if (!dir_.isValid())
+        throw db::DbError(db::err::Unspecified, QStringLiteral("Cannot make a scratch folder: %1").arg(dir_.errorString()),
+                          db::DbError::Kind::Database, dir_.path(), dir_.errorString());
+    // The copy keeps the target's name: what a step says of its file names the company.
+    scratch_ = dir_.filePath(QFileInfo(target_).fileName());
+    db::copyDatabase(target_, scratch_, db::CopyInto::NewFile, session.pool().settings());
+    session.HedefBag = db::ConnectionString::forJetFile(scratch_, db::ConnectionString::parse(session.HedefBag).password);
+}
+
+}  // namespace belmo::proof
