@@ -59,6 +59,10 @@ public:
     // then closes the console.
     void NakliyatBelmoleri();
     std::function<void()> onTransport;
+    // "Mutabakat Raporu", and the end of the wizard's chain: the program shows the
+    // reconciliation of the two companies (the model has no window of its own for it).
+    void MutabakatRaporu();
+    std::function<void()> onReport;
     void close();     // "Çıkış" and the window's close control
     bool closed() const { return closed_; }
     std::function<void()> onClosed;

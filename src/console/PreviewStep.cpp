@@ -227,6 +227,14 @@ void PreviewStep::untick(int row)
 
 bool PreviewStep::ticked(int row) const { return row >= 1 && row <= loaded_ && row < int(ticks_.size()) && ticks_[row]; }
 
+QSet<QString> PreviewStep::untickedKeys() const
+{
+    QSet<QString> keys;
+    for (int r = 1; r <= loaded_; ++r)
+        if (!ticked(r)) keys.insert(rowKey(r));
+    return keys;
+}
+
 QList<int> PreviewStep::tickedRows() const
 {
     QList<int> rows;

@@ -85,6 +85,8 @@ public:
     QList<int> tickedRows() const;
     bool ticked(int row) const;
     bool refused(int row) const { return refused_.contains(row); }
+    // The keys of the loaded rows the user left unticked (what the reconciliation leaves out).
+    QSet<QString> untickedKeys() const;
     // The source's values the last load found stray, listed by "Başla" as not carried.
     const QList<services::StrayValue>& strayValues() const { return strays_; }
 

@@ -1,0 +1,172 @@
+#include "gui/ReportWindow.h"
+
+#include "app/Session.h"
+#include "console/BELMO.h"
+#include "console/PreviewStep.h"
+#include "db/Connection.h"
+#include "db/ConnectionString.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
+#include "proof/ReportPdf.h"
+#include "proof/ReportTables.h"
+#include "services/Dialogs.h"
+#include "transfers/balances/StokKartlari.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace belmo::gui {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QTableWidget* tableView(const proof::ReportTable& t, QWidget* parent)
+{
+    auto* view = new QTableWidget(int(t.rows.size()), int(t.headers.size()), parent);
+    view->setHorizontalHeaderLabels(t.headers);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    QFont bold = view->font();
+    bold.setBold(true);
+    for (int r = 0; r < int(t.rows.size()); ++r) {
+        const proof::ReportRow& row = t.rows[r];
+        for (int c = 0; c < int(row.cells.size()); ++c) {
+            auto* item = new QTableWidgetItem(row.cells[c]);
+            item->setTextAlignment((t.numeric[c] ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+            if (row.differs) item->setBackground(QColor(255, 205, 205));
+            if (row.total) {
+                item->setFont(bold);
+                item->setBackground(QColor(235, 235, 235));
+            }
+            view->setItem(r, c, item);
+        }
+    }
+    view->resizeColumnsToContents();
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+// A part's tab: its table, or why it could not be reconciled.
+QWidget* partView(const proof::ReportTable& t, QWidget* parent)
+{
+    if (t.unavailable.isEmpty() && !t.rows.empty()) return tableView(t, parent);
+    auto* label = new QLabel(t.unavailable.isEmpty() ? u"Kayıt yok."_s : u"Yapılamadı: "_s + t.unavailable, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    return label;
+}
+
+QString tabCaption(const proof::ReportTable& t)
+{
+    return t.differing > 0 ? u"%1 (%2 fark)"_s.arg(t.title).arg(t.differing) : t.title;
+}
+
+}  // namespace
+
+ReportWindow::ReportWindow(proof::Reconciliation report, services::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), report_(std::move(report)), dialogs_(dialogs), tabs_(new QTabWidget(this)),
+      save_(new QPushButton(kSaveCaption, this))
+{
+    setWindowTitle(kCaption);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* layout = new QVBoxLayout(this);
+    QStringList lines{u"<b>%1</b>"_s.arg(proof::reportTitle().toHtmlEscaped())};
+    for (const QString& line : proof::companyLines(report_.run)) lines << line.toHtmlEscaped();
+    auto* heading = new QLabel(lines.join(u"<br>"_s), this);
+    layout->addWidget(heading);
+    for (const proof::ReportTable& t : proof::reportTables(report_)) {
+        const int tab = tabs_->addTab(partView(t, tabs_), tabCaption(t));
+        if (t.differing > 0) tabs_->tabBar()->setTabTextColor(tab, Qt::darkRed);
+    }
+    layout->addWidget(tabs_, 1);
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(new QLabel(u"Toplam fark: %1"_s.arg(report_.differences()), this));
+    foot->addStretch(1);
+    foot->addWidget(save_);
+    auto* close = new QPushButton(u"Kapat"_s, this);
+    foot->addWidget(close);
+    layout->addLayout(foot);
+    connect(save_, &QPushButton::clicked, this, &ReportWindow::savePdf);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    askFileName = [this] {
+        const QString suggested = QDir::home().filePath(u"mutabakat-%1-%2.pdf"_s.arg(report_.run.source.code, report_.run.target.code));
+        return QFileDialog::getSaveFileName(this, kSaveCaption, suggested, u"PDF (*.pdf)"_s);
+    };
+    resize(900, 600);
+}
+
+void ReportWindow::savePdf()
+{
+    QString path = askFileName();
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += u".pdf"_s;
+    QString error;
+    if (proof::writeReportPdf(report_, path, error))
+        dialogs_.message(u"Rapor kaydedildi: "_s + path, {}, services::Dialogs::Icon::Information);
+    else
+        dialogs_.message(error, {}, services::Dialogs::Icon::Critical);
+}
+
+namespace {
+
+// The company's code (its file's name), its name and period from its settings.
+proof::CompanyFacts companyFacts(db::Connection& company, const QString& connectionString)
+{
+    proof::CompanyFacts facts;
+    facts.file = db::ConnectionString::parse(connectionString).dataSource;
+    db::Recordset rs;
+    rs.open(u"Select SIRKETCODE, SIRKETAD, DONEM from SIRKET"_s, company, db::CursorType::Static, db::LockType::ReadOnly);
+    if (!rs.eof()) {
+        facts.code = vb::joined(rs.value(u"SIRKETCODE"_s));
+        facts.name = vb::joined(rs.value(u"SIRKETAD"_s));
+        facts.period = vb::joined(rs.value(u"DONEM"_s));
+    }
+    return facts;
+}
+
+// The panels' unticked rows by the sections of the report.
+proof::Ticks consoleTicks(console::BELMO& console)
+{
+    const std::pair<console::StepId, QString> sections[] = {
+        {console::StepId::CariHesaplar, u"cari"_s}, {console::StepId::Stok, u"stok"_s},
+        {console::StepId::Cekler, u"cek"_s},        {console::StepId::Siparisler, u"siparis"_s},
+        {console::StepId::Taksitler, u"taksit"_s},
+    };
+    proof::Ticks ticks;
+    for (const auto& [id, section] : sections) {
+        auto* step = dynamic_cast<console::PreviewStep*>(console.step(id));
+        if (step && step->isLoaded()) ticks.unticked[section] = step->untickedKeys();
+    }
+    if (auto* stock = dynamic_cast<transfers::StokKartlari*>(console.step(console::StepId::Stok)))
+        ticks.lots = stock->lotKullan.value() == 1;
+    return ticks;
+}
+
+}  // namespace
+
+proof::Reconciliation reconcileConsole(console::BELMO& console)
+{
+    app::Session& s = console.session();
+    db::Connection source(s.pool()), target(s.pool());
+    source.open(s.KaynakBag + u";Mode=Read"_s);
+    target.open(s.HedefBag);
+    proof::Reconciliation report;
+    report.run.source = companyFacts(source, s.KaynakBag);
+    report.run.target = companyFacts(target, s.HedefBag);
+    const proof::Companies companies{source, target, s.sql, s.formats, s.KullaniciKodu};
+    proof::reconcile(companies, consoleTicks(console), {}, report);
+    return report;
+}
+
+}  // namespace belmo::gui
