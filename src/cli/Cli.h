@@ -7,6 +7,10 @@ namespace belmo::console {
 class StepRegistry;
 }
 
+namespace belmo::proof {
+struct Reconciliation;
+}
+
 namespace belmo::cli {
 
 // Exit codes of the belmo command.
@@ -22,10 +26,16 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err);
 int initCompany(const QStringList& args, QTextStream& out, QTextStream& err);
 int demo(const QStringList& args, QTextStream& out, QTextStream& err);
 int show(const QStringList& args, QTextStream& out, QTextStream& err);
+// Reconciles a pair of companies as they stand, without writing.
+int report(const QStringList& args, QTextStream& out, QTextStream& err);
 // The login and the transfer steps without windows, on the steps that are built (or on the
 // steps given, for the tests).
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err);
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps);
+
+// The report's summary on out, and the whole report written to `path` when one is given
+// (ok becomes false when it cannot be).
+void printReport(const proof::Reconciliation& report, const QString& path, QTextStream& out, QTextStream& err, bool& ok);
 
 // What a program folder holds: users and rights of config.mdb, and per company its name,
 // period and the rows of its tables. Used by show and at the end of demo.

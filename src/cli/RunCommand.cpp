@@ -1,22 +1,25 @@
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
+#include "cli/Headless.h"
 #include "console/PreviewStep.h"
 #include "console/Program.h"
+#include "db/DbError.h"
+#include "proof/SessionReport.h"
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
+#include "transfers/balances/StokKartlari.h"
 #include "transfers/openitems/CekBelmoleri.h"
 #include "transfers/transport/NAKLIYAT.h"
 
-#include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
 
-#include <termios.h>
-#include <unistd.h>
 
 namespace belmo::cli {
 
@@ -24,103 +27,6 @@ using namespace Qt::Literals::StringLiterals;
 using console::StepId;
 
 namespace {
-
-// Answers every message and question by policy and prints the exchange.
-class PrintingDialogs : public services::Dialogs {
-public:
-    PrintingDialogs(QTextStream& out, bool yes) : out_(out), yes_(yes) {}
-
-    void message(const QString& text, const QString& title, Icon, const QString& details) override
-    {
-        print(u"message"_s, title, details.isEmpty() ? text : text + u"\n"_s + details, u"OK"_s);
-    }
-    bool ask(const QString& text, const QString& title) override
-    {
-        print(u"question"_s, title, text, yes_ ? u"Evet"_s : u"Hayır"_s);
-        return yes_;
-    }
-    QString askOverwrite(const QString& description, const QString& question) override
-    {
-        const QString code = yes_ ? services::answer::kYesToAll : services::answer::kNo;
-        print(u"question"_s, {}, description + u'\n' + question, code);
-        return code;
-    }
-
-private:
-    void print(const QString& kind, const QString& title, const QString& text, const QString& answer)
-    {
-        out_ << "  [" << kind << " \"" << (title.isEmpty() ? u"Belmo"_s : title) << "\"] "
-             << QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u'\n', u"\n      "_s)
-             << "\n      -> " << answer << "\n";
-        out_.flush();
-    }
-    QTextStream& out_;
-    bool yes_;
-};
-
-struct Login {
-    QString folder, user, password, source, target;
-};
-
-// The first line of the file, without its line end.
-std::optional<QString> passwordFromFile(const QString& path, QTextStream& err)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "belmo run: cannot read the password file '" << path << "': " << file.errorString() << "\n";
-        return std::nullopt;
-    }
-    QString line = QString::fromUtf8(file.readLine());
-    while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
-    return line;
-}
-
-// Asks on the terminal with the echo off.
-QString passwordFromTerminal(const QString& user, QTextStream& err)
-{
-    err << "Password of " << user << ": ";
-    err.flush();
-    termios saved{};
-    const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
-    QTextStream in(stdin);
-    const QString line = in.readLine();
-    if (terminal) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    err << "\n";
-    err.flush();
-    return line;
-}
-
-// --password-file, --password, BELMO_PASSWORD, or the terminal; empty when none is there.
-std::optional<QString> readPassword(const QCommandLineParser& p, QTextStream& err)
-{
-    if (p.isSet(u"password-file"_s)) return passwordFromFile(p.value(u"password-file"_s), err);
-    if (p.isSet(u"password"_s)) return p.value(u"password"_s);
-    if (qEnvironmentVariableIsSet("BELMO_PASSWORD")) return qEnvironmentVariable("BELMO_PASSWORD");
-    if (isatty(STDIN_FILENO)) return passwordFromTerminal(p.value(u"user"_s), err);
-    return QString();
-}
-
-// Types into the login window as a user does and presses "Onayla". True when the console
-// opened on a source that could be read.
-bool logIn(console::Program& program, const Login& login, QTextStream& out)
-{
-    out << "Login as " << login.user << ": " << login.source << " -> " << login.target << "\n";
-    if (!program.start(login.folder)) return false;
-    app::GIRIS& giris = program.login();
-    giris.kullaniciAdi.setText(login.user);
-    giris.kullaniciAdiLostFocus();
-    giris.sifre.setText(login.password);
-    giris.sifreLostFocus();
-    giris.kaynakSirket.setText(login.source);
-    giris.hedefSirket.setText(login.target);
-    giris.onayla.click();
-    return program.console() && !giris.visible();
-}
 
 // Presses the windows' buttons and the panels' "Başla" as a user would, going from the
 // console to the transport window and back as the steps require, and keeps what became of
@@ -162,6 +68,39 @@ public:
         for (const transfers::TransportItem& item : transfers::transportItems()) runTransportStep(item.id);
     }
 
+    // The ticks the run left, for the reconciliation: the keys of the rows not carried, per step.
+    proof::Ticks ticks() const
+    {
+        proof::Ticks t;
+        for (const Outcome& o : outcomes_) t.unticked[o.key].unite(QSet<QString>(o.leftOutKeys.begin(), o.leftOutKeys.end()));
+        t.lots = lots_;
+        return t;
+    }
+
+    // Each step's outcome for the record of the run.
+    std::vector<proof::StepOutcome> stepOutcomes() const
+    {
+        std::vector<proof::StepOutcome> steps;
+        for (const Outcome& o : outcomes_) {
+            proof::StepOutcome s{o.key, o.caption};
+            for (const Pass& pass : o.passes) {
+                s.listed += pass.listed;
+                s.ticked += pass.ticked;
+            }
+            s.finished = o.finished;
+            s.warnings = warnings_.value(o.key);
+            s.leftOut = o.leftOutLabels;
+            steps.push_back(std::move(s));
+        }
+        return steps;
+    }
+
+    // A message with a warning or an error, told while a step ran, is that step's warning.
+    void noteWarning(const QString& text)
+    {
+        if (!current_.isEmpty()) warnings_[current_].append(text);
+    }
+
     bool summarise(QTextStream& out)
     {
         noteConsole();
@@ -194,6 +133,7 @@ private:
         QString key, caption;
         std::vector<Pass> passes;  // none for a step without a grid
         bool finished = false;
+        QStringList leftOutKeys, leftOutLabels;  // rows listed but not ticked
     };
 
     // The open console; a transport window open in its place is left through its "Çıkış".
@@ -245,7 +185,8 @@ private:
         if (!c) return;
         for (const StepId id : opened_) {
             console::BELMO::MenuButton& entry = c->entry(id);
-            Outcome o{entry.item.key, entry.item.caption, passes_[id], entry.done.visible()};
+            Outcome o{entry.item.key, entry.item.caption, passes_[id], entry.done.visible(), leftOut_[id].keys,
+                      leftOut_[id].labels};
             if (o.passes.empty())
                 if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get()))  // opened, not started
                     o.passes.push_back({QString(), preview->loadedRows(), preview->tickedRows().size(), false});
@@ -255,6 +196,7 @@ private:
         opened_.clear();
         pressed_.clear();
         passes_.clear();
+        leftOut_.clear();
     }
 
     // "Nakliyat Belmoleri" on the console when the transport window is not open yet, then the
@@ -275,7 +217,12 @@ private:
         Outcome o{entry.item.key, transfers::heading(entry.item.side) + u" / "_s + entry.item.caption, {}, false};
         if (preview && n->panels.front() == preview->panel()) {
             o.passes.push_back({QString(), preview->loadedRows(), preview->tickedRows().size(), true});
+            const console::PreviewStep::LeftOut left = preview->leftOut();
+            o.leftOutKeys = left.keys;
+            o.leftOutLabels = left.labels;
+            current_ = entry.item.key;
             preview->basla.click();
+            current_.clear();
         }
         o.finished = entry.done.visible();
         outcomes_.push_back(std::move(o));
@@ -317,7 +264,13 @@ private:
         const int before = finishes_[step.id()];
         const int listed = step.loadedRows();
         const qsizetype ticked = step.tickedRows().size();
+        const console::PreviewStep::LeftOut left = step.leftOut();
+        leftOut_[step.id()].keys += left.keys;
+        leftOut_[step.id()].labels += left.labels;
+        if (auto* stock = dynamic_cast<transfers::StokKartlari*>(&step)) lots_ = stock->lotKullan.value() == 1;
+        current_ = steps_.item(step.id()).key;
         step.basla.click();
+        current_.clear();
         const bool finished = finishes_[step.id()] > before;
         passes_[step.id()].push_back({list, listed, ticked, finished});
         return finished;
@@ -331,8 +284,55 @@ private:
     std::map<StepId, int> finishes_;
     std::map<StepId, std::vector<Pass>> passes_;
     std::vector<Outcome> outcomes_;
+    std::map<StepId, console::PreviewStep::LeftOut> leftOut_;
+    QHash<QString, QStringList> warnings_;  // by step key
+    QString current_;                       // the key of the step whose "Başla" runs
+    bool lots_ = false;                     // the stock was listed per lot
     bool waiting_ = false;
 };
+
+// What the report compares the run with, taken right after the login: the files' hashes and
+// the target's table counts before the first step.
+struct RunStart {
+    QDateTime started;
+    QString sourceHash, targetHash;
+    QHash<QString, qint64> targetTables;
+
+    static RunStart take(app::Session& session)
+    {
+        RunStart s{QDateTime::currentDateTime(), proof::sha256OfFile(proof::fileOf(session.KaynakBag)),
+                   proof::sha256OfFile(proof::fileOf(session.HedefBag))};
+        try {
+            s.targetTables = proof::targetTableCounts(session);
+        } catch (const db::DbError&) {
+        }
+        return s;
+    }
+};
+
+// The reconciliation of the pair as the run left it: its summary printed, the whole report
+// written where --report says. A report that cannot be made or written fails the run.
+void reportOnRun(app::Session& session, const RunStart& start, const Runner& runner, const QCommandLineParser& p,
+                 QTextStream& out, QTextStream& err, bool& ok)
+{
+    proof::RunSummary run;
+    run.user = p.value(u"user"_s);
+    run.machine = QSysInfo::machineHostName();
+    run.started = start.started;
+    run.source.code = p.value(u"source"_s);
+    run.target.code = p.value(u"target"_s);
+    run.source.sha256Before = start.sourceHash;
+    run.target.sha256Before = start.targetHash;
+    run.steps = runner.stepOutcomes();
+    try {
+        run.finished = QDateTime::currentDateTime();
+        printReport(proof::reconcileSession(session, runner.ticks(), start.targetTables, std::move(run)),
+                    p.value(u"report"_s), out, err, ok);
+    } catch (const db::DbError& e) {
+        err << "belmo run: the reconciliation report could not be made: " << e.description() << "\n";
+        ok = false;
+    }
+}
 
 }  // namespace
 
@@ -357,20 +357,14 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "plasiyer; in the transport window soforyi, aracyi, sehir, guzergahyi, masrafyi, soforyd, aracyd,\n"
                    "ulke, guzergahyd, masrafyd, karne, or nakliyat for all eleven."_s);
     QCommandLineParser& p = cl.parser();
-    for (const auto& [name, help] : {std::pair{u"folder"_s, u"The program folder (holding config.mdb)."_s},
-                                     {u"user"_s, u"User name."_s},
-                                     {u"password"_s, u"Password (visible in the process list; see above)."_s},
-                                     {u"password-file"_s, u"A file whose first line is the password."_s},
-                                     {u"source"_s, u"Source company code (the closing period)."_s},
-                                     {u"target"_s, u"Target company code (the new period)."_s}})
-        p.addOption({name, help, name.toUpper()});
+    addLoginOptions(p);
     p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
     p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
+    p.addOption({u"report"_s, u"Write the reconciliation report: .json, .pdf or .txt."_s, u"FILE"_s});
     p.addOption({u"wait"_s, u"How long to wait for a company another program holds: 0 to 86400 (a day), default 30."_s,
                  u"SECONDS"_s});
     if (auto exit = cl.parse(args, out, err)) return *exit;
-    for (const QString& name : {u"folder"_s, u"user"_s, u"source"_s, u"target"_s})
-        if (!p.isSet(name)) return cl.usageError(u"--%1 is missing."_s.arg(name), err);
+    if (auto missing = missingLoginOption(cl, err)) return *missing;
 
     constexpr double kLongestWait = 86400;  // a day
     bool waitRead = true;
@@ -394,25 +388,21 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
     console::Program program(dialogs, steps);
     program.session().pool().settings().lockTimeoutMs = int(wait * 1000);
-    const std::optional<QString> password = readPassword(p, err);
-    if (!password) return kFailed;
-    const Login login{QFileInfo(p.value(u"folder"_s)).absoluteFilePath(), p.value(u"user"_s), *password,
-                      p.value(u"source"_s), p.value(u"target"_s)};
-    if (!logIn(program, login, out)) {
-        out << "Login refused.\n";
-        out.flush();
-        return kFailed;
-    }
+    if (!logIn(program, p, out, err)) return kFailed;
     out << "Logged in; user code " << program.session().KullaniciKodu << ".\n";
 
+    const RunStart start = RunStart::take(program.session());
     Runner runner(program, steps, out);
+    dialogs.onWarning = [&runner](const QString& text) { runner.noteWarning(text); };
     if (chosen.isEmpty()) {
         if (runner.runWizard()) runner.runTransport();
     } else {
         for (const StepId id : chosen) runner.runStep(id);
     }
-    const bool ok = runner.summarise(out);
+    bool ok = runner.summarise(out);
+    dialogs.onWarning = nullptr;
     out.flush();
+    reportOnRun(program.session(), start, runner, p, out, err, ok);
     return ok ? kOk : kFailed;
 }
 

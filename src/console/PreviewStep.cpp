@@ -227,20 +227,23 @@ void PreviewStep::untick(int row)
 
 bool PreviewStep::ticked(int row) const { return row >= 1 && row <= loaded_ && row < int(ticks_.size()) && ticks_[row]; }
 
-QSet<QString> PreviewStep::untickedKeys() const
-{
-    QSet<QString> keys;
-    for (int r = 1; r <= loaded_; ++r)
-        if (!ticked(r)) keys.insert(rowKey(r));
-    return keys;
-}
-
 QList<int> PreviewStep::tickedRows() const
 {
     QList<int> rows;
     for (int r = 1; r <= loaded_; ++r)
         if (ticked(r)) rows.append(r);
     return rows;
+}
+
+PreviewStep::LeftOut PreviewStep::leftOut() const
+{
+    LeftOut left;
+    for (int r = 1; r <= loaded_; ++r)
+        if (!ticked(r)) {
+            left.keys.append(rowKey(r));
+            left.labels.append(rowLabel(r));
+        }
+    return left;
 }
 
 void PreviewStep::Cikis()

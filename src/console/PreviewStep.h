@@ -84,9 +84,13 @@ public:
     bool isLoaded() const { return !loadFailure_ && !loadCancelled_; }
     QList<int> tickedRows() const;
     bool ticked(int row) const;
+    // The rows loaded but not ticked (left out by the user, or refused): their keys, as a
+    // reconciliation knows the items, and their labels, as a person reads them.
+    struct LeftOut {
+        QStringList keys, labels;
+    };
+    LeftOut leftOut() const;
     bool refused(int row) const { return refused_.contains(row); }
-    // The keys of the loaded rows the user left unticked (what the reconciliation leaves out).
-    QSet<QString> untickedKeys() const;
     // The source's values the last load found stray, listed by "Başla" as not carried.
     const QList<services::StrayValue>& strayValues() const { return strays_; }
 

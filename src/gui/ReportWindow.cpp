@@ -3,11 +3,7 @@
 #include "app/Session.h"
 #include "console/BELMO.h"
 #include "console/PreviewStep.h"
-#include "db/Connection.h"
-#include "db/ConnectionString.h"
-#include "db/Recordset.h"
-#include "db/VbConvert.h"
-#include "proof/ReportPdf.h"
+#include "proof/SessionReport.h"
 #include "proof/ReportTables.h"
 #include "services/Dialogs.h"
 #include "transfers/balances/StokKartlari.h"
@@ -120,37 +116,25 @@ void ReportWindow::savePdf()
 
 namespace {
 
-// The company's code (its file's name), its name and period from its settings.
-proof::CompanyFacts companyFacts(db::Connection& company, const QString& connectionString)
-{
-    proof::CompanyFacts facts;
-    facts.file = db::ConnectionString::parse(connectionString).dataSource;
-    db::Recordset rs;
-    rs.open(u"Select SIRKETCODE, SIRKETAD, DONEM from SIRKET"_s, company, db::CursorType::Static, db::LockType::ReadOnly);
-    if (!rs.eof()) {
-        facts.code = vb::joined(rs.value(u"SIRKETCODE"_s));
-        facts.name = vb::joined(rs.value(u"SIRKETAD"_s));
-        facts.period = vb::joined(rs.value(u"DONEM"_s));
-    }
-    return facts;
-}
-
-// The panels' unticked rows by the sections of the report.
+// The rows the console's panels list but leave unticked, by the steps' keys.
 proof::Ticks consoleTicks(console::BELMO& console)
 {
-    const std::pair<console::StepId, QString> sections[] = {
-        {console::StepId::CariHesaplar, u"cari"_s}, {console::StepId::Stok, u"stok"_s},
-        {console::StepId::Cekler, u"cek"_s},        {console::StepId::Siparisler, u"siparis"_s},
-        {console::StepId::Taksitler, u"taksit"_s},
-    };
     proof::Ticks ticks;
-    for (const auto& [id, section] : sections) {
-        auto* step = dynamic_cast<console::PreviewStep*>(console.step(id));
-        if (step && step->isLoaded()) ticks.unticked[section] = step->untickedKeys();
+    for (const auto& entry : console.menuButtons()) {
+        auto* step = dynamic_cast<console::PreviewStep*>(entry->step.get());
+        if (!step || !step->isLoaded()) continue;
+        const QStringList keys = step->leftOut().keys;
+        ticks.unticked[entry->item.key].unite(QSet<QString>(keys.begin(), keys.end()));
+        if (auto* stock = dynamic_cast<transfers::StokKartlari*>(step)) ticks.lots = stock->lotKullan.value() == 1;
     }
-    if (auto* stock = dynamic_cast<transfers::StokKartlari*>(console.step(console::StepId::Stok)))
-        ticks.lots = stock->lotKullan.value() == 1;
     return ticks;
+}
+
+proof::CompanyFacts named(const QString& connectionString)
+{
+    proof::CompanyFacts facts;
+    facts.code = QFileInfo(proof::fileOf(connectionString)).completeBaseName();
+    return facts;
 }
 
 }  // namespace
@@ -158,15 +142,10 @@ proof::Ticks consoleTicks(console::BELMO& console)
 proof::Reconciliation reconcileConsole(console::BELMO& console)
 {
     app::Session& s = console.session();
-    db::Connection source(s.pool()), target(s.pool());
-    source.open(s.KaynakBag + u";Mode=Read"_s);
-    target.open(s.HedefBag);
-    proof::Reconciliation report;
-    report.run.source = companyFacts(source, s.KaynakBag);
-    report.run.target = companyFacts(target, s.HedefBag);
-    const proof::Companies companies{source, target, s.sql, s.formats, s.KullaniciKodu};
-    proof::reconcile(companies, consoleTicks(console), {}, report);
-    return report;
+    proof::RunSummary run;
+    run.source = named(s.KaynakBag);
+    run.target = named(s.HedefBag);
+    return proof::reconcileSession(s, consoleTicks(console), {}, std::move(run));
 }
 
 }  // namespace belmo::gui

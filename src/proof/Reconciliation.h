@@ -110,6 +110,10 @@ void reconcile(const Companies& companies, const Ticks& ticks, const QHash<QStri
 // The row counts of the definition and transport tables of a company (missing tables left out).
 QHash<QString, qint64> tableCounts(db::Connection& company);
 
+// The printable report: A4, the companies and periods on every page, page numbers, totals
+// and a line for the accountant's signature.
+bool writeReportPdf(const Reconciliation& report, const QString& path, QString& error);
+
 // Writes the report by the file's suffix: .json, .pdf or .txt. False with `error` set when it
 // cannot be written.
 bool writeReport(const Reconciliation& report, const QString& path, QString& error);

@@ -1,5 +1,7 @@
-#include "proof/ReportPdf.h"
-
+// The printable report: the companies and periods at the head of every page, each part as a
+// table whose header row repeats on every page it runs over, differences marked and totals
+// under the items, "Sayfa N / M" at the foot, a signature line at the end. The fonts need a
+// QGuiApplication.
 #include "proof/Reconciliation.h"
 #include "proof/ReportTables.h"
 

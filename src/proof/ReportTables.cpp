@@ -16,7 +16,7 @@ namespace {
 
 // Figures that round to the same cents are equal: the files hold doubles.
 bool sameAmount(double a, double b) { return std::abs(a - b) < 0.005; }
-bool sameQuantity(double a, double b) { return std::abs(a - b) < 1e-9 * std::max(1.0, std::abs(a)); }
+bool sameQuantity(double a, double b) { return std::abs(a - b) < 0.0005; }
 
 bool accountDiffers(const AccountItem& a) { return a.ticked && !sameAmount(a.closing, a.carried); }
 bool stockDiffers(const StockItem& s)
@@ -90,7 +90,7 @@ void addItems(ReportTable& table, const std::vector<Item>& items, Differs differ
 
 ReportTable accountTable(const Reconciliation& r)
 {
-    ReportTable t = table(u"cari"_s, u"Cari Hesaplar"_s,
+    ReportTable t = table(u"current_accounts"_s, u"Cari Hesaplar"_s,
                   {u"Ana Hs"_s, u"Grup"_s, u"Kod"_s, u"Ünvan"_s, u"Döviz"_s, u"Kapanış"_s, u"Devreden"_s, u"Fark"_s, QString()},
                   {false, false, false, false, false, true, true, true, false});
     addItems(t, r.accounts, accountDiffers, [](const AccountItem& a) {
@@ -124,7 +124,7 @@ ReportTable accountTable(const Reconciliation& r)
 ReportTable stockTable(const Reconciliation& r)
 {
     const bool lots = std::any_of(r.stock.begin(), r.stock.end(), [](const StockItem& s) { return !s.lot.isEmpty(); });
-    ReportTable t = table(u"stok"_s, u"Stoklar"_s,
+    ReportTable t = table(u"stock"_s, u"Stoklar"_s,
                   {u"Stok Kodu"_s, u"Depo"_s, u"Lot"_s, u"Miktar"_s, u"Değer"_s, u"Devreden Miktar"_s,
                    u"Devreden Değer"_s, u"Miktar Farkı"_s, QString()},
                   {false, false, false, true, true, true, true, true, false});
@@ -198,7 +198,7 @@ QString countText(const std::optional<qint64>& n) { return n ? QString::number(*
 
 ReportTable tableCountTable(const Reconciliation& r)
 {
-    ReportTable t = table(u"tablolar"_s, u"Tanımlar"_s,
+    ReportTable t = table(u"tables"_s, u"Tanımlar"_s,
                   {u"Tablo"_s, u"Kaynak"_s, u"Hedef (önce)"_s, u"Hedef (sonra)"_s},
                   {false, true, true, true});
     for (const TableCount& c : r.tables) {
@@ -211,7 +211,7 @@ ReportTable tableCountTable(const Reconciliation& r)
 
 ReportTable runTable(const RunSummary& run)
 {
-    ReportTable t = table(u"calisma"_s, u"Çalışma Özeti"_s,
+    ReportTable t = table(u"run"_s, u"Çalışma Özeti"_s,
                   {u"Adım"_s, u"Listelenen"_s, u"İşaretli"_s, u"Sonuç"_s, u"Uyarılar ve aktarılmayanlar"_s},
                   {false, true, true, false, false});
     for (const StepOutcome& s : run.steps) {
@@ -226,17 +226,18 @@ ReportTable runTable(const RunSummary& run)
 QString companyLine(const QString& role, const CompanyFacts& c)
 {
     QString line = role + u": "_s + c.code;
-    if (!c.name.isEmpty()) line += u" - "_s + c.name;
     if (!c.period.isEmpty()) line += u", dönem "_s + c.period;
     return line;
 }
 
 QString timeText(const QDateTime& t) { return t.isValid() ? t.toString(u"dd.MM.yyyy HH:mm"_s) : u"-"_s; }
 
-// The sections the lead part of the report is named by in `unavailable`: its key or title.
+// Whether a name in `unavailable` stands for this table: its own part, or the target (without
+// its opening date no item part can be reconciled).
 bool namesTable(const QString& name, const ReportTable& t)
 {
-    return name.compare(t.section, Qt::CaseInsensitive) == 0 || name.compare(t.title, Qt::CaseInsensitive) == 0;
+    if (name == u"target"_s) return t.section != u"tables"_s && t.section != u"run"_s;
+    return name == t.section;
 }
 
 }  // namespace
@@ -260,9 +261,9 @@ std::vector<ReportTable> reportTables(const Reconciliation& r)
     std::vector<ReportTable> tables;
     tables.push_back(accountTable(r));
     tables.push_back(stockTable(r));
-    tables.push_back(openItemTable(u"cek"_s, u"Çekler"_s, u"Çek No"_s, r.cheques, true));
-    tables.push_back(openItemTable(u"siparis"_s, u"Siparişler"_s, u"Sipariş / Stok"_s, r.orders, false));
-    tables.push_back(openItemTable(u"taksit"_s, u"Taksitler"_s, u"Fatura / Taksit"_s, r.instalments, false));
+    tables.push_back(openItemTable(u"cheques"_s, u"Çekler"_s, u"Çek No"_s, r.cheques, true));
+    tables.push_back(openItemTable(u"orders"_s, u"Siparişler"_s, u"Sipariş / Stok"_s, r.orders, false));
+    tables.push_back(openItemTable(u"instalments"_s, u"Taksitler"_s, u"Fatura / Taksit"_s, r.instalments, false));
     tables.push_back(tableCountTable(r));
     tables.push_back(runTable(r.run));
     for (ReportTable& t : tables)

@@ -21,7 +21,7 @@ struct ReportRow {
 };
 
 struct ReportTable {
-    QString section;  // "cari", "stok", "cek", "siparis", "taksit", "tablolar", "calisma"
+    QString section;  // the part's name in `unavailable`: "current_accounts" ... "tables", "run"
     QString title;    // the Turkish heading
     QStringList headers;
     QList<bool> numeric;  // per column: right-aligned figures

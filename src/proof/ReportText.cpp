@@ -72,13 +72,13 @@ QString Reconciliation::summaryText() const
 {
     QStringList out{u"Mutabakat:"_s};
     for (const ReportTable& t : reportTables(*this)) {
-        if (t.section == u"calisma"_s) continue;
+        if (t.section == u"run"_s) continue;
         QString line = u"  %1: "_s.arg(t.title);
         if (!t.unavailable.isEmpty()) {
             out << line + unavailableText(t.unavailable);
             continue;
         }
-        line += t.section == u"tablolar"_s ? u"%1 tablo"_s.arg(t.items)
+        line += t.section == u"tables"_s ? u"%1 tablo"_s.arg(t.items)
                                           : u"%1 kalem, %2 işaretli, %3 fark"_s.arg(t.items).arg(t.ticked).arg(t.differing);
         if (!t.totals.isEmpty()) line += u"; "_s + t.totals.join(u"; "_s);
         out << line;

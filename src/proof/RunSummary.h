@@ -13,7 +13,6 @@ namespace belmo::proof {
 // period and the SHA-256 of the file before and after the run (empty when not taken).
 struct CompanyFacts {
     QString code, file, period;
-    QString name;  // the company's name as its settings give it; shown, not in the JSON
     QString sha256Before, sha256After;
     QJsonObject toJson() const;
 };

@@ -9,6 +9,9 @@
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
 #include <QSet>
 
@@ -138,6 +141,37 @@ QMap<Key, qint64> cents(const Totals& totals)
 
 using Reconciliation = DemoRun;
 
+// A report's items summed per key: accounts per code and currency, stock per card and warehouse.
+QMap<Key, qint64> reported(const QJsonArray& items, const QString& first, const QString& second, const QString& figure)
+{
+    Totals totals;
+    for (const QJsonValue& v : items) {
+        const QJsonObject item = v.toObject();
+        totals[{item[first].toString(), item[second].toString()}] += item[figure].toDouble();
+    }
+    return cents(totals);
+}
+
+QJsonObject readJson(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+}
+
+// The items of a report part that differ.
+QStringList differing(const QJsonObject& report, const QString& part)
+{
+    QStringList keys;
+    for (const QJsonValue& v : report[part].toArray()) {
+        const QJsonObject item = v.toObject();
+        const bool differs = std::abs(item[u"difference"_s].toDouble()) > 0.004 ||
+                             std::abs(item[u"difference_quantity"_s].toDouble()) > 0.0004 ||
+                             item[u"found"_s].toInt(1) != item[u"expected"_s].toInt(1);
+        if (differs) keys << item[u"code"_s].toString() + item[u"key"_s].toString();
+    }
+    return keys;
+}
+
 // Run twice, answering Yes to deleting the target's data: the second run marks the first
 // run's entries deleted and the live entries still reconcile.
 TEST_F(Reconciliation, TheOpeningEntriesEqualTheClosingBalancesAndTheStockOnHand)
@@ -158,6 +192,62 @@ TEST_F(Reconciliation, TheOpeningEntriesEqualTheClosingBalancesAndTheStockOnHand
         if (!target.isOpen()) openCompany(target, u"DEMO2026"_s);
         EXPECT_EQ(cents(openingBalances(target)), balances) << run;
         EXPECT_EQ(cents(openingStock(target)), onHand) << run;
+    }
+}
+
+// The report of a run lists the source's closing figures as worked out here, finds them all
+// carried, and then finds exactly what is changed in the target afterwards; a part whose
+// table the target lacks is reported unavailable and the others go on.
+TEST_F(Reconciliation, TheReportShowsTheClosingFiguresAndFindsEveryChangeMadeAfterTheRun)
+{
+    db::Connection source(reader.pool());
+    openCompany(source, u"DEMO2025"_s);
+    const QString path = folder_.filePath(u"r.json"_s);
+    ASSERT_EQ(belmoRun(login(u"1234"_s) + QStringList{u"--yes"_s, u"--report"_s, path}).code, cli::kOk);
+    const QJsonObject run = readJson(path);
+    EXPECT_EQ(run[u"differences"_s].toInt(-1), 0);
+    EXPECT_EQ(reported(run[u"current_accounts"_s].toArray(), u"code"_s, u"currency"_s, u"closing"_s),
+              cents(closingBalances(source)));
+    EXPECT_EQ(reported(run[u"stock"_s].toArray(), u"code"_s, u"warehouse"_s, u"quantity"_s), cents(stockOnHand(source)));
+    EXPECT_NE(run[u"target"_s][u"sha256_before"_s], run[u"target"_s][u"sha256_after"_s]);
+
+    const QString account = cell(u"DEMO2026"_s, u"SELECT Min(Kayit.B_MID) FROM Kayit INNER JOIN Cari_H ON "
+                                               "Kayit.Kayit_No=Cari_H.Kayit_No WHERE Kayit.Evrak_Kodu=0 AND Kayit.B_Hs=120 "
+                                               "AND Cari_H.islem_Dvz='TL'"_s);
+    const QString cheque = cell(u"DEMO2026"_s, u"SELECT Min(Cek_No) FROM Cek_"_s);
+    struct Change {
+        const char* what;
+        QString sql;
+        QString part;
+        QStringList differing;
+    } changes[] = {
+        {"an opening entry edited",
+         u"UPDATE Cari_H SET Tutar_Ytl=Tutar_Ytl+10 WHERE Kayit_No=(SELECT Min(Kayit.Kayit_No) FROM Kayit INNER JOIN "
+         "Cari_H ON Kayit.Kayit_No=Cari_H.Kayit_No WHERE Kayit.Evrak_Kodu=0 AND Kayit.B_MID='%1' AND Cari_H.islem_Dvz='TL')"_s
+             .arg(account),
+         u"current_accounts"_s, {account}},
+        {"a cheque written twice",
+         u"INSERT INTO Cek_ (Kayit_No, Cek_No, Tutar) SELECT Kayit_No, Cek_No, Tutar FROM Cek_ WHERE Cek_No='%1'"_s.arg(cheque),
+         u"cheques"_s, {cheque}},
+        {"the instalments gone", u"DROP TABLE Taksit_H"_s, u"instalments"_s, {}},
+    };
+    const QStringList args = QStringList{u"report"_s, u"--report"_s, path} + login(u"1234"_s);
+    int differences = 0;  // the changes stay: each report finds the earlier ones too
+    for (const Change& change : changes) {
+        differences += int(change.differing.size());
+        db::Connection target(reader.pool());
+        openCompany(target, u"DEMO2026"_s);
+        target.execute(change.sql);
+        target.close();
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        const int code = cli::run(args, o, e);
+        const QJsonObject report = readJson(path);
+        EXPECT_EQ(code, cli::kFailed) << change.what << out.toStdString();
+        EXPECT_EQ(differing(report, change.part), change.differing) << change.what;
+        EXPECT_EQ(report[u"differences"_s].toInt(), differences) << change.what;
+        EXPECT_EQ(report[u"unavailable"_s].toObject().keys(),
+                  change.differing.isEmpty() ? QStringList{change.part} : QStringList()) << change.what;
     }
 }
 

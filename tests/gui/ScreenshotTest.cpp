@@ -105,8 +105,8 @@ TEST_F(ConsoleScreens, WarehousesPanelWithTheDemoData)
 }
 
 // The reconciliation from the menu after the current accounts were carried with one account
-// left out: a tab per part, no difference (the account left out is not one), and its PDF saved
-// where the save button is told.
+// left out: a tab per part, differences counted on the tabs, and its PDF saved where the save
+// button is told.
 TEST_F(ConsoleScreens, ReportWindowFromTheMenuSavesThePdf)
 {
     console.entry(console::StepId::CariHesaplar).button.click();
@@ -122,12 +122,17 @@ TEST_F(ConsoleScreens, ReportWindowFromTheMenuSavesThePdf)
     open->click();
     gui::ReportWindow* report = view.reportWindow();
     ASSERT_TRUE(report);
-    QStringList tabs;
-    for (int i = 0; i < report->tabs()->count(); ++i) tabs << report->tabs()->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{u"Cari Hesaplar"_s, u"Stoklar"_s, u"Çekler"_s, u"Siparişler"_s, u"Taksitler"_s,
-                                 u"Tanımlar"_s, u"Çalışma Özeti"_s}));
-    EXPECT_FALSE(report->report().accounts.empty());
-    EXPECT_EQ(report->report().differences(), 0);
+    // Current accounts carried: no difference, the account left out is none. The other
+    // balances are not carried yet: their tabs count differences.
+    const QStringList parts{u"Cari Hesaplar"_s, u"Stoklar"_s, u"Çekler"_s, u"Siparişler"_s,
+                            u"Taksitler"_s, u"Tanımlar"_s, u"Çalışma Özeti"_s};
+    ASSERT_EQ(report->tabs()->count(), parts.size());
+    for (int i = 0; i < parts.size(); ++i) EXPECT_TRUE(report->tabs()->tabText(i).startsWith(parts[i])) << i;
+    EXPECT_EQ(report->tabs()->tabText(0), u"Cari Hesaplar"_s);
+    EXPECT_TRUE(report->tabs()->tabText(1).startsWith(u"Stoklar ("_s));
+    EXPECT_EQ(std::count_if(report->report().accounts.begin(), report->report().accounts.end(),
+                            [](const proof::AccountItem& a) { return !a.ticked; }),
+              1);
     saveScreenshot(*report, QStringLiteral("report-window"));
 
     QTemporaryDir dir;

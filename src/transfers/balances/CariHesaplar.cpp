@@ -59,11 +59,7 @@ void CariHesaplar::menuAction()
 // The two views, made afresh before every load.
 void CariHesaplar::prepareSource(db::Connection& source)
 {
-    const services::Fragments& f = session().sql;
-    services::GORUNUMSIL(source, views(), 1);
-    services::GORUNUMOLUSTUR(source, views(), 1, currentAccountDebitView(f));
-    services::GORUNUMSIL(source, views(), 2);
-    services::GORUNUMOLUSTUR(source, views(), 2, currentAccountCreditView(f));
+    buildCurrentAccountViews(source, views(), session().sql);
 }
 
 // The live cards, and the amounts of the lines of every live header with a current account

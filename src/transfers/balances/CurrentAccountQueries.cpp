@@ -1,6 +1,7 @@
 #include "transfers/balances/CurrentAccountQueries.h"
 
 #include "services/Fragments.h"
+#include "services/TemporaryViews.h"
 
 namespace belmo::transfers {
 
@@ -73,6 +74,14 @@ QString currentAccountLoader(const services::Fragments& f, const QString& views,
     // Numeric codes in the order of their value, then the others by their text: a code that
     // is not a number is carried like the rest.
     return sql + u"ORDER BY ISNUMERIC(MID1), "_s + f.SayiFonk + u"(IIF(ISNUMERIC(MID1), MID1, 0)), MID1 "_s;
+}
+
+void buildCurrentAccountViews(db::Connection& source, const services::ViewSet& views, const services::Fragments& f)
+{
+    services::GORUNUMSIL(source, views, 1);
+    services::GORUNUMOLUSTUR(source, views, 1, currentAccountDebitView(f));
+    services::GORUNUMSIL(source, views, 2);
+    services::GORUNUMOLUSTUR(source, views, 2, currentAccountCreditView(f));
 }
 
 }  // namespace belmo::transfers

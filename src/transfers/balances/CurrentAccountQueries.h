@@ -2,8 +2,13 @@
 
 #include <QString>
 
+namespace belmo::db {
+class Connection;
+}
+
 namespace belmo::services {
 struct Fragments;
+class ViewSet;
 }
 
 // The statements of the current-account panel: the debit-side and credit-side balance
@@ -19,5 +24,9 @@ QString currentAccountCreditView(const services::Fragments& f);
 // TL, USD and EURO balances (debit minus credit) as text in the amount formats, then the same
 // three balances as numbers (Ytl, Dvz1, Dvz2).
 QString currentAccountLoader(const services::Fragments& f, const QString& views, bool hideZero);
+
+// Drops the two views of `views` in the source and makes them again (the panel before each
+// load, the reconciliation report on its read-only connection, where they are temporary).
+void buildCurrentAccountViews(db::Connection& source, const services::ViewSet& views, const services::Fragments& f);
 
 }  // namespace belmo::transfers

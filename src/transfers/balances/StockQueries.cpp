@@ -1,6 +1,9 @@
 #include "transfers/balances/StockQueries.h"
 
 #include "services/Fragments.h"
+#include "services/TemporaryViews.h"
+
+#include <QList>
 
 namespace belmo::transfers {
 
@@ -110,6 +113,16 @@ QString stockLotLoader(const services::Fragments& f, const QString& views, bool 
                    "2.SID2,", "1.DP, ", "1.Depo_Kodu "});
     if (positiveOnly) sql += u"having Sum("_s + p + u"2.Deyim1)>0 "_s;
     return sql;
+}
+
+void buildStockViews(db::Connection& source, const services::ViewSet& views, bool lots)
+{
+    const QList<QString> definitions = lots ? QList{stockLotPriceView(), stockLotQuantityView()}
+                                            : QList{stockQuantityView(), stockPriceView(), stockCardPriceView()};
+    for (int slot = 1; slot <= definitions.size(); ++slot) {
+        services::GORUNUMSIL(source, views, slot);
+        services::GORUNUMOLUSTUR(source, views, slot, definitions[slot - 1]);
+    }
 }
 
 }  // namespace belmo::transfers

@@ -2,8 +2,13 @@
 
 #include <QString>
 
+namespace belmo::db {
+class Connection;
+}
+
 namespace belmo::services {
 struct Fragments;
+class ViewSet;
 }
 
 // The statements of the stock panel: views built in the source (SMZN + user code + slot),
@@ -39,5 +44,9 @@ QString stockLoader(const services::Fragments& f, const QString& views, bool pos
 // the quantity, the average price and the value as numbers (Kart, HamMiktar, HamFiyat,
 // HamTutar).
 QString stockLotLoader(const services::Fragments& f, const QString& views, bool positiveOnly);
+
+// Drops the views of `views` in the source and makes them again, the three without lots or
+// the two with them.
+void buildStockViews(db::Connection& source, const services::ViewSet& views, bool lots);
 
 }  // namespace belmo::transfers

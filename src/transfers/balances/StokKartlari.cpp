@@ -58,12 +58,7 @@ services::ViewSet StokKartlari::views() { return {kViews, session().KullaniciKod
 // The views for the lot box's state, made afresh before every load.
 void StokKartlari::prepareSource(db::Connection& source)
 {
-    const QList<QString> definitions = lots() ? QList{stockLotPriceView(), stockLotQuantityView()}
-                                              : QList{stockQuantityView(), stockPriceView(), stockCardPriceView()};
-    for (int slot = 1; slot <= definitions.size(); ++slot) {
-        services::GORUNUMSIL(source, views(), slot);
-        services::GORUNUMOLUSTUR(source, views(), slot, definitions[slot - 1]);
-    }
+    buildStockViews(source, views(), lots());
 }
 
 // The live cards, their stock lines and the purchase lines their prices come from.

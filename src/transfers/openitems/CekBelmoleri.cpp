@@ -75,15 +75,7 @@ void CekBelmoleri::menuAction()
 // that is refused too fails the load.
 void CekBelmoleri::prepareSource(db::Connection& source)
 {
-    for (int slot = 1; slot <= 5; ++slot) {
-        services::GORUNUMSIL(source, views(), slot);
-        try {
-            services::GORUNUMOLUSTUR(source, views(), slot, chequeView(slot));
-        } catch (const db::DbError& e) {
-            if (e.databaseLevel()) throw;
-            services::GORUNUMOLUSTUR(source, views(), slot, chequeFallbackView(slot));
-        }
-    }
+    buildChequeViews(source, views());
 }
 
 db::Query CekBelmoleri::query()

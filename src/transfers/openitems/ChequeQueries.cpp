@@ -1,6 +1,8 @@
 #include "transfers/openitems/ChequeQueries.h"
 
+#include "db/DbError.h"
 #include "services/Fragments.h"
+#include "services/TemporaryViews.h"
 
 namespace belmo::transfers {
 
@@ -122,6 +124,19 @@ QString chequeClearingLoader(const services::Fragments& f, const QString& views)
         + fromViews(p)
         + u"Where ((("_s + p + u"1.ToplaTutar) = 0)) AND "_s + p + u"4.Cek_No in(Select * from "_s + p + u"5) "_s
         + u"ORDER BY "_s + p + u"4.Vade "_s;
+}
+
+void buildChequeViews(db::Connection& source, const services::ViewSet& views)
+{
+    for (int slot = 1; slot <= 5; ++slot) {
+        services::GORUNUMSIL(source, views, slot);
+        try {
+            services::GORUNUMOLUSTUR(source, views, slot, chequeView(slot));
+        } catch (const db::DbError& e) {
+            if (e.databaseLevel()) throw;
+            services::GORUNUMOLUSTUR(source, views, slot, chequeFallbackView(slot));
+        }
+    }
 }
 
 }  // namespace belmo::transfers

@@ -2,8 +2,13 @@
 
 #include <QString>
 
+namespace belmo::db {
+class Connection;
+}
+
 namespace belmo::services {
 struct Fragments;
+class ViewSet;
 }
 
 // The statements of the cheque panel: five views built in the source (CK + user code + 1 to
@@ -39,5 +44,9 @@ QString chequePortfolioLoader(const services::Fragments& f, const QString& views
 // branch, where to (or TAHSİLAT), exit date, entry document, where from, entry date, entry
 // record, raw due date, description; then, not shown, the amount as a number (Tutar).
 QString chequeClearingLoader(const services::Fragments& f, const QString& views);
+
+// Drops the five views of `views` in the source and makes each again, with its fallback where
+// the first definition is refused.
+void buildChequeViews(db::Connection& source, const services::ViewSet& views);
 
 }  // namespace belmo::transfers

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "services/Dialogs.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+#include <functional>
+#include <optional>
+
+namespace belmo::console {
+class Program;
+}
+
+// What the commands that log in share: the dialogs that answer by policy and print, the
+// login's options and the password's ways in, and the login itself.
+namespace belmo::cli {
+
+class CommandLine;
+
+// Answers every message and question by policy and prints the exchange.
+class PrintingDialogs : public services::Dialogs {
+public:
+    PrintingDialogs(QTextStream& out, bool yes) : out_(out), yes_(yes) {}
+
+    void message(const QString& text, const QString& title, Icon, const QString& details) override;
+    bool ask(const QString& text, const QString& title) override;
+    QString askOverwrite(const QString& description, const QString& question) override;
+
+    // Hears every message shown with a warning or an error icon.
+    std::function<void(const QString& text)> onWarning;
+
+private:
+    void print(const QString& kind, const QString& title, const QString& text, const QString& answer);
+    QTextStream& out_;
+    bool yes_;
+};
+
+// --folder, --user, --password, --password-file, --source and --target.
+void addLoginOptions(QCommandLineParser& p);
+// The usage error's exit code when one of --folder, --user, --source, --target is missing.
+std::optional<int> missingLoginOption(CommandLine& cl, QTextStream& err);
+
+// --password-file, --password, BELMO_PASSWORD, or the terminal; empty when none is there.
+std::optional<QString> readPassword(const QCommandLineParser& p, QTextStream& err);
+
+// Types into the login window as a user does and presses "Onayla". True when the console
+// opened on a source that could be read; otherwise "Login refused." is printed.
+bool logIn(console::Program& program, const QCommandLineParser& p, QTextStream& out, QTextStream& err);
+
+}  // namespace belmo::cli
