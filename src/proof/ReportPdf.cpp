@@ -137,7 +137,7 @@ private:
         if (t.differing > 0) line(u"%1 kalemde fark var."_s.arg(t.differing), bold_);
     }
 
-    // The widest text of each column; text columns give way when the page is too narrow.
+    // The widest text of each column; the widest text columns give way when the page is too narrow.
     QList<double> columnWidths(const ReportTable& t) const
     {
         QList<double> widths;
@@ -145,13 +145,20 @@ private:
         for (const ReportRow& r : t.rows)
             for (qsizetype c = 0; c < r.cells.size(); ++c)
                 widths[c] = std::max(widths[c], textWidth(r.total ? bold_ : base_, r.cells[c]) + 2 * padding());
-        double figures = 0, texts = 0;
-        for (qsizetype c = 0; c < widths.size(); ++c) (t.numeric[c] ? figures : texts) += widths[c];
-        if (figures + texts > area_.width()) {
-            const double textScale = std::max(0.2, (area_.width() - figures) / texts);
-            const double all = area_.width() / (figures + texts * textScale);
-            for (qsizetype c = 0; c < widths.size(); ++c) widths[c] *= (t.numeric[c] ? 1.0 : textScale) * std::min(1.0, all);
+        // Too wide: the widest text columns are cut to one width, so that short codes stay whole.
+        auto width = [&](double cap) {
+            double sum = 0;
+            for (qsizetype c = 0; c < widths.size(); ++c) sum += t.numeric[c] ? widths[c] : std::min(widths[c], cap);
+            return sum;
+        };
+        double low = 0, high = area_.width();
+        if (width(high) <= area_.width()) return widths;
+        for (int i = 0; i < 30; ++i) {
+            const double mid = (low + high) / 2;
+            (width(mid) <= area_.width() ? low : high) = mid;
         }
+        for (qsizetype c = 0; c < widths.size(); ++c)
+            if (!t.numeric[c]) widths[c] = std::min(widths[c], low);
         return widths;
     }
 
