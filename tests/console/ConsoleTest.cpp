@@ -94,8 +94,11 @@ TEST_F(ConsoleTest, TheWizardRunsTheBuiltStepsInChainOrderAndBringsTheMenuBack)
     EXPECT_EQ(warehouses->loadedRows(), 1);
     warehouses->basla.click();
     EXPECT_EQ(c->panels.front(), &stock->frame);  // the current accounts are passed over
+    int reports = 0;
+    c->onReport = [&reports] { ++reports; };
     stock->basla.click();
     EXPECT_EQ(c->panels.front(), &c->menu);  // nothing built after the stock
+    EXPECT_EQ(reports, 1);                    // the end of the chain shows the report
     for (const StepId id : {StepId::Gruplar, StepId::Depolar, StepId::Stok}) EXPECT_TRUE(c->entry(id).done.visible());
 }
 
