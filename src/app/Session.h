@@ -4,6 +4,7 @@
 #include "services/Errors.h"
 #include "services/Fragments.h"
 #include "services/KayitDegerleri.h"
+#include "services/Listing.h"
 #include "services/NumberFormats.h"
 #include "services/Posting.h"
 
@@ -48,6 +49,7 @@ public:
     services::Fragments sql;          // SQLCEVIR
 
     services::KayitDegerleri kayitDegerleri;  // posting values, kept between calls
+    services::Listing listing;                // what the panels listed at their last "Başla"
 
     // The error texts of config.mdb and the dialogs, for HATAMESAJI.
     services::ErrorLookup errors() const { return {pool_, AyarBag, dialogs_}; }

@@ -55,10 +55,9 @@ int report(const QStringList& args, QTextStream& out, QTextStream& err)
     run.started = run.finished = QDateTime::currentDateTime();
     run.source.code = p.value(u"source"_s);
     run.target.code = p.value(u"target"_s);
-    proof::Ticks ticks;
-    ticks.lots = p.isSet(u"lots"_s);
+    program.session().listing.lots = p.isSet(u"lots"_s);
     try {
-        const proof::Reconciliation reconciliation = proof::reconcileSession(program.session(), ticks, {}, run);
+        const proof::Reconciliation reconciliation = proof::reconcileSession(program.session(), {}, run);
         bool ok = reconciliation.differences() == 0;
         printReport(reconciliation, p.value(u"report"_s), out, err, ok);
         return ok ? kOk : kFailed;

@@ -7,7 +7,6 @@
 #include "proof/SessionReport.h"
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
-#include "transfers/balances/StokKartlari.h"
 #include "transfers/openitems/CekBelmoleri.h"
 #include "transfers/transport/NAKLIYAT.h"
 
@@ -68,15 +67,6 @@ public:
         for (const transfers::TransportItem& item : transfers::transportItems()) runTransportStep(item.id);
     }
 
-    // The ticks the run left, for the reconciliation: the keys of the rows not carried, per step.
-    proof::Ticks ticks() const
-    {
-        proof::Ticks t;
-        for (const Outcome& o : outcomes_) t.unticked[o.key].unite(QSet<QString>(o.leftOutKeys.begin(), o.leftOutKeys.end()));
-        t.lots = lots_;
-        return t;
-    }
-
     // Each step's outcome for the record of the run.
     std::vector<proof::StepOutcome> stepOutcomes() const
     {
@@ -133,7 +123,7 @@ private:
         QString key, caption;
         std::vector<Pass> passes;  // none for a step without a grid
         bool finished = false;
-        QStringList leftOutKeys, leftOutLabels;  // rows listed but not ticked
+        QStringList leftOutLabels;  // rows listed but not ticked
     };
 
     // The open console; a transport window open in its place is left through its "Çıkış".
@@ -185,8 +175,7 @@ private:
         if (!c) return;
         for (const StepId id : opened_) {
             console::BELMO::MenuButton& entry = c->entry(id);
-            Outcome o{entry.item.key, entry.item.caption, passes_[id], entry.done.visible(), leftOut_[id].keys,
-                      leftOut_[id].labels};
+            Outcome o{entry.item.key, entry.item.caption, passes_[id], entry.done.visible(), leftOut_[id]};
             if (o.passes.empty())
                 if (auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get()))  // opened, not started
                     o.passes.push_back({QString(), preview->loadedRows(), preview->tickedRows().size(), false});
@@ -217,9 +206,7 @@ private:
         Outcome o{entry.item.key, transfers::heading(entry.item.side) + u" / "_s + entry.item.caption, {}, false};
         if (preview && n->panels.front() == preview->panel()) {
             o.passes.push_back({QString(), preview->loadedRows(), preview->tickedRows().size(), true});
-            const console::PreviewStep::LeftOut left = preview->leftOut();
-            o.leftOutKeys = left.keys;
-            o.leftOutLabels = left.labels;
+            o.leftOutLabels = preview->leftOut();
             current_ = entry.item.key;
             preview->basla.click();
             current_.clear();
@@ -264,10 +251,7 @@ private:
         const int before = finishes_[step.id()];
         const int listed = step.loadedRows();
         const qsizetype ticked = step.tickedRows().size();
-        const console::PreviewStep::LeftOut left = step.leftOut();
-        leftOut_[step.id()].keys += left.keys;
-        leftOut_[step.id()].labels += left.labels;
-        if (auto* stock = dynamic_cast<transfers::StokKartlari*>(&step)) lots_ = stock->lotKullan.value() == 1;
+        leftOut_[step.id()] += step.leftOut();
         current_ = steps_.item(step.id()).key;
         step.basla.click();
         current_.clear();
@@ -284,10 +268,9 @@ private:
     std::map<StepId, int> finishes_;
     std::map<StepId, std::vector<Pass>> passes_;
     std::vector<Outcome> outcomes_;
-    std::map<StepId, console::PreviewStep::LeftOut> leftOut_;
+    std::map<StepId, QStringList> leftOut_;
     QHash<QString, QStringList> warnings_;  // by step key
     QString current_;                       // the key of the step whose "Başla" runs
-    bool lots_ = false;                     // the stock was listed per lot
     bool waiting_ = false;
 };
 
@@ -326,7 +309,7 @@ void reportOnRun(app::Session& session, const RunStart& start, const Runner& run
     run.steps = runner.stepOutcomes();
     try {
         run.finished = QDateTime::currentDateTime();
-        printReport(proof::reconcileSession(session, runner.ticks(), start.targetTables, std::move(run)),
+        printReport(proof::reconcileSession(session, start.targetTables, std::move(run)),
                     p.value(u"report"_s), out, err, ok);
     } catch (const db::DbError& e) {
         err << "belmo run: the reconciliation report could not be made: " << e.description() << "\n";

@@ -142,6 +142,7 @@ void PreviewStep::startOnLoadedList()
                                     loadFailure_ ? loadFailure_->detail() : QString());
         return;
     }
+    list(session().listing);
     services::handle(session().errors(), [this] { Basla(); });
 }
 
@@ -235,15 +236,12 @@ QList<int> PreviewStep::tickedRows() const
     return rows;
 }
 
-PreviewStep::LeftOut PreviewStep::leftOut() const
+QStringList PreviewStep::leftOut() const
 {
-    LeftOut left;
+    QStringList labels;
     for (int r = 1; r <= loaded_; ++r)
-        if (!ticked(r)) {
-            left.keys.append(rowKey(r));
-            left.labels.append(rowLabel(r));
-        }
-    return left;
+        if (!ticked(r)) labels.append(rowLabel(r));
+    return labels;
 }
 
 void PreviewStep::Cikis()

@@ -3,6 +3,7 @@
 #include "console/RowReader.h"
 #include "console/Step.h"
 #include "db/Recordset.h"
+#include "services/Listing.h"
 #include "services/StrayValues.h"
 #include "widgets/Controls.h"
 #include "widgets/Grid.h"
@@ -84,12 +85,8 @@ public:
     bool isLoaded() const { return !loadFailure_ && !loadCancelled_; }
     QList<int> tickedRows() const;
     bool ticked(int row) const;
-    // The rows loaded but not ticked (left out by the user, or refused): their keys, as a
-    // reconciliation knows the items, and their labels, as a person reads them.
-    struct LeftOut {
-        QStringList keys, labels;
-    };
-    LeftOut leftOut() const;
+    // The labels of the rows loaded but not ticked (left out by the user, or refused).
+    QStringList leftOut() const;
     bool refused(int row) const { return refused_.contains(row); }
     // The source's values the last load found stray, listed by "Başla" as not carried.
     const QList<services::StrayValue>& strayValues() const { return strays_; }
@@ -110,6 +107,9 @@ protected:
     virtual QString rowLabel(int row) const { return rowKey(row); }
     virtual GridLayout layout() const = 0;
     virtual void Basla() = 0;                // the transfer, run only on a loaded grid
+    // Notes the loaded rows in the run's listing, for the reconciliation; called as "Başla"
+    // starts. The balance and open-item steps list theirs; the others list nothing.
+    virtual void list(services::Listing&) const {}
     // Run by the layout once it has ticked the rows, before the counter: a step that colours
     // cells by what they hold does it here.
     virtual void colourRows() {}

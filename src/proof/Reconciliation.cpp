@@ -5,6 +5,7 @@
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 #include "services/Fragments.h"
+#include "services/Listing.h"
 #include "services/NumberFormats.h"
 #include "services/TemporaryViews.h"
 #include "transfers/RecordWriting.h"
@@ -19,6 +20,8 @@
 #include <QJsonDocument>
 #include <QMap>
 #include <QSaveFile>
+
+#include <algorithm>
 
 #include <cmath>
 #include <deque>
@@ -68,7 +71,7 @@ double number(db::Recordset& rs, const QString& field)
 
 double rounded(double value, int decimals) { return vb::roundToDecimals(value, decimals); }
 
-// The step a part belongs to, by the key the command line and the ticks know it by.
+// The parts of a listing, by the keys of their steps.
 const QString kAccounts = u"cari"_s, kStock = u"stok"_s, kCheques = u"cek"_s, kOrders = u"siparis"_s,
               kInstalments = u"taksit"_s;
 
@@ -78,10 +81,80 @@ const QString kOpeningEntry =
     u"Kayit.Sil=0 AND Kayit.Evrak_Kodu=0 AND Kayit.islem_Kod=1 AND Kayit.tarih=? "
     "AND ((Kayit.A_Hs=500 AND Kayit.A_MID='001') OR (Kayit.B_Hs=500 AND Kayit.B_MID='001'))"_s;
 
+// Lists the parts the panels did not list as they list them: each panel's own statements
+// over its views, made temporary on the read-only source, every row ticked.
+class SourceLister {
+public:
+    SourceLister(const Companies& c, services::Listing& listing) : c_(c), l_(listing) {}
+
+    void accounts()
+    {
+        const services::ViewSet views(QString::fromUtf16(kAccountViews), c_.userCode);
+        transfers::buildCurrentAccountViews(c_.source, views, c_.sql);
+        l_.relist(kAccounts);
+        eachRecord(c_.source, transfers::currentAccountLoader(c_.sql, views.stem(), false), [&](db::Recordset& rs) {
+            l_.accounts.push_back({text(rs, u"Deyim1"_s), text(rs, u"Deyim2"_s), text(rs, u"Deyim3"_s), text(rs, u"Deyim4"_s),
+                                   {number(rs, u"Ytl"_s), number(rs, u"Dvz1"_s), number(rs, u"Dvz2"_s)}, true});
+        });
+    }
+
+    void stock()
+    {
+        const services::ViewSet views(QString::fromUtf16(kStockViews), c_.userCode);
+        transfers::buildStockViews(c_.source, views, l_.lots);
+        l_.relist(kStock);
+        eachRecord(c_.source,
+                   l_.lots ? transfers::stockLotLoader(c_.sql, views.stem(), true) : transfers::stockLoader(c_.sql, views.stem(), true),
+                   [&](db::Recordset& rs) {
+                       l_.stock.push_back({text(rs, u"Kart"_s), text(rs, u"Depo_Kodu"_s),
+                                           l_.lots ? text(rs, u"Lot_No"_s) : QString(), number(rs, u"HamMiktar"_s),
+                                           number(rs, u"HamTutar"_s), true});
+                   });
+    }
+
+    void cheques()
+    {
+        const services::ViewSet views(QString::fromUtf16(kChequeViews), c_.userCode);
+        transfers::buildChequeViews(c_.source, views);
+        const std::pair<QString, db::Query> lists[] = {
+            {u"Portföydeki Çekler"_s, transfers::chequePortfolioLoader(c_.sql, views.stem())},
+            {u"Takastaki Çekler"_s, transfers::chequeClearingLoader(c_.sql, views.stem())}};
+        for (const auto& [list, loader] : lists) {
+            l_.relist(kCheques, list);
+            eachRecord(c_.source, loader, [&](db::Recordset& rs) {
+                l_.cheques.push_back({list, text(rs, u"Cek_No"_s), text(rs, u"Para_Birim"_s), number(rs, u"Tutar"_s), true});
+            });
+        }
+    }
+
+    void orders()
+    {
+        l_.relist(kOrders);
+        eachRecord(c_.source, transfers::orderLoader(c_.sql), [&](db::Recordset& rs) {
+            l_.orders.push_back({text(rs, u"Kayit_No"_s), text(rs, u"Evrak_No"_s), text(rs, u"Stok_Kodu"_s),
+                                 text(rs, u"TAMUNVAN"_s), text(rs, u"BA"_s) == u"-"_s, number(rs, u"Miktar"_s),
+                                 number(rs, u"Fiyat"_s), true});
+        });
+    }
+
+    void instalments()
+    {
+        l_.relist(kInstalments);
+        const QString cutoff = transfers::instalmentCutoff(transfers::companyPeriod(c_.source));
+        eachRecord(c_.source, transfers::instalmentLoader(c_.sql, cutoff),
+                   [&](db::Recordset& rs) { l_.instalments.push_back({text(rs, u"ID"_s), true}); });
+    }
+
+private:
+    const Companies& c_;
+    services::Listing& l_;
+};
+
+// Sets each part's listed items against the target.
 class Reconciler {
 public:
-    Reconciler(const Companies& c, const Ticks& ticks, Reconciliation& report)
-        : c_(c), ticks_(ticks), report_(report)
+    Reconciler(const Companies& c, const services::Listing& listed, Reconciliation& report)
+        : c_(c), l_(listed), report_(report)
     {
     }
 
@@ -97,36 +170,23 @@ public:
 
     void openingDate() { date_ = transfers::openingDate(c_.target); }
 
+    // Per account and currency with a balance; the target's opening entries add on the debit
+    // side (B) and take away on the credit side (A), each in its currency's own amount.
     void accounts()
     {
-        const services::ViewSet views(QString::fromUtf16(kAccountViews), c_.userCode);
-        transfers::buildCurrentAccountViews(c_.source, views, c_.sql);
-        struct Key {
-            QString code, currency;
-            bool operator<(const Key& o) const { return std::tie(code, currency) < std::tie(o.code, o.currency); }
-        };
-        QMap<Key, AccountItem> items;
-        eachRecord(c_.source, transfers::currentAccountLoader(c_.sql, views.stem(), false), [&](db::Recordset& rs) {
-            const QString raw[] = {u"Ytl"_s, u"Dvz1"_s, u"Dvz2"_s};
+        QMap<std::pair<QString, QString>, AccountItem> items;  // by code and currency
+        for (const services::ListedAccount& a : l_.accounts)
             for (int i = 0; i < 3; ++i) {
-                const double balance = rounded(number(rs, raw[i]), decimals(i));
+                const double balance = rounded(a.balances[i], decimals(i));
                 if (balance == 0) continue;
-                AccountItem& item = items[{text(rs, u"Deyim3"_s), kCurrencies[i]}];
-                if (item.code.isEmpty()) {
-                    item = {text(rs, u"Deyim1"_s), text(rs, u"Deyim2"_s), text(rs, u"Deyim3"_s), text(rs, u"Deyim4"_s),
-                            kCurrencies[i]};
-                    item.ticked = ticks_.isTicked(kAccounts, item.code);
-                }
+                AccountItem& item = items[{a.code, kCurrencies[i]}];
+                if (item.code.isEmpty()) item = {a.main, a.group, a.code, a.title, kCurrencies[i], 0, 0, a.ticked};
                 item.closing += balance;
             }
-        });
-        // The target's opening entries: the account on the debit side (B) adds, on the credit
-        // side (A) takes away, each in its own currency's amount.
         eachRecord(c_.target,
                    {u"SELECT Kayit.A_Hs, Kayit.A_Gr, Kayit.A_MID, Kayit.B_Hs, Kayit.B_Gr, Kayit.B_MID, Cari_H.islem_Dvz, "
-                    "Cari_H.Tutar_Ytl, Cari_H.Tutar_Dvz1, Cari_H.Tutar_Dvz2, Hesaplar.TAMUNVAN "
-                    "FROM (Kayit INNER JOIN Cari_H ON Kayit.Kayit_No=Cari_H.Kayit_No) LEFT JOIN Hesaplar ON "
-                    "Hesaplar.MID1=IIF(Kayit.B_Hs IN (120,320), Kayit.B_MID, Kayit.A_MID) AND Hesaplar.Sil=0 WHERE "_s
+                    "Cari_H.Tutar_Ytl, Cari_H.Tutar_Dvz1, Cari_H.Tutar_Dvz2 "
+                    "FROM Kayit INNER JOIN Cari_H ON Kayit.Kayit_No=Cari_H.Kayit_No WHERE "_s
                         + kOpeningEntry + u" AND (Kayit.B_Hs IN (120,320) OR Kayit.A_Hs IN (120,320))"_s,
                     {date_}},
                    [&](db::Recordset& rs) {
@@ -136,11 +196,9 @@ public:
                        const QString side = debit ? u"B_"_s : u"A_"_s;
                        const QString amount[] = {u"Tutar_Ytl"_s, u"Tutar_Dvz1"_s, u"Tutar_Dvz2"_s};
                        AccountItem& item = items[{text(rs, side + u"MID"_s), kCurrencies[currency]}];
-                       if (item.code.isEmpty()) {  // carried, but listed by no one
+                       if (item.code.isEmpty())
                            item = {text(rs, side + u"Hs"_s), text(rs, side + u"Gr"_s), text(rs, side + u"MID"_s),
-                                   text(rs, u"TAMUNVAN"_s), kCurrencies[currency]};
-                           item.ticked = ticks_.isTicked(kAccounts, item.code);
-                       }
+                                   kNotListed, kCurrencies[currency]};
                        item.carried += (debit ? 1 : -1) * number(rs, amount[currency]);
                    });
         for (AccountItem& item : items) {
@@ -152,29 +210,21 @@ public:
         });
     }
 
+    // Per card, warehouse (and lot): the rows with a quantity above 0, which the step posts.
     void stock()
     {
-        const services::ViewSet views(QString::fromUtf16(kStockViews), c_.userCode);
-        transfers::buildStockViews(c_.source, views, ticks_.lots);
-        const db::Query loader = ticks_.lots ? transfers::stockLotLoader(c_.sql, views.stem(), true)
-                                             : transfers::stockLoader(c_.sql, views.stem(), true);
         const int quantityDecimals = vb::shownDecimals(c_.formats.MiktarFormat);
-        const int valueDecimals =
-            vb::shownDecimals(ticks_.lots ? c_.formats.FiyatFormat : c_.formats.TutarFormat);
+        const int valueDecimals = vb::shownDecimals(l_.lots ? c_.formats.FiyatFormat : c_.formats.TutarFormat);
         QMap<QStringList, StockItem> items;
-        // The opening stock the step posts: one entry per listed row with a quantity above 0.
-        eachRecord(c_.source, loader, [&](db::Recordset& rs) {
-            const double quantity = rounded(number(rs, u"HamMiktar"_s), quantityDecimals);
-            if (quantity <= 0) return;
-            const QString lot = ticks_.lots ? text(rs, u"Lot_No"_s) : QString();
-            StockItem& item = items[{text(rs, u"Kart"_s), text(rs, u"Depo_Kodu"_s), lot}];
-            item.code = text(rs, u"Kart"_s);
-            item.warehouse = text(rs, u"Depo_Kodu"_s);
-            item.lot = lot;
+        for (const services::ListedStock& s : l_.stock) {
+            const double quantity = rounded(s.quantity, quantityDecimals);
+            if (quantity <= 0) continue;
+            StockItem& item = items[{s.card, s.warehouse, s.lot}];
+            if (item.code.isEmpty()) item = {s.card, s.warehouse, s.lot, 0, 0, 0, 0, s.ticked};
             item.quantity += quantity;
-            item.value += rounded(number(rs, u"HamTutar"_s), valueDecimals);
-            item.ticked = ticks_.isTicked(kStock, item.code);
-        });
+            item.value += rounded(s.value, valueDecimals);
+            item.ticked = item.ticked && s.ticked;
+        }
         eachRecord(c_.target,
                    {u"SELECT Stok_H.Stok_Kodu, Stok_H.Depo_Kodu, Stok_H.Lot_No, Stok_H.Giren1, Cari_H.Tutar_Ytl "
                     "FROM (Kayit INNER JOIN Stok_H ON Kayit.Kayit_No=Stok_H.Kayit_No) LEFT JOIN Cari_H ON "
@@ -183,94 +233,76 @@ public:
                     {date_}},
                    [&](db::Recordset& rs) {
                        QString lot = text(rs, u"Lot_No"_s);
-                       if (!ticks_.lots && lot == u"0"_s) lot.clear();
+                       if (!l_.lots && lot == u"0"_s) lot.clear();
                        StockItem& item = items[{text(rs, u"Stok_Kodu"_s), text(rs, u"Depo_Kodu"_s), lot}];
-                       if (item.code.isEmpty()) {
-                           item.code = text(rs, u"Stok_Kodu"_s);
-                           item.warehouse = text(rs, u"Depo_Kodu"_s);
-                           item.lot = lot;
-                           item.ticked = ticks_.isTicked(kStock, item.code);
-                       }
+                       if (item.code.isEmpty()) item = {text(rs, u"Stok_Kodu"_s), text(rs, u"Depo_Kodu"_s), lot};
                        item.carriedQuantity += number(rs, u"Giren1"_s);
                        item.carriedValue += number(rs, u"Tutar_Ytl"_s);
                    });
         for (StockItem& item : items) {
             item.carriedQuantity = rounded(item.carriedQuantity, quantityDecimals);
             item.carriedValue = rounded(item.carriedValue, valueDecimals);
-            item.quantity = rounded(item.quantity, quantityDecimals);
-            item.value = rounded(item.value, valueDecimals);
             report_.stock.push_back(item);
         }
     }
 
-    // Both lists of the cheque panel. A ticked row is carried with every record of its cheque's
-    // history, each dated the period's first day with document type 15: the report finds those
-    // records in the target, more of them than the source holds being a duplicate.
+    // A ticked row is carried with every record of its cheque's history, each dated the
+    // period's first day with document type 15: the report finds those records in the target,
+    // more of them than the source holds being a duplicate. A cheque listed on several rows is
+    // one item, carried once per ticked row.
     void cheques()
     {
-        const services::ViewSet views(QString::fromUtf16(kChequeViews), c_.userCode);
-        transfers::buildChequeViews(c_.source, views);
+        QHash<QString, std::size_t> index;
+        QHash<QString, int> carriedRows;
+        for (const services::ListedCheque& c : l_.cheques) {
+            if (!index.contains(c.number)) {
+                index.insert(c.number, report_.cheques.size());
+                OpenItem item;
+                item.list = c.list;
+                item.key = c.number;
+                item.currency = c.currency;
+                item.ticked = false;
+                report_.cheques.push_back(item);
+            }
+            OpenItem& item = report_.cheques[index.value(c.number)];
+            item.amount += rounded(c.amount, 2);
+            item.ticked = item.ticked || c.ticked;
+            carriedRows[c.number] += c.ticked;
+        }
         QHash<QString, int> history;
         eachRecord(c_.source,
                    u"SELECT Cek_.Cek_No, Count(*) AS Kayitlar FROM Kayit INNER JOIN Cek_ ON Cek_.Kayit_No=Kayit.Kayit_No "
                    "WHERE Kayit.Sil=0 GROUP BY Cek_.Cek_No",
                    [&](db::Recordset& rs) { history.insert(text(rs, u"Cek_No"_s), int(number(rs, u"Kayitlar"_s))); });
-        struct Found {
-            int records = 0;
-            double entered = 0;
-        };
-        QHash<QString, Found> found;
         eachRecord(c_.target,
                    {u"SELECT Cek_.Cek_No, Cek_.Tutar FROM Kayit INNER JOIN Cek_ ON Cek_.Kayit_No=Kayit.Kayit_No "
                     "WHERE Kayit.Sil=0 AND Kayit.Evrak_Kodu=15 AND Kayit.tarih=?"_s,
                     {date_}},
                    [&](db::Recordset& rs) {
-                       Found& f = found[text(rs, u"Cek_No"_s)];
-                       ++f.records;
-                       if (number(rs, u"Tutar"_s) > 0) f.entered += number(rs, u"Tutar"_s);
+                       const QString number = text(rs, u"Cek_No"_s);
+                       if (!index.contains(number)) {
+                           index.insert(number, report_.cheques.size());
+                           OpenItem stray;
+                           stray.key = number;
+                           stray.label = kNotListed;
+                           stray.expected = 0;
+                           report_.cheques.push_back(stray);
+                       }
+                       OpenItem& item = report_.cheques[index.value(number)];
+                       ++item.found;
+                       if (proof::number(rs, u"Tutar"_s) > 0) item.carried += proof::number(rs, u"Tutar"_s);
                    });
-        const std::pair<QString, db::Query> lists[] = {
-            {u"Portföydeki Çekler"_s, transfers::chequePortfolioLoader(c_.sql, views.stem())},
-            {u"Takastaki Çekler"_s, transfers::chequeClearingLoader(c_.sql, views.stem())}};
-        QHash<QString, std::size_t> index;  // a cheque listed on several rows is one item
-        QHash<QString, int> rows;           // ... carried once per row
-        for (const auto& [list, loader] : lists)
-            eachRecord(c_.source, loader, [&](db::Recordset& rs) {
-                const QString key = text(rs, u"Cek_No"_s);
-                if (!index.contains(key)) {
-                    index.insert(key, report_.cheques.size());
-                    OpenItem item;
-                    item.list = list;
-                    item.key = key;
-                    item.currency = text(rs, u"Para_Birim"_s);
-                    item.ticked = ticks_.isTicked(kCheques, key);
-                    report_.cheques.push_back(item);
-                }
-                report_.cheques[index.value(key)].amount += rounded(number(rs, u"Tutar"_s), 2);
-                ++rows[key];
-            });
         for (OpenItem& item : report_.cheques) {
-            item.expected = history.value(item.key) * rows.value(item.key);
-            item.found = found.value(item.key).records;
-            item.carried = rounded(found.value(item.key).entered, 2);
+            if (item.label != kNotListed) item.expected = history.value(item.key) * carriedRows.value(item.key);
+            item.carried = rounded(item.carried, 2);
         }
-        for (auto it = found.cbegin(); it != found.cend(); ++it)
-            if (!index.contains(it.key())) {
-                OpenItem item;
-                item.key = it.key();
-                item.label = u"listede yok"_s;
-                item.expected = 0;
-                item.found = it->records;
-                item.carried = rounded(it->entered, 2);
-                report_.cheques.push_back(item);
-            }
     }
 
-    // Open order lines: a line is found when the target holds a live order of the same type,
-    // document, stock card, quantity and price dated the period's first day.
+    // An order line is found when the target holds a live order of the same type, document
+    // and stock card dated the period's first day, paired by the nearest amount.
     void orders()
     {
-        QHash<QString, std::deque<double>> carried;  // content -> amounts, one per line found
+        QHash<QString, std::deque<double>> carried;
         eachRecord(c_.target,
                    {u"SELECT Kayit.Evrak_Kodu, Kayit.Evrak_No, Stok_Tanim.Stok_Kodu, Stok_Sip.Giren1, Stok_Sip.Cikan1, "
                     "Cari_Sip.B_Fiyat FROM ((Kayit INNER JOIN Stok_Sip ON Kayit.Kayit_No=Stok_Sip.Kayit_No) INNER JOIN "
@@ -283,42 +315,49 @@ public:
                        carried[orderKey(text(rs, u"Evrak_No"_s), text(rs, u"Stok_Kodu"_s), out)].push_back(
                            rounded(quantity * number(rs, u"B_Fiyat"_s), 2));
                    });
-        eachRecord(c_.source, transfers::orderLoader(c_.sql), [&](db::Recordset& rs) {
-            const bool out = text(rs, u"BA"_s) == u"-"_s;
+        for (const services::ListedOrder& o : l_.orders) {
             OpenItem item;
-            item.key = text(rs, u"Evrak_No"_s) + u" / "_s + text(rs, u"Stok_Kodu"_s);
-            item.label = text(rs, u"TAMUNVAN"_s);
+            item.key = o.document + u" / "_s + o.stockCode;
+            item.label = o.title;
             item.currency = u"TL"_s;
-            item.amount = rounded(number(rs, u"Miktar"_s) * number(rs, u"Fiyat"_s), 2);
-            item.ticked = ticks_.isTicked(kOrders, text(rs, u"Kayit_No"_s));
-            take(carried[orderKey(text(rs, u"Evrak_No"_s), text(rs, u"Stok_Kodu"_s), out)], item);
+            item.amount = rounded(o.quantity * o.price, 2);
+            item.ticked = o.ticked;
+            if (item.ticked) take(carried[orderKey(o.document, o.stockCode, o.customerOrder)], item);
+            else item.expected = 0;
             report_.orders.push_back(item);
-        });
+        }
         leftOver(carried, report_.orders);
     }
 
-    // Instalments: one is found when the target holds a live instalment of the same invoice,
+    // An instalment is found when the target holds a live instalment of the same invoice,
     // number and due date.
     void instalments()
     {
+        struct Source {
+            QString key, label, currency;
+            double amount;
+        };
+        QHash<QString, Source> byId;
+        eachRecord(c_.source, u"SELECT ID, Evrak_No, Taksit_Sayisi, Vade_Tarihi, Aciklama, Tutar, Para_Birim FROM Taksit_H"_s,
+                   [&](db::Recordset& rs) {
+                       byId.insert(text(rs, u"ID"_s), {instalmentKey(rs), text(rs, u"Aciklama"_s), text(rs, u"Para_Birim"_s),
+                                                       rounded(number(rs, u"Tutar"_s), 2)});
+                   });
         QHash<QString, std::deque<double>> carried;
         eachRecord(c_.target, u"SELECT Evrak_No, Taksit_Sayisi, Vade_Tarihi, Tutar FROM Taksit_H WHERE Sil=0",
                    [&](db::Recordset& rs) { carried[instalmentKey(rs)].push_back(rounded(number(rs, u"Tutar"_s), 2)); });
-        QHash<QString, std::pair<double, QString>> amounts;  // by ID: amount and currency
-        eachRecord(c_.source, u"SELECT ID, Tutar, Para_Birim FROM Taksit_H WHERE Sil=0", [&](db::Recordset& rs) {
-            amounts.insert(text(rs, u"ID"_s), {rounded(number(rs, u"Tutar"_s), 2), text(rs, u"Para_Birim"_s)});
-        });
-        const int sourcePeriod = transfers::companyPeriod(c_.source);
-        eachRecord(c_.source, transfers::instalmentLoader(c_.sql, transfers::instalmentCutoff(sourcePeriod)),
-                   [&](db::Recordset& rs) {
-                       OpenItem item;
-                       item.key = instalmentKey(rs);
-                       item.label = text(rs, u"Aciklama"_s);
-                       std::tie(item.amount, item.currency) = amounts.value(text(rs, u"ID"_s));
-                       item.ticked = ticks_.isTicked(kInstalments, text(rs, u"ID"_s));
-                       take(carried[item.key], item);
-                       report_.instalments.push_back(item);
-                   });
+        for (const services::ListedInstalment& i : l_.instalments) {
+            const Source s = byId.value(i.id);
+            OpenItem item;
+            item.key = s.key;
+            item.label = s.label;
+            item.currency = s.currency;
+            item.amount = s.amount;
+            item.ticked = i.ticked;
+            if (item.ticked) take(carried[item.key], item);
+            else item.expected = 0;
+            report_.instalments.push_back(item);
+        }
         leftOver(carried, report_.instalments);
     }
 
@@ -346,6 +385,8 @@ public:
     }
 
 private:
+    static inline const QString kNotListed = u"listede yok"_s;
+
     static int currencyIndex(const QString& currency)
     {
         for (int i = 0; i < 3; ++i)
@@ -356,7 +397,7 @@ private:
 
     static QString orderKey(const QString& document, const QString& stockCode, bool out)
     {
-        return document + u'\x1f' + stockCode + (out ? u"\x1f-"_s : u"\x1f+"_s);
+        return document + u" / "_s + stockCode + (out ? u" (-)"_s : u" (+)"_s);
     }
     static QString instalmentKey(db::Recordset& rs)
     {
@@ -382,8 +423,8 @@ private:
         for (auto it = carried.cbegin(); it != carried.cend(); ++it)
             for (const double amount : *it) {
                 OpenItem item;
-                item.key = QString(it.key()).replace(u'\x1f', u" / "_s);
-                item.label = u"listede yok"_s;
+                item.key = it.key();
+                item.label = kNotListed;
                 item.expected = 0;
                 item.found = 1;
                 item.carried = amount;
@@ -392,7 +433,7 @@ private:
     }
 
     const Companies& c_;
-    const Ticks& ticks_;
+    const services::Listing& l_;
     Reconciliation& report_;
     Value date_;
 };
@@ -480,26 +521,29 @@ QJsonObject Reconciliation::toJson() const
     return json;
 }
 
-void reconcile(const Companies& companies, const Ticks& ticks, const QHash<QString, qint64>& before,
+void reconcile(const Companies& companies, const services::Listing& listed, const QHash<QString, qint64>& before,
                Reconciliation& report)
 {
-    Reconciler r(companies, ticks, report);
-    bool dated = true;
+    services::Listing listing = listed;
+    SourceLister lister(companies, listing);
+    Reconciler r(companies, listing, report);
+    const std::pair<QString, QString> parts[] = {{kAccounts, u"current_accounts"_s}, {kStock, u"stock"_s},
+                                                 {kCheques, u"cheques"_s},   {kOrders, u"orders"_s},
+                                                 {kInstalments, u"instalments"_s}};
+    const std::function<void()> listers[] = {[&] { lister.accounts(); }, [&] { lister.stock(); }, [&] { lister.cheques(); },
+                                             [&] { lister.orders(); }, [&] { lister.instalments(); }};
+    const std::function<void()> reconcilers[] = {[&] { r.accounts(); }, [&] { r.stock(); }, [&] { r.cheques(); },
+                                                 [&] { r.orders(); }, [&] { r.instalments(); }};
+    bool dated = false;
     r.part(u"target"_s, [&] {
-        try {
-            r.openingDate();
-        } catch (...) {
-            dated = false;
-            throw;
-        }
+        r.openingDate();
+        dated = true;
     });
-    if (dated) {
-        r.part(u"current_accounts"_s, [&] { r.accounts(); });
-        r.part(u"stock"_s, [&] { r.stock(); });
-        r.part(u"cheques"_s, [&] { r.cheques(); });
-        r.part(u"orders"_s, [&] { r.orders(); });
-        r.part(u"instalments"_s, [&] { r.instalments(); });
-    }
+    for (int i = 0; dated && i < 5; ++i)
+        r.part(parts[i].second, [&] {
+            if (!listing.parts.contains(parts[i].first)) listers[i]();
+            reconcilers[i]();
+        });
     r.part(u"tables"_s, [&] { r.tables(before); });
 }
 

@@ -16,6 +16,7 @@ class Connection;
 }
 namespace belmo::services {
 struct Fragments;
+struct Listing;
 struct NumberFormats;
 }
 
@@ -27,7 +28,8 @@ struct NumberFormats;
 namespace belmo::proof {
 
 // A current account in one currency: its closing balance listed in the source (debit
-// positive) and the opening entries found in the target (the same sign rule).
+// positive) and the opening entries found in the target (the same sign rule). An item the
+// target holds but the source does not list has the label "listede yok".
 struct AccountItem {
     QString main, group, code, title, currency;
     double closing = 0, carried = 0;
@@ -64,14 +66,6 @@ struct TableCount {
     std::optional<qint64> source, targetBefore, targetAfter;
 };
 
-// The items a user left unticked, per section ("cari", "stok", "cek", "siparis", "taksit"),
-// by the key the section gives its items; and whether the stock was listed per lot.
-struct Ticks {
-    QHash<QString, QSet<QString>> unticked;
-    bool lots = false;
-    bool isTicked(const QString& section, const QString& key) const { return !unticked.value(section).contains(key); }
-};
-
 struct Reconciliation {
     RunSummary run;
     std::vector<AccountItem> accounts;
@@ -101,10 +95,12 @@ struct Companies {
     QString userCode;  // names the temporary views
 };
 
-// Reads both companies and sets every part of `report` but its run; a part whose tables are
-// missing is named in `unavailable` and the others go on. Table counts before the run are
-// taken by tableCounts() and passed in `before`.
-void reconcile(const Companies& companies, const Ticks& ticks, const QHash<QString, qint64>& before,
+// Sets every part of `report` but its run: the source as `listed` (the panels' lists at their
+// last "Başla"; a part they did not list is listed here by the panel's own statements, every
+// row ticked), against the target as it stands. A part whose tables are missing is named in
+// `unavailable` and the others go on. Table counts before the run are taken by
+// tableCounts() and passed in `before`.
+void reconcile(const Companies& companies, const services::Listing& listed, const QHash<QString, qint64>& before,
                Reconciliation& report);
 
 // The row counts of the definition and transport tables of a company (missing tables left out).

@@ -36,8 +36,7 @@ void describe(CompanyFacts& facts, db::Connection& company, const QString& conne
 
 QString fileOf(const QString& connectionString) { return db::ConnectionString::parse(connectionString).dataSource; }
 
-Reconciliation reconcileSession(app::Session& session, const Ticks& ticks, const QHash<QString, qint64>& targetBefore,
-                                RunSummary run)
+Reconciliation reconcileSession(app::Session& session, const QHash<QString, qint64>& targetBefore, RunSummary run)
 {
     Reconciliation report;
     report.run = std::move(run);
@@ -46,7 +45,7 @@ Reconciliation reconcileSession(app::Session& session, const Ticks& ticks, const
     target.open(session.HedefBag);
     describe(report.run.source, source, session.KaynakBag);
     describe(report.run.target, target, session.HedefBag);
-    reconcile({source, target, session.sql, session.formats, session.KullaniciKodu}, ticks, targetBefore, report);
+    reconcile({source, target, session.sql, session.formats, session.KullaniciKodu}, session.listing, targetBefore, report);
     return report;
 }
 

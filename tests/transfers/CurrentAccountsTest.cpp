@@ -2,6 +2,7 @@
 // source, the grid and its totals, and the opening entries "Başla" writes into the target.
 #include "BalanceFixture.h"
 
+#include "proof/SessionReport.h"
 #include "services/Fragments.h"
 #include "services/NumberFormats.h"
 #include "transfers/balances/CariHesaplar.h"
@@ -326,6 +327,34 @@ TEST_F(CurrentAccounts, APeriodThatIsNotAYearStopsTheStepBeforeAnythingIsWritten
     EXPECT_TRUE(openingEntries().isEmpty());
     EXPECT_EQ(rows(target(), u"SELECT count(*) FROM Hesaplar"_s), QList<QStringList>{{u"0"_s}});
     EXPECT_EQ(session().KaynakBag, t.company.connectionString(u"KAYNAK"_s));
+}
+
+// The reconciliation after "Başla": the balances as the panel listed and ticked them, set
+// against the opening entries found in the target; then, as `belmo report` lists the source
+// itself (every row ticked), a line removed from the target afterwards.
+TEST_F(CurrentAccounts, TheReportSetsTheListedBalancesAgainstTheOpeningEntriesFound)
+{
+    books();
+    transfers::CariHesaplar& s = openStep();
+    toggle(s, u"2"_s);
+    startExpectingCompletion(s);
+    const auto reconcile = [&] {
+        QStringList items;
+        const proof::Reconciliation r = proof::reconcileSession(session(), {}, {});
+        for (const proof::AccountItem& a : r.accounts)
+            items << u"%1 %2 %3 %4%5"_s.arg(a.code, a.currency).arg(a.closing).arg(a.carried).arg(a.ticked ? u""_s : u" unticked"_s);
+        items.sort();
+        return std::pair{items, r.differences()};
+    };
+    EXPECT_EQ(reconcile(), std::pair(QStringList{u"000 TL -75 -75"_s, u"1 TL 150 150"_s, u"2 TL -150 0 unticked"_s,
+                                                 u"3 TL 100 100"_s, u"3 USD -30 -30"_s, u"5 EURO 10 10"_s},
+                                     0));
+
+    target().execute(u"DELETE FROM Cari_H WHERE islem_Dvz='USD'"_s);
+    session().listing = {};
+    EXPECT_EQ(reconcile(), std::pair(QStringList{u"000 TL -75 -75"_s, u"1 TL 150 150"_s, u"2 TL -150 0"_s,
+                                                 u"3 TL 100 100"_s, u"3 USD -30 0"_s, u"5 EURO 10 10"_s},
+                                     2));
 }
 
 }  // namespace

@@ -91,6 +91,16 @@ db::Query CariHesaplar::query()
     return currentAccountLoader(session().sql, views().stem(), bakiyesizleriGizle.value() == 1);
 }
 
+void CariHesaplar::list(services::Listing& listing) const
+{
+    listing.relist(u"cari"_s);
+    for (int r = 1; r <= rows_.size(); ++r) {
+        const Row& a = rows_[r];
+        listing.accounts.push_back({vb::joined(a.mainAccount), vb::joined(a.group), a.code, a.title,
+                                    {a.balances[0], a.balances[1], a.balances[2]}, ticked(r)});
+    }
+}
+
 void CariHesaplar::readRows(console::RowReader& reader)
 {
     rows_.read(reader, [](console::RowReader& r) {

@@ -33,6 +33,7 @@ protected:
     console::GridLayout layout() const override;
     void post(int row, console::Transfer& t) override;
     void preparePosting() override;
+    void list(services::Listing& listing) const override;
 
 private:
     // An account and its balances in TL, USD and EURO, as the views sum them.

@@ -99,6 +99,16 @@ void StokKartlari::readRows(console::RowReader& reader)
     });
 }
 
+void StokKartlari::list(services::Listing& listing) const
+{
+    listing.relist(u"stok"_s);
+    listing.lots = lots();
+    for (int r = 1; r <= rows_.size(); ++r) {
+        const Row& s = rows_[r];
+        listing.stock.push_back({s.card, s.warehouse, vb::joined(s.lot), s.quantity, s.value, ticked(r)});
+    }
+}
+
 QString StokKartlari::rowLabel(int row) const
 {
     const Row& stock = rows_[row];

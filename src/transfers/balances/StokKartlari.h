@@ -32,6 +32,7 @@ protected:
     void readRows(console::RowReader& reader) override;
     QString rowKey(int row) const override { return rows_[row].card; }
     QString rowLabel(int row) const override;
+    void list(services::Listing& listing) const override;
     console::GridLayout layout() const override;
     void post(int row, console::Transfer& t) override;
     void preparePosting() override;

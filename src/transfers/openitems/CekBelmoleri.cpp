@@ -84,6 +84,14 @@ db::Query CekBelmoleri::query()
     return clearing() ? chequeClearingLoader(session().sql, stem) : chequePortfolioLoader(session().sql, stem);
 }
 
+void CekBelmoleri::list(services::Listing& listing) const
+{
+    const QString list = clearing() ? Optks.caption() : OpGiren.caption();
+    listing.relist(u"cek"_s, list);
+    for (int r = 1; r <= rows_.size(); ++r)
+        listing.cheques.push_back({list, rows_[r].number, rows_[r].currency, rows_[r].amount, ticked(r)});
+}
+
 void CekBelmoleri::readRows(console::RowReader& reader)
 {
     rows_.read(reader, [](console::RowReader& r) { return Row{r.text(u"Cek_No"), r.text(u"Para_Birim"), r.number(u"Tutar")}; });

@@ -43,6 +43,7 @@ protected:
     QList<services::StraySearch> straySearches() override;
     void readRows(console::RowReader& reader) override;
     QString rowKey(int row) const override { return rows_[row].number; }
+    void list(services::Listing& listing) const override;
     console::GridLayout layout() const override;  // GRD9DZN, headers as the option reads them
     void Basla() override;
 

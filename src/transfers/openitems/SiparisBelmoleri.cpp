@@ -37,6 +37,16 @@ SiparisBelmoleri::SiparisBelmoleri(console::StepHost& host)
 
 db::Query SiparisBelmoleri::query() { return orderLoader(session().sql); }
 
+void SiparisBelmoleri::list(services::Listing& listing) const
+{
+    listing.relist(u"siparis"_s);
+    for (int r = 1; r <= rows_.size(); ++r) {
+        const Row& o = rows_[r];
+        listing.orders.push_back(
+            {vb::joined(o.header), o.document, o.stockCode, QString(), o.customerOrder, o.quantity, o.price, ticked(r)});
+    }
+}
+
 void SiparisBelmoleri::readRows(console::RowReader& reader)
 {
     rows_.read(reader, [](console::RowReader& r) {

@@ -33,6 +33,7 @@ protected:
     QList<services::StraySearch> straySearches() override;
     QString rowKey(int row) const override;
     QString rowLabel(int row) const override;
+    void list(services::Listing& listing) const override;
     console::GridLayout layout() const override;  // GRD8DZN
     void colourRows() override;                   // type 7 (BA "-") in red
     void Basla() override;

@@ -38,6 +38,12 @@ db::Query TaksitBelmoleri::query()
     return instalmentLoader(session().sql, instalmentCutoff(companyPeriod(source)));
 }
 
+void TaksitBelmoleri::list(services::Listing& listing) const
+{
+    listing.relist(u"taksit"_s);
+    for (int r = 1; r <= rows_.size(); ++r) listing.instalments.push_back({vb::joined(rows_[r].id), ticked(r)});
+}
+
 void TaksitBelmoleri::readRows(console::RowReader& reader)
 {
     rows_.read(reader, [](console::RowReader& r) {

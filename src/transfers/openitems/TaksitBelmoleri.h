@@ -22,6 +22,7 @@ protected:
     }
     QString rowKey(int row) const override;
     QString rowLabel(int row) const override;
+    void list(services::Listing& listing) const override;
     console::GridLayout layout() const override;  // GRD11DZN
     void Basla() override;
 
