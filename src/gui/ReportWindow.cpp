@@ -2,11 +2,9 @@
 
 #include "app/Session.h"
 #include "console/BELMO.h"
-#include "console/PreviewStep.h"
 #include "proof/SessionReport.h"
 #include "proof/ReportTables.h"
 #include "services/Dialogs.h"
-#include "transfers/balances/StokKartlari.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -116,20 +114,7 @@ void ReportWindow::savePdf()
 
 namespace {
 
-// The rows the console's panels list but leave unticked, by the steps' keys.
-proof::Ticks consoleTicks(console::BELMO& console)
-{
-    proof::Ticks ticks;
-    for (const auto& entry : console.menuButtons()) {
-        auto* step = dynamic_cast<console::PreviewStep*>(entry->step.get());
-        if (!step || !step->isLoaded()) continue;
-        const QStringList keys = step->leftOut().keys;
-        ticks.unticked[entry->item.key].unite(QSet<QString>(keys.begin(), keys.end()));
-        if (auto* stock = dynamic_cast<transfers::StokKartlari*>(step)) ticks.lots = stock->lotKullan.value() == 1;
-    }
-    return ticks;
-}
-
+// A company as the report heads it: by the code its file is named after.
 proof::CompanyFacts named(const QString& connectionString)
 {
     proof::CompanyFacts facts;
@@ -145,7 +130,7 @@ proof::Reconciliation reconcileConsole(console::BELMO& console)
     proof::RunSummary run;
     run.source = named(s.KaynakBag);
     run.target = named(s.HedefBag);
-    return proof::reconcileSession(s, consoleTicks(console), {}, std::move(run));
+    return proof::reconcileSession(s, {}, std::move(run));
 }
 
 }  // namespace belmo::gui

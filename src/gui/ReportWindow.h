@@ -47,8 +47,8 @@ private:
     QPushButton* save_;
 };
 
-// The reconciliation of the console's two companies: the source opened read-only, the
-// target as it stands, the rows left unticked on the balance and open-item panels left out.
+// The reconciliation of the console's two companies: the source as its panels listed it (the
+// rest read read-only), the target as it stands.
 // Throws the database's error when a company cannot be read.
 proof::Reconciliation reconcileConsole(console::BELMO& console);
 

@@ -274,7 +274,7 @@ std::vector<ReportTable> reportTables(const Reconciliation& r)
 
 QStringList otherUnavailable(const Reconciliation& r)
 {
-    const std::vector<ReportTable> tables = reportTables(Reconciliation{r.run, {}, {}, {}, {}, {}, {}, {}});
+    const std::vector<ReportTable> tables = reportTables(Reconciliation());  // the parts, without items
     QStringList causes;
     for (auto it = r.unavailable.cbegin(); it != r.unavailable.cend(); ++it) {
         const bool known =
