@@ -16,6 +16,7 @@
 #include "db/Connection.h"
 #include "db/SqliteFile.h"
 #include "demo/Demo.h"
+#include "proof/SessionReport.h"
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/openitems/CekBelmoleri.h"
@@ -186,7 +187,18 @@ int main(int argc, char* argv[])
         auto* step = dynamic_cast<console::PreviewStep*>(transport->step(item.id));
         openAndStart(step, item.key, [&] { transport->entry(item.id).button.click(); });
     }
-    report(u"every step, one after another"_s, whole.nsecsElapsed() / 1e9);
+    const double steps = whole.nsecsElapsed() / 1e9;
+    report(u"every step, one after another"_s, steps);
+    // The report a run ends with: the source as the panels listed it, against the target.
+    proof::Reconciliation reconciliation;
+    const double reconciling =
+        seconds([&] { reconciliation = proof::reconcileSession(program.session(), {}, {}); });
+    report(u"reconciliation report of the run"_s, reconciling, u"(%1 differences)"_s.arg(reconciliation.differences()));
+    QTemporaryDir reports;
+    QString error;
+    const double writing = seconds([&] { proof::writeReport(reconciliation, reports.filePath(u"r.json"_s), error); });
+    report(u"the report written as JSON"_s, writing, error);
+    std::printf("  %-52s %8.2f\n", "report and JSON / every step (limit 0.20)", (reconciling + writing) / steps);
     std::printf("  peak resident memory: %ld MB\n", peakMegabytes());
     return 0;
 }

@@ -283,8 +283,9 @@ struct RunStart {
 
     static RunStart take(app::Session& session)
     {
-        RunStart s{QDateTime::currentDateTime(), proof::sha256OfFile(proof::fileOf(session.KaynakBag)),
-                   proof::sha256OfFile(proof::fileOf(session.HedefBag))};
+        const QStringList hashes =
+            proof::sha256OfFiles({proof::fileOf(session.KaynakBag), proof::fileOf(session.HedefBag)});
+        RunStart s{QDateTime::currentDateTime(), hashes[0], hashes[1]};
         try {
             s.targetTables = proof::targetTableCounts(session);
         } catch (const db::DbError&) {

@@ -24,7 +24,6 @@
 #include <algorithm>
 
 #include <cmath>
-#include <deque>
 #include <functional>
 
 namespace belmo::proof {
@@ -302,7 +301,7 @@ public:
     // and stock card dated the period's first day, paired by the nearest amount.
     void orders()
     {
-        QHash<QString, std::deque<double>> carried;
+        QHash<QString, QList<double>> carried;
         eachRecord(c_.target,
                    {u"SELECT Kayit.Evrak_Kodu, Kayit.Evrak_No, Stok_Tanim.Stok_Kodu, Stok_Sip.Giren1, Stok_Sip.Cikan1, "
                     "Cari_Sip.B_Fiyat FROM ((Kayit INNER JOIN Stok_Sip ON Kayit.Kayit_No=Stok_Sip.Kayit_No) INNER JOIN "
@@ -338,12 +337,15 @@ public:
             double amount;
         };
         QHash<QString, Source> byId;
+        for (const services::ListedInstalment& i : l_.instalments) byId.insert(i.id, {});
         eachRecord(c_.source, u"SELECT ID, Evrak_No, Taksit_Sayisi, Vade_Tarihi, Aciklama, Tutar, Para_Birim FROM Taksit_H"_s,
                    [&](db::Recordset& rs) {
-                       byId.insert(text(rs, u"ID"_s), {instalmentKey(rs), text(rs, u"Aciklama"_s), text(rs, u"Para_Birim"_s),
-                                                       rounded(number(rs, u"Tutar"_s), 2)});
+                       const auto listed = byId.find(text(rs, u"ID"_s));
+                       if (listed != byId.end())
+                           *listed = {instalmentKey(rs), text(rs, u"Aciklama"_s), text(rs, u"Para_Birim"_s),
+                                      rounded(number(rs, u"Tutar"_s), 2)};
                    });
-        QHash<QString, std::deque<double>> carried;
+        QHash<QString, QList<double>> carried;
         eachRecord(c_.target, u"SELECT Evrak_No, Taksit_Sayisi, Vade_Tarihi, Tutar FROM Taksit_H WHERE Sil=0",
                    [&](db::Recordset& rs) { carried[instalmentKey(rs)].push_back(rounded(number(rs, u"Tutar"_s), 2)); });
         for (const services::ListedInstalment& i : l_.instalments) {
@@ -407,7 +409,7 @@ private:
     }
 
     // Pairs a listed item with one carried record of the same content, the nearest amount first.
-    static void take(std::deque<double>& found, OpenItem& item)
+    static void take(QList<double>& found, OpenItem& item)
     {
         if (found.empty()) return;
         auto best = found.begin();
@@ -418,7 +420,7 @@ private:
         found.erase(best);
     }
     // Records in the target that no listed item accounts for: a duplicate or a stray.
-    static void leftOver(const QHash<QString, std::deque<double>>& carried, std::vector<OpenItem>& items)
+    static void leftOver(const QHash<QString, QList<double>>& carried, std::vector<OpenItem>& items)
     {
         for (auto it = carried.cbegin(); it != carried.cend(); ++it)
             for (const double amount : *it) {
@@ -440,23 +442,6 @@ private:
 
 QJsonValue orNull(const std::optional<qint64>& n) { return n ? QJsonValue(*n) : QJsonValue(); }
 
-QJsonArray openItemsJson(const std::vector<OpenItem>& items)
-{
-    QJsonArray out;
-    for (const OpenItem& i : items)
-        out.append(QJsonObject{{u"list"_s, i.list},
-                               {u"key"_s, i.key},
-                               {u"label"_s, i.label},
-                               {u"currency"_s, i.currency},
-                               {u"amount"_s, i.amount},
-                               {u"carried"_s, i.carried},
-                               {u"difference"_s, i.carried - i.amount},
-                               {u"expected"_s, i.expected},
-                               {u"found"_s, i.found},
-                               {u"ticked"_s, i.ticked}});
-    return out;
-}
-
 }  // namespace
 
 bool OpenItem::differs() const
@@ -475,49 +460,103 @@ int Reconciliation::differences() const
     return n;
 }
 
+namespace {
+
+QJsonObject accountJson(const AccountItem& a)
+{
+    return {{u"main"_s, a.main},         {u"group"_s, a.group},     {u"code"_s, a.code},
+            {u"title"_s, a.title},       {u"currency"_s, a.currency}, {u"closing"_s, a.closing},
+            {u"carried"_s, a.carried},   {u"difference"_s, a.difference()}, {u"ticked"_s, a.ticked}};
+}
+
+QJsonObject stockJson(const StockItem& s)
+{
+    return {{u"code"_s, s.code},
+            {u"warehouse"_s, s.warehouse},
+            {u"lot"_s, s.lot},
+            {u"quantity"_s, s.quantity},
+            {u"value"_s, s.value},
+            {u"carried_quantity"_s, s.carriedQuantity},
+            {u"carried_value"_s, s.carriedValue},
+            {u"difference_quantity"_s, s.carriedQuantity - s.quantity},
+            {u"difference_value"_s, s.carriedValue - s.value},
+            {u"ticked"_s, s.ticked}};
+}
+
+QJsonObject openItemJson(const OpenItem& i)
+{
+    return {{u"list"_s, i.list},         {u"key"_s, i.key},         {u"label"_s, i.label},
+            {u"currency"_s, i.currency}, {u"amount"_s, i.amount},   {u"carried"_s, i.carried},
+            {u"difference"_s, i.carried - i.amount}, {u"expected"_s, i.expected}, {u"found"_s, i.found},
+            {u"ticked"_s, i.ticked}};
+}
+
+QJsonObject tableJson(const TableCount& t)
+{
+    QJsonObject row{{u"table"_s, t.table},
+                    {u"source"_s, orNull(t.source)},
+                    {u"target_before"_s, orNull(t.targetBefore)},
+                    {u"target_after"_s, orNull(t.targetAfter)}};
+    if (t.targetBefore && t.targetAfter) row.insert(u"added"_s, qMax<qint64>(0, *t.targetAfter - *t.targetBefore));
+    return row;
+}
+
+// Each item list of the report under its JSON name, the items made one at a time.
+using ItemList = std::function<void(const QString& name, qsizetype count, const std::function<QJsonObject(qsizetype)>& item)>;
+template <typename Item>
+void itemList(const ItemList& list, const QString& name, const std::vector<Item>& items, QJsonObject (*json)(const Item&))
+{
+    list(name, qsizetype(items.size()), [&](qsizetype i) { return json(items[std::size_t(i)]); });
+}
+void eachItemList(const Reconciliation& r, const ItemList& list)
+{
+    itemList(list, u"current_accounts"_s, r.accounts, accountJson);
+    itemList(list, u"stock"_s, r.stock, stockJson);
+    itemList(list, u"cheques"_s, r.cheques, openItemJson);
+    itemList(list, u"orders"_s, r.orders, openItemJson);
+    itemList(list, u"instalments"_s, r.instalments, openItemJson);
+    itemList(list, u"tables"_s, r.tables, tableJson);
+}
+
+// The heading and the totals of the report, without its item lists.
+QJsonObject heading(const Reconciliation& r)
+{
+    QJsonObject json = r.run.toJson();
+    QJsonObject missing;
+    for (auto it = r.unavailable.cbegin(); it != r.unavailable.cend(); ++it) missing.insert(it.key(), it.value());
+    json.insert(u"unavailable"_s, missing);
+    json.insert(u"differences"_s, r.differences());
+    return json;
+}
+
+// The report as JSON, written a part at a time: the heading's members, then each list, one
+// item a line, so that a large company's report never stands whole in memory as a tree.
+QByteArray jsonText(const Reconciliation& r)
+{
+    QByteArray out = QJsonDocument(heading(r)).toJson(QJsonDocument::Indented);
+    out.chop(2);  // "}\n"
+    eachItemList(r, [&](const QString& name, qsizetype count, const std::function<QJsonObject(qsizetype)>& item) {
+        out += ",\n    \"" + name.toUtf8() + "\": [";
+        for (qsizetype i = 0; i < count; ++i) {
+            out += i ? ",\n        " : "\n        ";
+            out += QJsonDocument(item(i)).toJson(QJsonDocument::Compact);
+        }
+        out += count ? "\n    ]" : "]";
+    });
+    out += "\n}\n";
+    return out;
+}
+
+}  // namespace
+
 QJsonObject Reconciliation::toJson() const
 {
-    QJsonObject json = run.toJson();
-    QJsonArray accountsJson, stockJson, tablesJson;
-    for (const AccountItem& a : accounts)
-        accountsJson.append(QJsonObject{{u"main"_s, a.main},
-                                        {u"group"_s, a.group},
-                                        {u"code"_s, a.code},
-                                        {u"title"_s, a.title},
-                                        {u"currency"_s, a.currency},
-                                        {u"closing"_s, a.closing},
-                                        {u"carried"_s, a.carried},
-                                        {u"difference"_s, a.difference()},
-                                        {u"ticked"_s, a.ticked}});
-    for (const StockItem& s : stock)
-        stockJson.append(QJsonObject{{u"code"_s, s.code},
-                                     {u"warehouse"_s, s.warehouse},
-                                     {u"lot"_s, s.lot},
-                                     {u"quantity"_s, s.quantity},
-                                     {u"value"_s, s.value},
-                                     {u"carried_quantity"_s, s.carriedQuantity},
-                                     {u"carried_value"_s, s.carriedValue},
-                                     {u"difference_quantity"_s, s.carriedQuantity - s.quantity},
-                                     {u"difference_value"_s, s.carriedValue - s.value},
-                                     {u"ticked"_s, s.ticked}});
-    for (const TableCount& t : tables) {
-        QJsonObject row{{u"table"_s, t.table},
-                        {u"source"_s, orNull(t.source)},
-                        {u"target_before"_s, orNull(t.targetBefore)},
-                        {u"target_after"_s, orNull(t.targetAfter)}};
-        if (t.targetBefore && t.targetAfter) row.insert(u"added"_s, qMax<qint64>(0, *t.targetAfter - *t.targetBefore));
-        tablesJson.append(row);
-    }
-    QJsonObject missing;
-    for (auto it = unavailable.cbegin(); it != unavailable.cend(); ++it) missing.insert(it.key(), it.value());
-    json.insert(u"current_accounts"_s, accountsJson);
-    json.insert(u"stock"_s, stockJson);
-    json.insert(u"cheques"_s, openItemsJson(cheques));
-    json.insert(u"orders"_s, openItemsJson(orders));
-    json.insert(u"instalments"_s, openItemsJson(instalments));
-    json.insert(u"tables"_s, tablesJson);
-    json.insert(u"unavailable"_s, missing);
-    json.insert(u"differences"_s, differences());
+    QJsonObject json = heading(*this);
+    eachItemList(*this, [&](const QString& name, qsizetype count, const std::function<QJsonObject(qsizetype)>& item) {
+        QJsonArray items;
+        for (qsizetype i = 0; i < count; ++i) items.append(item(i));
+        json.insert(name, items);
+    });
     return json;
 }
 
@@ -564,7 +603,7 @@ bool writeReport(const Reconciliation& report, const QString& path, QString& err
     if (suffix == u"pdf"_s) return writeReportPdf(report, path, error);
     QByteArray bytes;
     if (suffix == u"json"_s)
-        bytes = QJsonDocument(report.toJson()).toJson(QJsonDocument::Indented);
+        bytes = jsonText(report);
     else if (suffix == u"txt"_s)
         bytes = report.toText().toUtf8();
     else {

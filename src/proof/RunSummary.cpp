@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QJsonArray>
 
+#include <future>
+#include <vector>
+
 namespace belmo::proof {
 
 using namespace Qt::Literals::StringLiterals;
@@ -60,6 +63,15 @@ QString sha256OfFile(const QString& path)
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!hash.addData(&file)) return {};
     return QString::fromLatin1(hash.result().toHex());
+}
+
+QStringList sha256OfFiles(const QStringList& paths)
+{
+    std::vector<std::future<QString>> hashes;
+    for (const QString& path : paths) hashes.push_back(std::async(std::launch::async, sha256OfFile, path));
+    QStringList out;
+    for (auto& h : hashes) out << h.get();
+    return out;
 }
 
 }  // namespace belmo::proof

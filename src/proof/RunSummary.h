@@ -47,5 +47,7 @@ struct RunSummary {
 
 // The SHA-256 of a file's bytes in hex; empty when it cannot be read.
 QString sha256OfFile(const QString& path);
+// The same of several files, each read by a thread of its own.
+QStringList sha256OfFiles(const QStringList& paths);
 
 }  // namespace belmo::proof

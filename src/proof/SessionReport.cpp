@@ -7,6 +7,8 @@
 #include "db/Recordset.h"
 #include "db/VbConvert.h"
 
+#include <future>
+
 namespace belmo::proof {
 
 using namespace Qt::Literals::StringLiterals;
@@ -24,13 +26,22 @@ QString period(db::Connection& company)
     }
 }
 
-void describe(CompanyFacts& facts, db::Connection& company, const QString& connectionString)
-{
-    facts.file = fileOf(connectionString);
-    facts.period = period(company);
-    facts.sha256After = sha256OfFile(facts.file);
-    if (facts.sha256Before.isEmpty()) facts.sha256Before = facts.sha256After;
-}
+// The file, the period and the hash now (taken beside the reconciliation, which only reads).
+struct Described {
+    CompanyFacts& facts;
+    std::future<QString> hash;
+    Described(CompanyFacts& f, const QString& connectionString) : facts(f)
+    {
+        facts.file = fileOf(connectionString);
+        hash = std::async(std::launch::async, sha256OfFile, facts.file);
+    }
+    void finish(db::Connection& company)
+    {
+        facts.period = period(company);
+        facts.sha256After = hash.get();
+        if (facts.sha256Before.isEmpty()) facts.sha256Before = facts.sha256After;
+    }
+};
 
 }  // namespace
 
@@ -40,12 +51,14 @@ Reconciliation reconcileSession(app::Session& session, const QHash<QString, qint
 {
     Reconciliation report;
     report.run = std::move(run);
-    db::Connection source(session.pool()), target(session.pool());
-    source.open(session.KaynakBag + u";Mode=Read"_s);
-    target.open(session.HedefBag);
-    describe(report.run.source, source, session.KaynakBag);
-    describe(report.run.target, target, session.HedefBag);
-    reconcile({source, target, session.sql, session.formats, session.KullaniciKodu}, session.listing, targetBefore, report);
+    Described source{report.run.source, session.KaynakBag}, target{report.run.target, session.HedefBag};
+    db::Connection sourceDb(session.pool()), targetDb(session.pool());
+    sourceDb.open(session.KaynakBag + u";Mode=Read"_s);
+    targetDb.open(session.HedefBag);
+    reconcile({sourceDb, targetDb, session.sql, session.formats, session.KullaniciKodu}, session.listing, targetBefore,
+              report);
+    source.finish(sourceDb);
+    target.finish(targetDb);
     return report;
 }
 
