@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 #include <csignal>
 #include <cstdio>
@@ -18,7 +19,10 @@ int main(int argc, char* argv[])
         QApplication app(argc, argv);
         return belmo::gui::runGui(QDir::currentPath());
     }
-    QCoreApplication app(argc, argv);
+    // The report's PDF needs fonts, so the headless commands run a QGuiApplication too, on
+    // no screen unless one is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int code = belmo::cli::run(app.arguments().mid(1), out, err);

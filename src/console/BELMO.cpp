@@ -27,6 +27,7 @@ BELMO::BELMO(app::Session& session, const StepRegistry& registry) : session_(ses
             break;
         case MenuItem::Kind::Exit: e.button.onClick = [this] { close(); }; break;
         case MenuItem::Kind::Wizard: e.button.onClick = [this] { Sihirbaz(); }; break;
+        case MenuItem::Kind::Report: e.button.onClick = [this] { MutabakatRaporu(); }; break;
         case MenuItem::Kind::Transport:
             e.button.setEnabled(registry.hasTransportWindow());
             e.button.onClick = [this] { NakliyatBelmoleri(); };
@@ -121,10 +122,17 @@ void BELMO::stepFinished(StepId id)
     entry(id).done.setVisible(true);
     if (onStepFinished) onStepFinished(id);
     if (SihirbazModu != 1) return;
-    if (const StepId* next = nextBuilt(wizardChain().indexOf(id) + 1))
+    if (const StepId* next = nextBuilt(wizardChain().indexOf(id) + 1)) {
         performMenuAction(*next);
-    else
+    } else {
         showMenu();
+        MutabakatRaporu();  // the wizard has carried everything: the report follows
+    }
+}
+
+void BELMO::MutabakatRaporu()
+{
+    if (onReport) onReport();
 }
 
 const StepId* BELMO::nextBuilt(qsizetype from)

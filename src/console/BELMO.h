@@ -67,6 +67,10 @@ public:
     // message line says where the backup went and the restore button appears.
     void backupMade(const QString& backup);
     void YedegiGeriYukle();  // "Yedeği Geri Yükle"
+    // "Mutabakat Raporu", and the end of the wizard's chain: the program shows the
+    // reconciliation of the two companies (the model has no window of its own for it).
+    void MutabakatRaporu();
+    std::function<void()> onReport;
     void close();     // "Çıkış" and the window's close control
     bool closed() const { return closed_; }
     std::function<void()> onClosed;

@@ -18,7 +18,7 @@ const QList<MenuItem>& menuLayout()
         step(StepId::Gruplar),       step(StepId::Depolar),          step(StepId::Plasiyerler),
         step(StepId::Sablonlar),     step(StepId::Siparisler),       step(StepId::Cekler),
         step(StepId::Muhasebe),      button(K::Wizard, u"Belmo Sihirbazı"_s), step(StepId::Taksitler),
-        button(K::Transport, u"Nakliyat Belmoleri"_s),
+        button(K::Transport, u"Nakliyat Belmoleri"_s), button(K::Report, u"Mutabakat Raporu"_s),
     };
     return items;
 }

@@ -50,7 +50,7 @@ enum class StepId {
 // and command-line key are the step's own (see StepRegistry); the other buttons have theirs
 // here.
 struct MenuItem {
-    enum class Kind { Step, Exit, Wizard, Transport };
+    enum class Kind { Step, Exit, Wizard, Transport, Report };
     Kind kind;
     QString caption;
     StepId step = StepId::SirketBilgileri;  // for Kind::Step

@@ -2,6 +2,9 @@
 
 #include "gui/Bindings.h"
 #include "gui/PanelView.h"
+#include "gui/ReportWindow.h"
+#include "app/Session.h"
+#include "services/Errors.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -32,6 +35,28 @@ ConsoleView::ConsoleView(console::BELMO& console, QWidget* parent)
     : PanelWindow(console::BELMO::kCaption, console.panels, console.busy, parent), console_(console)
 {
     addPanels(console_.menu, [this](PanelView& menu) { fillMenu(menu); });
+    console_.onReport = [this] { openReport(); };
+}
+
+ConsoleView::~ConsoleView()
+{
+    console_.onReport = nullptr;
+    delete report_;
+}
+
+ReportWindow* ConsoleView::reportWindow() const { return report_.data(); }
+
+// The reconciliation as the companies stand now, in a window of its own beside the console.
+void ConsoleView::openReport()
+{
+    app::Session& session = console_.session();
+    services::handle(session.errors(), [&] {
+        proof::Reconciliation report = reconcileConsole(console_);
+        delete report_;
+        report_ = new ReportWindow(std::move(report), session.dialogs());
+        report_->show();
+        report_->activateWindow();
+    });
 }
 
 void ConsoleView::fillMenu(PanelView& menu)

@@ -56,7 +56,7 @@ TEST_F(ConsoleTest, LoadingShowsTheMenuWithTheThemeAndOnlyBuiltStepsEnabled)
     for (const auto& entry : c->menuButtons()) captions << entry->button.caption();
     // A step's caption is its own: one not built has a blank, disabled button in its place.
     EXPECT_EQ(captions.mid(0, 3), (QStringList{QString(), u"Çıkış"_s, u"Stok Kart ve Bakiyeleri"_s}));
-    EXPECT_EQ(captions.size(), 16);
+    EXPECT_EQ(captions.size(), 17);
     for (const auto& entry : c->menuButtons()) EXPECT_FALSE(entry->done.visible());
 }
 
@@ -94,8 +94,11 @@ TEST_F(ConsoleTest, TheWizardRunsTheBuiltStepsInChainOrderAndBringsTheMenuBack)
     EXPECT_EQ(warehouses->loadedRows(), 1);
     warehouses->basla.click();
     EXPECT_EQ(c->panels.front(), &stock->frame);  // the current accounts are passed over
+    int reports = 0;
+    c->onReport = [&reports] { ++reports; };
     stock->basla.click();
     EXPECT_EQ(c->panels.front(), &c->menu);  // nothing built after the stock
+    EXPECT_EQ(reports, 1);                    // the end of the chain shows the report
     for (const StepId id : {StepId::Gruplar, StepId::Depolar, StepId::Stok}) EXPECT_TRUE(c->entry(id).done.visible());
 }
 

@@ -12,6 +12,7 @@
 #include "gui/LoginView.h"
 #include "gui/PanelView.h"
 #include "gui/QuestionDialog.h"
+#include "gui/ReportWindow.h"
 #include "gui/TransportView.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/openitems/CekBelmoleri.h"
@@ -21,6 +22,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -30,6 +32,7 @@
 #include <iostream>
 
 using namespace belmo;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -99,6 +102,48 @@ TEST_F(ConsoleScreens, WarehousesPanelWithTheDemoData)
     view.resize(760, 420);
     saveScreenshot(view, QStringLiteral("console-warehouses-panel"));
     EXPECT_TRUE(view.panelView(step->frame)->isVisible());
+}
+
+// The reconciliation from the menu after the current accounts were carried with one account
+// left out: a tab per part, differences counted on the tabs, and its PDF saved where the save
+// button is told.
+TEST_F(ConsoleScreens, ReportWindowFromTheMenuSavesThePdf)
+{
+    console.entry(console::StepId::CariHesaplar).button.click();
+    auto* step = dynamic_cast<console::PreviewStep*>(console.step(console::StepId::CariHesaplar));
+    ASSERT_TRUE(step);
+    step->grid.click(2, 0);
+    demo.dialogs.expectMessage(QStringLiteral("Cari Hesap Belmo İşlemleri Tamamlandı."), QStringLiteral("Belmo"));
+    step->basla.click();
+    step->cikis.click();
+    view.show();
+    QPushButton* open = test::buttonCalled(&view, QStringLiteral("Mutabakat Raporu"));
+    ASSERT_TRUE(open);
+    open->click();
+    gui::ReportWindow* report = view.reportWindow();
+    ASSERT_TRUE(report);
+    // Current accounts carried: no difference, the account left out is none. The other
+    // balances are not carried yet: their tabs count differences.
+    const QStringList parts{u"Cari Hesaplar"_s, u"Stoklar"_s, u"Çekler"_s, u"Siparişler"_s,
+                            u"Taksitler"_s, u"Tanımlar"_s, u"Çalışma Özeti"_s};
+    ASSERT_EQ(report->tabs()->count(), parts.size());
+    for (int i = 0; i < parts.size(); ++i) EXPECT_TRUE(report->tabs()->tabText(i).startsWith(parts[i])) << i;
+    EXPECT_EQ(report->tabs()->tabText(0), u"Cari Hesaplar"_s);
+    EXPECT_TRUE(report->tabs()->tabText(1).startsWith(u"Stoklar ("_s));
+    EXPECT_EQ(std::count_if(report->report().accounts.begin(), report->report().accounts.end(),
+                            [](const proof::AccountItem& a) { return !a.ticked; }),
+              1);
+    saveScreenshot(*report, QStringLiteral("report-window"));
+
+    QTemporaryDir dir;
+    report->askFileName = [&dir] { return dir.filePath(u"rapor"_s); };
+    demo.dialogs.expectMessage(u"Rapor kaydedildi: "_s + dir.filePath(u"rapor.pdf"_s), {},
+                               services::Dialogs::Icon::Information);
+    report->saveButton()->click();
+    demo.dialogs.verify();
+    QFile pdf(dir.filePath(u"rapor.pdf"_s));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
 }
 
 // The salespeople panel: names, stock groups and rates with one decimal.
