@@ -8,6 +8,7 @@
 #include "db/Schema.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -135,6 +136,12 @@ TEST_F(CompanyGuards, ASourceThatCannotBeReadIsNamedWithTheCause)
         << r.out.toStdString();
 }
 
+// The password as a word of its own: backup names and hashes hold digits that may spell it.
+bool printsPassword(const RunResult& r)
+{
+    return (r.out + r.err).contains(QRegularExpression(u"(?<![0-9A-Za-z])1234(?![0-9A-Za-z])"_s));
+}
+
 TEST_F(CompanyGuards, ThePasswordComesFromAFileOrTheEnvironmentAndIsNeverPrinted)
 {
     QFile file(folder_.path() + u"/sifre"_s);
@@ -144,13 +151,13 @@ TEST_F(CompanyGuards, ThePasswordComesFromAFileOrTheEnvironmentAndIsNeverPrinted
     const QStringList depo{u"--steps"_s, u"depo"_s, u"--yes"_s};
     RunResult r = belmoRun(loginWithout(u"--password"_s) + QStringList{u"--password-file"_s, file.fileName()} + depo);
     EXPECT_EQ(r.code, cli::kOk) << r.out.toStdString() << r.err.toStdString();
-    EXPECT_FALSE((r.out + r.err).contains(u"1234"_s));
+    EXPECT_FALSE(printsPassword(r));
 
     qputenv("BELMO_PASSWORD", "1234");
     r = belmoRun(loginWithout(u"--password"_s) + depo);
     qunsetenv("BELMO_PASSWORD");
     EXPECT_EQ(r.code, cli::kOk) << r.out.toStdString();
-    EXPECT_FALSE((r.out + r.err).contains(u"1234"_s));
+    EXPECT_FALSE(printsPassword(r));
 
     r = belmoRun(loginWithout(u"--password"_s) + QStringList{u"--password-file"_s, file.fileName() + u"-yok"_s} + depo);
     EXPECT_EQ(r.code, cli::kFailed);
