@@ -14,6 +14,8 @@ void printHelp(QTextStream& out)
            "Commands:\n"
            "  run --folder DIR --user U [--password-file FILE] --source S --target T [--steps LIST] [--yes]\n"
            "                                   the login and the transfer steps without windows\n"
+           "  check --folder DIR --user U [--password-file FILE] --source S --target T [--json]\n"
+           "                                   every problem the run would meet, before anything is written\n"
            "  init-company --folder DIR CODE   prepare an empty company database MUHASEBE/CODE.mdb\n"
            "  demo DIR [--size small|large]    create a program folder with demo companies and users\n"
            "  show --folder DIR [CODE...]      print what a program folder holds\n"
@@ -46,6 +48,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"demo") return demo(rest, out, err);
     if (command == u"show") return show(rest, out, err);
     if (command == u"run") return runTransfers(rest, out, err);
+    if (command == u"check") return check(rest, out, err);
     err << "belmo: unknown command '" << command << "'.\nTry 'belmo --help' for the list of commands.\n";
     err.flush();
     return kBadUsage;

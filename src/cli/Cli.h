@@ -22,6 +22,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err);
 int initCompany(const QStringList& args, QTextStream& out, QTextStream& err);
 int demo(const QStringList& args, QTextStream& out, QTextStream& err);
 int show(const QStringList& args, QTextStream& out, QTextStream& err);
+// Every problem a carry-forward would meet, found before anything is written.
+int check(const QStringList& args, QTextStream& out, QTextStream& err);
 // The login and the transfer steps without windows, on the steps that are built (or on the
 // steps given, for the tests).
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -1,22 +1,20 @@
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
+#include "cli/LoginOptions.h"
 #include "console/PreviewStep.h"
 #include "console/Program.h"
+#include "proof/PreRunCheck.h"
 #include "services/Dialogs.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/openitems/CekBelmoleri.h"
 #include "transfers/transport/NAKLIYAT.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
-
-#include <termios.h>
-#include <unistd.h>
 
 namespace belmo::cli {
 
@@ -61,49 +59,6 @@ private:
 struct Login {
     QString folder, user, password, source, target;
 };
-
-// The first line of the file, without its line end.
-std::optional<QString> passwordFromFile(const QString& path, QTextStream& err)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "belmo run: cannot read the password file '" << path << "': " << file.errorString() << "\n";
-        return std::nullopt;
-    }
-    QString line = QString::fromUtf8(file.readLine());
-    while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
-    return line;
-}
-
-// Asks on the terminal with the echo off.
-QString passwordFromTerminal(const QString& user, QTextStream& err)
-{
-    err << "Password of " << user << ": ";
-    err.flush();
-    termios saved{};
-    const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
-    QTextStream in(stdin);
-    const QString line = in.readLine();
-    if (terminal) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    err << "\n";
-    err.flush();
-    return line;
-}
-
-// --password-file, --password, BELMO_PASSWORD, or the terminal; empty when none is there.
-std::optional<QString> readPassword(const QCommandLineParser& p, QTextStream& err)
-{
-    if (p.isSet(u"password-file"_s)) return passwordFromFile(p.value(u"password-file"_s), err);
-    if (p.isSet(u"password"_s)) return p.value(u"password"_s);
-    if (qEnvironmentVariableIsSet("BELMO_PASSWORD")) return qEnvironmentVariable("BELMO_PASSWORD");
-    if (isatty(STDIN_FILENO)) return passwordFromTerminal(p.value(u"user"_s), err);
-    return QString();
-}
 
 // Types into the login window as a user does and presses "Onayla". True when the console
 // opened on a source that could be read.
@@ -357,13 +312,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "plasiyer; in the transport window soforyi, aracyi, sehir, guzergahyi, masrafyi, soforyd, aracyd,\n"
                    "ulke, guzergahyd, masrafyd, karne, or nakliyat for all eleven."_s);
     QCommandLineParser& p = cl.parser();
-    for (const auto& [name, help] : {std::pair{u"folder"_s, u"The program folder (holding config.mdb)."_s},
-                                     {u"user"_s, u"User name."_s},
-                                     {u"password"_s, u"Password (visible in the process list; see above)."_s},
-                                     {u"password-file"_s, u"A file whose first line is the password."_s},
-                                     {u"source"_s, u"Source company code (the closing period)."_s},
-                                     {u"target"_s, u"Target company code (the new period)."_s}})
-        p.addOption({name, help, name.toUpper()});
+    addLoginOptions(p);
     p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
     p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
     p.addOption({u"wait"_s, u"How long to wait for a company another program holds: 0 to 86400 (a day), default 30."_s,
@@ -394,10 +343,15 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
     console::Program program(dialogs, steps);
     program.session().pool().settings().lockTimeoutMs = int(wait * 1000);
-    const std::optional<QString> password = readPassword(p, err);
+    const std::optional<QString> password = readPassword(u"run"_s, p, err);
     if (!password) return kFailed;
     const Login login{QFileInfo(p.value(u"folder"_s)).absoluteFilePath(), p.value(u"user"_s), *password,
                       p.value(u"source"_s), p.value(u"target"_s)};
+    // The check's findings once, before the login; the windows show the same in a message.
+    if (const proof::CheckResult found = proof::checkBeforeRun({login.folder, login.user, login.password, login.source,
+                                                                login.target});
+        !found.findings.empty())
+        out << found.text() << "\n";
     if (!logIn(program, login, out)) {
         out << "Login refused.\n";
         out.flush();

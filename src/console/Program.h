@@ -38,6 +38,9 @@ public:
     std::function<void()> onConsoleOpened;
     std::function<void()> onTransportOpened;
     std::function<void()> onWindowsChanged;
+    // The login has opened the console (told once; a console back from the transport window
+    // is not told again).
+    std::function<void()> onLoggedIn;
 
 private:
     void openConsole();

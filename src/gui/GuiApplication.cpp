@@ -5,6 +5,7 @@
 #include "gui/LoginView.h"
 #include "gui/QtDialogs.h"
 #include "gui/TransportView.h"
+#include "proof/PreRunCheck.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/transport/NAKLIYAT.h"
 
@@ -108,6 +109,7 @@ int runGui(const QString& programFolder)
     QtDialogs dialogs;
     console::Program program(dialogs, transfers::transferSteps());
     ProgramWindows windows(program);
+    proof::checkWhenConsoleOpens(program);
     if (!program.start(programFolder)) return 1;
     if (!program.running()) return 0;
     return QApplication::exec();
