@@ -342,16 +342,12 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
 
     PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
     console::Program program(dialogs, steps);
+    proof::checkWhenConsoleOpens(program);  // its findings printed once, as the windows show them
     program.session().pool().settings().lockTimeoutMs = int(wait * 1000);
     const std::optional<QString> password = readPassword(u"run"_s, p, err);
     if (!password) return kFailed;
     const Login login{QFileInfo(p.value(u"folder"_s)).absoluteFilePath(), p.value(u"user"_s), *password,
                       p.value(u"source"_s), p.value(u"target"_s)};
-    // The check's findings once, before the login; the windows show the same in a message.
-    if (const proof::CheckResult found = proof::checkBeforeRun({login.folder, login.user, login.password, login.source,
-                                                                login.target});
-        !found.findings.empty())
-        out << found.text() << "\n";
     if (!logIn(program, login, out)) {
         out << "Login refused.\n";
         out.flush();
