@@ -19,6 +19,7 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <memory>
