@@ -56,6 +56,8 @@ public:
     QString KULLANICIKONTROL(const QString& userName, const QString& password);
     // "DOGRU" or "YANLIS" (empty when the lookup failed).
     QString SIRKETYETKI(const QString& userName, const QString& companyCode);
+    // The typed user's right to a company: SIRKETYETKI, or the user is an administrator.
+    bool mayEnter(const QString& companyCode);
 
     bool visible() const { return visible_; }
     bool closed() const { return closed_; }
@@ -67,8 +69,6 @@ private:
     void enableInputs(bool on);
     void fillCompanyLists();
     void refuse(const QString& message, const QString& details = {});
-    // The user's right to a company: SIRKETYETKI, or the user is an administrator.
-    bool mayEnter(const QString& companyCode);
     QStringList rightsNaming(const QString& code);
     // The company a typed code stands for. A right names its company's file exactly: a code
     // typed in another case stands for the code as the right spells it; a code no right names

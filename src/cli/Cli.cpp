@@ -19,6 +19,8 @@ void printHelp(QTextStream& out)
            "                                   put a company's backup back (the newest by default)\n"
            "  report --folder DIR --user U --source S --target T [--report FILE]\n"
            "                                   reconcile a carried pair of companies, writing nothing\n"
+           "  check --folder DIR --user U [--password-file FILE] --source S --target T [--json]\n"
+           "                                   every problem the run would meet, before anything is written\n"
            "  init-company --folder DIR CODE   prepare an empty company database MUHASEBE/CODE.mdb\n"
            "  demo DIR [--size small|large]    create a program folder with demo companies and users\n"
            "  show --folder DIR [CODE...]      print what a program folder holds\n"
@@ -54,6 +56,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"report") return report(rest, out, err);
     if (command == u"backups") return backups(rest, out, err);
     if (command == u"restore") return restore(rest, out, err);
+    if (command == u"check") return check(rest, out, err);
     err << "belmo: unknown command '" << command << "'.\nTry 'belmo --help' for the list of commands.\n";
     err.flush();
     return kBadUsage;

@@ -66,7 +66,7 @@ std::optional<QString> passwordFromFile(const QString& path, QTextStream& err)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        err << "belmo run: cannot read the password file '" << path << "': " << file.errorString() << "\n";
+        err << "belmo: cannot read the password file '" << path << "': " << file.errorString() << "\n";
         return std::nullopt;
     }
     QString line = QString::fromUtf8(file.readLine());

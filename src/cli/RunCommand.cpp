@@ -7,6 +7,7 @@
 #include "console/Program.h"
 #include "db/DbError.h"
 #include "proof/Backups.h"
+#include "proof/PreRunCheck.h"
 #include "proof/Rehearsal.h"
 #include "proof/RunLog.h"
 #include "proof/SessionReport.h"
@@ -414,6 +415,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
         out << "Backup of " << proof::companyCode(session.targetFile()) << ": " << backup << "\n";
         out.flush();
     };
+    proof::checkWhenConsoleOpens(program);
     if (!logIn(program, p, out, err)) return kFailed;
     out << "Logged in; user code " << session.KullaniciKodu << ".\n";
 

@@ -5,7 +5,10 @@ namespace belmo::console {
 Program::Program(services::Dialogs& dialogs, StepRegistry steps)
     : session_(pool_, dialogs), login_(session_), steps_(std::move(steps))
 {
-    login_.onOpenConsole = [this] { openConsole(); };
+    login_.onOpenConsole = [this] {
+        openConsole();
+        if (onLoggedIn) onLoggedIn();
+    };
     session_.onFirstWrite = [this](const QString& backup) {
         if (BELMO* c = console()) c->backupMade(backup);
         if (onFirstWrite) onFirstWrite(backup);

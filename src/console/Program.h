@@ -41,6 +41,9 @@ public:
     // Told at the login's first write into the target, with the backup made before it (empty
     // in a rehearsal); the open console shows it itself.
     std::function<void(const QString& backup)> onFirstWrite;
+    // The login has opened the console (told once; a console back from the transport window
+    // is not told again).
+    std::function<void()> onLoggedIn;
 
 private:
     void openConsole();

@@ -10,6 +10,7 @@
 #include "proof/Backups.h"
 #include "proof/RunLog.h"
 #include "proof/RunSummary.h"
+#include "proof/PreRunCheck.h"
 #include "transfers/TransferSteps.h"
 #include "transfers/transport/NAKLIYAT.h"
 
@@ -170,6 +171,7 @@ int runGui(const QString& programFolder)
     program.session().keeper = &backups;
     WindowsRun run(program);
     ProgramWindows windows(program, run);
+    proof::checkWhenConsoleOpens(program);
     if (!program.start(programFolder)) return 1;
     if (!program.running()) return 0;
     const int code = QApplication::exec();

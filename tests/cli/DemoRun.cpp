@@ -24,19 +24,34 @@ struct Output : QIODevice {
     }
 };
 
-}  // namespace
-
-RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps, std::function<void(const QString&)> onOutput)
+// What a command writes to its two streams, and its exit code.
+RunResult capture(const std::function<int(QTextStream&, QTextStream&)>& command, std::function<void(const QString&)> onOutput)
 {
     Output out;
     out.listener = std::move(onOutput);
     out.open(QIODevice::WriteOnly);
     QString err;
     QTextStream o(&out), e(&err);
-    const int code = steps ? cli::runTransfers(args, o, e, *steps) : cli::run(QStringList{u"run"_s} + args, o, e);
+    const int code = command(o, e);
     o.flush();
     e.flush();
     return {code, QString::fromUtf8(out.written), err};
+}
+
+}  // namespace
+
+RunResult belmoRun(const QStringList& args, const console::StepRegistry* steps, std::function<void(const QString&)> onOutput)
+{
+    return capture(
+        [&](QTextStream& o, QTextStream& e) {
+            return steps ? cli::runTransfers(args, o, e, *steps) : cli::run(QStringList{u"run"_s} + args, o, e);
+        },
+        std::move(onOutput));
+}
+
+RunResult belmo(const QStringList& args)
+{
+    return capture([&](QTextStream& o, QTextStream& e) { return cli::run(args, o, e); }, {});
 }
 
 DemoRun::DemoRun() { demo::createDemoFolder(folder_.path(), demo::Size::Small, false, [](const QString&) {}); }

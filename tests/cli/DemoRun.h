@@ -19,6 +19,8 @@ struct RunResult {
     QString err;
 };
 
+// `belmo` with these arguments (the command first).
+RunResult belmo(const QStringList& args);
 // `belmo run` with these arguments; with `steps`, on those steps instead of the built ones.
 // `onOutput` hears what the run prints as it prints it (a line it flushes at once, as the
 // wait for a lock).

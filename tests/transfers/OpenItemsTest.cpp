@@ -143,16 +143,19 @@ TEST_F(Cheques, AChequeInClearingIsListedOnlyAfterTheSearchButtonAndCarriesBothR
                                       u"TAKAS"_s, u"-2500"_s, u"T-1"_s)}));
 }
 
-// Nothing in the target is deleted: a second run writes the cheque again.
-TEST_F(Cheques, ATransaction68MarkedDeletedIsRevivedOnceAndASecondRunWritesTheChequeAgain)
+// Nothing in the target is deleted; a second run finds the cheque's record carried.
+TEST_F(Cheques, ATransaction68MarkedDeletedIsRevivedOnceAndASecondRunWritesNothingNew)
 {
     put(target(), u"islem"_s, {{"islem_Kod", 68}, {"islem", "ESKİ ÇEK İŞLEMİ"}, {"Sil", 1}});
     received(u"P-1"_s, u"B-1"_s, 100);
     openStep();
     startExpectingCompletion();
-    startExpectingCompletion();
+    t.dialogs.expectMessage(u"Çek Belmoleri Tamamlandı.\rHedefte zaten bulunan 1 çek kaydı yeniden yazılmadı."_s);
+    start(StepId::Cekler);
+    t.dialogs.verify();
     EXPECT_EQ(targetRows(u"SELECT islem, Sil FROM islem"_s), (Rows{{u"ESKİ ÇEK İŞLEMİ"_s, u"0"_s}}));
-    EXPECT_EQ(carried().size(), 2);
+    EXPECT_EQ(targetRows(u"SELECT count(*) FROM Kayit"_s), Rows{{u"1"_s}});
+    EXPECT_EQ(targetRows(u"SELECT count(*) FROM Cek_"_s), Rows{{u"1"_s}});
 }
 
 // ---- open orders ------------------------------------------------------------------------------

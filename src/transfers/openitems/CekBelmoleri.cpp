@@ -44,6 +44,17 @@ void guaranteeTransaction68(db::Connection& target)
     rs.update();
 }
 
+// A record an earlier "Başla" has carried: a live header of the target with the record's
+// document number, dated the opening day, holding a row of this cheque.
+bool carriedBefore(db::Connection& target, db::Recordset& record, const QString& chequeNo, const Value& date)
+{
+    db::Recordset rs;
+    rs.open(u"Select Kayit.Kayit_No from Kayit inner join Cek_ on Cek_.Kayit_No=Kayit.Kayit_No "
+            u"where Kayit.Sil=0 and Kayit.Evrak_No IS ? and Cek_.Cek_No=? and Kayit.tarih=?"_s,
+            target, CursorType::Static, LockType::ReadOnly, {record.value(u"Evrak_No"_s), chequeNo, date});
+    return !rs.eof();
+}
+
 }  // namespace
 
 CekBelmoleri::CekBelmoleri(console::StepHost& host)
@@ -159,27 +170,33 @@ void CekBelmoleri::HESAPLA()
 
 void CekBelmoleri::Basla()
 {
-    transfer({.writes = {u"islem"_s, u"Kayit"_s, u"Cari_H"_s, u"Cek_"_s}, .completion = {{u"Çek Belmoleri Tamamlandı."_s, {}}}},
-             [this](console::Transfer& t) {
-                 guaranteeTransaction68(t.target());
-                 const Value date = openingDate(t.target());
-                 barcek.setMax(grid.rows());
-                 barcek.setValue(0);
-                 // A cheque's history is written once, whichever of its rows are ticked, and
-                 // not at all when one of its rows is refused.
-                 QSet<QString> done;
-                 for (int r = 1; r <= loadedRows(); ++r)
-                     if (refused(r)) done.insert(db::jet::foldedText(rows_[r].number));
-                 for (const int r : tickedRows()) {
-                     const QString& chequeNo = rows_[r].number;
-                     const QString once = db::jet::foldedText(chequeNo);
-                     if (done.contains(once)) continue;
-                     done.insert(once);
-                     carryWhole(t, u"Çek "_s + chequeNo, [&] { carryCheque(t, chequeNo, date); });
-                     barcek.setValue(r);
-                 }
-                 barcek.setValue(barcek.max());
-             });
+    // The completion message learns below how many records an earlier "Başla" had carried.
+    console::TransferPlan plan{.writes = {u"islem"_s, u"Kayit"_s, u"Cari_H"_s, u"Cek_"_s},
+                               .completion = {{u"Çek Belmoleri Tamamlandı."_s, {}}}};
+    transfer(plan, [this, &plan](console::Transfer& t) {
+        alreadyCarried_ = 0;
+        guaranteeTransaction68(t.target());
+        const Value date = openingDate(t.target());
+        barcek.setMax(grid.rows());
+        barcek.setValue(0);
+        // A cheque's history is written once, whichever of its rows are ticked, and
+        // not at all when one of its rows is refused.
+        QSet<QString> done;
+        for (int r = 1; r <= loadedRows(); ++r)
+            if (refused(r)) done.insert(db::jet::foldedText(rows_[r].number));
+        for (const int r : tickedRows()) {
+            const QString& chequeNo = rows_[r].number;
+            const QString once = db::jet::foldedText(chequeNo);
+            if (done.contains(once)) continue;
+            done.insert(once);
+            carryWhole(t, u"Çek "_s + chequeNo, [&] { carryCheque(t, chequeNo, date); });
+            barcek.setValue(r);
+        }
+        barcek.setValue(barcek.max());
+        if (alreadyCarried_ > 0)
+            plan.completion.front().text +=
+                u"\rHedefte zaten bulunan %1 çek kaydı yeniden yazılmadı."_s.arg(alreadyCarried_);
+    });
 }
 
 // Every live record of the cheque's history, in the order the source holds them.
@@ -196,6 +213,10 @@ void CekBelmoleri::carryCheque(console::Transfer& t, const QString& chequeNo, co
 // current-account line and the cheque's row under it.
 void CekBelmoleri::carryRecord(console::Transfer& t, db::Recordset& record, const QString& chequeNo, const Value& date)
 {
+    if (carriedBefore(t.target(), record, chequeNo, date)) {
+        ++alreadyCarried_;
+        return;
+    }
     db::Recordset header;
     header.open(u"Select * from Kayit where Sil=0"_s, t.target(), CursorType::Dynamic, LockType::Optimistic);
     header.addNew();

@@ -17,7 +17,8 @@ namespace belmo::transfers {
 // period, with a copy of the record's current-account line and of the cheque's row. A
 // header that touched the portfolio (101) on one side only gets the opening counter-account
 // on the other side and transaction 68. A cheque listed on several rows is carried once a
-// "Başla". Nothing in the target is deleted: a second "Başla" writes the cheque again. In
+// "Başla". Nothing in the target is deleted; a record an earlier "Başla" has carried (its
+// document number and cheque, dated the opening day) is not written again. In
 // the wizard it follows the open orders and is followed by the accounting accounts.
 class CekBelmoleri : public console::PreviewStep {
 public:
@@ -61,6 +62,7 @@ private:
     void carryRecord(console::Transfer& t, db::Recordset& record, const QString& chequeNo, const db::Value& date);
 
     console::RowList<Row> rows_;
+    int alreadyCarried_ = 0;  // records of this "Başla" found carried before
 };
 
 }  // namespace belmo::transfers

@@ -1,0 +1,43 @@
+#include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Headless.h"
+#include "proof/PreRunCheck.h"
+
+#include <QJsonDocument>
+
+namespace belmo::cli {
+
+using namespace Qt::Literals::StringLiterals;
+
+int check(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    CommandLine cl(u"check"_s, u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--json]"_s,
+                   u"Looks at everything a carry-forward from the source company into the target would meet and lists\n"
+                   "every problem at once, each with its file, its cause, what to do and the steps it concerns: the\n"
+                   "login (user, password, rights to both companies, their files), a company another program holds,\n"
+                   "the tables and columns the steps read and write, the two periods, the questions the steps will ask\n"
+                   "of a target that holds data, the source values a step will leave out, the space for the backup and\n"
+                   "a target that cannot be written. Writes nothing: the companies are opened read-only.\n"
+                   "Exit code 0 when nothing blocks the run (warnings only, or nothing at all), 1 otherwise.\n"
+                   "The password is read as 'belmo run' reads it."_s);
+    QCommandLineParser& p = cl.parser();
+    addLoginOptions(p);
+    p.addOption({u"json"_s, u"Print the findings as JSON."_s});
+    if (auto exit = cl.parse(args, out, err)) return *exit;
+    if (auto missing = missingLoginOption(cl, err)) return *missing;
+    const std::optional<QString> password = readPassword(p, err);
+    if (!password) return kFailed;
+
+    const proof::CheckResult result = proof::checkBeforeRun(
+        {p.value(u"folder"_s), p.value(u"user"_s), *password, p.value(u"source"_s), p.value(u"target"_s)});
+    if (p.isSet(u"json"_s))
+        out << QJsonDocument(result.toJson()).toJson(QJsonDocument::Indented);
+    else if (result.findings.empty())
+        out << "Nothing found: the carry-forward can run.\n";
+    else
+        out << result.text() << "\n";
+    out.flush();
+    return result.blocking() > 0 ? kFailed : kOk;
+}
+
+}  // namespace belmo::cli
