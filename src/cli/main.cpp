@@ -8,6 +8,28 @@
 #include <csignal>
 #include <cstdio>
 
+namespace {
+
+int runCommand(const QCoreApplication& app)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int code = belmo::cli::run(app.arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
+
+// A command that writes the printable report (a file named *.pdf).
+bool writesPdf(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]).toLower().endsWith(".pdf")) return true;
+    return false;
+}
+
+}  // namespace
+
 // Without arguments the program starts with its windows in the current folder; with a
 // command it works headless.
 int main(int argc, char* argv[])
@@ -19,14 +41,13 @@ int main(int argc, char* argv[])
         QApplication app(argc, argv);
         return belmo::gui::runGui(QDir::currentPath());
     }
-    // The report's PDF needs fonts, so the headless commands run a QGuiApplication too, on
-    // no screen unless one is asked for.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const int code = belmo::cli::run(app.arguments().mid(1), out, err);
-    out.flush();
-    err.flush();
-    return code;
+    // The report's PDF needs fonts, which a QGuiApplication brings, on no screen unless one is
+    // asked for; every other command runs on the core alone.
+    if (writesPdf(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return runCommand(app);
+    }
+    QCoreApplication app(argc, argv);
+    return runCommand(app);
 }

@@ -1,10 +1,12 @@
 #include "proof/RunSummary.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
 
+#include <openssl/evp.h>
+
 #include <future>
+#include <memory>
 #include <vector>
 
 namespace belmo::proof {
@@ -56,13 +58,22 @@ QJsonObject RunSummary::toJson() const
             {u"steps"_s, outcomes}};
 }
 
+// OpenSSL's digest: it uses the processor's SHA instructions where there are any, several
+// times faster than a portable implementation on a company file of some hundred megabytes.
 QString sha256OfFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file)) return {};
-    return QString::fromLatin1(hash.result().toHex());
+    const std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> context(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) return {};
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (qint64 n; (n = file.read(block.data(), block.size())) != 0;) {
+        if (n < 0 || EVP_DigestUpdate(context.get(), block.constData(), std::size_t(n)) != 1) return {};
+    }
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1) return {};
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(digest), int(length)).toHex());
 }
 
 QStringList sha256OfFiles(const QStringList& paths)
