@@ -173,12 +173,12 @@ public:
     // side (B) and take away on the credit side (A), each in its currency's own amount.
     void accounts()
     {
-        QMap<std::pair<QString, QString>, AccountItem> items;  // by code and currency
+        QMap<QStringList, AccountItem> items;  // by main account, group, code and currency
         for (const services::ListedAccount& a : l_.accounts)
             for (int i = 0; i < 3; ++i) {
                 const double balance = rounded(a.balances[i], decimals(i));
                 if (balance == 0) continue;
-                AccountItem& item = items[{a.code, kCurrencies[i]}];
+                AccountItem& item = items[{a.main, a.group, a.code, kCurrencies[i]}];
                 if (item.code.isEmpty()) item = {a.main, a.group, a.code, a.title, kCurrencies[i], 0, 0, a.ticked};
                 item.closing += balance;
             }
@@ -194,7 +194,8 @@ public:
                        const bool debit = number(rs, u"B_Hs"_s) == 120 || number(rs, u"B_Hs"_s) == 320;
                        const QString side = debit ? u"B_"_s : u"A_"_s;
                        const QString amount[] = {u"Tutar_Ytl"_s, u"Tutar_Dvz1"_s, u"Tutar_Dvz2"_s};
-                       AccountItem& item = items[{text(rs, side + u"MID"_s), kCurrencies[currency]}];
+                       AccountItem& item = items[{text(rs, side + u"Hs"_s), text(rs, side + u"Gr"_s),
+                                                  text(rs, side + u"MID"_s), kCurrencies[currency]}];
                        if (item.code.isEmpty())
                            item = {text(rs, side + u"Hs"_s), text(rs, side + u"Gr"_s), text(rs, side + u"MID"_s),
                                    kNotListed, kCurrencies[currency]};
@@ -204,9 +205,6 @@ public:
             item.carried = rounded(item.carried, decimals(currencyIndex(item.currency)));
             report_.accounts.push_back(item);
         }
-        std::stable_sort(report_.accounts.begin(), report_.accounts.end(), [](const AccountItem& a, const AccountItem& b) {
-            return std::tie(a.main, a.group) < std::tie(b.main, b.group);
-        });
     }
 
     // Per card, warehouse (and lot): the rows with a quantity above 0, which the step posts.
