@@ -1,9 +1,11 @@
 #include "gui/ConsoleView.h"
 
+#include "app/Session.h"
+#include "console/StepFrame.h"
+#include "db/DbError.h"
 #include "gui/Bindings.h"
 #include "gui/PanelView.h"
 #include "gui/ReportWindow.h"
-#include "app/Session.h"
 #include "services/Errors.h"
 
 #include <QCheckBox>
@@ -47,16 +49,23 @@ ConsoleView::~ConsoleView()
 ReportWindow* ConsoleView::reportWindow() const { return report_.data(); }
 
 // The reconciliation as the companies stand now, in a window of its own beside the console.
+// On a large company it reads for a while: the console shows its busy strip meanwhile,
+// repaints, and "İptal" ends the reading without a window.
 void ConsoleView::openReport()
 {
     app::Session& session = console_.session();
-    services::handle(session.errors(), [&] {
-        proof::Reconciliation report = reconcileConsole(console_);
-        delete report_;
-        report_ = new ReportWindow(std::move(report), session.dialogs());
-        report_->show();
-        report_->activateWindow();
-    });
+    console::BusyScope busy(console_.busy, session.pool().settings());
+    try {
+        services::handle(session.errors(), [&] {
+            proof::Reconciliation report = reconcileConsole(console_);
+            busy.end();
+            delete report_;
+            report_ = new ReportWindow(std::move(report), session.dialogs());
+            report_->show();
+            report_->activateWindow();
+        });
+    } catch (const db::Cancelled&) {
+    }
 }
 
 void ConsoleView::fillMenu(PanelView& menu)
