@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace belmo::db {
 
 DbError::DbError(qint32 number, QString description, Kind kind, QString file, QString cause)
@@ -42,6 +44,18 @@ bool DbError::refusedWrite() const
     case SQLITE_CANTOPEN: return true;
     default: return resultCode_ == SQLITE_IOERR_WRITE || resultCode_ == SQLITE_IOERR_FSYNC
                     || resultCode_ == SQLITE_IOERR_TRUNCATE || resultCode_ == SQLITE_IOERR_DIR_FSYNC;
+    }
+}
+
+QString systemCause(int systemErrno)
+{
+    switch (systemErrno) {
+    case EACCES:
+    case EPERM: return QStringLiteral("no permission");
+    case EROFS: return QStringLiteral("the file system is read-only");
+    case ENOSPC: return QStringLiteral("the disk is full");
+    case EFBIG: return QStringLiteral("the file size limit is reached");
+    default: return {};
     }
 }
 

@@ -122,4 +122,8 @@ public:
     const char* what() const noexcept override { return "cancelled by the user"; }
 };
 
+// What the system said of a file when SQLite failed on it (errno), for the causes a user can
+// act on; empty for the others.
+QString systemCause(int systemErrno);
+
 }  // namespace belmo::db

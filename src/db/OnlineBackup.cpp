@@ -26,15 +26,8 @@ struct FinishBackup {
 // What went wrong with a file, in the words a user can act on.
 QString cause(int rc, int systemErrno, const QString& fallback)
 {
-    switch (systemErrno) {
-    case EACCES:
-    case EPERM: return QStringLiteral("no permission");
-    case EROFS: return QStringLiteral("the file system is read-only");
-    case ENOSPC: return QStringLiteral("the disk is full");
-    case EFBIG: return QStringLiteral("the file size limit is reached");
-    case ENOENT: return QStringLiteral("file not found");
-    default: break;
-    }
+    if (const QString system = systemCause(systemErrno); !system.isEmpty()) return system;
+    if (systemErrno == ENOENT) return QStringLiteral("file not found");
     switch (rc & 0xff) {
     case SQLITE_FULL: return QStringLiteral("the disk is full");
     case SQLITE_BUSY:

@@ -35,19 +35,6 @@ DbError fileError(const QString& path, const QString& description, const QString
     return DbError(err::Unspecified, description, DbError::Kind::Database, path, cause);
 }
 
-// What the system said of the file when SQLite failed on it, for the causes a user can act on.
-QString systemCause(int systemErrno)
-{
-    switch (systemErrno) {
-    case EACCES:
-    case EPERM: return QStringLiteral("no permission");
-    case EROFS: return QStringLiteral("the file system is read-only");
-    case ENOSPC: return QStringLiteral("the disk is full");
-    case EFBIG: return QStringLiteral("the file size limit is reached");
-    default: return {};
-    }
-}
-
 // Why a write failed when the system no longer says: a file of the database at the process's
 // file size limit (within the largest write SQLite makes), or a disk without room for it.
 QString writeLimitCause(const QString& path)

@@ -21,16 +21,6 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-RunResult belmo(const QStringList& args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = cli::run(args, o, e);
-    o.flush();
-    e.flush();
-    return {code, out, err};
-}
-
 class Backups : public DemoRun {
 protected:
     QString target() const { return folder_.path() + u"/MUHASEBE/DEMO2026.mdb"_s; }

@@ -239,11 +239,9 @@ TEST_F(Reconciliation, TheReportShowsTheClosingFiguresAndFindsEveryChangeMadeAft
         openCompany(target, u"DEMO2026"_s);
         target.execute(change.sql);
         target.close();
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        const int code = cli::run(args, o, e);
+        const RunResult r = belmo(args);
         const QJsonObject report = readJson(path);
-        EXPECT_EQ(code, cli::kFailed) << change.what << out.toStdString();
+        EXPECT_EQ(r.code, cli::kFailed) << change.what << r.out.toStdString();
         EXPECT_EQ(differing(report, change.part), change.differing) << change.what;
         EXPECT_EQ(report[u"differences"_s].toInt(), differences) << change.what;
         EXPECT_EQ(report[u"unavailable"_s].toObject().keys(),
