@@ -226,6 +226,7 @@ ReportTable runTable(const RunSummary& run)
 QString companyLine(const QString& role, const CompanyFacts& c)
 {
     QString line = role + u": "_s + c.code;
+    if (!c.name.isEmpty()) line += u" "_s + c.name;
     if (!c.period.isEmpty()) line += u", dönem "_s + c.period;
     return line;
 }

@@ -24,11 +24,13 @@ QJsonValue timeStamp(const QDateTime& t)
 
 QJsonObject CompanyFacts::toJson() const
 {
-    return {{u"code"_s, code},
+    QJsonObject json{{u"code"_s, code},
             {u"file"_s, file},
             {u"period"_s, period},
             {u"sha256_before"_s, sha256Before},
             {u"sha256_after"_s, sha256After}};
+    if (!name.isEmpty()) json.insert(u"name"_s, name);
+    return json;
 }
 
 QJsonObject StepOutcome::toJson() const

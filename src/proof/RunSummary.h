@@ -10,10 +10,12 @@
 namespace belmo::proof {
 
 // One company of a carry-forward as the record of a run names it: its code, its file, its
-// period and the SHA-256 of the file before and after the run (empty when not taken).
+// period and the SHA-256 of the file before and after the run (empty when not taken); its
+// name where the report has read it.
 struct CompanyFacts {
     QString code, file, period;
     QString sha256Before, sha256After;
+    QString name;  // SIRKETAD
     QJsonObject toJson() const;
 };
 

@@ -15,12 +15,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString period(db::Connection& company)
+// The company's name and period from its SIRKET row; empty where there is none.
+std::pair<QString, QString> nameAndPeriod(db::Connection& company)
 {
     try {
         db::Recordset rs;
-        rs.open(u"Select DONEM from SIRKET"_s, company, db::CursorType::Static, db::LockType::ReadOnly);
-        return rs.eof() ? QString() : vb::joined(rs.value(0)).trimmed();
+        rs.open(u"Select SIRKETAD, DONEM from SIRKET"_s, company, db::CursorType::Static, db::LockType::ReadOnly);
+        if (rs.eof()) return {};
+        return {vb::joined(rs.value(0)).trimmed(), vb::joined(rs.value(1)).trimmed()};
     } catch (const db::DbError&) {
         return {};
     }
@@ -37,7 +39,7 @@ struct Described {
     }
     void finish(db::Connection& company)
     {
-        facts.period = period(company);
+        std::tie(facts.name, facts.period) = nameAndPeriod(company);
         facts.sha256After = hash.get();
         if (facts.sha256Before.isEmpty()) facts.sha256Before = facts.sha256After;
     }
