@@ -2,8 +2,6 @@
 #include "cli/CommandLine.h"
 #include "cli/Headless.h"
 #include "console/PreviewStep.h"
-#include "db/ConnectionString.h"
-#include "db/DbError.h"
 #include "console/Program.h"
 #include "db/DbError.h"
 #include "proof/Backups.h"
@@ -17,14 +15,12 @@
 #include "transfers/transport/NAKLIYAT.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QSysInfo>
 
 #include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
-
 
 namespace belmo::cli {
 
