@@ -340,7 +340,7 @@ proof::RunSummary reportOnRun(app::Session& session, const RunStart& start, cons
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
 {
     CommandLine cl(u"run"_s,
-                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS] [--keep N | --no-backup] [--dry-run]"_s,
+                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS] [--keep N | --no-backup] [--dry-run] [--report FILE]"_s,
                    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
                    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
                    "steps listed (comma-separated, in the order given); without --steps the transport window's eleven\n"
@@ -355,7 +355,9 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
                    "says otherwise, none with --no-backup); a backup that cannot be made stops the step before it writes.\n"
                    "--dry-run rehearses"
                    " the run on a scratch copy of the target and leaves the target as it was. A run that wrote\n"
-                   "appends a line of JSON to logs/belmo-runs.jsonl in the program folder.\n"
+                   "appends a line of JSON to logs/belmo-runs.jsonl in the program folder. The run ends with its\n"
+                   "reconciliation: what the source lists against what the target holds now, per part, with the\n"
+                   "differences; --report writes it whole as JSON (.json), a printable PDF (.pdf) or text (.txt).\n"
                    "The password is read from --password-file (its first line), else from the environment variable\n"
                    "BELMO_PASSWORD, else asked for without echo when a terminal is there. --password works too, but\n"
                    "every user of the machine can read it in the process list: the other ways keep it private.\n"
