@@ -329,9 +329,7 @@ proof::RunSummary reportOnRun(app::Session& session, const RunStart& start, cons
         err << "belmo run: the reconciliation report could not be made: " << e.description() << "\n";
         ok = false;
     }
-    const QStringList hashes = proof::sha256OfFiles({run.source.file, run.target.file});
-    run.source.sha256After = hashes[0];
-    run.target.sha256After = hashes[1];
+    run.hashAfter();
     return run;
 }
 

@@ -75,4 +75,6 @@ QString ConnectionString::forJetFile(const QString& path, const QString& passwor
         + QStringLiteral(";Persist Security Info=false;Jet OLEDB:Database Password=") + quote(password, u'\'');
 }
 
+QString ConnectionString::readOnlyForm(const QString& connectionString) { return connectionString + QStringLiteral(";Mode=Read"); }
+
 }  // namespace belmo::db

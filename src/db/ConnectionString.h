@@ -22,6 +22,8 @@ struct ConnectionString {
     // The string the system builds for an Access file. The path and the password are quoted
     // so that no character of theirs can add or change a key of the string.
     static QString forJetFile(const QString& path, const QString& password);
+    // The same string opening the file read-only ("Mode=Read").
+    static QString readOnlyForm(const QString& connectionString);
 };
 
 }  // namespace belmo::db

@@ -62,8 +62,7 @@ public:
         if (!s.targetWritten()) return;
         run_.finished = QDateTime::currentDateTime();
         run_.backup = s.backup();
-        run_.source.sha256After = proof::sha256OfFile(run_.source.file);
-        run_.target.sha256After = proof::sha256OfFile(run_.target.file);
+        run_.hashAfter();
         if (const QString problem = proof::appendRunLog(s.ProgramKlasoru, run_); !problem.isEmpty())
             qWarning("The run was not logged: %s", qUtf8Printable(problem));
     }

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "console/BELMO.h"
+#include "proof/Backups.h"
 #include "proof/SessionReport.h"
 #include "proof/ReportTables.h"
 #include "services/Dialogs.h"
@@ -118,7 +119,7 @@ namespace {
 proof::CompanyFacts named(const QString& connectionString)
 {
     proof::CompanyFacts facts;
-    facts.code = QFileInfo(proof::fileOf(connectionString)).completeBaseName();
+    facts.code = proof::companyCode(proof::fileOf(connectionString));
     return facts;
 }
 

@@ -1,5 +1,8 @@
 #include "proof/PreRunCheck.h"
 
+#include "proof/Backups.h"
+#include "proof/SessionReport.h"
+
 #include "app/GIRIS.h"
 #include "app/ProgramFolder.h"
 #include "app/Session.h"
@@ -37,7 +40,6 @@ using db::LockType;
 
 namespace {
 
-const QString kReadOnly = u";Mode=Read"_s;
 const QString kTransportCaption = u"Nakliyat Belmoleri"_s;
 
 // The tables each step reads in the source and writes in the target (reading the target's
@@ -200,7 +202,7 @@ private:
     {
         const QString config = folder_.configPath();
         session_.ProgramKlasoru = folder_.root();
-        session_.AyarBag = folder_.configConnection() + kReadOnly;
+        session_.AyarBag = db::ConnectionString::readOnlyForm(folder_.configConnection());
         try {
             db::Connection con(pool_);
             con.open(session_.AyarBag);
@@ -269,7 +271,7 @@ private:
     {
         auto con = std::make_unique<db::Connection>(pool_);
         try {
-            con->open(folder_.companyConnection(code) + kReadOnly);
+            con->open(db::ConnectionString::readOnlyForm(folder_.companyConnection(code)));
             return con;
         } catch (const db::DbError& e) {
             refuseFile(folder_.companyPath(code), e);
@@ -494,7 +496,7 @@ void checkWhenConsoleOpens(console::Program& program)
         app::Session& session = program.session();
         app::GIRIS& login = program.login();
         // The codes as the login resolved them into the files it opens.
-        const auto code = [](const QString& bag) { return QFileInfo(db::ConnectionString::parse(bag).dataSource).completeBaseName(); };
+        const auto code = [](const QString& bag) { return companyCode(fileOf(bag)); };
         const CheckResult result = checkBeforeRun({session.ProgramKlasoru, login.kullaniciAdi.text(), login.sifre.text(),
                                                    code(session.KaynakBag), code(session.HedefBag)});
         if (result.findings.empty()) return;

@@ -44,7 +44,7 @@ CompanyFacts companyFacts(db::ConnectionPool& pool, const QString& file)
     CompanyFacts facts{companyCode(file), file, {}, sha256OfFile(file), {}};
     try {
         db::Connection con(pool);
-        con.open(db::ConnectionString::forJetFile(file, db::schema::databasePassword()) + u";Mode=Read"_s);
+        con.open(db::ConnectionString::readOnlyForm(db::ConnectionString::forJetFile(file, db::schema::databasePassword())));
         facts.period = QString::number(transfers::companyPeriod(con));
     } catch (const db::DbError&) {
         // A company whose period cannot be read is named without it.

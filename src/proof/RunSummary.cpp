@@ -62,6 +62,13 @@ QJsonObject RunSummary::toJson() const
 
 // OpenSSL's digest: it uses the processor's SHA instructions where there are any, several
 // times faster than a portable implementation on a company file of some hundred megabytes.
+void RunSummary::hashAfter()
+{
+    const QStringList hashes = sha256OfFiles({source.file, target.file});
+    source.sha256After = hashes[0];
+    target.sha256After = hashes[1];
+}
+
 QString sha256OfFile(const QString& path)
 {
     QFile file(path);

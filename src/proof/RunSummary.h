@@ -42,6 +42,9 @@ struct RunSummary {
     QString backup;  // the backup file made before the first write; empty when none was made
     std::vector<StepOutcome> steps;
 
+    // The companies' hashes now, as "after" (both files read at once).
+    void hashAfter();
+
     // The report's heading fields ("report_version", "source", "target", "user", "machine",
     // "started", "finished", "dry_run", "backup", "steps"); the run log writes it as one line.
     QJsonObject toJson() const;

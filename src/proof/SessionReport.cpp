@@ -55,7 +55,7 @@ Reconciliation reconcileSession(app::Session& session, const QHash<QString, qint
     report.run = std::move(run);
     Described source{report.run.source, session.KaynakBag}, target{report.run.target, session.HedefBag};
     db::Connection sourceDb(session.pool()), targetDb(session.pool());
-    sourceDb.open(session.KaynakBag + u";Mode=Read"_s);
+    sourceDb.open(db::ConnectionString::readOnlyForm(session.KaynakBag));
     targetDb.open(session.HedefBag);
     reconcile({sourceDb, targetDb, session.sql, session.formats, session.KullaniciKodu}, session.listing, targetBefore,
               report);
