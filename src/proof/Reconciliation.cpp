@@ -442,17 +442,26 @@ QJsonValue orNull(const std::optional<qint64>& n) { return n ? QJsonValue(*n) : 
 
 }  // namespace
 
-bool OpenItem::differs() const
+namespace {
+// Figures that round to the same cents (a quantity to the same thousandth) are equal: the
+// files hold doubles.
+bool sameAmount(double a, double b) { return std::abs(a - b) < 0.005; }
+}  // namespace
+
+bool AccountItem::differs() const { return !sameAmount(closing, carried); }
+
+bool StockItem::differs() const
 {
-    return found != expected || (expected > 0 && std::abs(carried - amount) >= 0.005);
+    return std::abs(quantity - carriedQuantity) >= 0.0005 || !sameAmount(value, carriedValue);
 }
+
+bool OpenItem::differs() const { return found != expected || (expected > 0 && !sameAmount(carried, amount)); }
 
 int Reconciliation::differences() const
 {
     int n = 0;
-    for (const AccountItem& a : accounts) n += a.ticked && std::abs(a.difference()) >= 0.005;
-    for (const StockItem& s : stock)
-        n += s.ticked && (std::abs(s.carriedQuantity - s.quantity) >= 0.0005 || std::abs(s.carriedValue - s.value) >= 0.005);
+    for (const AccountItem& a : accounts) n += a.ticked && a.differs();
+    for (const StockItem& s : stock) n += s.ticked && s.differs();
     for (const auto* items : {&cheques, &orders, &instalments})
         for (const OpenItem& i : *items) n += i.ticked && i.differs();
     return n;

@@ -35,6 +35,7 @@ struct AccountItem {
     double closing = 0, carried = 0;
     bool ticked = true;
     double difference() const { return carried - closing; }
+    bool differs() const;  // to the cent
 };
 
 // Stock of a card in a warehouse (and lot): quantity and value on hand in the source, and
@@ -44,6 +45,7 @@ struct StockItem {
     double quantity = 0, value = 0;
     double carriedQuantity = 0, carriedValue = 0;
     bool ticked = true;
+    bool differs() const;  // the quantity to its thousandth, the value to the cent
 };
 
 // A cheque, an open order line or an instalment: listed in the source, and the records found

@@ -14,15 +14,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Figures that round to the same cents are equal: the files hold doubles.
-bool sameAmount(double a, double b) { return std::abs(a - b) < 0.005; }
-bool sameQuantity(double a, double b) { return std::abs(a - b) < 0.0005; }
-
-bool accountDiffers(const AccountItem& a) { return a.ticked && !sameAmount(a.closing, a.carried); }
-bool stockDiffers(const StockItem& s)
-{
-    return s.ticked && (!sameQuantity(s.quantity, s.carriedQuantity) || !sameAmount(s.value, s.carriedValue));
-}
+bool accountDiffers(const AccountItem& a) { return a.ticked && a.differs(); }
+bool stockDiffers(const StockItem& s) { return s.ticked && s.differs(); }
 
 ReportTable table(const QString& section, const QString& title, const QStringList& headers, const QList<bool>& numeric)
 {
