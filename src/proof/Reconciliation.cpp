@@ -573,23 +573,29 @@ void reconcile(const Companies& companies, const services::Listing& listed, cons
     services::Listing listing = listed;
     SourceLister lister(companies, listing);
     Reconciler r(companies, listing, report);
-    const std::pair<QString, QString> parts[] = {{kAccounts, u"current_accounts"_s}, {kStock, u"stock"_s},
-                                                 {kCheques, u"cheques"_s},   {kOrders, u"orders"_s},
-                                                 {kInstalments, u"instalments"_s}};
-    const std::function<void()> listers[] = {[&] { lister.accounts(); }, [&] { lister.stock(); }, [&] { lister.cheques(); },
-                                             [&] { lister.orders(); }, [&] { lister.instalments(); }};
-    const std::function<void()> reconcilers[] = {[&] { r.accounts(); }, [&] { r.stock(); }, [&] { r.cheques(); },
-                                                 [&] { r.orders(); }, [&] { r.instalments(); }};
-    bool dated = false;
+    // Each part: its step's key in the listing, its name in the report, how the source is
+    // listed when no panel listed it, and how it is set against the target.
+    struct Part {
+        QString step, name;
+        void (SourceLister::*list)();
+        void (Reconciler::*reconcile)();
+    };
+    const Part parts[] = {{kAccounts, u"current_accounts"_s, &SourceLister::accounts, &Reconciler::accounts},
+                          {kStock, u"stock"_s, &SourceLister::stock, &Reconciler::stock},
+                          {kCheques, u"cheques"_s, &SourceLister::cheques, &Reconciler::cheques},
+                          {kOrders, u"orders"_s, &SourceLister::orders, &Reconciler::orders},
+                          {kInstalments, u"instalments"_s, &SourceLister::instalments, &Reconciler::instalments}};
+    bool dated = false;  // every part but the tables needs the target's opening day
     r.part(u"target"_s, [&] {
         r.openingDate();
         dated = true;
     });
-    for (int i = 0; dated && i < 5; ++i)
-        r.part(parts[i].second, [&] {
-            if (!listing.parts.contains(parts[i].first)) listers[i]();
-            reconcilers[i]();
-        });
+    for (const Part& part : parts)
+        if (dated)
+            r.part(part.name, [&] {
+                if (!listing.parts.contains(part.step)) (lister.*part.list)();
+                (r.*part.reconcile)();
+            });
     r.part(u"tables"_s, [&] { r.tables(before); });
 }
 
