@@ -47,6 +47,11 @@ bool DbError::refusedWrite() const
     }
 }
 
+DbError fileRefusal(const QString& file, const QString& what, const QString& cause)
+{
+    return DbError(err::Unspecified, QStringLiteral("%1 '%2': %3").arg(what, file, cause), DbError::Kind::Database, file, cause);
+}
+
 QString systemCause(int systemErrno)
 {
     switch (systemErrno) {

@@ -122,6 +122,9 @@ public:
     const char* what() const noexcept override { return "cancelled by the user"; }
 };
 
+// A file refused for a cause: "<what> '<file>': <cause>", naming the file and the cause.
+DbError fileRefusal(const QString& file, const QString& what, const QString& cause);
+
 // What the system said of a file when SQLite failed on it (errno), for the causes a user can
 // act on; empty for the others.
 QString systemCause(int systemErrno);

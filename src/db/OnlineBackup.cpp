@@ -39,11 +39,6 @@ QString cause(int rc, int systemErrno, const QString& fallback)
     }
 }
 
-DbError copyError(const QString& file, const QString& what, const QString& why)
-{
-    return DbError(err::Unspecified, QStringLiteral("%1 '%2': %3").arg(what, file, why), DbError::Kind::Database, file, why);
-}
-
 // A handle on one side of the copy; failures name the file.
 struct Side {
     QString path;
@@ -53,7 +48,7 @@ struct Side {
     {
         const int system = db ? sqlite3_system_errno(db.get()) : 0;
         const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QString::fromUtf8(sqlite3_errstr(rc));
-        throw copyError(path, what, cause(rc, system, text)).withResultCode(rc);
+        throw fileRefusal(path, what, cause(rc, system, text)).withResultCode(rc);
     }
     void open(int flags, int busyMs)
     {
@@ -76,7 +71,7 @@ void makeEmptyFile(const QString& path)
         return;
     }
     const int e = errno;
-    throw copyError(path, QStringLiteral("Cannot create"),
+    throw fileRefusal(path, QStringLiteral("Cannot create"),
                     e == EEXIST ? QStringLiteral("the file exists") : cause(0, e, QString::fromLocal8Bit(std::strerror(e))));
 }
 

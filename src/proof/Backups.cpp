@@ -30,11 +30,6 @@ QString backupName(const QString& code, const QDateTime& time, int n)
     return code + u'-' + time.toString(kStampFormat) + (n > 1 ? u"-%1"_s.arg(n) : QString()) + u".mdb"_s;
 }
 
-db::DbError refusal(const QString& file, const QString& what, const QString& cause)
-{
-    return db::DbError(db::err::Unspecified, u"%1 '%2': %3"_s.arg(what, file, cause), db::DbError::Kind::Database, file, cause);
-}
-
 // A file that opens as a company database of this program: the password verifier matches and
 // the company tables are there.
 void requireCompanyFile(const QString& path, const db::PoolSettings& settings)
@@ -45,10 +40,10 @@ void requireCompanyFile(const QString& path, const db::PoolSettings& settings)
         file.verifyPassword(db::schema::databasePassword());
         for (const char* table : {"SIRKET", "PARATANIM"})
             if (!file.hasObject(u"main"_s, u"table"_s, QString::fromLatin1(table)))
-                throw refusal(path, refused, u"no table %1"_s.arg(QString::fromLatin1(table)));
+                throw db::fileRefusal(path, refused, u"no table %1"_s.arg(QString::fromLatin1(table)));
     } catch (const db::DbError& e) {
         if (e.file() == path && e.description().startsWith(refused)) throw;
-        throw refusal(path, refused, e.cause());
+        throw db::fileRefusal(path, refused, e.cause());
     }
 }
 
@@ -73,7 +68,7 @@ QString Backups::make(const QString& companyFile)
 QString Backups::copyNow(const QString& companyFile)
 {
     if (!app::makePrivateFolder(folder()))
-        throw refusal(folder(), u"Cannot create the backup folder"_s,
+        throw db::fileRefusal(folder(), u"Cannot create the backup folder"_s,
                       QFileInfo::exists(folder()) ? u"a file of that name is in the way"_s : u"no permission"_s);
     const QString code = companyCode(companyFile);
     const QDateTime now = QDateTime::currentDateTime();
@@ -117,7 +112,7 @@ void Backups::prune(const QString& code)
 QString Backups::restore(const QString& companyFile, const QString& backup)
 {
     if (QFileInfo(backup).absoluteFilePath() == QFileInfo(companyFile).absoluteFilePath() || app::sameFile(backup, companyFile))
-        throw refusal(backup, u"Cannot restore"_s, u"it is the company file itself"_s);
+        throw db::fileRefusal(backup, u"Cannot restore"_s, u"it is the company file itself"_s);
     requireCompanyFile(backup, settings_);
     db::requireUnheld(companyFile);
     const QString before = copyNow(companyFile);
