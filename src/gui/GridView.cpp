@@ -12,6 +12,7 @@
 #include <QToolTip>
 
 #include <array>
+#include <cmath>
 
 namespace belmo::gui {
 
@@ -30,18 +31,20 @@ constexpr double kReferenceCharWidth = 6;
 constexpr int kCandidates = 4;      // longest texts of a column that are measured
 constexpr int kTipChars = 1000;     // the most of a cut text a tooltip shows
 constexpr int kPictureWidth = 16 + 4;
+constexpr int kAir = 3;  // the grid line and a little room between a number and the next column
 
-// The width of a text as drawn, of its start only when it is long.
-int textWidth(const QFontMetrics& metrics, const QString& text)
+// The width of a text as drawn (in whole pixels, rounded up: a text a fraction of a pixel
+// wider than its cell is cut), of its start only when it is long.
+int textWidth(const QFont& font, const QString& text)
 {
-    return metrics.horizontalAdvance(text.size() > GridView::kMeasuredChars ? text.left(GridView::kMeasuredChars) : text);
+    const QString measured = text.size() > GridView::kMeasuredChars ? text.left(GridView::kMeasuredChars) : text;
+    return int(std::ceil(QFontMetricsF(font).horizontalAdvance(measured)));
 }
 
-// What a cell takes from its width besides the text: the style's margin at both sides and
-// the grid line.
-int cellMargins(const QWidget* view)
+// What a cell's text leaves free of its width: the style's margin at both sides.
+int textMargins(const QWidget* view)
 {
-    return 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
+    return 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
 }
 
 // Draws a cell's picture centred in the whole cell, with no margin, so a tick column as
@@ -70,13 +73,19 @@ public:
         painter->drawPixmap(target, pixmap);
     }
 
+    // Only the start of a very long text is laid out: the cell cuts it long before its end.
+    QString displayText(const QVariant& value, const QLocale& locale) const override
+    {
+        return QStyledItemDelegate::displayText(value, locale).left(GridView::kMeasuredChars);
+    }
+
     // A text cut by its cell shows whole as a tooltip (a very long one its first part).
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override
     {
         if (event->type() != QEvent::ToolTip) return QStyledItemDelegate::helpEvent(event, view, option, index);
         const QString text = index.data(Qt::DisplayRole).toString();
-        if (textWidth(option.fontMetrics, text) > option.rect.width() - cellMargins(view))
+        if (textWidth(option.font, text) > option.rect.width() - textMargins(view))
             QToolTip::showText(event->globalPos(), text.size() > kTipChars ? text.left(kTipChars) + u'…' : text, view,
                                option.rect);
         else
@@ -185,8 +194,8 @@ GridView::Column GridView::measure(int col) const
     const std::array<int, kCandidates> rows = longestRows(grid, col);
     int widest = 0;
     for (const int r : rows)
-        if (r > 0) widest = std::max(widest, textWidth(fontMetrics(), grid.text(r, col)));
-    column.need = std::max(header, widest + cellMargins(this));
+        if (r > 0) widest = std::max(widest, textWidth(font(), grid.text(r, col)));
+    column.need = std::max(header, widest + textMargins(this) + kAir);
     const int sample = rows.front() > 0 ? rows.front() : 1;
     column.flexible = (GridModel::alignment(grid.drawnAlignment(sample, col)) & Qt::AlignHorizontal_Mask) == Qt::AlignLeft;
     return column;
