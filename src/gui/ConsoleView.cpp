@@ -33,8 +33,8 @@ QCheckBox* modeBox(widgets::CheckBox& box, const QString& tip, QWidget* parent)
 
 }  // namespace
 
-ConsoleView::ConsoleView(console::BELMO& console, QWidget* parent)
-    : PanelWindow(console::BELMO::kCaption, console.panels, console.busy, parent), console_(console)
+ConsoleView::ConsoleView(console::BELMO& console, ColumnWidths* widths, QWidget* parent)
+    : PanelWindow(console::BELMO::kCaption, console.panels, console.busy, widths, parent), console_(console)
 {
     addPanels(console_.menu, [this](PanelView& menu) { fillMenu(menu); });
     console_.onReport = [this] { openReport(); };

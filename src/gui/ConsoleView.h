@@ -16,7 +16,7 @@ class ConsoleView : public PanelWindow {
     Q_OBJECT
 
 public:
-    explicit ConsoleView(console::BELMO& console, QWidget* parent = nullptr);
+    explicit ConsoleView(console::BELMO& console, ColumnWidths* widths = nullptr, QWidget* parent = nullptr);
     ~ConsoleView() override;
 
     // The report window the console opened last, while it is open.

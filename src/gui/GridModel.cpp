@@ -68,7 +68,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     if (orientation != Qt::Horizontal || section < 0 || section >= grid_.cols() || grid_.rows() == 0)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (role) {
-    case Qt::DisplayRole: return grid_.text(0, section);
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole: return grid_.text(0, section);  // the whole header over a narrow column
     case Qt::TextAlignmentRole: return int(alignment(grid_.drawnAlignment(0, section)));
     default: return {};
     }

@@ -1,6 +1,7 @@
 #include "gui/GuiApplication.h"
 
 #include "console/Program.h"
+#include "gui/ColumnWidths.h"
 #include "gui/ConsoleView.h"
 #include "gui/LoginView.h"
 #include "gui/QtDialogs.h"
@@ -75,6 +76,7 @@ private:
 // Keeps the windows on screen in step with the program's window models: the login view
 // while the login window is visible, a console view for the open console, a transport view
 // for the open transport window, and the end of the event loop once no window is left.
+// The column widths the user sets on the grids outlive the views.
 class ProgramWindows {
 public:
     ProgramWindows(console::Program& program, WindowsRun& run) : program_(program), run_(run), login_(program.login())
@@ -118,7 +120,7 @@ private:
         retire(console_, shownConsole_);
         shownConsole_ = program_.console();
         shownConsole_->onStepFinished = [this, c = shownConsole_](console::StepId id) { run_.stepFinished(c->entry(id)); };
-        console_ = new ConsoleView(*shownConsole_);
+        console_ = new ConsoleView(*shownConsole_, &widths_);
         if (transport_) console_->move(transport_->pos());  // back from the transport window
         console_->show();
         console_->activateWindow();
@@ -131,7 +133,7 @@ private:
         auto* window = dynamic_cast<transfers::NAKLIYAT*>(program_.transport());
         if (!window) return;
         shownTransport_ = window;
-        transport_ = new TransportView(*window);
+        transport_ = new TransportView(*window, &widths_);
         if (console_) transport_->move(console_->pos());
         transport_->show();
         transport_->activateWindow();
@@ -151,6 +153,7 @@ private:
     console::Program& program_;
     WindowsRun& run_;
     LoginView login_;
+    ColumnWidths widths_;  // the grids' widths the user set, kept while the program runs
     QPointer<ConsoleView> console_;
     console::BELMO* shownConsole_ = nullptr;
     QPointer<TransportView> transport_;

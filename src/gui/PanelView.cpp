@@ -24,16 +24,16 @@ namespace {
 constexpr int kMargin = 10;
 constexpr int kRadius = 6;
 
-// A read-only box for a count or a total, wide enough for a total of eleven digits with its
-// separators and decimals.
+// A read-only box for a count or a total, wide enough for a total of fifteen whole digits
+// with its sign, separators and the four decimals of a quantity.
 QLineEdit* amountBox(widgets::TextBox& text, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignRight);
     const QMargins frame = box->textMargins() + box->contentsMargins();
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-00.000.000.000,00")) + frame.left() +
-                         frame.right() + 2 * kMargin);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-000.000.000.000.000,0000")) +
+                         frame.left() + frame.right() + 2 * kMargin);
     box->setMaximumWidth(box->minimumWidth() * 3 / 2);
     bindTextBox(box, text);
     return box;

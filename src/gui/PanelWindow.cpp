@@ -2,6 +2,7 @@
 
 #include "gui/Bindings.h"
 #include "gui/BusyBar.h"
+#include "gui/GridView.h"
 #include "gui/PanelView.h"
 #include "gui/Pictures.h"
 
@@ -12,8 +13,9 @@
 
 namespace belmo::gui {
 
-PanelWindow::PanelWindow(const QString& title, widgets::PanelStack& panels, widgets::Activity& busy, QWidget* parent)
-    : QWidget(parent), panels_(panels), stack_(new QStackedWidget(this)), busyBar_(new BusyBar(busy, this))
+PanelWindow::PanelWindow(const QString& title, widgets::PanelStack& panels, widgets::Activity& busy, ColumnWidths* widths,
+                         QWidget* parent)
+    : QWidget(parent), panels_(panels), stack_(new QStackedWidget(this)), busyBar_(new BusyBar(busy, this)), widths_(widths)
 {
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
@@ -28,6 +30,7 @@ void PanelWindow::addPanels(const widgets::Panel& menu, const std::function<void
     for (widgets::Panel* panel : panels_.panels()) {
         auto* view = new PanelView(*panel, stack_);
         if (panel == &menu) fillMenu(*view);
+        if (widths_ && view->gridView()) view->gridView()->keepWidthsIn(*widths_, panel->caption());
         views_[panel] = view;
         stack_->addWidget(view);
     }

@@ -15,6 +15,7 @@ class QStackedWidget;
 namespace belmo::gui {
 
 class BusyBar;
+class ColumnWidths;
 class PanelView;
 
 // A window of panels stacked on each other, the one at the front of the model's panel stack
@@ -29,7 +30,9 @@ public:
     BusyBar* busyBar() const { return busyBar_; }
 
 protected:
-    PanelWindow(const QString& title, widgets::PanelStack& panels, widgets::Activity& busy, QWidget* parent);
+    // The grids keep the widths the user sets in `widths`, when given.
+    PanelWindow(const QString& title, widgets::PanelStack& panels, widgets::Activity& busy, ColumnWidths* widths,
+                QWidget* parent);
     // Makes a view of every panel; the menu's view is handed to fillMenu.
     void addPanels(const widgets::Panel& menu, const std::function<void(PanelView&)>& fillMenu);
 
@@ -39,6 +42,7 @@ private:
     widgets::PanelStack& panels_;
     QStackedWidget* stack_;
     BusyBar* busyBar_;
+    ColumnWidths* widths_;
     std::map<const widgets::Panel*, PanelView*> views_;
 };
 

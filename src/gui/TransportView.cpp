@@ -15,8 +15,8 @@ namespace belmo::gui {
 using transfers::NAKLIYAT;
 using transfers::Side;
 
-TransportView::TransportView(NAKLIYAT& window, QWidget* parent)
-    : PanelWindow(NAKLIYAT::kCaption, window.panels, window.busy, parent), window_(window)
+TransportView::TransportView(NAKLIYAT& window, ColumnWidths* widths, QWidget* parent)
+    : PanelWindow(NAKLIYAT::kCaption, window.panels, window.busy, widths, parent), window_(window)
 {
     addPanels(window_.menu, [this](PanelView& menu) { fillMenu(menu); });
 }

@@ -18,7 +18,7 @@ class TransportView : public PanelWindow {
     Q_OBJECT
 
 public:
-    explicit TransportView(transfers::NAKLIYAT& window, QWidget* parent = nullptr);
+    explicit TransportView(transfers::NAKLIYAT& window, ColumnWidths* widths = nullptr, QWidget* parent = nullptr);
 
     QPushButton* menuButton(console::StepId id) const;
 

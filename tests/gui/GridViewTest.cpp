@@ -3,11 +3,14 @@
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -129,18 +132,71 @@ protected:
     GridView view{grid};
 };
 
-TEST_F(PreviewGridView, ColumnWidthsComeFromTwipsAndZeroHides)
+TEST_F(PreviewGridView, ZeroHidesAndTheTextColumnTakesTheRoomLeft)
 {
     EXPECT_TRUE(view.isColumnHidden(Key));
-    EXPECT_FALSE(view.isColumnHidden(Name));
-    EXPECT_EQ(view.columnWidth(Tick), 20);
-    EXPECT_EQ(view.columnWidth(Name), 100);
-    EXPECT_EQ(view.columnWidth(Amount), GridView::kDefaultColumnWidth);
+    EXPECT_GT(view.columnWidth(Name), view.pixels(1500)) << "the room left goes to the name";
+    EXPECT_EQ(view.columnWidth(Tick) + view.columnWidth(Name) + view.columnWidth(Amount), view.viewport()->width());
 
-    grid.setColWidth(Key, 600);  // a layout change is a whole-grid notice
-    EXPECT_FALSE(view.isColumnHidden(Key));
-    EXPECT_EQ(view.columnWidth(Key), 40);
-    EXPECT_EQ(view.columnWidth(Name), 100) << "widths survive the reset";
+    view.resize(120, 200);  // narrower than the columns: they keep their widths and scroll
+    EXPECT_EQ(view.columnWidth(Name), view.pixels(1500));
+    EXPECT_GE(view.columnWidth(Amount), view.fontMetrics().horizontalAdvance(QStringLiteral("1.234,51")));
+}
+
+TEST_F(PreviewGridView, ANumberColumnIsAsWideAsItsWidestValue)
+{
+    const struct {
+        int alignment;
+        int row;
+        QString value;
+    } shapes[] = {{Grid::Alignment::Amount, 1, QStringLiteral("-29.284.905.123,45")},
+                  {Grid::Alignment::CenterTop, 3000, QStringLiteral("-100.000,0000")},
+                  {Grid::Alignment::General, 1500, QStringLiteral("-7.123.456.789")}};
+    for (const auto& shape : shapes) {
+        {
+            Grid::Batch batch(grid);
+            grid.setRows(3001);
+            for (int r = 1; r < grid.rows(); ++r) grid.setText(r, Amount, QStringLiteral("1,00"));
+            grid.setText(shape.row, Amount, shape.value);
+            grid.setColAlignment(Amount, shape.alignment);
+        }
+        EXPECT_GE(view.columnWidth(Amount), view.fontMetrics().horizontalAdvance(shape.value) + 4) << shape.value.toStdString();
+    }
+}
+
+TEST_F(PreviewGridView, AHugeNameStaysWithinTheViewAndShowsWholeAsATooltip)
+{
+    const QString huge(1 << 20, u'A');
+    grid.setText(0, Amount, QString(300, u'B'));
+    grid.setText(2, Name, huge);
+    grid.setColWidth(Amount, 1200);  // a whole-grid notice
+    for (const int c : {Tick, Name, Amount}) EXPECT_LE(view.columnWidth(c), view.viewport()->width());
+
+    const auto tipAt = [this](int modelRow, int col) {
+        const QPoint at = view.visualRect(view.model()->index(modelRow, col)).center();
+        QHelpEvent help(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &help);
+        return QToolTip::text();
+    };
+    EXPECT_TRUE(tipAt(0, Name).isEmpty()) << "a name shown whole has no tooltip";
+    EXPECT_TRUE(tipAt(1, Name).startsWith(QStringLiteral("AAAA")));
+    EXPECT_EQ(view.model()->headerData(Amount, Qt::Horizontal, Qt::ToolTipRole).toString(), QString(300, u'B'));
+}
+
+TEST_F(PreviewGridView, AWidthTheUserSetIsKeptForThePanel)
+{
+    gui::ColumnWidths store;
+    view.keepWidthsIn(store, QStringLiteral("Depo Belmoleri"));
+    view.horizontalHeader()->resizeSection(Name, 77);  // as a drag of the border does
+    grid.setRows(10);                                   // a reload
+    view.resize(600, 200);
+    EXPECT_EQ(view.columnWidth(Name), 77);
+
+    GridView again(grid), other(grid);
+    again.keepWidthsIn(store, QStringLiteral("Depo Belmoleri"));
+    other.keepWidthsIn(store, QStringLiteral("Plasiyer Belmoleri"));
+    EXPECT_EQ(again.columnWidth(Name), 77);
+    EXPECT_NE(other.columnWidth(Name), 77);
 }
 
 TEST_F(PreviewGridView, ClickOnADataRowClicksThatGridRow)
@@ -152,12 +208,14 @@ TEST_F(PreviewGridView, ClickOnADataRowClicksThatGridRow)
     EXPECT_EQ(clicks[1], std::make_pair(3, int(Name)));
 }
 
-TEST_F(PreviewGridView, SpaceClicksTheCurrentCell)
+TEST_F(PreviewGridView, SpaceClicksTheTickColumnOfTheCurrentRow)
 {
-    view.setCurrentIndex(view.model()->index(1, Tick));
-    QTest::keyClick(&view, Qt::Key_Space);
-    ASSERT_EQ(clicks.size(), 1);
-    EXPECT_EQ(clicks[0], std::make_pair(2, int(Tick)));
+    for (const int col : {Tick, Name, Amount}) {
+        view.setCurrentIndex(view.model()->index(1, col));
+        QTest::keyClick(&view, Qt::Key_Space);
+        EXPECT_EQ(clicks.takeLast(), std::make_pair(2, int(Tick)));
+        EXPECT_EQ(view.currentIndex().column(), col) << "the focus stays where the user was";
+    }
 }
 
 }  // namespace
