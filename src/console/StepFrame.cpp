@@ -7,6 +7,8 @@
 #include "services/Errors.h"
 #include "widgets/Controls.h"
 
+#include <algorithm>
+
 namespace belmo::console {
 
 using namespace Qt::Literals::StringLiterals;
@@ -76,6 +78,13 @@ services::Ledger Transfer::ledger() { return host_.session().ledger(target_); }
 
 void Transfer::stop() { throw Stopped{}; }
 
+void Transfer::notice(const QString& kind, const QString& line)
+{
+    auto same = std::find_if(notices_.begin(), notices_.end(), [&kind](const Notice& n) { return n.kind == kind; });
+    if (same == notices_.end()) same = notices_.insert(notices_.end(), Notice{kind, {}});
+    same->lines << line;
+}
+
 void Transfer::pulse()
 {
     widgets::Activity& activity = host_.activity();
@@ -140,6 +149,8 @@ bool runTransfer(StepHost& host, StepId id, const TransferPlan& plan, const std:
     }
     busy.end();
     for (const Message& m : plan.completion) dialogs.message(m.text, m.title, m.icon);
+    for (const Transfer::Notice& n : transfer.notices())
+        dialogs.message(n.kind.arg(n.lines.size()), kTitle, services::Dialogs::Icon::Exclamation, n.lines.join(u'\n'));
     if (!transfer.failures().isEmpty())
         dialogs.message(kNotCarried + u'\r' + listed(transfer.failures()), kTitle, services::Dialogs::Icon::Exclamation);
     host.stepFinished(id);

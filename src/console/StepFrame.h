@@ -106,6 +106,18 @@ public:
     // may have kept an item off the list): listed in the warning.
     void note(const QString& label, const QString& cause) { failures_ << label + QStringLiteral(": ") + cause; }
 
+    // What a carried row has to tell that many rows may tell alike (a vehicle written without
+    // its driver): the lines are gathered under their kind and shown once after the completion
+    // messages, one message a kind, its text the kind with %1 the number of lines, the lines
+    // in its details. The row is carried all the same.
+    void notice(const QString& kind, const QString& line);
+
+    struct Notice {
+        QString kind;
+        QStringList lines;
+    };
+    const QList<Notice>& notices() const { return notices_; }
+
     // The user does not want to go on (a No to a question): the step ends with nothing
     // written, no message and no done mark.
     [[noreturn]] void stop();
@@ -124,14 +136,15 @@ private:
     int rows_ = 0;
     int failedRows_ = 0;
     QStringList failures_;
+    QList<Notice> notices_;
 };
 
 // Runs a step's transfer in the one frame every "Başla" (and every step that runs at once)
 // shares. It opens both companies, reads the source as it stands at the start for the whole
 // step, takes the target's write lock (waiting for another program that holds it), checks
 // the target's tables, and runs the body in one transaction on the target. It ends in exactly one of two ways:
-//  - finished: the commit succeeded, then the completion messages, a warning listing the
-//    rows that could not be carried, the done mark and, in the wizard, the next step;
+//  - finished: the commit succeeded, then the completion messages, a message a kind of the
+//    rows' notices, a warning listing the rows that could not be carried, the done mark and, in the wizard, the next step;
 //  - not finished: everything the step wrote is rolled back and the error is shown with its
 //    text, the file and the cause (or the user's No, silently, or the user's cancel); no
 //    done mark, the wizard stops.

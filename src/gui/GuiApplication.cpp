@@ -16,9 +16,12 @@
 #include "transfers/transport/NAKLIYAT.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QSysInfo>
 #include <QTimer>
+#include <QTranslator>
 
 namespace belmo::gui {
 
@@ -162,8 +165,24 @@ private:
 
 }  // namespace
 
+bool useTurkish()
+{
+    const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    QLocale::setDefault(turkish);
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(turkish, QStringLiteral("qtbase"), QStringLiteral("_"), folder) || !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        qWarning("The toolkit's Turkish texts (qtbase_tr in %s) could not be loaded; its own dialogs stay in English.",
+                 qUtf8Printable(folder));
+        return false;
+    }
+    return true;
+}
+
 int runGui(const QString& programFolder)
 {
+    useTurkish();
     // The models say when the program ends, not the last window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     QtDialogs dialogs;

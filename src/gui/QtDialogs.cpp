@@ -28,12 +28,25 @@ QString titleOrDefault(const QString& title) { return title.isEmpty() ? QtDialog
 // Some messages separate their lines with a bare carriage return; the box breaks lines at "\n".
 QString lines(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'); }
 
+// Details of a few lines (the file and the cause of an error) are shown in the box under the
+// text; a list longer than that waits behind the details button.
+constexpr int kVisibleDetailLines = 3;
+
+void setDetails(QMessageBox& box, const QString& details)
+{
+    const QString shown = lines(details);
+    if (shown.count(u'\n') < kVisibleDetailLines)
+        box.setInformativeText(shown);
+    else
+        box.setDetailedText(shown);
+}
+
 }  // namespace
 
 void QtDialogs::message(const QString& text, const QString& title, Icon icon, const QString& details)
 {
     QMessageBox box(boxIcon(icon), titleOrDefault(title), lines(text), QMessageBox::NoButton, QApplication::activeWindow());
-    box.setDetailedText(details);
+    setDetails(box, details);
     box.addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole);
     box.exec();
 }

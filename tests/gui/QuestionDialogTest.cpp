@@ -63,7 +63,7 @@ TEST(QuestionDialog, ClosingAnswersNo)
 }
 
 // A message whose lines are separated by carriage returns shows them as lines, with its icon
-// and the default title.
+// and the default title; its short details (the file and the cause) are shown beside the text.
 TEST(QtDialogs, AMessageWithCarriageReturnsShowsThreeLines)
 {
     QString shownText, shownTitle;
@@ -75,7 +75,7 @@ TEST(QtDialogs, AMessageWithCarriageReturnsShowsThreeLines)
         shownText = box->text();
         shownTitle = box->windowTitle();
         shownIcon = box->icon();
-        shownDetails = box->detailedText();
+        shownDetails = box->informativeText();
         box->accept();
     });
     gui::QtDialogs qt;

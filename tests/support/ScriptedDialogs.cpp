@@ -25,9 +25,9 @@ std::string describe(ScriptedDialogs::Kind kind, const QString& text, const QStr
 
 ScriptedDialogs::~ScriptedDialogs() { verify(); }
 
-void ScriptedDialogs::expectMessage(const QString& text, const QString& title, Icon icon)
+void ScriptedDialogs::expectMessage(const QString& text, const QString& title, Icon icon, const QString& details)
 {
-    script_.append({Kind::Message, text, title, {}, icon});
+    script_.append({Kind::Message, text, title, {}, icon, details});
 }
 
 void ScriptedDialogs::expectError(const QString& text, const QStringList& detailParts)

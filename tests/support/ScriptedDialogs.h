@@ -25,7 +25,9 @@ public:
 
     ~ScriptedDialogs() override;
 
-    void expectMessage(const QString& text, const QString& title = {}, Icon icon = Icon::None);
+    // Details, when given, are lines each of which the shown details must contain.
+    void expectMessage(const QString& text, const QString& title = {}, Icon icon = Icon::None,
+                       const QString& details = {});
     // An error report: the error's text, with details that contain each of the parts given
     // (the file, the cause).
     void expectError(const QString& text, const QStringList& detailParts);

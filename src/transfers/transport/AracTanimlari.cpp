@@ -17,12 +17,30 @@ struct AracTanimlari::Twin {
     TransportPlan plan;
     QString drivers;     // the drivers' table of the same column
     QStringList copied;  // the columns written, in this order; Sofor_No is looked up
-    qint16 (*findDriver)(db::Connection&, const services::ErrorLookup&, const QString&, const QString&);
+    DriverLookup (*findDriver)(db::Connection&, const QString&);
 };
 
 namespace {
 
 const QString kDriverNumber = u"Sofor_No"_s;
+
+// The notice of the vehicles written without a driver because the lookup in the target's
+// drivers' table missed, and the vehicle's line in it.
+QString withoutDriver(const QString& drivers, DriverLookup::Miss miss)
+{
+    const QString written = u"%1 araç şoförsüz yazıldı (Sofor_No 0): "_s;
+    if (miss == DriverLookup::Miss::NoSuchName)
+        return written + u"hedefin "_s + drivers + u" tablosunda bu adla bir şoför yok."_s;
+    return written + u"hedefin "_s + drivers + u" tablosundaki şoförün numarası araçların şoför numarasına (en çok 32767) "
+                                              u"sığmıyor."_s;
+}
+
+QString vehicleLine(const QString& plate, const QString& driver, const DriverLookup& found)
+{
+    const QString line = plate + u" — "_s + driver;
+    if (found.miss == DriverLookup::Miss::NumberTooLarge) return line + u" (ID "_s + QString::number(found.number, 'f', 0) + u')';
+    return line;
+}
 
 const AracTanimlari::Twin& twinOf(Side side)
 {
@@ -90,14 +108,16 @@ void AracTanimlari::carry(console::Transfer& t, db::Recordset*, int row)
     const QString& table = plan().table;
     db::Recordset from = sourceById(t.source(), table, rows_[row].id);
     const QString plate = vb::joined(from.value(u"Plaka"_s));
-    const qint16 driver = twin_.findDriver(t.target(), session().errors(), rows_[row].driver, plate);
+    const DriverLookup driver = twin_.findDriver(t.target(), rows_[row].driver);
+    if (driver.miss != DriverLookup::Miss::None)
+        t.notice(withoutDriver(twin_.drivers, driver.miss), vehicleLine(plate, rows_[row].driver, driver));
     db::Recordset to;
     to.open(u"Select * from "_s + table + u" where Plaka=?"_s, t.target(), CursorType::Dynamic, LockType::Optimistic,
             {plate});
     if (to.eof()) to.addNew();
     for (const QString& column : twin_.copied) {
         if (column == kDriverNumber)
-            assign(to, column, int(driver));
+            assign(to, column, int(driver.id));
         else
             copy(to, from, column);
     }

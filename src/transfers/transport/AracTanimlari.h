@@ -9,7 +9,8 @@ namespace belmo::transfers {
 // overwritten in place (its ID and the columns not carried stay), any other vehicle is
 // added. The driver number is not copied but found again in the target by the driver's
 // name (SOFORBULYI, SOFORBULYD), since the driver step numbered the drivers anew; a vehicle
-// whose driver the target lacks is written without one, after a message.
+// whose driver the target lacks is written without one, and after the step one message lists
+// every such vehicle.
 //
 // The grid lists the live vehicles whose driver the source knows, by plate.
 class AracTanimlari : public TransportStep {

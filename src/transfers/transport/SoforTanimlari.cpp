@@ -4,7 +4,6 @@
 #include "db/Recordset.h"
 #include "db/SqliteFile.h"
 #include "db/VbConvert.h"
-#include "services/Errors.h"
 
 #include <limits>
 
@@ -52,42 +51,22 @@ const SoforTanimlari::Twin& twinOf(Side side)
     return side == Side::Yurtici ? domestic : international;
 }
 
-qint16 findDriver(const QString& table, db::Connection& target, const services::ErrorLookup& errors, const QString& name,
-                  const QString& plate)
+DriverLookup findDriver(const QString& table, db::Connection& target, const QString& name)
 {
-    try {
-        db::Recordset rs;
-        rs.open(u"Select ID from "_s + table + u" where Ad_Soyad=? and Sil=0"_s, target, CursorType::Static,
-                LockType::ReadOnly, {name});
-        if (rs.eof())
-            throw db::DbError(db::err::NoCurrentRow, u"Either BOF or EOF is True, or the current record has been deleted."_s,
-                              db::DbError::Kind::Field, target.file()->path(),
-                              u"%1 tablosunda '%2' adlı şoför yok"_s.arg(table, name));
-        const double id = vb::CDbl(rs.value(u"ID"_s));
-        if (id > std::numeric_limits<qint16>::max())
-            throw db::DbError(db::err::Overflow, u"Overflow"_s, db::DbError::Kind::Field, target.file()->path(),
-                              u"%1 tablosundaki '%2' adlı şoförün numarası (%3) araçların şoför numarasına sığmıyor"_s.arg(
-                                  table, name, QString::number(id)));
-        return qint16(id);
-    } catch (const db::DbError& e) {
-        if (e.databaseLevel()) throw;
-        services::HATAMESAJI(errors, e.numberText(),
-                             e.detail() + u"; %1 plakalı araç şoförsüz yazılır (Sofor_No 0)."_s.arg(plate));
-        return 0;
-    }
+    db::Recordset rs;
+    rs.open(u"Select ID from "_s + table + u" where Ad_Soyad=? and Sil=0"_s, target, CursorType::Static, LockType::ReadOnly,
+            {name});
+    if (rs.eof()) return {.miss = DriverLookup::Miss::NoSuchName};
+    const double id = vb::CDbl(rs.value(u"ID"_s));
+    if (id > std::numeric_limits<qint16>::max()) return {.miss = DriverLookup::Miss::NumberTooLarge, .number = id};
+    return {.id = qint16(id), .number = id};
 }
 
 }  // namespace
 
-qint16 SOFORBULYI(db::Connection& target, const services::ErrorLookup& errors, const QString& name, const QString& plate)
-{
-    return findDriver(u"Sofor_Yi"_s, target, errors, name, plate);
-}
+DriverLookup SOFORBULYI(db::Connection& target, const QString& name) { return findDriver(u"Sofor_Yi"_s, target, name); }
 
-qint16 SOFORBULYD(db::Connection& target, const services::ErrorLookup& errors, const QString& name, const QString& plate)
-{
-    return findDriver(u"Sofor_YD"_s, target, errors, name, plate);
-}
+DriverLookup SOFORBULYD(db::Connection& target, const QString& name) { return findDriver(u"Sofor_YD"_s, target, name); }
 
 SoforTanimlari::SoforTanimlari(console::StepHost& host, console::StepId id, Side side)
     : TransportStep(host, id, twinOf(side).plan), twin_(twinOf(side))

@@ -2,10 +2,6 @@
 
 #include "transfers/transport/TransportStep.h"
 
-namespace belmo::services {
-struct ErrorLookup;
-}
-
 namespace belmo::transfers {
 
 // "Şoför Tanımları" of both columns: the drivers of domestic (Sofor_Yi) and of international
@@ -38,14 +34,19 @@ private:
     console::RowList<Row> rows_;
 };
 
-// The ID of the first live driver of the target with this name, in Sofor_Yi (SOFORBULYI) or
-// Sofor_YD (SOFORBULYD). When there is none, or its ID does not fit the vehicles' 16-bit
-// driver number, the error is shown (its details name the driver and the vehicle with that
-// plate, which is then written without a driver) and the result is 0. A database that cannot
-// be used stops the step.
-qint16 SOFORBULYI(db::Connection& target, const services::ErrorLookup& errors, const QString& name,
-                  const QString& plate);
-qint16 SOFORBULYD(db::Connection& target, const services::ErrorLookup& errors, const QString& name,
-                  const QString& plate);
+// What a driver lookup found: the driver's ID, or why the vehicle gets none (then 0).
+struct DriverLookup {
+    enum class Miss { None, NoSuchName, NumberTooLarge };
+    qint16 id = 0;
+    Miss miss = Miss::None;
+    double number = 0;  // the ID found, also when it is too large
+};
+
+// The first live driver of the target with this name, in Sofor_Yi (SOFORBULYI) or Sofor_YD
+// (SOFORBULYD). When there is none, or its ID does not fit the vehicles' 16-bit driver
+// number, the result says so and its ID is 0: the caller tells the user. A database that
+// cannot be used stops the step.
+DriverLookup SOFORBULYI(db::Connection& target, const QString& name);
+DriverLookup SOFORBULYD(db::Connection& target, const QString& name);
 
 }  // namespace belmo::transfers
