@@ -37,6 +37,7 @@ ConsoleView::ConsoleView(console::BELMO& console, QWidget* parent)
     : PanelWindow(console::BELMO::kCaption, console.panels, console.busy, parent), console_(console)
 {
     addPanels(console_.menu, [this](PanelView& menu) { fillMenu(menu); });
+    addStatusLine(console_.durumSatiri);
     console_.onReport = [this] { openReport(); };
 }
 

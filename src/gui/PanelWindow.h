@@ -32,6 +32,8 @@ protected:
     PanelWindow(const QString& title, widgets::PanelStack& panels, widgets::Activity& busy, QWidget* parent);
     // Makes a view of every panel; the menu's view is handed to fillMenu.
     void addPanels(const widgets::Panel& menu, const std::function<void(PanelView&)>& fillMenu);
+    // A status bar at the window's foot, below the busy strip, showing `text`.
+    void addStatusLine(widgets::TextBox& text);
 
 private:
     void showFront();
