@@ -132,11 +132,15 @@ void PanelView::addButtons(QBoxLayout* row)
 }
 
 // Tab goes from the grid to the options, then to the buttons in their order ("Başla",
-// "Çıkış"), wherever they stand on the panel.
+// "Çıkış"), wherever they stand on the panel. Tab leaves the grid rather than moving from
+// cell to cell: the arrow keys do that.
 void PanelView::orderTabs()
 {
     QList<QWidget*> chain;
-    if (grid_) chain.append(grid_);
+    if (grid_) {
+        grid_->setTabKeyNavigation(false);
+        chain.append(grid_);
+    }
     chain << options_ << buttons_;
     for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }

@@ -99,6 +99,7 @@ TEST(Keyboard, TabGoesFromTheGridToTheOptionsThenStartAndExitAndTheStatusLineNam
     for (const auto& c : cases) {
         ASSERT_NE(c.panel, nullptr);
         EXPECT_EQ(tabChain(*c.panel), c.chain) << c.panel->panel().caption().toStdString();
+        EXPECT_FALSE(c.panel->gridView()->tabKeyNavigation());  // Tab leaves the grid
     }
 
     const QString status = u"ADMIN · DEMO2025 (2025) → DEMO2026 (2026)"_s;
