@@ -19,7 +19,6 @@ protected:
         console::StepRegistry steps;
         steps.add(StepId::Depolar, u"depo"_s, u"Depo Tanımları"_s, keep(step, StepId::Depolar));
         steps.add(StepId::Gruplar, u"grup"_s, u"Grup Tanımları"_s, keep(broken, StepId::Gruplar, u"Yok_Tablo"_s));
-        steps.add(StepId::Stok, u"stok"_s, u"Stok Kart ve Bakiyeleri"_s, keep(slow, StepId::Stok, u"Yavas"_s));
         t = std::make_unique<TestProgram>(std::move(steps));
     }
 
@@ -38,7 +37,6 @@ protected:
 
     WarehouseStep* step = nullptr;
     WarehouseStep* broken = nullptr;
-    WarehouseStep* slow = nullptr;  // over a view that takes long to read
     std::unique_ptr<TestProgram> t;
 };
 
@@ -164,40 +162,6 @@ TEST_F(PreviewGridTest, AFailedLoadIsNoListAndBaslaCarriesNothingFromIt)
     broken->basla.click();
     EXPECT_TRUE(broken->read.isEmpty());
     EXPECT_FALSE(t->console()->entry(StepId::Gruplar).done.visible());
-}
-
-// A load the user cancels changes nothing: the panel keeps the list, ticks and counts of the
-// load before, the menu stays in front, the user is told, and "Başla" carries that list.
-TEST_F(PreviewGridTest, ACancelledLoadLeavesTheListBeforeItAndSaysSo)
-{
-    addWarehouses({{"D1", 1}, {"D2", 2}, {"D3", 3}});
-    const QString rows = u"SELECT Depo_Kodu, Depo_Adi, Ana_Hs, ID, Sil FROM Depo"_s;
-    t->company.connection().execute(u"CREATE VIEW Yavas AS "_s + rows);
-    console::BELMO& c = t->logIn();
-    c.entry(StepId::Stok).button.click();
-    slow->grid.click(2, 0);
-    slow->cikis.click();
-    t->company.connection().execute(u"DROP VIEW Yavas"_s);
-    t->company.connection().execute(u"CREATE VIEW Yavas AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                                    u"WHERE i < 2000000) SELECT i AS Depo_Kodu, i AS Depo_Adi, 0 AS Ana_Hs, i AS ID, "
-                                    u"0 AS Sil FROM n WHERE i > 1999990"_s);
-
-    c.busy.onPulse = [&c] { c.busy.cancel(); };  // the user presses "İptal" at the first repaint
-    t->dialogs.expectMessage(u"Listenin yüklenmesi iptal edildi; önceki liste duruyor."_s, u"Belmo"_s);
-    c.entry(StepId::Stok).button.click();
-    c.busy.onPulse = nullptr;
-    t->dialogs.verify();
-    EXPECT_EQ(c.panels.front(), &c.menu);
-    EXPECT_TRUE(slow->isLoaded());
-    EXPECT_EQ(slow->grid.rows(), 4);
-    EXPECT_EQ(slow->grid.text(3, 1), u"D3"_s);
-    EXPECT_EQ(slow->tickedRows(), (QList<int>{1, 3}));
-    EXPECT_EQ(slow->toplamKayit.text(), u"3"_s);
-    EXPECT_EQ(slow->belmoKayit.text(), u"2"_s);
-
-    t->dialogs.expectMessage(u"Depolar aktarıldı."_s, u"Belmo"_s);
-    slow->basla.click();
-    EXPECT_EQ(slow->read.size(), 2);
 }
 
 }  // namespace
