@@ -128,6 +128,7 @@ QString GIRIS::KULLANICIKONTROL(const QString& userName, const QString& password
                            (equalsOne(rs.value(u"ADM"_s)) && passwordRight);
         if (!valid) return kYanlis;
         session_.KullaniciKodu = vb::CStr(rs.value(u"USERCODE"_s));
+        session_.KullaniciAdi = vb::CStr(rs.value(u"USERAD"_s));
         return kDogru;
     } catch (const db::DbError& e) {
         services::reportError(session_.errors(), e);

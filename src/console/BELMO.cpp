@@ -1,12 +1,41 @@
 #include "console/BELMO.h"
 
 #include "app/Session.h"
+#include "db/Connection.h"
+#include "db/ConnectionString.h"
+#include "db/Recordset.h"
+#include "db/VbConvert.h"
 #include "services/Dialogs.h"
 #include "services/Errors.h"
+
+#include <QFileInfo>
 
 namespace belmo::console {
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A company as the status line names it: the code (its file's name) and the period of its
+// SIRKET row, "DEMO2025 (2025)"; the code alone when the period cannot be read. Read-only:
+// the status line never keeps a file from being written.
+QString companyText(app::Session& session, const QString& connection)
+{
+    QString code;
+    try {
+        code = QFileInfo(db::ConnectionString::parse(connection).dataSource).completeBaseName();
+        db::Connection con(session.pool());
+        con.open(db::ConnectionString::readOnlyForm(connection));
+        db::Recordset rs;
+        rs.open(u"Select DONEM from SIRKET"_s, con, db::CursorType::Static, db::LockType::ReadOnly);
+        const QString period = rs.eof() ? QString() : vb::joined(rs.value(0)).trimmed();
+        return period.isEmpty() ? code : u"%1 (%2)"_s.arg(code, period);
+    } catch (const db::DbError&) {
+        return code;
+    }
+}
+
+}  // namespace
 
 BELMO::BELMO(app::Session& session, const StepRegistry& registry) : session_(session)
 {
@@ -68,6 +97,8 @@ void BELMO::load()
 {
     for (widgets::Panel* panel : panels.panels()) panel->setColourScheme(session_.TemaNo);
     panels.bringToFront(menu);
+    durumSatiri.setText(u"%1 · %2 → %3"_s.arg(session_.KullaniciAdi, companyText(session_, session_.KaynakBag),
+                                              companyText(session_, session_.HedefBag)));
 }
 
 void BELMO::setMode(widgets::CheckBox& on, widgets::CheckBox& off, int& mode, int value)

@@ -41,6 +41,9 @@ public:
     widgets::Activity busy;  // a step's transfer in progress
     // The message line under the menu: where the backup of the target went.
     widgets::TextBox mesajSatiri;
+    // The status line at the foot of the console: the user and the two companies, each with
+    // its period, "USER · SOURCE (period) → TARGET (period)"; filled as the console loads.
+    widgets::TextBox durumSatiri;
     // Puts the backup made before this login's first write back; shown once one was made.
     widgets::Button yedegiGeriYukle{QStringLiteral("Yedeği Geri Yükle")};
 
@@ -56,7 +59,7 @@ public:
     MenuButton& entry(MenuItem::Kind kind);  // Çıkış, the wizard, the transport window
     Step* step(StepId id) { return entry(id).step.get(); }
 
-    // Form load: the theme on every panel, the menu in front.
+    // Form load: the theme on every panel, the menu in front, the status line.
     void load();
     void Sihirbaz();  // "Belmo Sihirbazı"
     // "Nakliyat Belmoleri": the program shows the transport window in the console's place,

@@ -39,20 +39,23 @@ void PreviewStep::menuAction()
     host().showPanel(frame);
 }
 
+// Everything the load reads from the source is read before the grid changes: a load the
+// user cancels (db::Cancelled, passed on to the menu action) leaves the grid, its ticks, its
+// counts and totals as they were, and a list loaded before stays the one "Başla" carries.
 void PreviewStep::FILTRELE()
 {
-    loadFailure_.reset();
-    loadCancelled_ = false;
-    strays_.clear();
-    problems_.clear();
-    refused_.clear();
     try {
         db::Connection con(session().pool());
         con.open(session().KaynakBag);
         prepareSource(con);
         db::Recordset rs;
         rs.open(query(), con, db::CursorType::Static, db::LockType::ReadOnly);
-        const qint64 records = rs.recordCount();
+        const qint64 records = rs.recordCount();  // the records are read here
+        QList<services::StrayValue> strays = searchStrays(con);
+
+        loadFailure_.reset();
+        strays_ = std::move(strays);
+        refused_.clear();
         if (records == 0)
             showNoRows();
         else
@@ -62,14 +65,14 @@ void PreviewStep::FILTRELE()
         readRows(reader);
         problems_ = reader.problems();
         for (auto it = problems_.cbegin(); it != problems_.cend(); ++it) refused_.insert(it.key());
-        findStrays(con);
+        refuseStrayRows();
         showTotal(records);
-    } catch (const db::Cancelled&) {
-        // No list: the grid a cancelled load left as it was must not be taken for one.
-        loadCancelled_ = true;
     } catch (const db::DbError& e) {
-        // No list either: the grid a failed load left empty.
+        // No list: the grid a failed load left empty.
         loadFailure_ = e;
+        strays_.clear();
+        problems_.clear();
+        refused_.clear();
         showNoRows();
         loaded_ = 0;
         showTotal(0);
@@ -96,16 +99,19 @@ void PreviewStep::showZeroInEmptyCells(const QList<int>& columns, const QString&
             if (grid.text(r, col).trimmed().isEmpty()) grid.setText(r, col, zero);
 }
 
-// The stray values of the rows this step reads, and the grid rows they belong to.
-void PreviewStep::findStrays(db::Connection& source)
+// The stray values where this step reads the source.
+QList<services::StrayValue> PreviewStep::searchStrays(db::Connection& source)
+{
+    QList<services::StrayValue> found;
+    for (const services::StraySearch& search : straySearches()) found << services::findStrayValues(source, search);
+    return found;
+}
+
+// The loaded rows a stray value belongs to cannot be ticked.
+void PreviewStep::refuseStrayRows()
 {
     QSet<QString> keys;
-    for (const services::StraySearch& search : straySearches()) {
-        for (const services::StrayValue& stray : services::findStrayValues(source, search)) {
-            strays_ << stray;
-            keys.insert(db::jet::foldedText(stray.key));
-        }
-    }
+    for (const services::StrayValue& stray : strays_) keys.insert(db::jet::foldedText(stray.key));
     if (keys.isEmpty()) return;
     for (int r = 1; r <= loaded_ && r < grid.rows(); ++r)
         if (keys.contains(db::jet::foldedText(rowKey(r)))) refused_.insert(r);
@@ -134,12 +140,9 @@ bool PreviewStep::transfer(const TransferPlan& plan, const std::function<void(Tr
 void PreviewStep::startOnLoadedList()
 {
     if (!isLoaded()) {
-        session().dialogs().message(loadCancelled_ ? u"Listenin yüklenmesi iptal edildi; aktarım yapılmadı.\r"
-                                                     u"Listeyi yeniden yükleyiniz."_s
-                                                   : u"Liste kaynak şirketten yüklenemedi; aktarım yapılmadı.\r"
-                                                     u"Sorunu giderip listeyi yeniden yükleyiniz."_s,
-                                    u"Belmo"_s, services::Dialogs::Icon::Critical,
-                                    loadFailure_ ? loadFailure_->detail() : QString());
+        session().dialogs().message(u"Liste kaynak şirketten yüklenemedi; aktarım yapılmadı.\r"
+                                    u"Sorunu giderip listeyi yeniden yükleyiniz."_s,
+                                    u"Belmo"_s, services::Dialogs::Icon::Critical, loadFailure_->detail());
         return;
     }
     list(session().listing);

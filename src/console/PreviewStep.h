@@ -80,9 +80,10 @@ public:
     // The records the last load found, and the ticked rows in grid order. A row that holds a
     // value the source does not hold as its column's type is refused: it cannot be ticked.
     int loadedRows() const { return loaded_; }
-    // False when the last load failed (the source or its views could not be read, or the user
-    // cancelled it): the grid is no list of the source then, and "Başla" carries nothing.
-    bool isLoaded() const { return !loadFailure_ && !loadCancelled_; }
+    // False when the last load failed (the source or its views could not be read): the grid
+    // is no list of the source then, and "Başla" carries nothing. A load the user cancelled
+    // changed nothing.
+    bool isLoaded() const { return !loadFailure_; }
     QList<int> tickedRows() const;
     bool ticked(int row) const;
     // The labels of the rows loaded but not ticked (left out by the user, or refused).
@@ -129,13 +130,13 @@ private:
 
     void startOnLoadedList();
     void showNoRows();
-    void findStrays(db::Connection& source);
+    QList<services::StrayValue> searchStrays(db::Connection& source);
+    void refuseStrayRows();
 
     Options options_;
     int loaded_ = 0;
     std::vector<char> ticks_;  // by grid row
     std::optional<db::DbError> loadFailure_;
-    bool loadCancelled_ = false;
     QList<services::StrayValue> strays_;
     QHash<int, QString> problems_;  // the rows whose values do not read, by grid row
     QSet<int> refused_;

@@ -17,6 +17,7 @@ namespace {
 
 const QString kTitle = u"Belmo"_s;
 const QString kCancelled = u"İşlem iptal edildi; hedef veri tabanına hiçbir şey yazılmadı."_s;
+const QString kLoadCancelled = u"Listenin yüklenmesi iptal edildi; önceki liste duruyor."_s;
 const QString kNothingCarried = u"Hiçbir kayıt aktarılamadı; hedef veri tabanına hiçbir şey yazılmadı."_s;
 const QString kNotCarried = u"Aşağıdaki kayıtlar aktarılamadı:"_s;
 constexpr int kListedFailures = 15;
@@ -68,7 +69,10 @@ void runMenuAction(StepHost& host, Step& step)
     try {
         services::handle(host.session().errors(), [&step] { step.menuAction(); });
     } catch (const db::Cancelled&) {
-        // The user knows: the action ends where it was, and nothing was written.
+        // A step that runs at once says so itself: what is cancelled here is a load, which
+        // left its panel as it was and did not bring it forward.
+        busy.end();
+        host.session().dialogs().message(kLoadCancelled, kTitle);
     }
 }
 

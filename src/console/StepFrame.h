@@ -39,8 +39,8 @@ private:
 };
 
 // A step's menu button: its action (a panel's views and loader, or a step that runs at once)
-// with the window busy, an error reported as every handler reports it; the user's cancel
-// ends the action where it was, without a message.
+// with the window busy, an error reported as every handler reports it; the user's cancel of
+// a load leaves the panel as it was and says so.
 void runMenuAction(StepHost& host, Step& step);
 
 // A message a step shows once its transfer has finished.

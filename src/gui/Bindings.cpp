@@ -11,8 +11,15 @@
 
 namespace belmo::gui {
 
+void pressedByEnter(QPushButton* view)
+{
+    // Qt's own rule for the buttons of a dialog, asked for outside dialogs too.
+    view->setAutoDefault(true);
+}
+
 void bindButton(QPushButton* view, widgets::Button& button, std::function<void()> beforeClick)
 {
+    pressedByEnter(view);
     follow<QPushButton>(button, view, [&button](QPushButton& b) {
         b.setEnabled(button.enabled());
         b.setVisible(button.visible());

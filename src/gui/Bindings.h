@@ -31,7 +31,12 @@ void follow(widgets::Watched& control, View* view, std::function<void(View&)> sy
 // own entry points (click, press, typed text) and redraws the widget when the control
 // changes; the model stays the only owner of the state.
 
-// A click runs `beforeClick` (when given), then the button's handler.
+// Enter (and the keypad's Enter) presses the button while it has the focus, as Space does:
+// every push button of the windows is pressed by either key.
+void pressedByEnter(QPushButton* view);
+
+// A click runs `beforeClick` (when given), then the button's handler. The button is pressed
+// by Enter too.
 void bindButton(QPushButton* view, widgets::Button& button, std::function<void()> beforeClick = {});
 void bindCheckBox(QCheckBox* view, widgets::CheckBox& box);
 void bindOptionButton(QRadioButton* view, widgets::OptionButton& option);

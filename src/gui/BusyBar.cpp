@@ -43,6 +43,7 @@ BusyBar::BusyBar(widgets::Activity& activity, QWidget* window)
     row->setContentsMargins(4, 2, 4, 2);
     row->addWidget(status_, 1);
     row->addWidget(cancel_);
+    pressedByEnter(cancel_);
     connect(cancel_, &QPushButton::clicked, this, [this] { activity_.cancel(); });
     follow<BusyBar>(activity_, this, [](BusyBar& bar) { bar.sync(); });
     activity_.onPulse = [guard = QPointer<BusyBar>(this)] {

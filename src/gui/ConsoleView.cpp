@@ -37,6 +37,7 @@ ConsoleView::ConsoleView(console::BELMO& console, ColumnWidths* widths, QWidget*
     : PanelWindow(console::BELMO::kCaption, console.panels, console.busy, widths, parent), console_(console)
 {
     addPanels(console_.menu, [this](PanelView& menu) { fillMenu(menu); });
+    addStatusLine(console_.durumSatiri);
     console_.onReport = [this] { openReport(); };
 }
 

@@ -78,6 +78,7 @@ PanelView::PanelView(widgets::Panel& panel, QWidget* parent)
     }
     inner->addLayout(buildFoot());
     frame->addLayout(inner, 1);
+    orderTabs();
 
     follow<PanelView>(panel_, this, [](PanelView& view) { view.schemeChanged(); });
 }
@@ -103,17 +104,20 @@ void PanelView::addOptions(QBoxLayout* row)
         auto* button = new QRadioButton(choice->caption(), this);
         bindOptionButton(button, *choice);
         row->addWidget(button);
+        options_.append(button);
     }
     if (panel_.search) {
         auto* push = new QPushButton(this);
         push->setIcon(QIcon(searchPicture()));
         bindButton(push, *panel_.search);
         row->addWidget(push);
+        options_.append(push);
     }
     for (widgets::CheckBox* option : panel_.options) {
         auto* box = new QCheckBox(option->caption(), this);
         bindCheckBox(box, *option);
         row->addWidget(box);
+        options_.append(box);
     }
 }
 
@@ -123,7 +127,22 @@ void PanelView::addButtons(QBoxLayout* row)
         auto* push = new QPushButton(button->caption(), this);
         bindButton(push, *button);
         row->addWidget(push);
+        buttons_.append(push);
     }
+}
+
+// Tab goes from the grid to the options, then to the buttons in their order ("Başla",
+// "Çıkış"), wherever they stand on the panel. Tab leaves the grid rather than moving from
+// cell to cell: the arrow keys do that.
+void PanelView::orderTabs()
+{
+    QList<QWidget*> chain;
+    if (grid_) {
+        grid_->setTabKeyNavigation(false);
+        chain.append(grid_);
+    }
+    chain << options_ << buttons_;
+    for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 // The options, the progress and the status on one line with the buttons; the counts and

@@ -36,12 +36,15 @@ private:
     QLayout* buildTable();
     void addOptions(QBoxLayout* row);
     void addButtons(QBoxLayout* row);
+    void orderTabs();
     void schemeChanged();
 
     widgets::Panel& panel_;
     QLabel* caption_;
     QVBoxLayout* body_;
     GridView* grid_ = nullptr;
+    QList<QWidget*> options_;  // in the order Tab visits them, after the grid
+    QList<QWidget*> buttons_;  // after the options
 };
 
 }  // namespace belmo::gui

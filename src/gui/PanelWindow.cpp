@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace belmo::gui {
@@ -35,6 +36,17 @@ void PanelWindow::addPanels(const widgets::Panel& menu, const std::function<void
         stack_->addWidget(view);
     }
     follow<PanelWindow>(panels_, this, [](PanelWindow& window) { window.showFront(); });
+}
+
+void PanelWindow::addStatusLine(widgets::TextBox& text)
+{
+    auto* bar = new QStatusBar(this);
+    bar->setSizeGripEnabled(false);
+    auto* line = new QLabel(bar);
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bindLabel(line, text);
+    bar->addWidget(line, 1);
+    layout()->addWidget(bar);
 }
 
 PanelView* PanelWindow::panelView(const widgets::Panel& panel) const

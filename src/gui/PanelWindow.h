@@ -35,6 +35,8 @@ protected:
                 QWidget* parent);
     // Makes a view of every panel; the menu's view is handed to fillMenu.
     void addPanels(const widgets::Panel& menu, const std::function<void(PanelView&)>& fillMenu);
+    // A status bar at the window's foot, below the busy strip, showing `text`.
+    void addStatusLine(widgets::TextBox& text);
 
 private:
     void showFront();

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "console/BELMO.h"
+#include "gui/Bindings.h"
 #include "proof/Backups.h"
 #include "proof/SessionReport.h"
 #include "proof/ReportTables.h"
@@ -92,6 +93,7 @@ ReportWindow::ReportWindow(proof::Reconciliation report, services::Dialogs& dial
     auto* close = new QPushButton(u"Kapat"_s, this);
     foot->addWidget(close);
     layout->addLayout(foot);
+    for (QPushButton* button : {save_, close}) pressedByEnter(button);
     connect(save_, &QPushButton::clicked, this, &ReportWindow::savePdf);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     askFileName = [this] {
