@@ -144,7 +144,8 @@ private:
 // step, takes the target's write lock (waiting for another program that holds it), checks
 // the target's tables, and runs the body in one transaction on the target. It ends in exactly one of two ways:
 //  - finished: the commit succeeded, then the completion messages, a message a kind of the
-//    rows' notices, a warning listing the rows that could not be carried, the done mark and, in the wizard, the next step;
+//    rows' notices, a warning listing the rows that could not be carried, the done mark and,
+//    in the wizard, the next step;
 //  - not finished: everything the step wrote is rolled back and the error is shown with its
 //    text, the file and the cause (or the user's No, silently, or the user's cancel); no
 //    done mark, the wizard stops.

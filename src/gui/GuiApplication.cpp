@@ -171,7 +171,8 @@ bool useTurkish()
     QLocale::setDefault(turkish);
     auto* translator = new QTranslator(QCoreApplication::instance());
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (!translator->load(turkish, QStringLiteral("qtbase"), QStringLiteral("_"), folder) || !QCoreApplication::installTranslator(translator)) {
+    if (!translator->load(turkish, QStringLiteral("qtbase"), QStringLiteral("_"), folder) ||
+        !QCoreApplication::installTranslator(translator)) {
         delete translator;
         qWarning("The toolkit's Turkish texts (qtbase_tr in %s) could not be loaded; its own dialogs stay in English.",
                  qUtf8Printable(folder));

@@ -55,10 +55,14 @@ PanelView* PanelWindow::panelView(const widgets::Panel& panel) const
     return it == views_.end() ? nullptr : it->second;
 }
 
+// The panel in front takes the keyboard: a step panel's grid first, as Tab runs from it.
 void PanelWindow::showFront()
 {
-    if (const widgets::Panel* front = panels_.front())
-        if (PanelView* view = panelView(*front)) stack_->setCurrentWidget(view);
+    const widgets::Panel* front = panels_.front();
+    PanelView* view = front ? panelView(*front) : nullptr;
+    if (!view || stack_->currentWidget() == view) return;
+    stack_->setCurrentWidget(view);
+    if (view->gridView()) view->gridView()->setFocus();
 }
 
 MenuButtonView menuButtonView(widgets::Button& button, widgets::DoneMark& done, QWidget* parent)

@@ -1,7 +1,8 @@
 // Every window drawn offscreen and saved as a picture, to look at after a change of the
 // views: the login window, the console's menu, a step panel with its grid, the overwrite
-// question, and the transport window's menu and two of its panels. The pictures go to $BELMO_SCREENSHOTS, else to a folder under the
-// temporary directory that the test prints.
+// question, and the transport window's menu and two of its panels. The pictures go to
+// $BELMO_SCREENSHOTS, else to a folder under the temporary directory that the test prints.
+// And a walk through every panel, looking for the toolkit's English words.
 #include "DemoProgram.h"
 
 #include "console/PreviewStep.h"
@@ -11,6 +12,7 @@
 #include "gui/ConsoleView.h"
 #include "gui/LoginView.h"
 #include "gui/PanelView.h"
+#include "gui/QtDialogs.h"
 #include "gui/QuestionDialog.h"
 #include "gui/ReportWindow.h"
 #include "gui/TransportView.h"
@@ -18,9 +20,13 @@
 #include "transfers/openitems/CekBelmoleri.h"
 #include "transfers/transport/NAKLIYAT.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QPushButton>
@@ -349,6 +355,67 @@ TEST(Screenshots, OverwriteQuestion)
     gui::QuestionDialog dialog(QStringLiteral("Kaynak = 001 Ayşe Çınar"),
                                QStringLiteral("Hedef = 001 Şükrü Öğüt 01 İç Satış üzerine kaydedilsin mi?"));
     saveScreenshot(dialog, QStringLiteral("question"));
+}
+
+const QStringList kEnglish = u"OK|Cancel|Yes|No|Save|Open|Close|Apply|Discard|Show Details|Hide Details"_s.split(u'|');
+
+// The English words among the texts the user can see on the window.
+void collectEnglish(const QWidget& top, const QString& where, QStringList& found)
+{
+    QList<const QWidget*> widgets{&top};
+    for (const QWidget* w : top.findChildren<QWidget*>())
+        if (w->isVisibleTo(&top)) widgets << w;
+    for (const QWidget* w : widgets) {
+        QStringList texts{w->windowTitle(), w->toolTip()};
+        if (auto* b = qobject_cast<const QAbstractButton*>(w)) texts << b->text();
+        if (auto* l = qobject_cast<const QLabel*>(w)) texts << l->text();
+        for (QString text : texts)
+            if (kEnglish.contains(text.remove(u'&').remove(u"..."_s).trimmed())) found << where + u": "_s + text;
+    }
+}
+
+// With the toolkit's Turkish texts, no window of a walk through every panel of the console
+// and of the transport window, nor a message box with its details shown, shows one of the
+// toolkit's English words.
+TEST_F(ConsoleScreens, NoPanelNorMessageBoxShowsAnEnglishWordOfTheToolkit)
+{
+    QStringList found;
+    int panels = 0;
+    const auto walk = [&](QWidget& view, auto& window, const auto& ids) {
+        view.show();
+        for (const console::StepId id : ids) {
+            window.entry(id).button.click();
+            collectEnglish(view, window.entry(id).button.caption(), found);
+            ++panels;
+            if (auto* step = dynamic_cast<console::PreviewStep*>(window.step(id))) step->cikis.click();
+        }
+    };
+    QList<console::StepId> ids;
+    for (const auto& entry : console.menuButtons())
+        if (dynamic_cast<console::PreviewStep*>(entry->step.get())) ids << entry->item.step;
+    walk(view, console, ids);
+    console.entry(console::MenuItem::Kind::Transport).button.click();
+    auto* transport = dynamic_cast<transfers::NAKLIYAT*>(demo.program.transport());
+    ASSERT_TRUE(transport);
+    transport->stepFinished(console::StepId::SoforYi);  // the vehicle panels open after their drivers
+    transport->stepFinished(console::StepId::SoforYd);
+    ids.clear();
+    for (const transfers::TransportItem& item : transfers::transportItems()) ids << item.id;
+    gui::TransportView transportView(*transport);
+    walk(transportView, *transport, ids);
+
+    QTimer::singleShot(0, [&found] {  // a box with a list, before and after its details are shown
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        for (int shown = 0; box && shown < 2; ++shown) {
+            collectEnglish(*box, u"message"_s, found);
+            for (QAbstractButton* b : box->buttons())
+                if (box->buttonRole(b) == QMessageBox::ActionRole) b->click();
+        }
+        if (box) box->accept();
+    });
+    gui::QtDialogs().message(u"4 araç şoförsüz yazıldı."_s, {}, services::Dialogs::Icon::Exclamation, u"a\nb\nc\nd"_s);
+    EXPECT_EQ(panels, 22);
+    EXPECT_TRUE(found.isEmpty()) << found.join(u'\n').toStdString();
 }
 
 }  // namespace
