@@ -14,6 +14,7 @@ void printHelp(QTextStream& out)
            "Commands:\n"
            "  run --folder DIR --user U [--password-file FILE] --source S --target T [--steps LIST] [--yes]\n"
            "      [--keep N] [--dry-run]       the login and the transfer steps without windows\n"
+           "  batch --folder DIR --user U (--pairs FILE | --all)   check and run many pairs, a table of the outcomes\n"
            "  backups --folder DIR CODE        list a company's backups, newest first\n"
            "  restore --folder DIR [--backup FILE] [--keep N] CODE\n"
            "                                   put a company's backup back (the newest by default)\n"
@@ -57,6 +58,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"backups") return backups(rest, out, err);
     if (command == u"restore") return restore(rest, out, err);
     if (command == u"check") return check(rest, out, err);
+    if (command == u"batch") return batch(rest, out, err);
     err << "belmo: unknown command '" << command << "'.\nTry 'belmo --help' for the list of commands.\n";
     err.flush();
     return kBadUsage;
