@@ -215,7 +215,7 @@ TEST(Show, NamesEveryFileItCannotRead)
     ASSERT_EQ(r.code, cli::kOk) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("ADMIN (01, administrator)"));
     EXPECT_TRUE(r.out.contains("STAJYER (07, locked)"));
-    EXPECT_TRUE(r.out.contains("ANADOLU TİCARET, period 2025"));
+    EXPECT_TRUE(r.out.contains("ANADOLU TİCARET, period 2025\n  application_id 1112296783, user_version 1"));  // "BLMO"
 
     const app::ProgramFolder pf(dir.path());
     // A company made with another password, a file that is no database, a missing code.
