@@ -101,7 +101,8 @@ QString Progress::line(bool whole) const
     const QString time = whole ? QString::number(seconds, 'f', 1) + u" s"_s : QString::number(qint64(seconds)) + u" s"_s;
     if (work_ == Work::Listing) return step_ + u": listing, "_s + time;
     const QString ticked = rows_ ? u" (%1 ticked)"_s.arg(*rows_) : QString();
-    return u"%1: %2 rows done%3, %4"_s.arg(step_).arg(rowsDone()).arg(ticked, time);
+    const qint64 done = rowsDone();
+    return u"%1: %2 %3 done%4, %5"_s.arg(step_).arg(done).arg(done == 1 ? u"row"_s : u"rows"_s, ticked, time);
 }
 
 }  // namespace belmo::cli

@@ -493,6 +493,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     proof::checkWhenConsoleOpens(program);
     if (auto refused = loginFailure(program, dialogs, p, u"run"_s, text, err)) return *refused;
     text << "Logged in; user code " << session.KullaniciKodu << ".\n";
+    text.flush();
 
     const RunStart start = RunStart::take(session, p, dryRun);
     // A rehearsal's copy lives as long as the run: the report of the run reads it.
@@ -505,6 +506,7 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
             return kFailed;
         }
         text << "Rehearsal on a scratch copy of " << start.run.target.code << ": " << rehearsal->scratchFile() << "\n";
+        text.flush();
     }
 
     Runner runner(program, steps, text, progress);
