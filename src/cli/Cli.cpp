@@ -19,6 +19,7 @@ void printHelp(QTextStream& out)
            "  run --folder DIR --user U [--password-file FILE] --source S --target T [--steps LIST] [--yes]\n"
            "      [--keep N] [--dry-run] [--report FILE] [--json] [--quiet]\n"
            "                                   the login and the transfer steps without windows\n"
+           "  batch --folder DIR --user U (--pairs FILE | --all)   check and run many pairs, a table of the outcomes\n"
            "  check --folder DIR --user U [--password-file FILE] --source S --target T [--json]\n"
            "                                   every problem the run would meet, before anything is written\n"
            "  report --folder DIR --user U [--password-file FILE] --source S --target T [--report FILE] [--json]\n"
@@ -35,9 +36,9 @@ void printHelp(QTextStream& out)
            "  -V, --version   the version\n"
            "\n"
         << exitCodesHelp(u"a step did not finish, a blocking problem was found (check), an item differs (report),\n"
-                         "     or the work could not be done (the reason on standard error)"_s,
-                         true)
-        << "Only run, check and report log in: the other commands end with 0, 1 or 2.\n"
+                         "     a pair did not finish (batch), or the work could not be done (the reason on standard error)"_s,
+                         loginRefusedHelp() + u"; batch: the login refused every pair"_s)
+        << "Only run, check, report and batch log in: the other commands end with 0, 1 or 2.\n"
            "\n"
            "The manual: man belmo\n";
     out.flush();
@@ -70,6 +71,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"backups") return backups(rest, out, err);
     if (command == u"restore") return restore(rest, out, err);
     if (command == u"check") return check(rest, out, err);
+    if (command == u"batch") return batch(rest, out, err);
     err << "belmo: unknown command '" << command << "'.\nTry 'belmo --help' for the list of commands.\n";
     err.flush();
     return kBadUsage;

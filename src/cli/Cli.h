@@ -34,6 +34,8 @@ int backups(const QStringList& args, QTextStream& out, QTextStream& err);
 int restore(const QStringList& args, QTextStream& out, QTextStream& err);
 // Every problem a carry-forward would meet, found before anything is written.
 int check(const QStringList& args, QTextStream& out, QTextStream& err);
+// Checks and runs many pairs of companies, one after another.
+int batch(const QStringList& args, QTextStream& out, QTextStream& err);
 // The login and the transfer steps without windows, on the steps that are built (or on the
 // steps given, for the tests).
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -8,14 +8,16 @@
 
 namespace belmo::cli {
 
-QString exitCodesHelp(const QString& failure, bool logsIn)
+QString loginRefusedHelp() { return QStringLiteral("the login refused (its reason in one line on standard error)"); }
+
+QString exitCodesHelp(const QString& failure, const QString& refusal)
 {
     QString text = QStringLiteral("Exit codes:\n"
                                   "  0  everything finished\n"
                                   "  1  %1\n"
                                   "  2  the command line is wrong (the reason on standard error)\n")
                        .arg(failure);
-    if (logsIn) text += QStringLiteral("  3  the login refused (its reason in one line on standard error)\n");
+    if (!refusal.isEmpty()) text += QStringLiteral("  3  %1\n").arg(refusal);
     return text;
 }
 
@@ -36,7 +38,7 @@ std::optional<int> CommandLine::parse(const QStringList& args, QTextStream& out,
         out << "Usage: belmo " << command_ << ' ' << synopsis_ << "\n\n" << description_ << "\n\n";
         QString options = parser_.helpText();
         options = options.mid(options.indexOf(QStringLiteral("Options:")));
-        out << options << '\n' << exitCodesHelp(failure_, logsIn_);
+        out << options << '\n' << exitCodesHelp(failure_, refusal_);
         out.flush();
         return kOk;
     }
@@ -55,7 +57,7 @@ int CommandLine::usageError(const QString& reason, QTextStream& err) const
 void CommandLine::addLoginOptions()
 {
     cli::addLoginOptions(parser_);
-    logsIn_ = true;
+    refusal_ = loginRefusedHelp();
 }
 
 void CommandLine::addFolderAndCode()

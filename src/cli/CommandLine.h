@@ -8,8 +8,12 @@
 
 namespace belmo::cli {
 
-// The exit codes as a help text lists them: what 1 means, and 3 when the command logs in.
-QString exitCodesHelp(const QString& failure, bool logsIn);
+// The exit codes as a help text lists them: what 1 means, and what 3 means for a command that
+// logs in (none without `refusal`).
+QString exitCodesHelp(const QString& failure, const QString& refusal);
+
+// What exit code 3 means for a command that logs in once.
+QString loginRefusedHelp();
 
 // A sub-command's parser: --help prints the usage; a bad option or a missing argument
 // prints the reason and a pointer to --help.
@@ -20,8 +24,9 @@ public:
     QCommandLineParser& parser() { return parser_; }
     // The login's options (see Headless.h); the help then lists the login's exit code too.
     void addLoginOptions();
-    // What exit code 1 means for this command, in its help.
+    // What exit codes 1 and 3 mean for this command, in its help.
     void setFailure(const QString& meaning) { failure_ = meaning; }
+    void setRefusal(const QString& meaning) { refusal_ = meaning; }
     // kOk to go on, or the exit code to return at once (help printed, or usage error).
     std::optional<int> parse(const QStringList& args, QTextStream& out, QTextStream& err);
     int usageError(const QString& reason, QTextStream& err) const;
@@ -38,7 +43,7 @@ public:
 
 private:
     QString failure_;
-    bool logsIn_ = false;
+    QString refusal_;  // empty: the command does not log in
     QString command_;
     QString synopsis_;
     QString description_;

@@ -10,19 +10,23 @@ namespace belmo::cli {
 
 int demo(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    CommandLine cl(QStringLiteral("demo"), QStringLiteral("[--size small|large] [--force] DIR"),
+    CommandLine cl(QStringLiteral("demo"), QStringLiteral("[--size small|large] [--companies N] [--force] DIR"),
                    QStringLiteral("Creates a program folder to try the carry-forward on:\n"
                                   "  config.mdb              users ADMIN (password admin, administrator), MUHASEBE\n"
-                                  "                          (password 1234) and STAJYER (locked), with rights to both\n"
-                                  "                          companies, the theme and the error texts;\n"
+                                  "                          (password 1234) and STAJYER (locked), with rights to every\n"
+                                  "                          company, the theme and the error texts;\n"
                                   "  MUHASEBE/DEMO2025.mdb   the closing period 2025 of a trading and transport\n"
                                   "                          company, with data for every transfer step;\n"
                                   "  MUHASEBE/DEMO2026.mdb   the new period 2026, prepared and empty.\n"
+                                  "--companies N makes N such pairs (1 to 26), for 'belmo batch': DEMO2025 -> DEMO2026,\n"
+                                  "DEMOB2025 -> DEMOB2026, DEMOC2025 -> DEMOC2026 and so on, each source with the same data.\n"
                                   "--size large makes 50,000 current accounts, 1,000,000 movement lines and 20,000\n"
-                                  "stock cards, for benchmarks. Existing demo files are left alone unless --force\n"
-                                  "is given. Then prints what the folder holds."));
+                                  "stock cards per source, for benchmarks. Existing demo files are left alone unless\n"
+                                  "--force is given. Then prints what the folder holds."));
     QCommandLineParser& p = cl.parser();
     p.addOption({QStringLiteral("size"), QStringLiteral("small (default) or large."), QStringLiteral("SIZE"), QStringLiteral("small")});
+    p.addOption({QStringLiteral("companies"), QStringLiteral("How many pairs of companies, 1 (default) to 26."), QStringLiteral("N"),
+                 QStringLiteral("1")});
     p.addOption({QStringLiteral("force"), QStringLiteral("Replace existing demo files.")});
     p.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The program folder to create (or fill)."));
     if (auto exit = cl.parse(args, out, err)) return *exit;
@@ -31,6 +35,10 @@ int demo(const QStringList& args, QTextStream& out, QTextStream& err)
     const QString size = p.value(QStringLiteral("size"));
     if (size != u"small" && size != u"large")
         return cl.usageError(QStringLiteral("--size is small or large, not '%1'.").arg(size), err);
+    bool pairsRead = false;
+    const int pairs = p.value(QStringLiteral("companies")).toInt(&pairsRead);
+    if (!pairsRead || pairs < 1 || pairs > demo::kMostPairs)
+        return cl.usageError(QStringLiteral("--companies takes a number from 1 to %1.").arg(demo::kMostPairs), err);
     const QString folder = p.positionalArguments().first();
 
     QElapsedTimer timer;
@@ -40,7 +48,8 @@ int demo(const QStringList& args, QTextStream& out, QTextStream& err)
                                [&](const QString& step) {
                                    out << step << "\n";
                                    out.flush();
-                               });
+                               },
+                               pairs);
     } catch (const db::DbError& e) {
         err << "belmo demo: " << e.description() << "\n";
         err << "belmo demo: nothing was put in place.\n";

@@ -59,6 +59,8 @@ void printCompany(db::Connection& con, QTextStream& out)
     const auto company = read(con, QStringLiteral("Select SIRKETAD, DONEM from SIRKET"));
     if (company.isEmpty()) out << "  no company row\n";
     else out << "  " << text(company[0][0]) << ", period " << text(company[0][1]) << "\n";
+    const auto ids = read(con, QStringLiteral("Select application_id, user_version from pragma_application_id, pragma_user_version"));
+    out << "  application_id " << text(ids[0][0]) << ", user_version " << text(ids[0][1]) << "\n";
     QStringList cells;
     int empty = 0;
     for (const auto& t : db::schema::companyTables()) {

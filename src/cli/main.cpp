@@ -1,8 +1,10 @@
+#include "app/ProgramFolder.h"
 #include "cli/Cli.h"
 #include "gui/GuiApplication.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <csignal>
@@ -28,9 +30,20 @@ bool writesPdf(int argc, char* argv[])
     return false;
 }
 
+// The windows' program folder: the current folder when it holds the configuration, else
+// ~/Belmo when that does (where the menu entry finds the folder `belmo demo ~/Belmo` made),
+// else the current folder, whose missing configuration the login then names.
+QString windowsFolder()
+{
+    const QString here = QDir::currentPath();
+    const QString home = QDir::home().filePath(QStringLiteral("Belmo"));
+    if (QFile::exists(belmo::app::ProgramFolder(here).configPath())) return here;
+    return QFile::exists(belmo::app::ProgramFolder(home).configPath()) ? home : here;
+}
+
 }  // namespace
 
-// Without arguments the program starts with its windows in the current folder; with a
+// Without arguments the program starts with its windows (see windowsFolder); with a
 // command it works headless.
 int main(int argc, char* argv[])
 {
@@ -39,7 +52,7 @@ int main(int argc, char* argv[])
     std::signal(SIGXFSZ, SIG_IGN);
     if (argc == 1) {
         QApplication app(argc, argv);
-        return belmo::gui::runGui(QDir::currentPath());
+        return belmo::gui::runGui(windowsFolder());
     }
     // The report's PDF needs fonts, which a QGuiApplication brings, on no screen unless one is
     // asked for; every other command runs on the core alone.

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include <sqlite3.h>
+#include "db/SqliteApi.h"
 
 #include <cerrno>
 

@@ -3,7 +3,7 @@
 #include "db/DbError.h"
 #include "db/VbConvert.h"
 
-#include <sqlite3.h>
+#include "db/SqliteApi.h"
 
 #include <QStringDecoder>
 

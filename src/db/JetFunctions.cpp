@@ -4,7 +4,7 @@
 #include "db/FieldType.h"
 #include "db/VbConvert.h"
 
-#include <sqlite3.h>
+#include "db/SqliteApi.h"
 
 #include <QChar>
 

@@ -320,6 +320,8 @@ void createDatabaseFile(const QString& path, const QList<Table>& tables, const Q
     auto exec = [&](const QString& sql) { check(sqlite3_exec(db.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr), sql.left(80)); };
     exec(QStringLiteral("PRAGMA page_size=4096"));
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    exec(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId));
+    exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
     exec(QStringLiteral("BEGIN"));
     exec(QStringLiteral("CREATE TABLE %1 (salt BLOB, verifier TEXT)").arg(QString::fromLatin1(SqliteFile::kKeyTable)));
     QByteArray salt(16, '\0');

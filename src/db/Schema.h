@@ -53,6 +53,13 @@ QStringList createStatements(const Table& table);
 inline constexpr unsigned kPrivateFileMode = 0660;
 inline constexpr unsigned kPrivateFolderMode = 0770;
 
+// What a file made here says it is, for any tool that opens it: SQLite's application_id
+// (the letters "BLMO") and, as its user_version, the version of the tables declared here,
+// raised whenever a table or column changes. Company files and config.mdb carry both; a file
+// made before they were set reads 0 for each.
+inline constexpr int kApplicationId = 0x424C4D4F;
+inline constexpr int kSchemaVersion = 1;
+
 // Creates a new database file with these tables and the verifier of the password, with no
 // right for other users. Refuses (DbError Unspecified, naming the file) when the file exists.
 void createDatabaseFile(const QString& path, const QList<Table>& tables, const QString& password);

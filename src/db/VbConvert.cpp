@@ -116,12 +116,12 @@ void roundDecimal(double x, int decimals, std::string& intPart, std::string& fra
 // Format patterns
 
 struct PatternToken {
-    enum Kind { Zero, Hash, Point, Comma, Percent, Literal } kind;
-    QString text;  // for literals
+    enum Kind { Zero, Hash, Point, Comma, Percent, Exponent, Literal } kind;
+    QString text;  // for literals, and the letter and sign of an exponent ("E+", "e-")
 };
 
 // Splits a pattern section into placeholders and literals; quoted text and backslash
-// escapes are literals.
+// escapes are literals. E+, E-, e+ and e- start the exponent of a scientific pattern.
 QList<PatternToken> tokenizeNumberPattern(QStringView p)
 {
     QList<PatternToken> out;
@@ -138,6 +138,9 @@ QList<PatternToken> tokenizeNumberPattern(QStringView p)
             const qsizetype stop = end < 0 ? p.size() : end;
             out.append(PatternToken{PatternToken::Literal, p.mid(i + 1, stop - i - 1).toString()});
             i = stop;
+        } else if ((c == u'E' || c == u'e') && i + 1 < p.size() && (p[i + 1] == u'+' || p[i + 1] == u'-')) {
+            out.append(PatternToken{PatternToken::Exponent, p.mid(i, 2).toString()});
+            ++i;
         } else out.append(PatternToken{PatternToken::Literal, QString(c)});
     }
     return out;
@@ -145,9 +148,55 @@ QList<PatternToken> tokenizeNumberPattern(QStringView p)
 
 bool isDigitToken(const PatternToken& t) { return t.kind == PatternToken::Zero || t.kind == PatternToken::Hash; }
 
+// A scientific pattern ("0.00E+00"): the value becomes a mantissa with one digit for each
+// placeholder before the pattern's point, rounded to its decimals, and the exponent becomes a
+// literal in place of the letter and the placeholders after it: with its sign always (E+) or
+// only when negative (E-), and at least as many digits as there are zeros. Returns the
+// mantissa, signed as the value, for the placeholders left in the tokens.
+double toScientific(double value, QList<PatternToken>& tokens, qsizetype exponentAt)
+{
+    int intPlaces = 0, decimals = 0;
+    bool afterPoint = false;
+    for (qsizetype i = 0; i < exponentAt; ++i) {
+        if (tokens[i].kind == PatternToken::Point) afterPoint = true;
+        else if (isDigitToken(tokens[i])) ++(afterPoint ? decimals : intPlaces);
+    }
+    qsizetype end = exponentAt + 1;
+    int minDigits = 0;
+    for (; end < tokens.size() && isDigitToken(tokens[end]); ++end) minDigits += tokens[end].kind == PatternToken::Zero;
+    int exponent = 0;
+    double mantissa = 0;
+    if (value != 0) {
+        // The mantissa from the value's decimal digits, so it rounds as the plain patterns do.
+        const Digits d = decimalDigits(std::fabs(value));
+        exponent = d.point - intPlaces;
+        std::string text = d.digits;
+        if (static_cast<int>(text.size()) < intPlaces) text.resize(intPlaces, '0');
+        text = "0" + text.insert(intPlaces, ".");
+        std::from_chars(text.data(), text.data() + text.size(), mantissa);
+        // 9.996 under "0.00E+00" rounds to 10,00: one more in the exponent gives 1,00.
+        if (const double rounded = roundToDecimals(mantissa, decimals); rounded >= std::pow(10.0, intPlaces)) {
+            mantissa = rounded / 10;
+            ++exponent;
+        }
+        if (value < 0) mantissa = -mantissa;
+    }
+    const QString& letter = tokens[exponentAt].text;
+    QString shown = letter.left(1) + (exponent < 0 ? QStringLiteral("-") : letter[1] == u'+' ? QStringLiteral("+") : QString());
+    shown += QString::number(std::abs(exponent)).rightJustified(minDigits, u'0');
+    tokens.remove(exponentAt, end - exponentAt);
+    tokens.insert(exponentAt, PatternToken{PatternToken::Literal, shown});
+    return mantissa;
+}
+
 QString formatNumberSection(double value, QStringView section, bool withSign)
 {
-    const QList<PatternToken> tokens = tokenizeNumberPattern(section);
+    QList<PatternToken> tokens = tokenizeNumberPattern(section);
+    for (qsizetype i = 0; i < tokens.size(); ++i)
+        if (tokens[i].kind == PatternToken::Exponent) {
+            value = toScientific(value, tokens, i);
+            break;
+        }
     qsizetype firstDigit = -1, lastDigit = -1, point = -1;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         if (isDigitToken(tokens[i])) {
@@ -265,7 +314,8 @@ QString formatNumberSection(double value, QStringView section, bool withSign)
         if (tokens[i].kind == PatternToken::Literal || tokens[i].kind == PatternToken::Percent) suffix += tokens[i].text;
 
     QString out = prefix + intText;
-    if (point >= 0) out += kDecimalSeparator + fracText;
+    // A point with no placeholder after it ("#,0.") shows no separator.
+    if (point >= 0) out += (maxDec > 0 ? QString(kDecimalSeparator) : QString()) + fracText;
     out += suffix;
     if (withSign && value < 0 && !isZero) out.prepend(u'-');
     return out;
@@ -575,7 +625,8 @@ QString formatNumber(double value, QStringView pattern)
         return i < sections.size() && !sections[i].isEmpty() ? QStringView(sections[i]) : QStringView(sections[0]);
     };
     if (value == 0 && sections.size() >= 3) return formatNumberSection(0, pick(2), false);
-    if (value < 0 && sections.size() >= 2) return formatNumberSection(-value, pick(1), false);
+    // An empty negative section ("#,##0.00;") formats as the first one, sign included.
+    if (value < 0 && sections.size() >= 2 && !sections[1].isEmpty()) return formatNumberSection(-value, sections[1], false);
     return formatNumberSection(value, sections[0], true);
 }
 
@@ -585,6 +636,7 @@ int shownDecimals(QStringView pattern)
     int decimals = 0;
     bool afterPoint = false;
     for (const PatternToken& t : tokenizeNumberPattern(sections.value(0))) {
+        if (t.kind == PatternToken::Exponent) break;
         if (t.kind == PatternToken::Point) afterPoint = true;
         else if (afterPoint && isDigitToken(t)) ++decimals;
     }

@@ -17,6 +17,8 @@ namespace {
 
 using db::DbError;
 
+constexpr int kSourceYear = 2025;  // the closing period; the new one is the year after
+
 // Opens a working file, lets fill() write into it, and closes every connection again so the
 // file can be moved into place.
 template <typename Fill>
@@ -30,7 +32,20 @@ void fillFile(const QString& path, Fill fill)
 
 }  // namespace
 
-void createDemoFolder(const QString& folder, Size size, bool replace, const std::function<void(const QString&)>& progress)
+QList<DemoPair> demoPairs(int count)
+{
+    QList<DemoPair> pairs;
+    for (int i = 0; i < count && i < kMostPairs; ++i) {
+        const QString letter = i == 0 ? QString() : QString(QChar(u'A' + i));
+        const QString name = QStringLiteral("ANADOLU TİCARET") + (letter.isEmpty() ? QString() : u' ' + letter);
+        pairs.append({QStringLiteral("DEMO%1%2").arg(letter).arg(kSourceYear), QStringLiteral("DEMO%1%2").arg(letter).arg(kSourceYear + 1),
+                      name});
+    }
+    return pairs;
+}
+
+void createDemoFolder(const QString& folder, Size size, bool replace, const std::function<void(const QString&)>& progress,
+                      int pairCount)
 {
     auto say = [&](const QString& s) {
         if (progress) progress(s);
@@ -41,9 +56,12 @@ void createDemoFolder(const QString& folder, Size size, bool replace, const std:
     if (!pf.ensureDataFolders())
         throw DbError(db::err::Unspecified, QStringLiteral("Cannot create MUHASEBE and images in '%1'.").arg(pf.root()));
 
-    const QString source = QString::fromLatin1(kSourceCode);
-    const QString target = QString::fromLatin1(kTargetCode);
-    const QStringList finals = {pf.configPath(), pf.companyPath(source), pf.companyPath(target)};
+    const QList<DemoPair> pairs = demoPairs(pairCount);
+    QStringList codes, finals = {pf.configPath()};
+    for (const DemoPair& pair : pairs) {
+        codes << pair.source << pair.target;
+        finals << pf.companyPath(pair.source) << pf.companyPath(pair.target);
+    }
     if (!replace)
         for (const QString& f : finals)
             if (QFileInfo::exists(f))
@@ -55,14 +73,22 @@ void createDemoFolder(const QString& folder, Size size, bool replace, const std:
 
     say(QStringLiteral("writing %1").arg(finals[0]));
     db::schema::createDatabaseFile(pending[0]->workPath(), db::schema::configTables(), db::schema::databasePassword());
-    fillFile(pending[0]->workPath(), [&](db::Connection& con) { writeDemoConfig(con, {source, target}); });
+    fillFile(pending[0]->workPath(), [&](db::Connection& con) { writeDemoConfig(con, codes); });
 
-    say(QStringLiteral("writing %1").arg(finals[1]));
-    app::createCompanyFile(pending[1]->workPath(), {source, QStringLiteral("ANADOLU TİCARET"), QStringLiteral("2025")});
-    fillFile(pending[1]->workPath(), [&](db::Connection& con) { fillSourceCompany(con, size); });
-
-    say(QStringLiteral("writing %1").arg(finals[2]));
-    app::createCompanyFile(pending[2]->workPath(), {target, QStringLiteral("ANADOLU TİCARET"), QStringLiteral("2026")});
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        const DemoPair& pair = pairs[i];
+        db::schema::PendingFile& source = *pending[1 + 2 * i];
+        db::schema::PendingFile& target = *pending[2 + 2 * i];
+        say(QStringLiteral("writing %1").arg(source.finalPath()));
+        app::createCompanyFile(source.workPath(), {pair.source, pair.name, QString::number(kSourceYear)});
+        fillFile(source.workPath(), [&](db::Connection& con) {
+            fillSourceCompany(con, size);
+            // The year's data are the same in every pair; the company row names its own code.
+            con.execute(QStringLiteral("UPDATE SIRKET SET SIRKETCODE = ?, SIRKETAD = ?"), {pair.source, pair.name});
+        });
+        say(QStringLiteral("writing %1").arg(target.finalPath()));
+        app::createCompanyFile(target.workPath(), {pair.target, pair.name, QString::number(kSourceYear + 1)});
+    }
 
     for (auto& p : pending)
         if (const QString kept = p->commit(replace); !kept.isEmpty())

@@ -16,6 +16,7 @@
 #include "transfers/transport/NAKLIYAT.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPointer>
@@ -184,6 +185,7 @@ bool useTurkish()
 int runGui(const QString& programFolder)
 {
     useTurkish();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/belmo.png")));
     // The models say when the program ends, not the last window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     QtDialogs dialogs;

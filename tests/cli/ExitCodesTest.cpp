@@ -47,6 +47,8 @@ TEST_F(ExitCodes, AreTheSameForEveryCommandAndARefusalSaysWhy)
         {u"report"_s, login(u"12345"_s), cli::kLoginRefused, u"belmo report: login refused: GİRİŞ ONAYLANMADI"_s},
         {u"check"_s, login(u"12345"_s), cli::kLoginRefused,
          u"belmo check: login refused: GİRİŞ ONAYLANMADI: şifre yanlış ya da kullanıcı etkin değil."_s},
+        {u"batch"_s, {u"--folder"_s, folder_.path(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, u"12345"_s, u"--all"_s},
+         cli::kLoginRefused, u"belmo batch: login refused: GİRİŞ ONAYLANMADI: şifre yanlış ya da kullanıcı etkin değil."_s},
         {u"run"_s, loginAs(u"MISAFIR"_s, u"misafir"_s) + depo, cli::kLoginRefused,
          u"belmo run: login refused: MISAFIR has no right to any company"_s},
         {u"report"_s, loginAs(u"MISAFIR"_s, u"misafir"_s), cli::kLoginRefused,

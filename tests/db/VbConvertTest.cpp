@@ -74,6 +74,20 @@ TEST(NumberFormat, OptionalDigitsSectionsAndLiterals)
     EXPECT_EQ(fmt(1.5, "Standard"), "1,50");
 }
 
+TEST(NumberFormat, EmptyNegativeSectionsExponentsAndABarePoint)
+{
+    const struct {
+        double value;
+        const char *pattern, *shown;
+    } cases[] = {
+        {-5, "#,##0.00;", "-5,00"},  // an empty section formats as the first, sign included
+        {1234.5, "0.00E+00", "1,23E+03"}, {-0.000123456, "0.00E+00", "-1,23E-04"},
+        {1125, "0.00E+00", "1,13E+03"},   // the mantissa rounds half away from zero too
+        {9.996, "0.00E+00", "1,00E+01"}, {1234.5, "00.0e-0", "12,3e2"}, {1234, "#,0.", "1.234"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fmt(c.value, c.pattern), QString::fromUtf8(c.shown)) << c.pattern;
+}
+
 TEST(NumberFormat, TextAndNullArguments)
 {
     EXPECT_EQ(fmt(Value("12,5"), "0.00"), "12,50");
