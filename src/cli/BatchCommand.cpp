@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <exception>
 #include <map>
 #include <optional>
@@ -150,6 +151,7 @@ struct PairResult {
     std::optional<int> differences;  // from the pair's report
     double seconds = 0;
     QString note;                    // why it did not finish
+    QString refusal;                 // why the login refused the user, when it did
     QString report, log;
 
     QJsonObject toJson() const
@@ -235,13 +237,15 @@ PairResult carryPair(const Batch& batch, const Pair& pair)
     const QStringList login{u"--folder"_s, batch.folder, u"--user"_s, batch.user, u"--source"_s, pair.source, u"--target"_s, pair.target};
     PairLog log;
     QString printed;
-    if (log.run(&check, u"check"_s, login + QStringList{u"--json"_s}, batch.password, printed) != kOk) {
+    if (const int checked = log.run(&check, u"check"_s, login + QStringList{u"--json"_s}, batch.password, printed); checked != kOk) {
         result.note = u"blocked by the check: "_s + firstBlocking(printed);
+        if (checked == kLoginRefused) result.refusal = log.lastError().section(u"login refused: "_s, 1);
     } else {
         result.report = batch.reportDir + u'/' + pair.fileStem() + u".json"_s;
         QFile::remove(result.report);  // an earlier batch's report tells nothing of this run
         printed.clear();
-        const QStringList options = login + batch.runOptions + QStringList{u"--yes"_s, u"--report"_s, result.report};
+        // The batch tells of each pair itself: the run's progress would only bury its reason.
+        const QStringList options = login + batch.runOptions + QStringList{u"--yes"_s, u"--quiet"_s, u"--report"_s, result.report};
         result.finished = log.run(&runTransfers, u"run"_s, options, batch.password, printed) == kOk;
         readReport(result);
         if (!result.finished && result.note.isEmpty())
@@ -323,8 +327,11 @@ int batch(const QStringList& args, QTextStream& out, QTextStream& err)
                    "REPORT-DIR/SOURCE-TARGET.log; REPORT-DIR is MUHASEBE/Raporlar/batch-<date>-<time> in the program\n"
                    "folder unless --report-dir says otherwise. Ends with a table of the pairs (outcome, the\n"
                    "report's differences, seconds, why a pair did not finish), written as JSON to\n"
-                   "REPORT-DIR/batch.json too. Exit code 0 when every pair finished, 1 when one did not, 2 for a\n"
-                   "wrong command line or pairs file. The password is read once, as 'belmo run' reads it."_s);
+                   "REPORT-DIR/batch.json too. A wrong pairs file is a usage error. The password is read once, as\n"
+                   "'belmo run' reads it."_s);
+    cl.setFailure(u"a pair did not finish (blocked by its check or a step not finished), or the report folder\n"
+                  "     or batch.json cannot be written"_s);
+    cl.setRefusal(u"the login refused the user for every pair (the reason of the first in one line on standard error)"_s);
     QCommandLineParser& p = cl.parser();
     for (const auto& [name, value, help] :
          {std::tuple{u"folder"_s, u"DIR"_s, u"The program folder (holding config.mdb)."_s},
@@ -393,6 +400,10 @@ int batch(const QStringList& args, QTextStream& out, QTextStream& err)
     if (!json.open(QIODevice::WriteOnly | QIODevice::Truncate) || json.write(QJsonDocument(summary).toJson()) < 0) {
         err << "belmo batch: cannot write " << json.fileName() << ": " << json.errorString() << "\n";
         return kFailed;
+    }
+    if (std::all_of(results.begin(), results.end(), [](const PairResult& r) { return !r.refusal.isEmpty(); })) {
+        err << "belmo batch: login refused: " << results.front().refusal << "\n";
+        return kLoginRefused;
     }
     return finished == int(results.size()) ? kOk : kFailed;
 }

@@ -18,11 +18,15 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err)
                    "the tables and columns the steps read and write, the two periods, the questions the steps will ask\n"
                    "of a target that holds data, the source values a step will leave out, the space for the backup and\n"
                    "a target that cannot be written. Writes nothing: the companies are opened read-only.\n"
-                   "Exit code 0 when nothing blocks the run (warnings only, or nothing at all), 1 otherwise.\n"
+                   "--json prints the findings as one JSON object on standard output instead of the text:\n"
+                   "{\"blocking\": N, \"warnings\": N, \"login_refused\": true|false, \"findings\": [{\"severity\",\n"
+                   "\"file\", \"cause\", \"action\", \"step\"}]}. The findings are printed also when the login would\n"
+                   "be refused; the first of the login's findings is then the reason line on standard error.\n"
                    "The password is read as 'belmo run' reads it."_s);
+    cl.addLoginOptions();
+    cl.setFailure(u"a problem was found that blocks the run (warnings alone end with 0)"_s);
     QCommandLineParser& p = cl.parser();
-    addLoginOptions(p);
-    p.addOption({u"json"_s, u"Print the findings as JSON."_s});
+    p.addOption({u"json"_s, u"Print the findings as JSON on standard output."_s});
     if (auto exit = cl.parse(args, out, err)) return *exit;
     if (auto missing = missingLoginOption(cl, err)) return *missing;
     const std::optional<QString> password = readPassword(p, err);
@@ -37,6 +41,11 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err)
     else
         out << result.text() << "\n";
     out.flush();
+    if (result.loginRefused) {
+        err << "belmo check: login refused: " << result.findings.front().cause << "\n";
+        err.flush();
+        return kLoginRefused;
+    }
     return result.blocking() > 0 ? kFailed : kOk;
 }
 

@@ -13,10 +13,11 @@ struct Reconciliation;
 
 namespace belmo::cli {
 
-// Exit codes of the belmo command.
-inline constexpr int kOk = 0;
-inline constexpr int kFailed = 1;    // the work could not be done (files, databases)
-inline constexpr int kBadUsage = 2;  // the command line was wrong
+// Exit codes of the belmo command, the same for every command.
+inline constexpr int kOk = 0;            // everything finished
+inline constexpr int kFailed = 1;        // a step did not finish, a blocking problem was found, the work failed
+inline constexpr int kBadUsage = 2;      // the command line was wrong
+inline constexpr int kLoginRefused = 3;  // the login did not let the user in (the reason on standard error)
 
 // Runs `belmo <args>` (args without the program name), writing to out and err. Without
 // arguments the program starts with its windows, which main() does; here that is a usage error.
@@ -40,9 +41,10 @@ int batch(const QStringList& args, QTextStream& out, QTextStream& err);
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err);
 int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps);
 
-// The report's summary on out, and the whole report written to `path` when one is given
-// (ok becomes false when it cannot be).
-void printReport(const proof::Reconciliation& report, const QString& path, QTextStream& out, QTextStream& err, bool& ok);
+// The report's summary on out (or, with `json`, the whole report as JSON), and the whole
+// report written to `path` when one is given (ok becomes false when it cannot be).
+void printReport(const proof::Reconciliation& report, const QString& path, bool json, QTextStream& out, QTextStream& err,
+                 bool& ok);
 
 // What a program folder holds: users and rights of config.mdb, and per company its name,
 // period and the rows of its tables. Used by show and at the end of demo.

@@ -2,13 +2,30 @@
 
 #include "app/ProgramFolder.h"
 #include "cli/Cli.h"
+#include "cli/Headless.h"
 
 #include <QFileInfo>
 
 namespace belmo::cli {
 
+QString loginRefusedHelp() { return QStringLiteral("the login refused (its reason in one line on standard error)"); }
+
+QString exitCodesHelp(const QString& failure, const QString& refusal)
+{
+    QString text = QStringLiteral("Exit codes:\n"
+                                  "  0  everything finished\n"
+                                  "  1  %1\n"
+                                  "  2  the command line is wrong (the reason on standard error)\n")
+                       .arg(failure);
+    if (!refusal.isEmpty()) text += QStringLiteral("  3  %1\n").arg(refusal);
+    return text;
+}
+
 CommandLine::CommandLine(const QString& command, const QString& synopsis, const QString& description)
-    : command_(command), synopsis_(synopsis), description_(description)
+    : failure_(QStringLiteral("the work could not be done (the reason on standard error)")),
+      command_(command),
+      synopsis_(synopsis),
+      description_(description)
 {
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addHelpOption();
@@ -21,7 +38,7 @@ std::optional<int> CommandLine::parse(const QStringList& args, QTextStream& out,
         out << "Usage: belmo " << command_ << ' ' << synopsis_ << "\n\n" << description_ << "\n\n";
         QString options = parser_.helpText();
         options = options.mid(options.indexOf(QStringLiteral("Options:")));
-        out << options;
+        out << options << '\n' << exitCodesHelp(failure_, refusal_);
         out.flush();
         return kOk;
     }
@@ -35,6 +52,12 @@ int CommandLine::usageError(const QString& reason, QTextStream& err) const
         << "Try 'belmo " << command_ << " --help' for more information.\n";
     err.flush();
     return kBadUsage;
+}
+
+void CommandLine::addLoginOptions()
+{
+    cli::addLoginOptions(parser_);
+    refusal_ = loginRefusedHelp();
 }
 
 void CommandLine::addFolderAndCode()

@@ -8,6 +8,13 @@
 
 namespace belmo::cli {
 
+// The exit codes as a help text lists them: what 1 means, and what 3 means for a command that
+// logs in (none without `refusal`).
+QString exitCodesHelp(const QString& failure, const QString& refusal);
+
+// What exit code 3 means for a command that logs in once.
+QString loginRefusedHelp();
+
 // A sub-command's parser: --help prints the usage; a bad option or a missing argument
 // prints the reason and a pointer to --help.
 class CommandLine {
@@ -15,6 +22,11 @@ public:
     CommandLine(const QString& command, const QString& synopsis, const QString& description);
 
     QCommandLineParser& parser() { return parser_; }
+    // The login's options (see Headless.h); the help then lists the login's exit code too.
+    void addLoginOptions();
+    // What exit codes 1 and 3 mean for this command, in its help.
+    void setFailure(const QString& meaning) { failure_ = meaning; }
+    void setRefusal(const QString& meaning) { refusal_ = meaning; }
     // kOk to go on, or the exit code to return at once (help printed, or usage error).
     std::optional<int> parse(const QStringList& args, QTextStream& out, QTextStream& err);
     int usageError(const QString& reason, QTextStream& err) const;
@@ -30,6 +42,8 @@ public:
     std::variant<Company, int> company(QTextStream& err) const;
 
 private:
+    QString failure_;
+    QString refusal_;  // empty: the command does not log in
     QString command_;
     QString synopsis_;
     QString description_;

@@ -1,5 +1,6 @@
 #include "cli/Headless.h"
 
+#include "cli/Cli.h"
 #include "cli/CommandLine.h"
 #include "console/Program.h"
 
@@ -15,9 +16,9 @@ using namespace Qt::Literals::StringLiterals;
 
 void PrintingDialogs::message(const QString& text, const QString& title, Icon icon, const QString& details)
 {
-    if (onWarning && (icon == Icon::Exclamation || icon == Icon::Critical))
-        onWarning(details.isEmpty() ? text : text + u'\n' + details);
-    print(u"message"_s, title, details.isEmpty() ? text : text + u"\n"_s + details, u"OK"_s);
+    lastMessage = details.isEmpty() ? text : text + u'\n' + details;
+    if (onWarning && (icon == Icon::Exclamation || icon == Icon::Critical)) onWarning(lastMessage);
+    print(u"message"_s, title, lastMessage, u"OK"_s);
 }
 
 bool PrintingDialogs::ask(const QString& text, const QString& title)
@@ -35,6 +36,7 @@ QString PrintingDialogs::askOverwrite(const QString& description, const QString&
 
 void PrintingDialogs::print(const QString& kind, const QString& title, const QString& text, const QString& answer)
 {
+    if (beforePrint) beforePrint();
     out_ << "  [" << kind << " \"" << (title.isEmpty() ? u"Belmo"_s : title) << "\"] "
          << QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u'\n', u"\n      "_s)
          << "\n      -> " << answer << "\n";
@@ -106,14 +108,32 @@ std::optional<QString> readPassword(const QCommandLineParser& p, QTextStream& er
 }
 
 
-bool logIn(console::Program& program, const QCommandLineParser& p, QTextStream& out, QTextStream& err)
+namespace {
+
+// Why the login did not let the user in: its last message, or, where it ended without one, a
+// configuration without its theme row or a user without company rights.
+QString refusal(const app::GIRIS& giris, bool started, const QString& lastMessage)
+{
+    if (!lastMessage.isEmpty()) return lastMessage.simplified();
+    if (!started) return u"config.mdb holds no theme (config row 999): the login window closed at start-up"_s;
+    if (giris.kaynakSirket.items().isEmpty()) return giris.kullaniciAdi.text() + u" has no right to any company"_s;
+    return u"the console did not open"_s;
+}
+
+}  // namespace
+
+std::optional<int> loginFailure(console::Program& program, PrintingDialogs& dialogs, const QCommandLineParser& p,
+                                const QString& command, QTextStream& out, QTextStream& err)
 {
     const std::optional<QString> password = readPassword(p, err);
-    if (!password) return false;
+    if (!password) return kFailed;
     const QString user = p.value(u"user"_s), source = p.value(u"source"_s), target = p.value(u"target"_s);
     out << "Login as " << user << ": " << source << " -> " << target << "\n";
-    bool in = program.start(QFileInfo(p.value(u"folder"_s)).absoluteFilePath());
-    if (in) {
+    out.flush();
+    dialogs.lastMessage.clear();
+    const bool started = program.start(QFileInfo(p.value(u"folder"_s)).absoluteFilePath());
+    bool in = started;
+    if (started) {
         app::GIRIS& giris = program.login();
         giris.kullaniciAdi.setText(user);
         giris.kullaniciAdiLostFocus();
@@ -121,12 +141,14 @@ bool logIn(console::Program& program, const QCommandLineParser& p, QTextStream& 
         giris.sifreLostFocus();
         giris.kaynakSirket.setText(source);
         giris.hedefSirket.setText(target);
+        dialogs.lastMessage.clear();
         giris.onayla.click();
         in = program.console() && !giris.visible();
     }
-    if (!in) out << "Login refused.\n";
-    out.flush();
-    return in;
+    if (in) return std::nullopt;
+    err << "belmo " << command << ": login refused: " << refusal(program.login(), started, dialogs.lastMessage) << "\n";
+    err.flush();
+    return kLoginRefused;
 }
 
 }  // namespace belmo::cli

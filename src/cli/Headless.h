@@ -29,6 +29,10 @@ public:
 
     // Hears every message shown with a warning or an error icon.
     std::function<void(const QString& text)> onWarning;
+    // Called before an exchange is printed (the live progress line makes room for it).
+    std::function<void()> beforePrint;
+    // The text of the last message shown, with its details.
+    QString lastMessage;
 
 private:
     void print(const QString& kind, const QString& title, const QString& text, const QString& answer);
@@ -44,8 +48,12 @@ std::optional<int> missingLoginOption(CommandLine& cl, QTextStream& err);
 // --password-file, --password, BELMO_PASSWORD, or the terminal; empty when none is there.
 std::optional<QString> readPassword(const QCommandLineParser& p, QTextStream& err);
 
-// Types into the login window as a user does and presses "Onayla". True when the console
-// opened on a source that could be read; otherwise "Login refused." is printed.
-bool logIn(console::Program& program, const QCommandLineParser& p, QTextStream& out, QTextStream& err);
+// Types into the login window as a user does and presses "Onayla", printing the exchanges
+// through `dialogs` (the program's). Nothing when the console opened on a source that could
+// be read; otherwise the exit code: kLoginRefused with the reason in one line on err ("belmo
+// COMMAND: login refused: " and the login's message, or the user's missing company rights),
+// kFailed when the password file cannot be read.
+std::optional<int> loginFailure(console::Program& program, PrintingDialogs& dialogs, const QCommandLineParser& p,
+                                const QString& command, QTextStream& out, QTextStream& err);
 
 }  // namespace belmo::cli

@@ -13,13 +13,17 @@ namespace belmo::cli {
 
 using namespace Qt::Literals::StringLiterals;
 
-void printReport(const proof::Reconciliation& report, const QString& path, QTextStream& out, QTextStream& err, bool& ok)
+void printReport(const proof::Reconciliation& report, const QString& path, bool json, QTextStream& out, QTextStream& err,
+                 bool& ok)
 {
-    out << report.summaryText();
+    if (json)
+        out << report.toJsonText();
+    else
+        out << report.summaryText();
     if (!path.isEmpty()) {
         QString error;
         if (proof::writeReport(report, path, error)) {
-            out << "Report written to " << path << "\n";
+            (json ? err : out) << "Report written to " << path << "\n";
         } else {
             err << "belmo: the report could not be written: " << error << "\n";
             ok = false;
@@ -32,23 +36,29 @@ void printReport(const proof::Reconciliation& report, const QString& path, QText
 int report(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     CommandLine cl(u"report"_s,
-                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--report FILE] [--lots]"_s,
+                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--report FILE] [--lots] "
+                   "[--json]"_s,
                    u"Reconciles a pair of companies as they stand, writing nothing: the closing balances, stock,\n"
                    "cheques, open orders and instalments the source lists, each against what the target holds\n"
                    "as opening entries and carried items, and the rows of the definition tables in both. Prints a\n"
                    "summary; --report writes the whole report as JSON (.json), a printable PDF (.pdf) or text (.txt).\n"
-                   "--lots reconciles the stock per lot. Exit code 0 when nothing differs, 1 when an item differs\n"
-                   "or the report could not be made."_s);
+                   "--lots reconciles the stock per lot. --json prints the whole report on standard output as the\n"
+                   ".json file holds it, instead of the summary; the login's lines and messages then go to standard\n"
+                   "error. The password is read as 'belmo run' reads it."_s);
+    cl.addLoginOptions();
+    cl.setFailure(u"an item differs, or the report could not be made or written"_s);
     QCommandLineParser& p = cl.parser();
-    addLoginOptions(p);
     p.addOption({u"report"_s, u"The report file: .json, .pdf or .txt."_s, u"FILE"_s});
     p.addOption({u"lots"_s, u"Stock per lot, as with \"Lot Kullan\"."_s});
+    p.addOption({u"json"_s, u"Print the whole report as JSON on standard output; the rest goes to standard error."_s});
     if (auto exit = cl.parse(args, out, err)) return *exit;
     if (auto missing = missingLoginOption(cl, err)) return *missing;
 
-    PrintingDialogs dialogs(out, false);
+    const bool json = p.isSet(u"json"_s);
+    QTextStream& text = json ? err : out;
+    PrintingDialogs dialogs(text, false);
     console::Program program(dialogs, transfers::transferSteps());
-    if (!logIn(program, p, out, err)) return kFailed;
+    if (auto refused = loginFailure(program, dialogs, p, u"report"_s, text, err)) return *refused;
     proof::RunSummary run;
     run.user = p.value(u"user"_s);
     run.machine = QSysInfo::machineHostName();
@@ -59,7 +69,7 @@ int report(const QStringList& args, QTextStream& out, QTextStream& err)
     try {
         const proof::Reconciliation reconciliation = proof::reconcileSession(program.session(), {}, run);
         bool ok = reconciliation.differences() == 0;
-        printReport(reconciliation, p.value(u"report"_s), out, err, ok);
+        printReport(reconciliation, p.value(u"report"_s), json, out, err, ok);
         return ok ? kOk : kFailed;
     } catch (const db::DbError& e) {
         err << "belmo report: " << e.description() << "\n";

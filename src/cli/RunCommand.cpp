@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
 #include "cli/Headless.h"
+#include "cli/Progress.h"
 #include "console/PreviewStep.h"
 #include "console/Program.h"
 #include "db/DbError.h"
@@ -15,12 +16,14 @@
 #include "transfers/transport/NAKLIYAT.h"
 
 #include <QDateTime>
+#include <QJsonDocument>
 #include <QSysInfo>
 
 #include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
+#include <variant>
 
 namespace belmo::cli {
 
@@ -36,8 +39,8 @@ class Runner {
 public:
     // `run` is the record of the run as it stands before the first step: who, where, when,
     // the two companies before the run.
-    Runner(console::Program& program, const console::StepRegistry& steps, QTextStream& out)
-        : program_(program), steps_(steps), out_(out)
+    Runner(console::Program& program, const console::StepRegistry& steps, QTextStream& out, Progress& progress)
+        : program_(program), steps_(steps), out_(out), progress_(progress)
     {
         watchConsole();
     }
@@ -58,6 +61,7 @@ public:
         console::BELMO* c = console();
         if (!c) return false;
         c->entry(console::MenuItem::Kind::Wizard).button.click();
+        progress_.end(false);
         while (pressStartOnFront(*c)) {
         }
         noteConsole();
@@ -95,13 +99,18 @@ public:
         if (!current_.isEmpty()) warnings_[current_].append(text);
     }
 
-    bool summarise(QTextStream& out)
+    // What became of the steps is complete once the console's are noted; true when every
+    // step opened finished.
+    bool finish()
     {
         noteConsole();
-        bool allFinished = true;
+        return std::all_of(outcomes_.begin(), outcomes_.end(), [](const Outcome& o) { return o.finished; });
+    }
+
+    void printSummary(QTextStream& out) const
+    {
         out << "Summary:\n";
         for (const Outcome& o : outcomes_) {
-            allFinished = allFinished && o.finished;
             out << "  " << o.key << " (" << o.caption << "): ";
             if (!o.passes.empty()) {
                 QStringList lists;
@@ -112,7 +121,6 @@ public:
             }
             out << (o.finished ? "finished" : "not finished") << "\n";
         }
-        return allFinished;
     }
 
 private:
@@ -146,19 +154,36 @@ private:
     {
         console::BELMO* c = program_.console();
         if (!c) return;
-        c->onMenuAction = [this](StepId id) {
+        c->onMenuAction = [this, c](StepId id) {
             if (std::find(opened_.begin(), opened_.end(), id) == opened_.end()) opened_.push_back(id);
+            // A step without a panel carries at once; the others load their list.
+            if (c->entry(id).step->panel())
+                progress_.listing(label(id));
+            else
+                progress_.transfer(label(id), std::nullopt);
         };
-        c->onStepFinished = [this](StepId id) { ++finishes_[id]; };
+        c->onStepFinished = [this](StepId id) {
+            ++finishes_[id];
+            progress_.end(true);
+        };
         tellWaits(c->busy);
+    }
+
+    // A console step as the summary names it: "depo (Depo Tanımları)".
+    QString label(StepId id) const
+    {
+        const console::MenuItem item = steps_.item(id);
+        return item.key + u" ("_s + item.caption + u')';
     }
 
     // A wait for a lock another program holds is told once, when it begins.
     void tellWaits(widgets::Activity& activity)
     {
+        progress_.follow(activity);
         activity.watch([this, &activity] {
             const QString& status = activity.status();
             if (!status.isEmpty() && !waiting_) {
+                progress_.clear();
                 out_ << "  " << status << "\n";
                 out_.flush();
             }
@@ -169,6 +194,7 @@ private:
     void runConsoleStep(console::BELMO& c, StepId id)
     {
         c.entry(id).button.click();
+        progress_.end(false);
         pressStartOnFront(c);
     }
 
@@ -205,17 +231,22 @@ private:
         transfers::NAKLIYAT* n = transport();
         if (!n) return;
         transfers::NAKLIYAT::MenuButton& entry = n->entry(id);
-        entry.button.click();
-        auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get());
         Outcome o{entry.item.key, transfers::heading(entry.item.side) + u" / "_s + entry.item.caption, {}, false};
+        const QString label = o.key + u" ("_s + o.caption + u')';
+        progress_.listing(label);
+        entry.button.click();
+        progress_.end(false);
+        auto* preview = dynamic_cast<console::PreviewStep*>(entry.step.get());
         if (preview && n->panels.front() == preview->panel()) {
             o.passes.push_back({QString(), preview->loadedRows(), preview->tickedRows().size(), true});
             o.leftOutLabels = preview->leftOut();
             current_ = entry.item.key;
+            progress_.transfer(label, preview->tickedRows().size());
             preview->basla.click();
             current_.clear();
         }
         o.finished = entry.done.visible();
+        progress_.end(o.finished);
         outcomes_.push_back(std::move(o));
     }
 
@@ -245,6 +276,8 @@ private:
         if (c.panels.front() != &cheques.frame) c.entry(cheques.id()).button.click();
         cheques.Optks.press();
         cheques.BtnAra.click();
+        progress_.end(false);
+        progress_.clear();
         out_ << "  [" << cheques.Optks.caption() << "]\n";
         start(cheques, cheques.Optks.caption());
     }
@@ -257,7 +290,9 @@ private:
         const qsizetype ticked = step.tickedRows().size();
         leftOut_[step.id()] += step.leftOut();
         current_ = steps_.item(step.id()).key;
+        progress_.transfer(list.isEmpty() ? label(step.id()) : label(step.id()) + u' ' + list, ticked);
         step.basla.click();
+        progress_.end(false);
         current_.clear();
         const bool finished = finishes_[step.id()] > before;
         passes_[step.id()].push_back({list, listed, ticked, finished});
@@ -267,6 +302,7 @@ private:
     console::Program& program_;
     const console::StepRegistry& steps_;
     QTextStream& out_;
+    Progress& progress_;
     std::vector<StepId> opened_;  // on the console open now
     std::set<StepId> pressed_;
     std::map<StepId, int> finishes_;
@@ -306,13 +342,15 @@ struct RunStart {
     }
 };
 
-// The reconciliation of the pair as the run left it: its summary printed, the whole report
+// The reconciliation of the pair as the run left it: its summary printed (or the whole report
+// as JSON with --json), the whole report
 // written where --report says; a report that cannot be made or written fails the run. A
 // rehearsal is reconciled on its scratch copy, and its record names the real target, whose
 // hash stays as it was. Returns the record of the run, for the run log.
 proof::RunSummary reportOnRun(app::Session& session, const RunStart& start, const Runner& runner,
                               const QCommandLineParser& p, QTextStream& out, QTextStream& err, bool& ok)
 {
+    const bool json = p.isSet(u"json"_s);
     proof::RunSummary run = start.run;
     run.steps = runner.stepOutcomes();
     run.backup = session.backup();
@@ -323,47 +361,64 @@ proof::RunSummary reportOnRun(app::Session& session, const RunStart& start, cons
             report.run.target.file = start.run.target.file;
             report.run.target.sha256After = proof::sha256OfFile(start.run.target.file);
         }
-        printReport(report, p.value(u"report"_s), out, err, ok);
+        printReport(report, p.value(u"report"_s), json, out, err, ok);
         return report.run;
     } catch (const db::DbError& e) {
         err << "belmo run: the reconciliation report could not be made: " << e.description() << "\n";
         ok = false;
     }
     run.hashAfter();
+    if (json) {  // the run's record all the same, with why the rest is missing
+        QJsonObject record = run.toJson();
+        record.insert(u"error"_s, u"the reconciliation report could not be made"_s);
+        out << QJsonDocument(record).toJson(QJsonDocument::Indented);
+        out.flush();
+    }
     return run;
 }
 
-}  // namespace
+const QString kRunSynopsis =
+    u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS] "
+    "[--keep N | --no-backup] [--dry-run] [--report FILE] [--json] [--quiet]"_s;
+const QString kRunDescription =
+    u"Logs in as the login window does and carries the source company into the target, pressing the\n"
+    "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
+    "steps listed (comma-separated, in the order given); without --steps the transport window's eleven\n"
+    "steps follow the wizard once it has finished. Every message and question is printed with\n"
+    "its title and the answer given: questions are answered No, or Yes (and \"yes to all\" to the\n"
+    "overwrite question) with --yes. Ends with a line per step (\"Summary:\"). A step opened that did not\n"
+    "finish (an error, or a No that stopped it) fails the run. The cheque step carries\n"
+    "both of its lists: the cheques in the portfolio, then those in clearing. A step is all or nothing:\n"
+    "one that does not finish leaves the target as it was. A company held by another program is\n"
+    "waited for, 30 seconds unless --wait says otherwise.\n"
+    "Before the first write the target is backed up into MUHASEBE/Yedek (the last 10 kept unless --keep\n"
+    "says otherwise, none with --no-backup); a backup that cannot be made stops the step before it writes.\n"
+    "--dry-run rehearses the run on a scratch copy of the target and leaves the target as it was. A run\n"
+    "that wrote appends a line of JSON to logs/belmo-runs.jsonl in the program folder. The run ends with its\n"
+    "reconciliation: what the source lists against what the target holds now, per part, with the\n"
+    "differences; --report writes it whole as JSON (.json), a printable PDF (.pdf) or text (.txt).\n"
+    "While a step works its progress goes to standard error: on a terminal one line rewritten in place\n"
+    "(the step, the rows it has done and the rows ticked on its panel, the seconds so far), elsewhere one\n"
+    "line per step when it ends (rows, seconds, finished or not). A step may do more rows than were ticked:\n"
+    "the current accounts and the stock carry a card, then an entry per balance. --quiet leaves the\n"
+    "progress out; the messages, questions and the summary are printed all the same.\n"
+    "--json prints on standard output only the run's record and its reconciliation as one JSON object,\n"
+    "the same as the report's .json file (\"steps\" with each step's outcome, \"differences\", every part's\n"
+    "items); the messages, questions and other lines go to standard error instead, and the text summary\n"
+    "is left out; with --json nothing reaches standard output when the command line is wrong or the login\n"
+    "is refused.\n"
+    "The password is read from --password-file (its first line), else from the environment variable\n"
+    "BELMO_PASSWORD, else asked for without echo when a terminal is there. --password works too, but\n"
+    "every user of the machine can read it in the process list: the other ways keep it private.\n"
+    "Steps: sirket, sablon, islem, evrak, grup, depo, cari, stok, siparis, cek, muhasebe, taksit,\n"
+    "plasiyer; in the transport window soforyi, aracyi, sehir, guzergahyi, masrafyi, soforyd, aracyd,\n"
+    "ulke, guzergahyd, masrafyd, karne, or nakliyat for all eleven."_s;
 
-int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
+void addRunOptions(CommandLine& cl)
 {
-    CommandLine cl(u"run"_s,
-                   u"--folder DIR --user U [--password-file FILE | --password P] --source S --target T [--steps LIST] [--yes] [--wait SECONDS] [--keep N | --no-backup] [--dry-run] [--report FILE]"_s,
-                   u"Logs in as the login window does and carries the source company into the target, pressing the\n"
-                   "console's buttons and each panel's \"Başla\" as a user would: the whole wizard by default, or the\n"
-                   "steps listed (comma-separated, in the order given); without --steps the transport window's eleven\n"
-                   "steps follow the wizard once it has finished. Every message and question is printed with\n"
-                   "its title and the answer given: questions are answered No, or Yes (and \"yes to all\" to the\n"
-                   "overwrite question) with --yes. Ends with a line per step. Exit code 1 when the login is refused\n"
-                   "or a step opened did not finish (an error, or a No that stopped it). The cheque step carries\n"
-                   "both of its lists: the cheques in the portfolio, then those in clearing. A step is all or nothing:\n"
-                   "one that does not finish leaves the target as it was. A company held by another program is\n"
-                   "waited for, 30 seconds unless --wait says otherwise.\n"
-                   "Before the first write the target is backed up into MUHASEBE/Yedek (the last 10 kept unless --keep\n"
-                   "says otherwise, none with --no-backup); a backup that cannot be made stops the step before it writes.\n"
-                   "--dry-run rehearses"
-                   " the run on a scratch copy of the target and leaves the target as it was. A run that wrote\n"
-                   "appends a line of JSON to logs/belmo-runs.jsonl in the program folder. The run ends with its\n"
-                   "reconciliation: what the source lists against what the target holds now, per part, with the\n"
-                   "differences; --report writes it whole as JSON (.json), a printable PDF (.pdf) or text (.txt).\n"
-                   "The password is read from --password-file (its first line), else from the environment variable\n"
-                   "BELMO_PASSWORD, else asked for without echo when a terminal is there. --password works too, but\n"
-                   "every user of the machine can read it in the process list: the other ways keep it private.\n"
-                   "Steps: sirket, sablon, islem, evrak, grup, depo, cari, stok, siparis, cek, muhasebe, taksit,\n"
-                   "plasiyer; in the transport window soforyi, aracyi, sehir, guzergahyi, masrafyi, soforyd, aracyd,\n"
-                   "ulke, guzergahyd, masrafyd, karne, or nakliyat for all eleven."_s);
+    cl.addLoginOptions();
+    cl.setFailure(u"a step opened did not finish, or the reconciliation could not be made or written"_s);
     QCommandLineParser& p = cl.parser();
-    addLoginOptions(p);
     p.addOption({u"steps"_s, u"The steps to run, comma-separated."_s, u"LIST"_s});
     p.addOption({u"yes"_s, u"Answer Yes to every question."_s});
     p.addOption({u"report"_s, u"Write the reconciliation report: .json, .pdf or .txt."_s, u"FILE"_s});
@@ -372,6 +427,35 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     p.addOption({u"dry-run"_s, u"Rehearse: run everything on a scratch copy of the target; the target is not written."_s});
     p.addOption({u"wait"_s, u"How long to wait for a company another program holds: 0 to 86400 (a day), default 30."_s,
                  u"SECONDS"_s});
+    p.addOption({u"json"_s, u"Print the run's record and reconciliation as JSON on standard output; the rest goes to standard error."_s});
+    p.addOption({u"quiet"_s, u"No progress on standard error (messages, questions and summary are still printed)."_s});
+}
+
+// The steps --steps names, in its order; a key that names none is a usage error.
+std::variant<QList<StepId>, int> chosenSteps(CommandLine& cl, const console::StepRegistry& steps, QTextStream& err)
+{
+    QList<StepId> chosen;
+    for (const QString& given : cl.parser().value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
+        const QString key = given.trimmed();
+        if (const StepId* step = steps.find(key))
+            chosen.append(*step);
+        else if (const transfers::TransportItem* transport = transfers::findTransportStep(key))
+            chosen.append(transport->id);
+        else if (key.compare(transfers::kAllTransportSteps, Qt::CaseInsensitive) == 0)
+            for (const transfers::TransportItem& item : transfers::transportItems()) chosen.append(item.id);
+        else
+            return cl.usageError(u"there is no step '%1'."_s.arg(key), err);
+    }
+    return chosen;
+}
+
+}  // namespace
+
+int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, const console::StepRegistry& steps)
+{
+    CommandLine cl(u"run"_s, kRunSynopsis, kRunDescription);
+    addRunOptions(cl);
+    const QCommandLineParser& p = cl.parser();
     if (auto exit = cl.parse(args, out, err)) return *exit;
     if (auto missing = missingLoginOption(cl, err)) return *missing;
 
@@ -385,35 +469,32 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     const int keep = p.isSet(u"keep"_s) ? p.value(u"keep"_s).toInt(&keepRead) : proof::Backups::kDefaultKeep;
     if (!keepRead || keep < 1) return cl.usageError(u"--keep takes a number of backups of at least 1."_s, err);
     const bool dryRun = p.isSet(u"dry-run"_s);
+    const auto chosenOrExit = chosenSteps(cl, steps, err);
+    if (const int* exit = std::get_if<int>(&chosenOrExit)) return *exit;
+    const QList<StepId>& chosen = std::get<QList<StepId>>(chosenOrExit);
 
-    QList<StepId> chosen;
-    for (const QString& given : p.value(u"steps"_s).split(u',', Qt::SkipEmptyParts)) {
-        const QString key = given.trimmed();
-        if (const StepId* step = steps.find(key))
-            chosen.append(*step);
-        else if (const transfers::TransportItem* transport = transfers::findTransportStep(key))
-            chosen.append(transport->id);
-        else if (key.compare(transfers::kAllTransportSteps, Qt::CaseInsensitive) == 0)
-            for (const transfers::TransportItem& item : transfers::transportItems()) chosen.append(item.id);
-        else
-            return cl.usageError(u"there is no step '%1'."_s.arg(key), err);
-    }
-
-    PrintingDialogs dialogs(out, p.isSet(u"yes"_s));
+    // With --json, standard output holds the JSON alone: every other line goes to standard error.
+    const bool json = p.isSet(u"json"_s);
+    QTextStream& text = json ? err : out;
+    Progress progress(err, p.isSet(u"quiet"_s));
+    PrintingDialogs dialogs(text, p.isSet(u"yes"_s));
+    dialogs.beforePrint = [&progress] { progress.clear(); };
     console::Program program(dialogs, steps);
     app::Session& session = program.session();
     session.pool().settings().lockTimeoutMs = int(wait * 1000);
     // The target is backed up before the first write; a rehearsal writes a scratch copy only.
     proof::SessionBackups backups(session.pool().settings(), keep);
     if (!dryRun && !p.isSet(u"no-backup"_s)) session.keeper = &backups;
-    program.onFirstWrite = [&out, &session](const QString& backup) {
+    program.onFirstWrite = [&text, &session, &progress](const QString& backup) {
         if (backup.isEmpty()) return;
-        out << "Backup of " << proof::companyCode(session.targetFile()) << ": " << backup << "\n";
-        out.flush();
+        progress.clear();
+        text << "Backup of " << proof::companyCode(session.targetFile()) << ": " << backup << "\n";
+        text.flush();
     };
     proof::checkWhenConsoleOpens(program);
-    if (!logIn(program, p, out, err)) return kFailed;
-    out << "Logged in; user code " << session.KullaniciKodu << ".\n";
+    if (auto refused = loginFailure(program, dialogs, p, u"run"_s, text, err)) return *refused;
+    text << "Logged in; user code " << session.KullaniciKodu << ".\n";
+    text.flush();
 
     const RunStart start = RunStart::take(session, p, dryRun);
     // A rehearsal's copy lives as long as the run: the report of the run reads it.
@@ -425,17 +506,19 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
             err << "belmo run: no scratch copy of the target: " << e.detail() << "\n";
             return kFailed;
         }
-        out << "Rehearsal on a scratch copy of " << start.run.target.code << ": " << rehearsal->scratchFile() << "\n";
+        text << "Rehearsal on a scratch copy of " << start.run.target.code << ": " << rehearsal->scratchFile() << "\n";
+        text.flush();
     }
 
-    Runner runner(program, steps, out);
+    Runner runner(program, steps, text, progress);
     dialogs.onWarning = [&runner](const QString& text) { runner.noteWarning(text); };
     if (chosen.isEmpty()) {
         if (runner.runWizard()) runner.runTransport();
     } else {
         for (const StepId id : chosen) runner.runStep(id);
     }
-    bool ok = runner.summarise(out);
+    bool ok = runner.finish();
+    if (!json) runner.printSummary(out);
     dialogs.onWarning = nullptr;
     out.flush();
     const proof::RunSummary run = reportOnRun(session, start, runner, p, out, err, ok);

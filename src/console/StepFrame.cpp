@@ -89,6 +89,8 @@ void Transfer::notice(const QString& kind, const QString& line)
     same->lines << line;
 }
 
+void Transfer::countRow() { host_.activity().countRow(); }
+
 void Transfer::pulse()
 {
     widgets::Activity& activity = host_.activity();

@@ -90,6 +90,7 @@ public:
             ++failedRows_;
             carried = false;
         }
+        countRow();
         pulse();
         return carried;
     }
@@ -100,6 +101,7 @@ public:
     {
         ++rows_;
         ++failedRows_;
+        countRow();
         note(label, cause);
     }
     // Something of the source the step did not carry that is no row of its list (a value that
@@ -130,6 +132,8 @@ public:
     bool nothingCarried() const { return rows_ > 0 && failedRows_ == rows_; }
 
 private:
+    void countRow();  // on the window's activity, for its progress
+
     StepHost& host_;
     db::Connection source_;
     db::Connection target_;

@@ -165,6 +165,7 @@ public:
     CheckResult run()
     {
         const bool filesKnown = logIn();
+        result_.loginRefused = result_.blocking() > 0;
         if (!filesKnown) return std::move(result_);
         std::unique_ptr<db::Connection> source = open(request_.source);
         std::unique_ptr<db::Connection> target = open(request_.target);
@@ -471,7 +472,7 @@ QJsonObject CheckResult::toJson() const
 {
     QJsonArray list;
     for (const Finding& f : findings) list.append(f.toJson());
-    return {{u"blocking"_s, blocking()}, {u"warnings"_s, warnings()}, {u"findings"_s, list}};
+    return {{u"blocking"_s, blocking()}, {u"warnings"_s, warnings()}, {u"login_refused"_s, loginRefused}, {u"findings"_s, list}};
 }
 
 QString CheckResult::text() const

@@ -33,10 +33,14 @@ struct CheckRequest {
 
 struct CheckResult {
     std::vector<Finding> findings;
+    // A finding of the login's own rules (user, password, rights, the companies' files): the
+    // login would not let the user in.
+    bool loginRefused = false;
 
     int blocking() const;
     int warnings() const;
-    // {"blocking": N, "warnings": N, "findings": [{"severity", "file", "cause", "action", "step"}]}
+    // {"blocking": N, "warnings": N, "login_refused": bool,
+    //  "findings": [{"severity", "file", "cause", "action", "step"}]}
     QJsonObject toJson() const;
     // Every finding for a person, in Turkish, one paragraph each; empty when clean.
     QString text() const;

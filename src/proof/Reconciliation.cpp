@@ -556,6 +556,8 @@ QByteArray jsonText(const Reconciliation& r)
 
 }  // namespace
 
+QByteArray Reconciliation::toJsonText() const { return jsonText(*this); }
+
 QJsonObject Reconciliation::toJson() const
 {
     QJsonObject json = heading(*this);
@@ -616,7 +618,7 @@ bool writeReport(const Reconciliation& report, const QString& path, QString& err
     if (suffix == u"pdf"_s) return writeReportPdf(report, path, error);
     QByteArray bytes;
     if (suffix == u"json"_s)
-        bytes = jsonText(report);
+        bytes = report.toJsonText();
     else if (suffix == u"txt"_s)
         bytes = report.toText().toUtf8();
     else {

@@ -81,6 +81,8 @@ struct Reconciliation {
     int differences() const;
     // The whole report under the names scripts rely on (see RunSummary::toJson for the heading).
     QJsonObject toJson() const;
+    // The same as the .json file holds it, written a list at a time.
+    QByteArray toJsonText() const;
     // The same as plain text: the heading, each part's items with differences first, totals.
     QString toText() const;
     // The short summary `belmo run` ends with: per part items, ticked, differences, totals per

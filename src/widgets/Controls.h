@@ -164,8 +164,13 @@ public:
     {
         if (busy_ && onPulse) onPulse();
     }
+    // The rows the window's work has carried since the window was made, counted by the work
+    // as it goes, for whoever shows its progress.
+    qint64 rowsDone() const { return rowsDone_; }
+    void countRow() { ++rowsDone_; }
 
 private:
+    qint64 rowsDone_ = 0;
     bool busy_ = false;
     bool cancelRequested_ = false;
     QString status_;

@@ -46,14 +46,22 @@ TEST(CommandLine, HelpExplainsEveryCommand)
 {
     const Result r = belmoRun({"--help"});
     EXPECT_EQ(r.code, cli::kOk);
-    for (const char* c : {"init-company", "demo", "show", "run"}) {
+    EXPECT_TRUE(r.out.contains("  3  the login refused") && r.out.contains("man belmo")) << r.out.toStdString();
+    // The login's exit code is listed by the commands that log in.
+    for (const auto& [c, logsIn] : {std::pair{"init-company", false}, {"demo", false}, {"show", false}, {"backups", false},
+                                    {"restore", false}, {"run", true}, {"check", true}, {"report", true}, {"batch", true}}) {
         EXPECT_TRUE(r.out.contains(QString::fromLatin1(c))) << c;
         const Result sub = belmoRun({QString::fromLatin1(c), "--help"});
         EXPECT_EQ(sub.code, cli::kOk) << c;
         EXPECT_TRUE(sub.out.startsWith(QStringLiteral("Usage: belmo ") + c)) << sub.out.toStdString();
         EXPECT_TRUE(sub.out.contains("--help"));
+        EXPECT_TRUE(sub.out.contains("Exit codes:\n  0  everything finished\n")) << c;
+        EXPECT_EQ(sub.out.contains("  3  the login refused"), logsIn) << c;
+        EXPECT_EQ(belmoRun({"help", QString::fromLatin1(c)}).out, sub.out) << c;
     }
     EXPECT_EQ(belmoRun({}).code, cli::kBadUsage);
+    EXPECT_EQ(belmoRun({"help", "frobnicate"}).code, cli::kBadUsage);
+    for (const char* version : {"--version", "-V"}) EXPECT_EQ(belmoRun({version}).out, "belmo " BELMO_PROJECT_VERSION "\n");
 }
 
 TEST(CommandLine, BadArgumentsSayWhatIsWrong)

@@ -85,9 +85,9 @@ TEST_F(CompanyGuards, TheSourceIsRefusedAsTargetAndSoIsACodeThatIsNoPlainCode)
                                           {u"../../other/MUHASEBE/DEMO2026"_s, u"Geçersiz şirket kodu"_s}}) {
         QStringList args = loginWithout(u"--target"_s) + QStringList{u"--target"_s, target, u"--yes"_s};
         const RunResult r = belmoRun(args);
-        EXPECT_EQ(r.code, cli::kFailed);
+        EXPECT_EQ(r.code, cli::kLoginRefused);
         EXPECT_TRUE(r.out.contains(message)) << r.out.toStdString();
-        EXPECT_TRUE(r.out.contains(u"Login refused."_s));
+        EXPECT_TRUE(r.err.contains(u"belmo run: login refused: "_s + message)) << r.err.toStdString();
     }
 }
 
@@ -113,7 +113,7 @@ TEST_F(CompanyGuards, ACodeOpensOnlyTheFileItsRightNames)
     for (const auto& c : cases) {
         if (!c.from.isEmpty()) c.to.isEmpty() ? QFile::remove(company(c.from)) : QFile::copy(company(c.from), company(c.to));
         const RunResult r = depoInto(c.target);
-        EXPECT_EQ(r.code, c.target == u"demo2026" ? cli::kOk : cli::kFailed) << c.target.toStdString();
+        EXPECT_EQ(r.code, c.target == u"demo2026" ? cli::kOk : cli::kLoginRefused) << c.target.toStdString();
         EXPECT_TRUE(r.out.contains(c.shown)) << r.out.toStdString();
     }
 }

@@ -151,14 +151,6 @@ TEST_F(DemoRun, RunningTheOpenItemStepsTwiceLeavesOneLiveCopyOfTheOrdersAndInsta
     EXPECT_EQ(reader.rows(target, u"SELECT count(*) FROM Taksit_H WHERE Sil=0"_s), QList<QStringList>{{listed(u"taksit"_s)}});
 }
 
-TEST_F(DemoRun, AWrongPasswordPrintsTheRefusalAndFails)
-{
-    const RunResult r = belmoRun(login(u"12345"_s));
-    EXPECT_EQ(r.code, cli::kFailed);
-    EXPECT_TRUE(r.out.contains(u"[message \"Belmo\"] GİRİŞ ONAYLANMADI"_s)) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains(u"Login refused."_s));
-}
-
 TEST_F(DemoRun, AnUnknownStepIsAUsageError)
 {
     const RunResult r = belmoRun(login(u"1234"_s) + QStringList{u"--steps"_s, u"depo,kasa"_s});
