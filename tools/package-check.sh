@@ -40,4 +40,11 @@ tail -n 3 run.txt
 # The installed extension lets the sqlite3 shell read a company file.
 sqlite3 -cmd ".load /usr/lib/belmo/belmo_sqlite" demo/MUHASEBE/DEMO2026.mdb \
     "select 'current accounts carried: ' || count(*) || ', in Ankara (as ANKARA): ' || sum(Sehir = 'ANKARA') from Hesaplar"
+# The installed completion offers the folder's companies and the program's step keys.
+bash -c '. /usr/share/bash-completion/bash_completion; . /usr/share/bash-completion/completions/belmo
+    complete() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
+        COMPREPLY=(); _belmo 2>/dev/null; echo "${COMPREPLY[*]}"; }
+    [ "$(complete belmo run --folder demo --target "")" = "DEMO2025 DEMO2026" ] &&
+    [ "$(complete belmo run --steps sofor)" = "soforyi soforyd" ] &&
+    [ "$(complete belmo ba)" = "batch backups" ]' || { echo "bash completion: wrong answers" >&2; exit 1; }
 echo "package check: passed"

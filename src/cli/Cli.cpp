@@ -9,7 +9,8 @@ namespace {
 
 void printHelp(QTextStream& out)
 {
-    out << "Usage: belmo                      the windows, with the current folder as the program folder\n"
+    out << "Usage: belmo                      the windows, on the current folder when it holds config.mdb,\n"
+           "                                  else on ~/Belmo\n"
            "       belmo <command> [options]\n"
            "       belmo help <command>\n"
            "\n"
@@ -28,7 +29,8 @@ void printHelp(QTextStream& out)
            "  restore --folder DIR [--backup FILE] [--keep N] CODE\n"
            "                                   put a company's backup back (the newest by default)\n"
            "  init-company --folder DIR CODE   prepare an empty company database MUHASEBE/CODE.mdb\n"
-           "  demo DIR [--size small|large]    create a program folder with demo companies and users\n"
+           "  demo DIR [--size small|large] [--companies N]\n"
+           "                                   create a program folder with demo companies and users\n"
            "  show --folder DIR [CODE...]      print what a program folder holds\n"
            "\n"
            "Options:\n"

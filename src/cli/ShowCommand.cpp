@@ -133,8 +133,9 @@ int show(const QStringList& args, QTextStream& out, QTextStream& err)
     CommandLine cl(QStringLiteral("show"), QStringLiteral("--folder DIR [CODE...]"),
                    QStringLiteral("Prints what a program folder holds: the users, company rights, theme and error\n"
                                   "texts of config.mdb, and for each company (all of MUHASEBE when no code is\n"
-                                  "given) its name, period and the rows of its tables. Codes are plain codes, each\n"
-                                  "naming its file exactly, as at the login. A file that is missing, not a\n"
+                                  "given) its name, period, the file's application id and schema version (0 for a\n"
+                                  "file made before they were set) and the rows of its tables. Codes are plain\n"
+                                  "codes, each naming its file exactly, as at the login. A file that is missing, not a\n"
                                   "database of this program or refuses the password, or a code whose file differs\n"
                                   "in case only or cannot be told from another, is named on stderr and the exit\n"
                                   "code is 1."));
