@@ -294,13 +294,7 @@ std::optional<QString> runOptions(const QCommandLineParser& p, QStringList& opti
 {
     if (p.isSet(u"dry-run"_s)) options << u"--dry-run"_s;
     if (p.isSet(u"keep"_s) && p.isSet(u"no-backup"_s)) return u"give --keep or --no-backup, not both."_s;
-    bool read = true;
-    if (p.isSet(u"keep"_s) && (p.value(u"keep"_s).toInt(&read) < 1 || !read))
-        return u"--keep takes a number of backups of at least 1."_s;
-    if (p.isSet(u"wait"_s)) {
-        const double wait = p.value(u"wait"_s).toDouble(&read);
-        if (!read || !(wait >= 0 && wait <= 86400)) return u"--wait takes a number of seconds from 0 to 86400."_s;
-    }
+    if (const QString problem = runLimits(p).problem; !problem.isEmpty()) return problem;
     for (const QString& name : {u"keep"_s, u"wait"_s})
         if (p.isSet(name)) options << u"--"_s + name << p.value(name);
     if (p.isSet(u"no-backup"_s)) options << u"--no-backup"_s;

@@ -3,6 +3,7 @@
 #include "app/ProgramFolder.h"
 #include "cli/Cli.h"
 #include "cli/Headless.h"
+#include "proof/Backups.h"
 
 #include <QFileInfo>
 
@@ -43,6 +44,20 @@ std::optional<int> CommandLine::parse(const QStringList& args, QTextStream& out,
         return kOk;
     }
     return std::nullopt;
+}
+
+RunLimits runLimits(const QCommandLineParser& p)
+{
+    constexpr double kLongestWait = 86400;  // a day
+    RunLimits limits{proof::Backups::kDefaultKeep, 30.0, {}};
+    bool waitRead = true, keepRead = true;
+    if (p.isSet(QStringLiteral("wait"))) limits.wait = p.value(QStringLiteral("wait")).toDouble(&waitRead);
+    if (p.isSet(QStringLiteral("keep"))) limits.keep = p.value(QStringLiteral("keep")).toInt(&keepRead);
+    if (!waitRead || !(limits.wait >= 0 && limits.wait <= kLongestWait))  // NaN too
+        limits.problem = QStringLiteral("--wait takes a number of seconds from 0 to %1.").arg(kLongestWait);
+    else if (!keepRead || limits.keep < 1)
+        limits.problem = QStringLiteral("--keep takes a number of backups of at least 1.");
+    return limits;
 }
 
 int CommandLine::usageError(const QString& reason, QTextStream& err) const

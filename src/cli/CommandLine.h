@@ -15,6 +15,17 @@ QString exitCodesHelp(const QString& failure, const QString& refusal);
 // What exit code 3 means for a command that logs in once.
 QString loginRefusedHelp();
 
+// What --keep and --wait say, for the commands that take them: the backups of the target to
+// keep (at least 1; the backups' default when not given) and the seconds to wait for a
+// company another program holds (0 to a day; 30 when not given). `problem` is the usage error
+// of a wrong one, else empty.
+struct RunLimits {
+    int keep = 0;
+    double wait = 0;
+    QString problem;
+};
+RunLimits runLimits(const QCommandLineParser& p);
+
 // A sub-command's parser: --help prints the usage; a bad option or a missing argument
 // prints the reason and a pointer to --help.
 class CommandLine {

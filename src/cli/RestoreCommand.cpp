@@ -20,9 +20,9 @@ int restore(const QStringList& args, QTextStream& out, QTextStream& err)
     p.addOption({QStringLiteral("backup"), QStringLiteral("The backup to put back; the newest by default."), QStringLiteral("FILE")});
     p.addOption({QStringLiteral("keep"), QStringLiteral("How many backups of the company to keep, default 10."), QStringLiteral("N")});
     if (auto exit = cl.parse(args, out, err)) return *exit;
-    bool keepRead = true;
-    const int keep = p.isSet(QStringLiteral("keep")) ? p.value(QStringLiteral("keep")).toInt(&keepRead) : proof::Backups::kDefaultKeep;
-    if (!keepRead || keep < 1) return cl.usageError(QStringLiteral("--keep takes a number of backups of at least 1."), err);
+    const RunLimits limits = runLimits(p);
+    if (!limits.problem.isEmpty()) return cl.usageError(limits.problem, err);
+    const int keep = limits.keep;
     const auto company = cl.company(err);
     if (const int* exit = std::get_if<int>(&company)) return *exit;
     const auto& [code, file] = std::get<CommandLine::Company>(company);

@@ -459,15 +459,10 @@ int runTransfers(const QStringList& args, QTextStream& out, QTextStream& err, co
     if (auto exit = cl.parse(args, out, err)) return *exit;
     if (auto missing = missingLoginOption(cl, err)) return *missing;
 
-    constexpr double kLongestWait = 86400;  // a day
-    bool waitRead = true;
-    const double wait = p.isSet(u"wait"_s) ? p.value(u"wait"_s).toDouble(&waitRead) : 30.0;
-    if (!waitRead || !(wait >= 0 && wait <= kLongestWait))  // NaN too
-        return cl.usageError(u"--wait takes a number of seconds from 0 to %1."_s.arg(kLongestWait), err);
-
-    bool keepRead = true;
-    const int keep = p.isSet(u"keep"_s) ? p.value(u"keep"_s).toInt(&keepRead) : proof::Backups::kDefaultKeep;
-    if (!keepRead || keep < 1) return cl.usageError(u"--keep takes a number of backups of at least 1."_s, err);
+    const RunLimits limits = runLimits(p);
+    if (!limits.problem.isEmpty()) return cl.usageError(limits.problem, err);
+    const double wait = limits.wait;
+    const int keep = limits.keep;
     const bool dryRun = p.isSet(u"dry-run"_s);
     const auto chosenOrExit = chosenSteps(cl, steps, err);
     if (const int* exit = std::get_if<int>(&chosenOrExit)) return *exit;
