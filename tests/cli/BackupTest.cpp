@@ -23,7 +23,7 @@ using namespace Qt::Literals::StringLiterals;
 
 class Backups : public DemoRun {
 protected:
-    QString target() const { return folder_.path() + u"/MUHASEBE/DEMO2026.mdb"_s; }
+    QString target() const { return companyPath(u"DEMO2026"_s); }
     QString yedek() const { return folder_.path() + u"/MUHASEBE/Yedek"_s; }
     QString hash() const { return proof::sha256OfFile(target()); }
     QList<QByteArray> logLines() const

@@ -3,6 +3,7 @@
 // line before anything is written.
 #include "DemoRun.h"
 
+#include "app/ProgramFolder.h"
 #include "cli/Cli.h"
 #include "demo/Demo.h"
 
@@ -22,7 +23,7 @@ using namespace Qt::Literals::StringLiterals;
 class Batch : public ::testing::Test {
 protected:
     Batch() { demo::createDemoFolder(folder_.path(), demo::Size::Small, false, {}, 3); }
-    QString company(const QString& code) const { return folder_.path() + u"/MUHASEBE/"_s + code + u".mdb"_s; }
+    QString company(const QString& code) const { return app::ProgramFolder(folder_.path()).companyPath(code); }
     QString reports() const { return folder_.path() + u"/reports"_s; }
     RunResult batch(const QStringList& how) const
     {

@@ -1,5 +1,7 @@
 #include "DemoRun.h"
 
+#include "app/ProgramFolder.h"
+
 #include "cli/Cli.h"
 #include "db/ConnectionString.h"
 #include "db/Schema.h"
@@ -62,10 +64,11 @@ QStringList DemoRun::login(const QString& password) const
             u"--source"_s, u"DEMO2025"_s, u"--target"_s, u"DEMO2026"_s};
 }
 
+QString DemoRun::companyPath(const QString& code) const { return app::ProgramFolder(folder_.path()).companyPath(code); }
+
 void DemoRun::openCompany(db::Connection& con, const QString& code) const
 {
-    con.open(db::ConnectionString::forJetFile(folder_.path() + u"/MUHASEBE/"_s + code + u".mdb"_s,
-                                              db::schema::databasePassword()));
+    con.open(db::ConnectionString::forJetFile(companyPath(code), db::schema::databasePassword()));
 }
 
 QString DemoRun::cell(const QString& code, const QString& sql)

@@ -33,7 +33,9 @@ protected:
     DemoRun();
     // The login options of `belmo run` for the demo user, from DEMO2025 to DEMO2026.
     QStringList login(const QString& password) const;
-    // A connection to one of the demo's companies ("DEMO2025", "DEMO2026").
+    // The file of one of the demo's companies ("DEMO2025", "DEMO2026").
+    QString companyPath(const QString& code) const;
+    // A connection to one of the demo's companies.
     void openCompany(db::Connection& con, const QString& code) const;
     // The first cell of a statement on one of the demo's companies.
     QString cell(const QString& code, const QString& sql);

@@ -39,6 +39,6 @@ TEST_F(SqliteShell, ReadsATablesJoinAndTheViewsARunLeavesAsTheProgram)
     EXPECT_GE(statements.size(), 3 + 10);
     for (const QString& sql : statements) {
         EXPECT_FALSE(reader.rows(con, sql).isEmpty()) << sql.toStdString();
-        EXPECT_EQ(shellRows(folder_.path() + u"/MUHASEBE/DEMO2025.mdb"_s, sql), reader.rows(con, sql)) << sql.toStdString();
+        EXPECT_EQ(shellRows(companyPath(u"DEMO2025"_s), sql), reader.rows(con, sql)) << sql.toStdString();
     }
 }

@@ -19,7 +19,7 @@ using namespace Qt::Literals::StringLiterals;
 
 class StepFrame : public DemoRun {
 protected:
-    QString targetPath() const { return folder_.path() + u"/MUHASEBE/DEMO2026.mdb"_s; }
+    QString targetPath() const { return companyPath(u"DEMO2026"_s); }
     QStringList run(const QString& steps) const { return login(u"1234"_s) + QStringList{u"--steps"_s, steps, u"--yes"_s}; }
     // Rows of the tables the balance steps write.
     QList<QStringList> written()
