@@ -17,7 +17,13 @@ as_server() {
 }
 
 stop() {
-    if [ -f "$dir/data/postmaster.pid" ]; then as_server "$bin/pg_ctl" -D "$dir/data" stop -m fast -w >/dev/null; fi
+    if [ -f "$dir/data/postmaster.pid" ]; then
+        pid=$(head -n 1 "$dir/data/postmaster.pid")
+        as_server "$bin/pg_ctl" -D "$dir/data" stop -m fast -w >/dev/null
+        # pg_ctl returns when the server let go of its folder; the process is gone a moment later.
+        tries=0
+        while kill -0 "$pid" 2>/dev/null && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
+    fi
     rm -rf "$dir"
 }
 
