@@ -5,7 +5,7 @@
 set -eu
 
 packages="g++ make cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core xvfb xauth poppler-utils libsqlite3-dev libssl-dev sqlite3 libgtest-dev qt6-translations-l10n
-lintian desktop-file-utils man-db dpkg-dev file bash-completion"
+lintian desktop-file-utils man-db dpkg-dev file bash-completion postgresql libpq-dev"
 
 missing=""
 for p in $packages; do

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <sys/stat.h>
 
@@ -82,8 +81,7 @@ bool makePrivateFolder(const QString& path)
 
 bool isPlainCompanyCode(const QString& code)
 {
-    static const QRegularExpression plain(QRegularExpression::anchoredPattern(QStringLiteral("[\\p{L}\\p{Nd}_\\-]{1,50}")));
-    return plain.match(code).hasMatch();
+    return db::isPlainCode(code);
 }
 
 QString companyCodeProblem(const QString& code)

@@ -2,6 +2,8 @@
 
 #include "db/DbError.h"
 
+#include <QRegularExpression>
+
 namespace belmo::db {
 
 namespace {
@@ -76,5 +78,11 @@ QString ConnectionString::forJetFile(const QString& path, const QString& passwor
 }
 
 QString ConnectionString::readOnlyForm(const QString& connectionString) { return connectionString + QStringLiteral(";Mode=Read"); }
+
+bool isPlainCode(const QString& code)
+{
+    static const QRegularExpression plain(QRegularExpression::anchoredPattern(QStringLiteral("[\\p{L}\\p{Nd}_\\-]{1,50}")));
+    return plain.match(code).hasMatch();
+}
 
 }  // namespace belmo::db

@@ -26,4 +26,8 @@ struct ConnectionString {
     static QString readOnlyForm(const QString& connectionString);
 };
 
+// A company code that can stand in a file name, a connection string and a database's name:
+// letters (Turkish ones too), digits, '_' and '-', at most 50 characters.
+bool isPlainCode(const QString& code);
+
 }  // namespace belmo::db

@@ -1,0 +1,353 @@
+#include "db/PgClient.h"
+
+#include "db/ConnectionString.h"
+
+#include <libpq-fe.h>
+
+#include <poll.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace belmo::db {
+
+namespace {
+
+constexpr int kLockPollMs = 50;
+constexpr int kLongestName = 63;  // bytes of an identifier the server keeps; it cuts longer ones
+
+// The type numbers of the server's catalog that the values map to.
+enum : Oid { kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700, kFloat8 = 701,
+             kDate = 1082, kTimestamp = 1114, kNumeric = 1700 };
+
+const QString kNoAnswer = QStringLiteral("Server Cevap Vermedi. Lütfen Ayarlarınızı Kontrol Ediniz.");
+
+using Result = std::unique_ptr<PGresult, void (*)(PGresult*)>;
+
+QString firstLine(const char* text)
+{
+    return QString::fromUtf8(text).section(u'\n', 0, 0).trimmed();
+}
+
+QString tail(const QString& sql)
+{
+    return sql.size() > 300 ? sql.left(300) + QStringLiteral("...") : sql;
+}
+
+// The keyword/value pairs of a session: every value is passed as it is, none is parsed as a
+// connection string. Empty values are left to libpq's defaults. The date style is fixed so that
+// the dates the server writes can be read back.
+class Keywords {
+public:
+    Keywords(const PgServer& server, const QString& database, int lockTimeoutMs)
+        : texts_{server.host.toUtf8(), server.port > 0 ? QByteArray::number(server.port) : QByteArray(),
+                 server.user.toUtf8(), server.password.toUtf8(), database.toUtf8(), server.applicationName.toUtf8(),
+                 QByteArrayLiteral("UTF8"),
+                 "-c datestyle=ISO,YMD -c lock_timeout=" + QByteArray::number(std::max(lockTimeoutMs, 1))}
+    {
+        for (const QByteArray& t : texts_) values_.push_back(t.constData());
+        values_.push_back(nullptr);
+    }
+    const char* const* keywords() const
+    {
+        static const char* const names[] = {"host",   "port",          "user",   "password", "dbname", "application_name",
+                                            "client_encoding", "options", nullptr};
+        return names;
+    }
+    const char* const* values() const { return values_.data(); }
+
+private:
+    std::vector<QByteArray> texts_;
+    std::vector<const char*> values_;
+};
+
+// How a failure the server reports by its SQLSTATE is numbered: the provider's number for the
+// same failure of a file, the kind, and the words before the server's message. The first rule
+// whose prefix the state starts with applies.
+struct StateRule {
+    const char* prefix;
+    qint32 number;
+    DbError::Kind kind;
+    const char* words;
+};
+constexpr DbError::Kind kField = DbError::Kind::Field;
+constexpr DbError::Kind kDatabase = DbError::Kind::Database;
+constexpr StateRule kStateRules[] = {
+    {"22", err::MultipleStep, kField, ""},  // a value that does not fit its column
+    {"23", err::Unspecified, kField, ""},   // a constraint of the row
+    {"42P01", err::NoSuchTable, kDatabase, "Table or query not found: "},
+    {"42703", err::MissingParameter, kDatabase, "No value given for one or more required parameters: "},
+    {"42601", err::Syntax, kDatabase, "Syntax error: "},
+    {"42P07", err::Syntax, kDatabase, "Syntax error: "},  // already exists
+    {"42883", err::Syntax, kDatabase, "Syntax error: "},  // no such function
+    {"55P03", err::Unspecified, kDatabase, "database is locked by another program: "},
+    {"40P01", err::Unspecified, kDatabase, "database is locked by another program: "},
+    {"25006", err::Unspecified, kDatabase, "the database is read-only: "},
+    {"53100", err::Unspecified, kDatabase, "the server's disk is full: "},
+    {"", err::Unspecified, kDatabase, ""},
+};
+
+const StateRule& ruleOf(const QByteArray& state)
+{
+    for (const StateRule& rule : kStateRules)
+        if (state.startsWith(rule.prefix)) return rule;
+    return kStateRules[std::size(kStateRules) - 1];
+}
+
+// A value as the server reads it in text form, with its type where the server cannot tell it
+// from the statement (0 lets the server choose, as for a quoted literal).
+struct Param {
+    QByteArray text;
+    Oid type = 0;
+    bool null = false;
+};
+
+Param paramOf(const Value& v)
+{
+    switch (v.type()) {
+    case Value::Type::Empty:
+    case Value::Type::Null: return {{}, 0, true};
+    case Value::Type::Bool: return {v.boolValue() ? "t" : "f", kBool};
+    case Value::Type::Int: return {QByteArray::number(v.intValue()), kInt8};
+    case Value::Type::Double: return {QByteArray::number(v.doubleValue(), 'g', 17), kFloat8};
+    case Value::Type::Text: return {v.textValue().toUtf8(), 0};
+    case Value::Type::Date: return {v.dateValue().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toLatin1(), kTimestamp};
+    }
+    return {{}, 0, true};
+}
+
+// A field of a row as a value; a date the client cannot read (infinity, before Christ) stays text.
+Value valueOf(const PGresult* r, int row, int column)
+{
+    if (PQgetisnull(r, row, column)) return Value::null();
+    const QByteArray text(PQgetvalue(r, row, column), PQgetlength(r, row, column));
+    switch (PQftype(r, column)) {
+    case kBool: return Value(text == "t");
+    case kInt2:
+    case kInt4:
+    case kInt8:
+    case kOid: return Value(text.toLongLong());
+    case kFloat4:
+    case kFloat8:
+    case kNumeric: return Value(text.toDouble());
+    case kDate:
+        if (const QDate d = QDate::fromString(QString::fromLatin1(text), Qt::ISODate); d.isValid()) return Value(d);
+        break;
+    case kTimestamp:
+        if (const QDateTime t = QDateTime::fromString(QString::fromLatin1(text).replace(u' ', u'T'), Qt::ISODateWithMs);
+            t.isValid())
+            return Value(t);
+        break;
+    }
+    return Value(QString::fromUtf8(text));
+}
+
+PgRows rowsOf(const PGresult* r)
+{
+    PgRows rows;
+    const int columns = PQnfields(r);
+    for (int c = 0; c < columns; ++c) rows.columns.append(QString::fromUtf8(PQfname(r, c)));
+    for (int i = 0, n = PQntuples(r); i < n; ++i) {
+        QList<Value>& row = rows.rows.emplace_back();
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c) row.append(valueOf(r, i, c));
+    }
+    rows.affected = QByteArray(PQcmdTuples(const_cast<PGresult*>(r))).toLongLong();
+    return rows;
+}
+
+}  // namespace
+
+QString PgServer::label() const
+{
+    return port > 0 ? QStringLiteral("%1:%2").arg(host).arg(port) : host;
+}
+
+bool isPlainDatabaseCode(const QString& code)
+{
+    return isPlainCode(code) && code.toUtf8().size() <= kLongestName;
+}
+
+void PgClient::Closer::operator()(pg_conn* conn) const noexcept { PQfinish(conn); }
+
+void PgClient::ClearResult::operator()(pg_result* r) const noexcept { PQclear(r); }
+
+PgClient::PgClient(const PgServer& server, const QString& database, std::shared_ptr<const PoolSettings> settings)
+    : server_(server), name_(server.label() + u'/' + database), settings_(std::move(settings))
+{
+    lockTimeoutMs_ = settings_->lockTimeoutMs;
+    conn_ = open(server_, database, lockTimeoutMs_);
+}
+
+PgClient::~PgClient() = default;
+
+PgClient::Handle PgClient::open(const PgServer& server, const QString& database, int lockTimeoutMs)
+{
+    const Keywords params(server, database, lockTimeoutMs);
+    Handle conn(PQconnectdbParams(params.keywords(), params.values(), 0));
+    if (!conn) throw DbError(err::Unspecified, QStringLiteral("Out of memory."), kDatabase);
+    if (PQstatus(conn.get()) == CONNECTION_OK) return conn;
+
+    const QString name = server.label() + u'/' + database;
+    const QString cause = firstLine(PQerrorMessage(conn.get()));
+    if (PQconnectionNeedsPassword(conn.get()))
+        throw DbError(err::InvalidPassword, QStringLiteral("Not a valid password for '%1'.").arg(name), kDatabase, name, cause);
+    if (PQpingParams(params.keywords(), params.values(), 0) == PQPING_NO_RESPONSE)
+        throw DbError(err::Unspecified, kNoAnswer, kDatabase, name, cause);
+    throw DbError(err::Unspecified, QStringLiteral("Cannot open '%1': %2").arg(name, cause), kDatabase, name, cause);
+}
+
+bool PgClient::inTransaction() const { return PQtransactionStatus(conn_.get()) != PQTRANS_IDLE; }
+
+void PgClient::begin() { execute(QStringLiteral("BEGIN READ WRITE")); }
+
+void PgClient::beginSnapshot() { execute(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")); }
+
+void PgClient::commit()
+{
+    // The server answers COMMIT of a failed transaction by rolling it back, without an error.
+    if (PQtransactionStatus(conn_.get()) == PQTRANS_INERROR) {
+        rollback();
+        const QString cause = QStringLiteral("the transaction was rolled back by the database");
+        throw DbError(err::Unspecified, cause + QStringLiteral(" [%1; SQL: COMMIT]").arg(name_), kDatabase, name_, cause);
+    }
+    execute(QStringLiteral("COMMIT"));
+}
+
+void PgClient::rollback()
+{
+    execute(QStringLiteral("ROLLBACK"));
+    lockTimeoutMs_ = -1;  // a change of the setting inside the transaction went with it
+}
+
+void PgClient::createDatabase(const QString& code) { databaseStatement("CREATE DATABASE ", code); }
+
+void PgClient::dropDatabase(const QString& code) { databaseStatement("DROP DATABASE ", code); }
+
+void PgClient::databaseStatement(const char* verb, const QString& code)
+{
+    if (!isPlainDatabaseCode(code))
+        throw DbError(err::InvalidCall,
+                      QStringLiteral("The company code '%1' is not a plain code (use letters, digits, '_' and '-', "
+                                     "at most 50 characters, 63 bytes).")
+                          .arg(code),
+                      kDatabase, name_);
+    const QByteArray utf8 = code.toUtf8();
+    const std::unique_ptr<char, void (*)(void*)> quoted(PQescapeIdentifier(conn_.get(), utf8.constData(), utf8.size()),
+                                                        PQfreemem);
+    if (!quoted) throw DbError(err::Unspecified, firstLine(PQerrorMessage(conn_.get())), kDatabase, name_);
+    execute(QLatin1String(verb) + QString::fromUtf8(quoted.get()));
+}
+
+void PgClient::applyLockTimeout()
+{
+    if (settings_->lockTimeoutMs == lockTimeoutMs_) return;
+    lockTimeoutMs_ = settings_->lockTimeoutMs;
+    execute(QStringLiteral("SELECT set_config('lock_timeout', $1, false)"),
+            {QString::number(std::max(lockTimeoutMs_, 1))});
+}
+
+PgRows PgClient::execute(const QString& sql, const QList<Value>& params)
+{
+    applyLockTimeout();
+    std::vector<Param> bound;
+    bound.reserve(params.size());
+    for (const Value& v : params) bound.push_back(paramOf(v));
+    std::vector<const char*> values;
+    std::vector<Oid> types;
+    for (const Param& p : bound) {
+        values.push_back(p.null ? nullptr : p.text.constData());
+        types.push_back(p.type);
+    }
+    pg_conn* conn = conn_.get();
+    const QByteArray text = sql.toUtf8();
+    if (PQsendQueryParams(conn, text.constData(), int(bound.size()), types.data(), values.data(), nullptr, nullptr, 0)) {
+        const auto [result, holders, cancelled] = await();
+        if (cancelled) throw Cancelled();
+        const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return rowsOf(result.get());
+        throw failure(result.get(), sql, holders);
+    }
+    throw failure(nullptr, sql, {});
+}
+
+PgClient::Outcome PgClient::await()
+{
+    pg_conn* conn = conn_.get();
+    Outcome outcome;
+    int waitedMs = 0;
+    while (PQconsumeInput(conn) && PQisBusy(conn)) {
+        pollfd socket{PQsocket(conn), POLLIN, 0};
+        const int ready = ::poll(&socket, 1, kLockPollMs);
+        if (ready != 0 || outcome.cancelled) continue;
+        // A slice gone without an answer: if the statement waits for a lock, who holds it is said.
+        const QString holders = lockHolders(PQbackendPID(conn));
+        if (holders.isEmpty()) continue;
+        outcome.holders = holders;
+        waitedMs += kLockPollMs;
+        if (settings_->onLockWait && !settings_->onLockWait(name_, waitedMs)) {
+            outcome.cancelled = true;
+            if (PGcancel* cancel = PQgetCancel(conn)) {
+                char message[256];
+                PQcancel(cancel, message, sizeof message);
+                PQfreeCancel(cancel);
+            }
+        }
+    }
+    // The last answer, or the first failure, of the statement.
+    while (PGresult* r = PQgetResult(conn)) {
+        if (!outcome.result || PQresultStatus(outcome.result.get()) != PGRES_FATAL_ERROR) outcome.result.reset(r);
+        else PQclear(r);
+    }
+    return outcome;
+}
+
+QString PgClient::lockHolders(int pid)
+{
+    if (!watcher_) {
+        PgServer watcher = server_;
+        watcher.applicationName += QStringLiteral(" (lock watch)");
+        try {
+            watcher_ = open(watcher, QStringLiteral("postgres"), 1);
+        } catch (const DbError&) {
+            return {};  // a full server: the wait goes on untold, and ends at the server's lock timeout
+        }
+    }
+    const QByteArray pidText = QByteArray::number(pid);
+    const char* values[] = {pidText.constData()};
+    const Result r(PQexecParams(watcher_.get(),
+                                "SELECT coalesce(application_name, ''), coalesce(usename::text, ''), pid "
+                                "FROM pg_stat_activity WHERE pid = ANY (pg_blocking_pids($1::int)) ORDER BY pid",
+                                1, nullptr, values, nullptr, nullptr, 0),
+                   PQclear);
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) {
+        watcher_.reset();  // opened again at the next slice
+        return {};
+    }
+    QStringList holders;
+    for (int i = 0, n = PQntuples(r.get()); i < n; ++i)
+        holders.append(QStringLiteral("%1 (user %2, session %3)")
+                           .arg(QString::fromUtf8(PQgetvalue(r.get(), i, 0)), QString::fromUtf8(PQgetvalue(r.get(), i, 1)),
+                                QString::fromUtf8(PQgetvalue(r.get(), i, 2))));
+    return holders.join(QStringLiteral(", "));
+}
+
+DbError PgClient::failure(const PGresult* result, const QString& sql, const QString& holders) const
+{
+    const QString where = QStringLiteral("[%1; SQL: %2]").arg(name_, tail(sql));
+    // No answer at all: the session is gone.
+    if (!result || PQstatus(conn_.get()) == CONNECTION_BAD) {
+        const QString cause = QStringLiteral("the connection to the server was lost: ") + firstLine(PQerrorMessage(conn_.get()));
+        return DbError(err::Unspecified, kNoAnswer + u' ' + where, kDatabase, name_, cause);
+    }
+    const QByteArray state(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+    const StateRule& rule = ruleOf(state);
+    QString cause = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
+    if (state == "55P03")
+        cause = QStringLiteral("waited %1 s").arg(settings_->lockTimeoutMs / 1000.0, 0, 'g', 3);
+    if (!holders.isEmpty()) cause += QStringLiteral("; held by ") + holders;
+    cause = QString::fromUtf8(rule.words) + cause;
+    return DbError(rule.number, cause + u' ' + where, rule.kind, name_, cause);
+}
+
+}  // namespace belmo::db
