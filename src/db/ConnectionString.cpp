@@ -34,6 +34,11 @@ ConnectionString ConnectionString::parse(const QString& text)
         if (k == u"provider") cs.provider = v;
         else if (k == u"data source") cs.dataSource = v;
         else if (k == u"jet oledb:database password") cs.password = v;
+        else if (k == u"server") cs.host = v;
+        else if (k == u"port") cs.port = v.toInt();
+        else if (k == u"user id") cs.user = v;
+        else if (k == u"password") cs.password = v;
+        else if (k == u"database") cs.database = v;
         else if (k == u"mode") cs.readOnly = v.compare(u"Read", Qt::CaseInsensitive) == 0;
         key.clear();
         value.clear();
@@ -61,6 +66,13 @@ ConnectionString ConnectionString::parse(const QString& text)
     }
     flush();
     const QString p = cs.provider.toLower();
+    if (p == u"postgresql") {
+        if (cs.host.isEmpty() || cs.database.isEmpty())
+            throw DbError(err::Unspecified, QStringLiteral("The connection string names no Server or no Database."));
+        cs.onServer = true;
+        cs.dataSource = (cs.port > 0 ? cs.host + u':' + QString::number(cs.port) : cs.host) + u'/' + cs.database;
+        return cs;
+    }
     if (!p.startsWith(u"microsoft.jet.oledb") && !p.startsWith(u"microsoft.ace.oledb"))
         throw DbError(err::ProviderNotFound,
                       QStringLiteral("Provider cannot be found: '%1'.").arg(cs.provider));
@@ -75,6 +87,13 @@ QString ConnectionString::forJetFile(const QString& path, const QString& passwor
     const bool plain = !path.contains(u';') && !path.contains(u'"') && !path.contains(u'\'') && path == path.trimmed();
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + (plain ? path : quote(path, u'"'))
         + QStringLiteral(";Persist Security Info=false;Jet OLEDB:Database Password=") + quote(password, u'\'');
+}
+
+QString ConnectionString::forServer(const QString& host, int port, const QString& user, const QString& password,
+                                   const QString& database)
+{
+    return QStringLiteral("Provider=PostgreSQL;Server=%1;Port=%2;User ID=%3;Password=%4;Database=%5")
+        .arg(quote(host, u'"'), QString::number(port), quote(user, u'"'), quote(password, u'\''), quote(database, u'"'));
 }
 
 QString ConnectionString::readOnlyForm(const QString& connectionString) { return connectionString + QStringLiteral(";Mode=Read"); }
