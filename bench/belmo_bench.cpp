@@ -101,7 +101,7 @@ double onePassFloor(console::Program& program)
     int rows = 0;
     const double s = seconds([&] {
         db::Statement st = source.file()->prepareNative(QString::fromLatin1(kOnePassBalances));
-        while (st.step()) ++rows;
+        while (st->step()) ++rows;
     });
     report(u"current accounts: one-pass floor of the balances"_s, s, u"(%1 rows)"_s.arg(rows));
     return s;

@@ -2,13 +2,14 @@
 
 #include "db/ConnectionString.h"
 #include "db/DbError.h"
+#include "db/PgDatabase.h"
 #include "db/SqliteFile.h"
 
 #include <QFileInfo>
 
 namespace belmo::db {
 
-std::shared_ptr<SqliteFile> ConnectionPool::acquire(const QString& path, bool readOnly)
+std::shared_ptr<Database> ConnectionPool::acquire(const QString& path, bool readOnly)
 {
     // Routines open a connection for every statement they run: the path as given finds an
     // open file without asking the file system again.
@@ -22,6 +23,21 @@ std::shared_ptr<SqliteFile> ConnectionPool::acquire(const QString& path, bool re
         files_.insert(key, file);
     }
     byGivenPath_.insert(path + mode, file);
+    return file;
+}
+
+std::shared_ptr<Database> ConnectionPool::acquire(const ConnectionString& server)
+{
+    // Every part of the login is in the key: another password never finds a session that the
+    // server let in with the right one.
+    const QString key = QStringList{QStringLiteral("\x02"), server.host, QString::number(server.port), server.user,
+                                    server.password, server.database, server.readOnly ? QStringLiteral("ro") : QString()}
+                            .join(u'\x1f');
+    auto file = files_.value(key).lock();
+    if (!file) {
+        file = std::make_shared<PgDatabase>(server, settings_);
+        files_.insert(key, file);
+    }
     return file;
 }
 
@@ -41,7 +57,7 @@ void Connection::open(const QString& connectionString)
     if (file_)
         throw DbError(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
     const ConnectionString cs = ConnectionString::parse(connectionString);
-    auto file = pool_.acquire(cs.dataSource, cs.readOnly);
+    auto file = cs.onServer ? pool_.acquire(cs) : pool_.acquire(cs.dataSource, cs.readOnly);
     file->verifyPassword(cs.password);
     file_ = std::move(file);
     connectionString_ = connectionString;
@@ -52,7 +68,7 @@ void Connection::close()
     file_.reset();
 }
 
-const std::shared_ptr<SqliteFile>& Connection::file() const
+const std::shared_ptr<Database>& Connection::file() const
 {
     if (!file_)
         throw DbError(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
@@ -62,8 +78,8 @@ const std::shared_ptr<SqliteFile>& Connection::file() const
 void Connection::execute(const QString& sql, const QList<Value>& params)
 {
     Statement st = file()->prepare(sql);
-    for (int i = 0; i < params.size(); ++i) st.bind(i + 1, params[i]);
-    file()->run(st);
+    for (int i = 0; i < params.size(); ++i) st->bind(i + 1, params[i]);
+    file()->run(*st);
 }
 
 qint64 Connection::lastInsertId() const { return file()->lastInsertRowId(); }

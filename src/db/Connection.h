@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Database.h"
 #include "db/Value.h"
 
 #include <QHash>
@@ -12,7 +13,7 @@
 
 namespace belmo::db {
 
-class SqliteFile;
+struct ConnectionString;
 
 // What every file of a pool does while it waits: how long a statement waits for a lock
 // another program holds, and who hears of the wait and of long statements (a window that
@@ -26,10 +27,11 @@ struct PoolSettings {
     // and the statement throws Cancelled.
     std::function<bool()> onLongWork;
 };
-// Connections on the same file share one SQLite handle: a routine that "opens its own
-// connection" costs nothing, a step's writes from several routines cannot lock each other
-// out, and one transaction can span them. The pool belongs to the application and is
-// passed to every Connection; a file is closed when its last Connection closes.
+// Connections on the same database share one handle (one SQLite handle of a file, one session
+// with a server's database): a routine that "opens its own connection" costs nothing, a
+// step's writes from several routines cannot lock each other out, and one transaction can
+// span them. The pool belongs to the application and is passed to every Connection; a
+// database is closed when its last Connection closes.
 class ConnectionPool {
 public:
     ConnectionPool() = default;
@@ -38,16 +40,18 @@ public:
 
     // The open file of this path, or a new one. A file opened read-only is a handle of its
     // own beside a writable one.
-    std::shared_ptr<SqliteFile> acquire(const QString& path, bool readOnly = false);
-    int openFiles() const;  // files with at least one open Connection or Recordset
+    std::shared_ptr<Database> acquire(const QString& path, bool readOnly = false);
+    // The open session with the database a server connection string names, or a new one.
+    std::shared_ptr<Database> acquire(const ConnectionString& server);
+    int openFiles() const;  // databases with at least one open Connection or Recordset
 
     // Shared with every file the pool opens; a change reaches the files already open.
     PoolSettings& settings() { return *settings_; }
 
 private:
     std::shared_ptr<PoolSettings> settings_ = std::make_shared<PoolSettings>();
-    QHash<QString, std::weak_ptr<SqliteFile>> files_;        // by canonical path
-    QHash<QString, std::weak_ptr<SqliteFile>> byGivenPath_;  // by the path a caller gave
+    QHash<QString, std::weak_ptr<Database>> files_;        // by canonical path, or server and database
+    QHash<QString, std::weak_ptr<Database>> byGivenPath_;  // by the path a caller gave
 };
 
 // The replacement of an ADO Connection: open with a connection string, close, and the
@@ -83,12 +87,12 @@ public:
     // A view of that name in the schema: "main", the file, or "temp", the connection's own.
     bool hasView(const QString& schema, const QString& name) const;
 
-    // The shared file behind an open connection (throws ObjectClosed when closed).
-    const std::shared_ptr<SqliteFile>& file() const;
+    // The shared database behind an open connection (throws ObjectClosed when closed).
+    const std::shared_ptr<Database>& file() const;
 
 private:
     ConnectionPool& pool_;
-    std::shared_ptr<SqliteFile> file_;
+    std::shared_ptr<Database> file_;
     QString connectionString_;
 };
 
@@ -108,7 +112,7 @@ public:
     void commit();
 
 private:
-    std::shared_ptr<SqliteFile> file_;
+    std::shared_ptr<Database> file_;
     bool done_ = false;
 };
 

@@ -43,7 +43,7 @@ public:
         : texts_{server.host.toUtf8(), server.port > 0 ? QByteArray::number(server.port) : QByteArray(),
                  server.user.toUtf8(), server.password.toUtf8(), database.toUtf8(), server.applicationName.toUtf8(),
                  QByteArrayLiteral("UTF8"),
-                 "-c datestyle=ISO,YMD -c lock_timeout=" + QByteArray::number(std::max(lockTimeoutMs, 1))}
+                 "-c datestyle=ISO,DMY -c search_path=public,belmo,pg_catalog -c lock_timeout=" + QByteArray::number(std::max(lockTimeoutMs, 1))}
     {
         for (const QByteArray& t : texts_) values_.push_back(t.constData());
         values_.push_back(nullptr);
@@ -247,28 +247,102 @@ void PgClient::applyLockTimeout()
             {QString::number(std::max(lockTimeoutMs_, 1))});
 }
 
+template <typename Send>
+std::unique_ptr<pg_result, PgClient::ClearResult> PgClient::exchange(const QString& sql, Send send)
+{
+    if (!send(conn_.get())) throw failure(nullptr, sql, {});
+    auto [result, holders, cancelled] = await();
+    if (cancelled) throw Cancelled();
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) throw failure(result.get(), sql, holders);
+    return std::move(result);
+}
+
+namespace {
+
+// The bound values as the server's call takes them: texts (Null as a null pointer) and types.
+struct BoundValues {
+    explicit BoundValues(const QList<Value>& params, bool typed)
+    {
+        bound.reserve(params.size());
+        for (const Value& v : params) {
+            Param p = paramOf(v);
+            if (!typed) {
+                p.type = 0;
+                if (v.type() == Value::Type::Bool) p.text = v.boolValue() ? "-1" : "0";  // Jet's True
+            }
+            bound.push_back(std::move(p));
+        }
+        for (const Param& p : bound) {
+            values.push_back(p.null ? nullptr : p.text.constData());
+            types.push_back(p.type);
+        }
+    }
+    int count() const { return int(bound.size()); }
+    std::vector<Param> bound;
+    std::vector<const char*> values;
+    std::vector<Oid> types;
+};
+
+}  // namespace
+
 PgRows PgClient::execute(const QString& sql, const QList<Value>& params)
 {
     applyLockTimeout();
-    std::vector<Param> bound;
-    bound.reserve(params.size());
-    for (const Value& v : params) bound.push_back(paramOf(v));
-    std::vector<const char*> values;
-    std::vector<Oid> types;
-    for (const Param& p : bound) {
-        values.push_back(p.null ? nullptr : p.text.constData());
-        types.push_back(p.type);
-    }
-    pg_conn* conn = conn_.get();
+    const BoundValues b(params, true);
     const QByteArray text = sql.toUtf8();
-    if (PQsendQueryParams(conn, text.constData(), int(bound.size()), types.data(), values.data(), nullptr, nullptr, 0)) {
-        const auto [result, holders, cancelled] = await();
-        if (cancelled) throw Cancelled();
-        const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return rowsOf(result.get());
-        throw failure(result.get(), sql, holders);
-    }
-    throw failure(nullptr, sql, {});
+    const auto result = exchange(sql, [&](pg_conn* conn) {
+        return PQsendQueryParams(conn, text.constData(), b.count(), b.types.data(), b.values.data(), nullptr, nullptr, 0);
+    });
+    return rowsOf(result.get());
+}
+
+std::shared_ptr<const PgPrepared> PgClient::prepare(const QString& sql)
+{
+    if (const auto known = prepared_.value(sql)) return known;
+    auto statement = std::make_shared<PgPrepared>();
+    statement->name = "s" + QByteArray::number(++statements_);
+    statement->sql = sql;
+    const QByteArray text = sql.toUtf8();
+    exchange(sql, [&](pg_conn* conn) { return PQsendPrepare(conn, statement->name.constData(), text.constData(), 0, nullptr); });
+    const auto described = exchange(sql, [&](pg_conn* conn) { return PQsendDescribePrepared(conn, statement->name.constData()); });
+    for (int c = 0, n = PQnfields(described.get()); c < n; ++c)
+        statement->columns.append({QString::fromUtf8(PQfname(described.get(), c)), PQftable(described.get(), c),
+                                   PQftablecol(described.get(), c), PQftype(described.get(), c)});
+    prepared_.insert(sql, statement);
+    return statement;
+}
+
+PgResult PgClient::run(const PgPrepared& statement, const QList<Value>& params)
+{
+    applyLockTimeout();
+    const BoundValues b(params, false);
+    auto result = exchange(statement.sql, [&](pg_conn* conn) {
+        return PQsendQueryPrepared(conn, statement.name.constData(), b.count(), b.values.data(), nullptr, nullptr, 0);
+    });
+    return PgResult(result.release());
+}
+
+void PgClient::forgetPrepared()
+{
+    if (prepared_.isEmpty()) return;
+    execute(QStringLiteral("DEALLOCATE ALL"));
+    prepared_.clear();
+}
+
+PgResult::PgResult(pg_result* r) : result_(r, Clear()) {}
+
+void PgResult::Clear::operator()(pg_result* r) const noexcept { PQclear(r); }
+
+int PgResult::rows() const { return result_ ? PQntuples(result_.get()) : 0; }
+
+Value PgResult::value(int row, int column) const { return valueOf(result_.get(), row, column); }
+
+bool PgResult::isNull(int row, int column) const { return PQgetisnull(result_.get(), row, column); }
+
+QByteArray PgResult::text(int row, int column) const
+{
+    return QByteArray(PQgetvalue(result_.get(), row, column), PQgetlength(result_.get(), row, column));
 }
 
 PgClient::Outcome PgClient::await()

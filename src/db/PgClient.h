@@ -4,6 +4,7 @@
 #include "db/DbError.h"
 #include "db/Value.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,37 @@ struct PgRows {
     qint64 affected = 0;
 };
 
+// What a prepared statement's rows look like: per column its name, the table (by the
+// server's number, 0 for an expression) and column number it comes from, and its type.
+struct PgColumn {
+    QString name;
+    unsigned table = 0;
+    int tableColumn = 0;
+    unsigned type = 0;
+};
+struct PgPrepared {
+    QByteArray name;  // of the statement on the session
+    QString sql;
+    QList<PgColumn> columns;
+};
+
+// The answer to a statement, read value by value as the recordsets walk it.
+class PgResult {
+public:
+    PgResult() = default;
+    explicit PgResult(pg_result* r);
+    int rows() const;
+    Value value(int row, int column) const;
+    bool isNull(int row, int column) const;
+    QByteArray text(int row, int column) const;
+
+private:
+    struct Clear {
+        void operator()(pg_result* r) const noexcept;
+    };
+    std::shared_ptr<pg_result> result_;
+};
+
 // A company code that can name a database: letters, digits, '_' and '-', at most 50
 // characters and, as the server counts a name, at most 63 bytes.
 bool isPlainDatabaseCode(const QString& code);
@@ -59,6 +91,12 @@ public:
     const QString& name() const { return name_; }
 
     PgRows execute(const QString& sql, const QList<Value>& params = {});
+    // A statement prepared once per text on this session, and run with bound values. A value
+    // goes as text and takes the type the server gives its parameter.
+    std::shared_ptr<const PgPrepared> prepare(const QString& sql);
+    PgResult run(const PgPrepared& statement, const QList<Value>& params);
+    // Drops the statements prepared so far (after a view they read was made anew).
+    void forgetPrepared();
 
     void begin();
     // A read-only snapshot: every statement until commit or rollback sees the database as it
@@ -91,6 +129,9 @@ private:
     };
 
     static Handle open(const PgServer& server, const QString& database, int lockTimeoutMs);
+    // Sends with `send` (true when sent) and waits for the answer; throws the statement's failure.
+    template <typename Send>
+    std::unique_ptr<pg_result, ClearResult> exchange(const QString& sql, Send send);
     void databaseStatement(const char* verb, const QString& code);
     void applyLockTimeout();
     Outcome await();
@@ -104,6 +145,8 @@ private:
     Handle conn_;
     Handle watcher_;  // a second session that looks at the first while a statement waits
     int lockTimeoutMs_ = -1;
+    QHash<QString, std::shared_ptr<const PgPrepared>> prepared_;
+    int statements_ = 0;  // prepared on the session, for their names
 };
 
 }  // namespace belmo::db

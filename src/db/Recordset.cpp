@@ -3,9 +3,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/JetDialect.h"
-#include "db/SqliteFile.h"
-
-#include <sqlite3.h>
+#include "db/Database.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -18,8 +16,6 @@
 namespace belmo::db {
 
 namespace {
-
-constexpr qint64 kNoRow = std::numeric_limits<qint64>::min();
 
 [[noreturn]] void noCurrentRow()
 {
@@ -42,7 +38,8 @@ QString quoteName(const QString& name)
     return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-// SQLite names an unnamed expression after its text; Jet calls it Expr1000, Expr1001, ...
+// SQLite names an unnamed expression after its text, a server gives it no name; Jet calls it
+// Expr1000, Expr1001, ...
 bool isExpressionText(const QString& name)
 {
     static const QRegularExpression re(QStringLiteral("[()'\"+*/&|=<>,\\[\\]]"));
@@ -81,8 +78,8 @@ struct StatementShape {
     QString keySql;
     bool updatable = false;
 
-    void describeFields(sqlite3_stmt* st);
-    void planUpdates(SqliteFile& file, const QString& sqliteSql);
+    void describeFields(const Cursor& st);
+    void planUpdates(Database& db, const QString& nativeSql);
 };
 
 struct Recordset::Impl {
@@ -90,7 +87,7 @@ struct Recordset::Impl {
     using TableSlot = StatementShape::TableSlot;
     enum class Edit { None, Change, Add };
 
-    std::shared_ptr<SqliteFile> file;
+    std::shared_ptr<Database> file;
     QString source;
     QList<Value> params;  // bound to the '?' of the source, in order
     std::shared_ptr<const StatementShape> shape;
@@ -123,7 +120,7 @@ struct Recordset::Impl {
     qint64 count() const { return updatable() ? static_cast<qint64>(keys.size()) / std::max(1, stride()) : static_cast<qint64>(rows.size()); }
     bool isDeleted(qint64 i) const { return !deleted.empty() && deleted[static_cast<size_t>(i)]; }
 
-    void bindParams(Statement& st) const
+    void bindParams(Cursor& st) const
     {
         for (int i = 0; i < params.size(); ++i) st.bind(i + 1, params[i]);
     }
@@ -141,21 +138,23 @@ struct Recordset::Impl {
     void insertRow();
     void updateRow();
     void appendKey(const std::vector<qint64>& key);
+    void moveKey(int table, qint64 from, qint64 to);
 };
 
 // ---- open: fields and the update plan ---------------------------------------------------------
 
-void StatementShape::describeFields(sqlite3_stmt* st)
+void StatementShape::describeFields(const Cursor& st)
 {
-    const int n = sqlite3_column_count(st);
+    const int n = st.columnCount();
     int expr = 1000;
     for (int i = 0; i < n; ++i) {
         FieldInfo f;
-        f.name = QString::fromUtf8(sqlite3_column_name(st, i));
-        if (const char* t = sqlite3_column_table_name(st, i)) f.table = QString::fromUtf8(t);
-        if (const char* c = sqlite3_column_origin_name(st, i)) f.column = QString::fromUtf8(c);
+        const ColumnInfo c = st.column(i);
+        f.name = c.name;
+        f.table = c.table;
+        f.column = c.column;
         f.quotedColumn = quoteName(f.column);
-        f.type = fieldTypeFromDeclared(sqlite3_column_decltype(st, i));
+        f.type = c.type;
         if (isExpressionText(f.name)) f.name = QStringLiteral("Expr%1").arg(expr++);  // Jet's names for expressions
         fields.append(f);
     }
@@ -173,11 +172,12 @@ void StatementShape::describeFields(sqlite3_stmt* st)
 }
 
 // A statement is updatable when it returns one row per record and every field is a column
-// of a table named in it. Its row ids come from the same statement with "T".rowid added
+// of a table named in it. Its row ids come from the same statement with the tables' row id
+// columns ("T".rowid on a file) added
 // after SELECT; when that does not prepare (an alias, a view) the recordset stays read-only.
-void StatementShape::planUpdates(SqliteFile& file, const QString& sqliteSql)
+void StatementShape::planUpdates(Database& db, const QString& nativeSql)
 {
-    const jet::SelectShape shape = jet::inspectSelect(sqliteSql);
+    const jet::SelectShape shape = jet::inspectSelect(nativeSql);
     if (!shape.isSelect || !shape.rowPerRecord || fields.isEmpty()) return;
     for (const auto& f : fields)
         if (f.table.isEmpty() || f.column.isEmpty()) return;
@@ -193,15 +193,16 @@ void StatementShape::planUpdates(SqliteFile& file, const QString& sqliteSql)
         tableSlots[s].fields.append(i);
     }
     QStringList ids;
+    const QString rowId = db.rowIdColumn();
     for (auto& slot : tableSlots) {
-        ids << slot.quotedName + QStringLiteral(".rowid");
+        ids << slot.quotedName + u'.' + rowId;
         QStringList cols;
         for (int fi : slot.fields) cols << fields[fi].quotedColumn;
-        slot.fetchSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(u','), slot.quotedName);
+        slot.fetchSql = QStringLiteral("SELECT %1 FROM %2 WHERE %3=?").arg(cols.join(u','), slot.quotedName, rowId);
     }
-    const QString candidate = sqliteSql.left(shape.afterSelect) + u' ' + ids.join(u',') + u',' + sqliteSql.mid(shape.afterSelect);
+    const QString candidate = nativeSql.left(shape.afterSelect) + u' ' + ids.join(u',') + u',' + nativeSql.mid(shape.afterSelect);
     try {
-        Statement probe = file.prepareNative(candidate);
+        Statement probe = db.prepareNative(candidate);
     } catch (const DbError&) {
         return;  // not updatable: the fields stay readable
     }
@@ -229,12 +230,12 @@ void Recordset::Impl::ensureLoaded()
 void Recordset::Impl::loadRows()
 {
     Statement st = file->prepare(source);
-    bindParams(st);
+    bindParams(*st);
     const int n = fields().size();
-    while (st.step()) {
+    while (st->step()) {
         std::vector<Value> row;
         row.reserve(n);
-        for (int i = 0; i < n; ++i) row.push_back(readColumn(st.get(), i, fields()[i].type));
+        for (int i = 0; i < n; ++i) row.push_back(st->value(i, fields()[i].type));
         rows.push_back(std::move(row));
     }
     pos = 0;
@@ -243,11 +244,10 @@ void Recordset::Impl::loadRows()
 void Recordset::Impl::loadKeys()
 {
     Statement st = file->prepareNative(shape->keySql);
-    bindParams(st);
+    bindParams(*st);
     const int s = stride();
-    while (st.step())
-        for (int t = 0; t < s; ++t)
-            keys.push_back(sqlite3_column_type(st.get(), t) == SQLITE_NULL ? kNoRow : sqlite3_column_int64(st.get(), t));
+    while (st->step())
+        for (int t = 0; t < s; ++t) keys.push_back(st->rowId(t));
     pos = 0;
     // Rows this recordset added before the query ran keep their place at the end, and the
     // one added last stays current.
@@ -325,10 +325,10 @@ const std::vector<Value>& Recordset::Impl::currentRow()
     for (int t = 0; t < tables().size(); ++t) {
         if (key[t] == kNoRow) continue;  // the outer side of a join without a match
         Statement st = file->prepareNative(tables()[t].fetchSql);
-        st.bind(1, Value(key[t]));
-        if (!st.step()) noCurrentRow();  // removed behind this recordset's back
+        st->bind(1, file->rowIdValue(key[t]));
+        if (!st->step()) noCurrentRow();  // removed behind this recordset's back
         const auto& fis = tables()[t].fields;
-        for (int c = 0; c < fis.size(); ++c) cached[fis[c]] = readColumn(st.get(), c, fields()[fis[c]].type);
+        for (int c = 0; c < fis.size(); ++c) cached[fis[c]] = st->value(c, fields()[fis[c]].type);
     }
     cachedPos = cacheId;
     return cached;
@@ -348,6 +348,17 @@ void Recordset::Impl::appendKey(const std::vector<qint64>& key)
         pendingKeys.insert(pendingKeys.end(), key.begin(), key.end());
         currentPending = key;
     }
+}
+
+// A row the engine moved when it was written: its id changes wherever the recordset holds it.
+void Recordset::Impl::moveKey(int table, qint64 from, qint64 to)
+{
+    if (from == to) return;
+    const int s = stride();
+    for (auto* ids : {&keys, &pendingKeys})
+        for (size_t i = size_t(table); i < ids->size(); i += size_t(s))
+            if ((*ids)[i] == from) (*ids)[i] = to;
+    if (currentPending && (*currentPending)[size_t(table)] == from) (*currentPending)[size_t(table)] = to;
 }
 
 namespace {
@@ -391,15 +402,23 @@ void Recordset::Impl::insertRow()
                 cols << fields()[fi].quotedColumn;
                 marks << QStringLiteral("?");
             }
-            return cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(slot.quotedName)
-                                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(slot.quotedName, cols.join(u','), marks.join(u','));
+            return (cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(slot.quotedName)
+                                   : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(slot.quotedName, cols.join(u','), marks.join(u',')))
+                + file->returningRowId();
         });
+        file->beforeWrite(slot.name);
         Statement st = file->prepareNative(sql);
         int i = 1;
         for (int fi : slot.fields)
-            if (buffer[fi]) st.bind(i++, *buffer[fi]);
-        st.runToEnd();
-        key[t] = file->lastInsertRowId();  // the number the database gave the row
+            if (buffer[fi]) st->bind(i++, *buffer[fi]);
+        // The row's id comes back from the statement where the engine gives it so, else it is
+        // the number the database gave the row.
+        if (st->step()) {
+            key[t] = st->rowId(0);
+            st->runToEnd();
+        } else {
+            key[t] = file->lastInsertRowId();
+        }
         any = true;
     }
     appendKey(key);
@@ -418,14 +437,20 @@ void Recordset::Impl::updateRow()
             QStringList sets;
             for (int fi : slot.fields)
                 if (buffer[fi]) sets << fields()[fi].quotedColumn + QStringLiteral("=?");
-            return QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(slot.quotedName, sets.join(u','));
+            return QStringLiteral("UPDATE %1 SET %2 WHERE %3=?").arg(slot.quotedName, sets.join(u','), file->rowIdColumn())
+                + file->returningRowId();
         });
+        file->beforeWrite(slot.name);
         Statement st = file->prepareNative(sql);
         int i = 1;
         for (int fi : slot.fields)
-            if (buffer[fi]) st.bind(i++, *buffer[fi]);
-        st.bind(i, Value(key[t]));
-        st.runToEnd();
+            if (buffer[fi]) st->bind(i++, *buffer[fi]);
+        st->bind(i, file->rowIdValue(key[t]));
+        // An engine that moves a row it writes gives its new id back.
+        if (st->step()) {
+            moveKey(t, key[t], st->rowId(0));
+            st->runToEnd();
+        }
     }
 }
 
@@ -473,16 +498,16 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
     d->shape = std::static_pointer_cast<const StatementShape>(d->file->shape(shapeKey));
     if (!d->shape) {
         Statement st = d->file->prepare(source);
-        if (sqlite3_column_count(st.get()) == 0) {
-            d->bindParams(st);
-            d->file->run(st);  // a statement without rows: it has run, the recordset stays closed
+        if (st->columnCount() == 0) {
+            d->bindParams(*st);
+            d->file->run(*st);  // a statement without rows: it has run, the recordset stays closed
             return;
         }
         auto shape = std::make_shared<StatementShape>();
-        shape->describeFields(st.get());
-        const QString sqliteSql = QString::fromUtf8(sqlite3_sql(st.get()));
-        st = Statement();
-        if (!readOnly) shape->planUpdates(*d->file, sqliteSql);
+        shape->describeFields(*st);
+        const QString nativeSql = st->nativeText();
+        st.reset();
+        if (!readOnly) shape->planUpdates(*d->file, nativeSql);
         d->file->keepShape(shapeKey, shape);
         d->shape = std::move(shape);
     }
@@ -640,9 +665,11 @@ void Recordset::deleteCurrent()
     cancelUpdate();
     d_->ensureLoaded();
     const std::vector<qint64> key = d_->currentKey();
-    Statement st = d_->file->prepareNative(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(d_->tables()[0].quotedName));
-    st.bind(1, Value(key[0]));
-    st.runToEnd();
+    d_->file->beforeWrite(d_->tables()[0].name);
+    Statement st = d_->file->prepareNative(
+        QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(d_->tables()[0].quotedName, d_->file->rowIdColumn()));
+    st->bind(1, d_->file->rowIdValue(key[0]));
+    st->runToEnd();
     d_->deleted[static_cast<size_t>(d_->pos)] = true;
     --d_->live;
     d_->cachedPos = -2;

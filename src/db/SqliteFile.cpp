@@ -101,15 +101,54 @@ void ReturnStatement::operator()(sqlite3_stmt* stmt) const noexcept
         FinalizeStatement()(stmt);
 }
 
-void Statement::bind(int index, const Value& v) { file().check(bindValue(get(), index, v), get()); }
+void SqliteStatement::bind(int index, const Value& v) { file().check(bindValue(get(), index, v), get()); }
 
-bool Statement::step() { return file().check(sqlite3_step(get()), get()) == SQLITE_ROW; }
+bool SqliteStatement::step() { return file().check(sqlite3_step(get()), get()) == SQLITE_ROW; }
 
-void Statement::runToEnd()
+void SqliteStatement::runToEnd()
 {
     while (step()) {
     }
 }
+
+namespace {
+
+// A statement of the file as the recordsets see it.
+class SqliteCursor final : public Cursor {
+public:
+    explicit SqliteCursor(SqliteStatement st) : st_(std::move(st)) {}
+    SqliteStatement& statement() { return st_; }
+
+    void bind(int index, const Value& v) override { st_.bind(index, v); }
+    bool step() override { return st_.step(); }
+    int columnCount() const override { return sqlite3_column_count(st_.get()); }
+    ColumnInfo column(int i) const override
+    {
+        ColumnInfo c;
+        c.name = QString::fromUtf8(sqlite3_column_name(st_.get(), i));
+        if (const char* t = sqlite3_column_table_name(st_.get(), i)) c.table = QString::fromUtf8(t);
+        if (const char* o = sqlite3_column_origin_name(st_.get(), i)) c.column = QString::fromUtf8(o);
+        c.type = fieldTypeFromDeclared(sqlite3_column_decltype(st_.get(), i));
+        return c;
+    }
+    Value value(int i, FieldType type) const override { return readColumn(st_.get(), i, type); }
+    qint64 rowId(int i) const override
+    {
+        return sqlite3_column_type(st_.get(), i) == SQLITE_NULL ? kNoRow : sqlite3_column_int64(st_.get(), i);
+    }
+    QString nativeText() const override { return QString::fromUtf8(sqlite3_sql(st_.get())); }
+
+private:
+    SqliteStatement st_;
+};
+
+}  // namespace
+
+Statement SqliteFile::prepare(const QString& accessSql) { return std::make_unique<SqliteCursor>(compile(accessSql)); }
+
+Statement SqliteFile::prepareNative(const QString& sql) { return std::make_unique<SqliteCursor>(compileNative(sql)); }
+
+void SqliteFile::run(Cursor& st) { runStatement(static_cast<SqliteCursor&>(st).statement()); }
 
 int SqliteFile::check(int rc, sqlite3_stmt* stmt)
 {
@@ -160,7 +199,7 @@ SqliteFile::SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const
     check(jet::registerFunctions(db_.get(), &functionFailure_), QStringLiteral("(the dialect's functions)"));
     // The first read proves the file is an SQLite database at all.
     {
-        Statement probe = prepareNative(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='%1'")
+        SqliteStatement probe = compileNative(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='%1'")
                                             .arg(QString::fromLatin1(kKeyTable)));
         probe.step();
         if (sqlite3_column_int(probe.get(), 0) == 0)
@@ -194,7 +233,7 @@ QByteArray SqliteFile::passwordVerifier(const QByteArray& salt, const QString& p
 void SqliteFile::verifyPassword(const QString& password)
 {
     if (verifiedPasswords_.contains(password)) return;
-    Statement st = prepareNative(QStringLiteral("SELECT salt, verifier FROM %1").arg(QString::fromLatin1(kKeyTable)));
+    SqliteStatement st = compileNative(QStringLiteral("SELECT salt, verifier FROM %1").arg(QString::fromLatin1(kKeyTable)));
     bool ok = false;
     while (st.step()) {
         const QByteArray salt(static_cast<const char*>(sqlite3_column_blob(st.get(), 0)), sqlite3_column_bytes(st.get(), 0));
@@ -207,13 +246,13 @@ void SqliteFile::verifyPassword(const QString& password)
     verifiedPasswords_ << password;
 }
 
-Statement SqliteFile::prepare(const QString& accessSql)
+SqliteStatement SqliteFile::compile(const QString& accessSql)
 {
     if (const auto it = byKey_.constFind(accessSql); it != byKey_.cend() && !(*it)->inUse) return lend(*it);
     return prepareCached(accessSql, jet::rewrite(accessSql));
 }
 
-Statement SqliteFile::prepareNative(const QString& sqliteSql)
+SqliteStatement SqliteFile::compileNative(const QString& sqliteSql)
 {
     // Native texts are cached apart from Access texts that happen to read the same.
     const QString key = QChar(u'\x01') + sqliteSql;
@@ -221,7 +260,7 @@ Statement SqliteFile::prepareNative(const QString& sqliteSql)
     return prepareCached(key, sqliteSql);
 }
 
-Statement SqliteFile::prepareCached(const QString& key, const QString& sqliteSql)
+SqliteStatement SqliteFile::prepareCached(const QString& key, const QString& sqliteSql)
 {
     sqlite3_stmt* prepared = nullptr;
     const QByteArray utf8 = sqliteSql.toUtf8();
@@ -231,10 +270,10 @@ Statement SqliteFile::prepareCached(const QString& key, const QString& sqliteSql
     if (!stmt)  // an empty statement
         throw DbError(err::Syntax, QStringLiteral("Empty SQL statement."));
     if (byKey_.contains(key))  // the cached one is lent out: this one is the borrower's own
-        return Statement(*this, stmt.release(), false);
+        return SqliteStatement(*this, stmt.release(), false);
     if (byKey_.size() >= kCacheCapacity) {
         const auto victim = std::find_if(cache_.rbegin(), cache_.rend(), [](const CacheEntry& e) { return !e.inUse; });
-        if (victim == cache_.rend()) return Statement(*this, stmt.release(), false);
+        if (victim == cache_.rend()) return SqliteStatement(*this, stmt.release(), false);
         byKey_.remove(victim->key);
         byStatement_.remove(victim->stmt.get());
         cache_.erase(std::next(victim).base());
@@ -245,11 +284,11 @@ Statement SqliteFile::prepareCached(const QString& key, const QString& sqliteSql
     return lend(cache_.begin());
 }
 
-Statement SqliteFile::lend(CacheSlot slot)
+SqliteStatement SqliteFile::lend(CacheSlot slot)
 {
     cache_.splice(cache_.begin(), cache_, slot);
     slot->inUse = true;
-    return Statement(*this, slot->stmt.get(), true);
+    return SqliteStatement(*this, slot->stmt.get(), true);
 }
 
 void SqliteFile::giveBack(sqlite3_stmt* stmt) noexcept
@@ -264,10 +303,10 @@ void SqliteFile::execNative(const QString& sqliteSql)
     check(sqlite3_exec(db_.get(), sqliteSql.toUtf8().constData(), nullptr, nullptr, nullptr), sqliteSql);
 }
 
-void SqliteFile::run(Statement& st)
+void SqliteFile::runStatement(SqliteStatement& st)
 {
     const QString sql = QString::fromUtf8(sqlite3_sql(st.get()));
-    if (const QString query = jet::viewQuery(sql); !query.isEmpty()) prepareNative(query);
+    if (const QString query = jet::viewQuery(sql); !query.isEmpty()) compileNative(query);
     const QString verb = sql.trimmed().section(u' ', 0, 0).toUpper();
     if (verb == u"CREATE" || verb == u"DROP" || verb == u"ALTER") ++ddl_;
     st.runToEnd();
@@ -345,7 +384,7 @@ int SqliteFile::longWork(void* self)
 
 QStringList SqliteFile::columns(const QString& table)
 {
-    Statement st = prepareNative(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+    SqliteStatement st = compileNative(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
     st.bind(1, Value(table));
     QStringList names;
     while (st.step()) names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
@@ -356,7 +395,7 @@ bool SqliteFile::readOnly() const { return sqlite3_db_readonly(db_.get(), "main"
 
 bool SqliteFile::hasObject(const QString& schema, const QString& type, const QString& name)
 {
-    Statement st = prepareNative(QStringLiteral("SELECT 1 FROM pragma_table_list WHERE schema=? AND type=? AND name=? COLLATE NOCASE"));
+    SqliteStatement st = compileNative(QStringLiteral("SELECT 1 FROM pragma_table_list WHERE schema=? AND type=? AND name=? COLLATE NOCASE"));
     st.bind(1, Value(schema));
     st.bind(2, Value(type));
     st.bind(3, Value(name));
@@ -368,7 +407,7 @@ std::pair<qint64, qint64> SqliteFile::schemaVersions()
     qint64 v[2] = {0, 0};
     int i = 0;
     for (const char* sql : {"PRAGMA main.schema_version", "PRAGMA temp.schema_version"}) {
-        Statement st = prepareNative(QString::fromLatin1(sql));
+        SqliteStatement st = compileNative(QString::fromLatin1(sql));
         if (st.step()) v[i] = sqlite3_column_int64(st.get(), 0);
         ++i;
     }
@@ -398,7 +437,7 @@ void SqliteFile::keepShape(const QString& key, std::shared_ptr<const void> shape
     shapes_.insert(key, std::move(shape));
 }
 
-qint64 SqliteFile::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_.get()); }
+qint64 SqliteFile::lastInsertRowId() { return sqlite3_last_insert_rowid(db_.get()); }
 
 void SqliteFile::fail(int rc, sqlite3_stmt* stmt, const QString& sql)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Database.h"
 #include "db/DbError.h"
 #include "db/FieldType.h"
 #include "db/JetFunctions.h"
@@ -40,9 +41,9 @@ using StatementPtr = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
 // A prepared statement lent out of the file's cache; returned (reset) when it goes out of
 // scope. A statement already lent out is prepared afresh for a second borrower, who owns it.
 // Every bind and step goes through the file's one check of result codes.
-class Statement {
+class SqliteStatement {
 public:
-    Statement() = default;
+    SqliteStatement() = default;
 
     sqlite3_stmt* get() const { return stmt_.get(); }
     explicit operator bool() const { return stmt_ != nullptr; }
@@ -53,7 +54,7 @@ public:
 
 private:
     friend class SqliteFile;
-    Statement(SqliteFile& file, sqlite3_stmt* stmt, bool cached) : stmt_(stmt, ReturnStatement{&file, cached}) {}
+    SqliteStatement(SqliteFile& file, sqlite3_stmt* stmt, bool cached) : stmt_(stmt, ReturnStatement{&file, cached}) {}
     SqliteFile& file() const { return *stmt_.get_deleter().file; }
 
     std::unique_ptr<sqlite3_stmt, ReturnStatement> stmt_;
@@ -63,64 +64,62 @@ private:
 // ConnectionPool). Owns the handle, the statement cache and the transaction depth; registers
 // the dialect's functions and collations on open. A statement that finds the file locked by
 // another program waits for it as the pool's settings say.
-class SqliteFile {
+class SqliteFile : public Database {
 public:
     // Opens an existing file; never creates one. Throws Unspecified naming the file when it is
     // missing, a folder, unreadable or not a database of this program.
     SqliteFile(const QString& path, bool readOnly, std::shared_ptr<const PoolSettings> settings);
-    ~SqliteFile();
+    ~SqliteFile() override;
     SqliteFile(const SqliteFile&) = delete;
     SqliteFile& operator=(const SqliteFile&) = delete;
 
-    const QString& path() const { return path_; }
+    const QString& path() const override { return path_; }
     sqlite3* handle() const { return db_.get(); }
 
     // Throws InvalidPassword unless the password matches the file's stored verifier.
-    void verifyPassword(const QString& password);
+    void verifyPassword(const QString& password) override;
+
+    Statement prepare(const QString& accessSql) override;
+    Statement prepareNative(const QString& sql) override;
+    void run(Cursor& st) override;
 
     // A statement in the Access dialect (rewritten and cached by its text).
-    Statement prepare(const QString& accessSql);
+    SqliteStatement compile(const QString& accessSql);
     // A statement already in SQLite's dialect (the client's own: inserts, updates by rowid).
-    Statement prepareNative(const QString& sqliteSql);
+    SqliteStatement compileNative(const QString& sqliteSql);
     void execNative(const QString& sqliteSql);
 
     // Runs a statement without rows to its end. A CREATE VIEW whose query does not compile is
     // refused here, as Jet refuses it (SQLite would store it and fail only when it is read;
     // the cheque step falls back on a second definition when the first is refused).
-    void run(Statement& st);
+    void runStatement(SqliteStatement& st);
 
-    // The outermost level takes the write lock at once (waiting for it); inner levels are
-    // savepoints. A rollback of a transaction the database has already ended (after a full
-    // disk or an I/O error) only forgets it.
-    void beginTransaction();
-    // A read transaction: the file as it is now, for as long as it lasts, whatever other
-    // programs write meanwhile; no lock that keeps them from writing.
-    void beginReadTransaction();
-    void commitTransaction();
-    void rollbackTransaction();
+    // A rollback of a transaction the database has already ended (after a full disk or an I/O
+    // error) only forgets it.
+    void beginTransaction() override;
+    void beginReadTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
 
-    qint64 lastInsertRowId() const;
+    qint64 lastInsertRowId() override;
 
-    QStringList columns(const QString& table);
-    // A view or table of that name in the schema ("main" or "temp").
-    bool hasObject(const QString& schema, const QString& type, const QString& name);
-    bool readOnly() const;
-    // The file opened for writing but refused a write (an immutable file, a share that takes
-    // no writes): the program treats it as read-only from then on.
-    bool refusesWrites() const { return refusesWrites_; }
-    void markRefusesWrites() { refusesWrites_ = true; }
+    QStringList columns(const QString& table) override;
+    bool hasObject(const QString& schema, const QString& type, const QString& name) override;
+    bool readOnly() const override;
 
-    // What a recordset learnt of a statement text (its fields and update plan), kept while
-    // the file's schema stays as it was. Null when unknown.
-    std::shared_ptr<const void> shape(const QString& key);
-    void keepShape(const QString& key, std::shared_ptr<const void> shape);
+    QString rowIdColumn() const override { return QStringLiteral("rowid"); }
+    QString returningRowId() const override { return {}; }
+    Value rowIdValue(qint64 id) const override { return Value(id); }
+
+    std::shared_ptr<const void> shape(const QString& key) override;
+    void keepShape(const QString& key, std::shared_ptr<const void> shape) override;
 
     // Verifier of a database password, stored once in every file the program makes.
     static QByteArray passwordVerifier(const QByteArray& salt, const QString& password);
     static constexpr const char* kKeyTable = "MSysDbKey";
 
 private:
-    friend class Statement;
+    friend class SqliteStatement;
     friend struct ReturnStatement;
     struct CacheEntry {
         QString key;
@@ -134,8 +133,8 @@ private:
     // statement (or its text) is the context the error names.
     int check(int rc, sqlite3_stmt* stmt);
     int check(int rc, const QString& sql);
-    Statement prepareCached(const QString& key, const QString& sqliteSql);
-    Statement lend(CacheSlot slot);
+    SqliteStatement prepareCached(const QString& key, const QString& sqliteSql);
+    SqliteStatement lend(CacheSlot slot);
     void giveBack(sqlite3_stmt* stmt) noexcept;
     [[noreturn]] void fail(int rc, sqlite3_stmt* stmt, const QString& sql);
     DbError error(int rc, sqlite3_stmt* stmt, const QString& sql) const;
@@ -161,7 +160,6 @@ private:
     bool schemaSettled_ = false;  // checked within the transaction that runs: nobody else changes it
     QStringList verifiedPasswords_;
     int depth_ = 0;
-    bool refusesWrites_ = false;
 };
 
 }  // namespace belmo::db

@@ -1,6 +1,7 @@
 #include "db/PgClient.h"
 
 #include "support/TestCompany.h"
+#include "support/TestServer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,7 @@ namespace {
 
 const QString kNoAnswer = QStringLiteral("Server Cevap Vermedi. Lütfen Ayarlarınızı Kontrol Ediniz.");
 
-// The throwaway server CTest starts (tests/support/pg-cluster.sh): its socket folder and superuser.
-PgServer testServer(const QString& applicationName = QStringLiteral("belmo test"))
-{
-    return {qEnvironmentVariable("BELMO_TEST_PGHOST"), 0, QStringLiteral("belmo_test"), {}, applicationName};
-}
+using test::testServer;
 
 template <typename Work>
 DbError failureOf(Work&& work)

@@ -13,9 +13,15 @@ using db::Value;
 
 namespace {
 
-class RecordsetTest : public ::testing::Test {
+// Every case runs on a file and on a database of the test server.
+class RecordsetTest : public ::testing::TestWithParam<test::Engine> {
 protected:
-    test::TestCompany co;
+    void SetUp() override
+    {
+        if (GetParam() == test::Engine::Server && !test::haveTestServer()) GTEST_SKIP() << "no test server (run through ctest)";
+    }
+
+    test::TestCompany co{QStringLiteral("TEST"), test::haveTestServer() ? GetParam() : test::Engine::File};
 
     db::Recordset open(const QString& sql, LockType lock = LockType::Optimistic)
     {
@@ -40,9 +46,11 @@ protected:
     }
 };
 
+INSTANTIATE_TEST_SUITE_P(Engines, RecordsetTest, ::testing::Values(test::Engine::File, test::Engine::Server), test::engineName);
+
 }  // namespace
 
-TEST_F(RecordsetTest, StaticSnapshotCountsAndBounds)
+TEST_P(RecordsetTest, StaticSnapshotCountsAndBounds)
 {
     addBrm(3);
     auto rs = open("Select * from BRM", LockType::ReadOnly);
@@ -67,7 +75,7 @@ TEST_F(RecordsetTest, StaticSnapshotCountsAndBounds)
     EXPECT_EQ(errorOf([&] { empty.moveFirst(); }), db::err::NoCurrentRow);
 }
 
-TEST_F(RecordsetTest, FieldNamesOfExpressionsAndJoins)
+TEST_P(RecordsetTest, FieldNamesOfExpressionsAndJoins)
 {
     co.insert("Kayit", {{"Evrak_No", "K1"}});
     co.insert("Cari_H", {{"Kayit_No", 1}, {"Aciklama", "satır"}});
@@ -81,7 +89,7 @@ TEST_F(RecordsetTest, FieldNamesOfExpressionsAndJoins)
     EXPECT_EQ(join.value("Aciklama").textValue(), "satır");
 }
 
-TEST_F(RecordsetTest, StatementErrorsKeepTheirOwnNumbers)
+TEST_P(RecordsetTest, StatementErrorsKeepTheirOwnNumbers)
 {
     EXPECT_EQ(errorOf([&] { open("Select Teslim2 from Karne_Tanim"); }), db::err::MissingParameter);
     EXPECT_EQ(errorOf([&] { open("Select * from Yok_Tablo"); }), db::err::NoSuchTable);
@@ -89,7 +97,7 @@ TEST_F(RecordsetTest, StatementErrorsKeepTheirOwnNumbers)
     EXPECT_EQ(errorOf([&] { open("Select * from Kayit where", LockType::ReadOnly); }), db::err::Syntax);
 }
 
-TEST_F(RecordsetTest, AddNewWritesDefaultsAndTheDatabaseNumber)
+TEST_P(RecordsetTest, AddNewWritesDefaultsAndTheDatabaseNumber)
 {
     for (int i = 0; i < 3; ++i) co.insert("Kayit", {{"Evrak_No", QStringLiteral("K%1").arg(i)}});
     co.connection().execute("DELETE FROM Kayit WHERE Kayit_No=3");  // max is now 2
@@ -108,7 +116,7 @@ TEST_F(RecordsetTest, AddNewWritesDefaultsAndTheDatabaseNumber)
     EXPECT_EQ(rs.recordCount(), 3);
 }
 
-TEST_F(RecordsetTest, AddNewDoesNotRunTheQuery)
+TEST_P(RecordsetTest, AddNewDoesNotRunTheQuery)
 {
     // A row whose description is no number makes this query fail when it runs.
     co.insert("Cari_H", {{"Kayit_No", 1}, {"Aciklama", "abc"}});
@@ -123,7 +131,7 @@ TEST_F(RecordsetTest, AddNewDoesNotRunTheQuery)
     EXPECT_EQ(errorOf([&] { rs.moveFirst(); }), db::err::CriteriaMismatch);
 }
 
-TEST_F(RecordsetTest, AValueThatDoesNotFitLeavesTheFieldAndTheRestGoesOn)
+TEST_P(RecordsetTest, AValueThatDoesNotFitLeavesTheFieldAndTheRestGoesOn)
 {
     auto rs = open("select * from Cari_H");
     rs.addNew();
@@ -138,7 +146,7 @@ TEST_F(RecordsetTest, AValueThatDoesNotFitLeavesTheFieldAndTheRestGoesOn)
               QList<QStringList>({{"7", "12,5", "0", "15.03.2026"}}));
 }
 
-TEST_F(RecordsetTest, EditsAreSavedWhenTheCursorMovesOn)
+TEST_P(RecordsetTest, EditsAreSavedWhenTheCursorMovesOn)
 {
     addBrm(3);
     auto rs = open("Select * from BRM order by Carpan");
@@ -156,7 +164,7 @@ TEST_F(RecordsetTest, EditsAreSavedWhenTheCursorMovesOn)
     EXPECT_EQ(co.scalar("Select count(*) from BRM where Birim='Koli'").intValue(), 0);
 }
 
-TEST_F(RecordsetTest, UpdatesThroughAJoinReachTheirTables)
+TEST_P(RecordsetTest, UpdatesThroughAJoinReachTheirTables)
 {
     for (int i = 1; i <= 2; ++i) {
         co.insert("Kayit", {{"Evrak_Kodu", 7}, {"Evrak_No", QStringLiteral("S%1").arg(i)}});
@@ -172,7 +180,7 @@ TEST_F(RecordsetTest, UpdatesThroughAJoinReachTheirTables)
     EXPECT_EQ(co.rows("Select Kayit_No, Sil from Kayit order by Kayit_No"), QList<QStringList>({{"1", "1"}, {"2", "1"}, {"3", "0"}}));
 }
 
-TEST_F(RecordsetTest, DeletedRowIsUnreadableUntilAMove)
+TEST_P(RecordsetTest, DeletedRowIsUnreadableUntilAMove)
 {
     addBrm(3);
     auto rs = open("Select * from BRM");
@@ -187,7 +195,7 @@ TEST_F(RecordsetTest, DeletedRowIsUnreadableUntilAMove)
     EXPECT_EQ(rs.value("Birim").textValue(), "B1");
 }
 
-TEST_F(RecordsetTest, DeleteLoopsEmptyATable)
+TEST_P(RecordsetTest, DeleteLoopsEmptyATable)
 {
     addBrm(5);
     auto first = open("Select * from BRM");
@@ -209,7 +217,7 @@ TEST_F(RecordsetTest, DeleteLoopsEmptyATable)
     EXPECT_EQ(errorOf([&] { last.moveLast(); }), db::err::NoCurrentRow);
 }
 
-TEST_F(RecordsetTest, WalkingAndChangingTheFilteredColumnVisitsEveryRowOnce)
+TEST_P(RecordsetTest, WalkingAndChangingTheFilteredColumnVisitsEveryRowOnce)
 {
     for (int i = 0; i < 50; ++i) co.insert("Taksit_H", {{"Evrak_No", QString::number(i)}, {"Sil", 0}});
     auto rs = open("Select * from Taksit_H where Sil=0");
@@ -223,7 +231,7 @@ TEST_F(RecordsetTest, WalkingAndChangingTheFilteredColumnVisitsEveryRowOnce)
     EXPECT_EQ(co.scalar("Select count(*) from Taksit_H where Sil=1").intValue(), 50);
 }
 
-TEST_F(RecordsetTest, StatementsWithoutRowsRunAtOpen)
+TEST_P(RecordsetTest, StatementsWithoutRowsRunAtOpen)
 {
     co.insert("Kayit", {{"Evrak_No", "K1"}, {"Sil", 0}});
     co.insert("Kayit", {{"Evrak_No", "K2"}, {"Sil", 0}});
@@ -233,7 +241,7 @@ TEST_F(RecordsetTest, StatementsWithoutRowsRunAtOpen)
     EXPECT_EQ(co.rows("Select Evrak_No, Sil from Kayit order by Evrak_No"), QList<QStringList>({{"K1", "1"}, {"K2", "0"}}));
 }
 
-TEST_F(RecordsetTest, ReadOnlyViewsAndGroupsCannotBeUpdated)
+TEST_P(RecordsetTest, ReadOnlyViewsAndGroupsCannotBeUpdated)
 {
     co.insert("Gruplar", {{"Grup", "A"}});
     auto grouped = open("Select Grup from Gruplar group by Grup");
@@ -247,7 +255,7 @@ namespace {
 
 // A statement opened again and again with other values: the values are bound, so one with an
 // apostrophe is found as it stands, and an updatable recordset over it writes its row back.
-TEST_F(RecordsetTest, BoundValuesSelectTheRowsOfEveryKind)
+TEST_P(RecordsetTest, BoundValuesSelectTheRowsOfEveryKind)
 {
     co.insert("Gruplar", {{"Grup", "OTO'YED"}, {"Grupadi", "Yedek"}, {"Ana_Hs", 153}});
     co.insert("Gruplar", {{"Grup", "GIDA"}, {"Grupadi", "Gıda"}, {"Ana_Hs", 153}});

@@ -12,26 +12,38 @@
 
 namespace belmo::test {
 
-TestCompany::TestCompany(const QString& code) : code_(code)
+TestCompany::TestCompany(const QString& code, Engine engine) : code_(code), engine_(engine)
 {
     QDir(dir_.path()).mkpath(QStringLiteral("MUHASEBE"));
     addCompany(code);
     con_.open(connectionString(code));
 }
 
+TestCompany::~TestCompany()
+{
+    con_.close();
+    for (const QString& database : std::as_const(serverDatabases_)) dropServerDatabase(database);
+}
+
 QString TestCompany::path(const QString& code) const
 {
+    if (engine_ == Engine::Server) return db::ConnectionString::parse(connectionString(code)).dataSource;
     return dir_.path() + QStringLiteral("/MUHASEBE/") + code + QStringLiteral(".mdb");
 }
 
 QString TestCompany::connectionString(const QString& code) const
 {
+    if (engine_ == Engine::Server)
+        return db::ConnectionString::forServer(testServer().host, 0, testServer().user, {}, serverDatabases_.value(code));
     return db::ConnectionString::forJetFile(path(code), db::schema::databasePassword());
 }
 
 void TestCompany::addCompany(const QString& code)
 {
-    db::schema::createDatabaseFile(path(code), db::schema::companyTables(), db::schema::databasePassword());
+    if (engine_ == Engine::Server)
+        serverDatabases_.insert(code, createServerDatabase(code, db::schema::companyTables()));
+    else
+        db::schema::createDatabaseFile(path(code), db::schema::companyTables(), db::schema::databasePassword());
 }
 
 void TestCompany::insert(const QString& table, std::initializer_list<std::pair<const char*, Value>> columns)

@@ -4,6 +4,7 @@
 #include "db/Recordset.h"
 #include "db/SqliteFile.h"
 #include "db/Value.h"
+#include "support/TestServer.h"
 
 #include <QTemporaryDir>
 
@@ -22,13 +23,15 @@ namespace belmo::test {
 using db::Value;
 
 // A temporary folder holding company databases built by the schema code, with a pool and
-// an open connection to the first one ("TEST").
+// an open connection to the first one ("TEST"). On the server engine the companies are
+// databases of the test server instead, dropped with the TestCompany.
 class TestCompany {
 public:
-    explicit TestCompany(const QString& code = QStringLiteral("TEST"));
+    explicit TestCompany(const QString& code = QStringLiteral("TEST"), Engine engine = Engine::File);
+    ~TestCompany();
 
     QString folder() const { return dir_.path(); }
-    QString path(const QString& code) const;
+    QString path(const QString& code) const;  // on the server, how messages name the database
     QString connectionString(const QString& code) const;
     QString connectionString() const { return connectionString(code_); }
     // Another company database in the same folder.
@@ -48,9 +51,13 @@ public:
     // A single value.
     Value scalar(const QString& sql);
 
+    Engine engine() const { return engine_; }
+
 private:
     QTemporaryDir dir_;
     QString code_;
+    Engine engine_;
+    QHash<QString, QString> serverDatabases_;  // by company code
     db::ConnectionPool pool_;
     db::Connection con_{pool_};
 };

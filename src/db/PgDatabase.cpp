@@ -1,0 +1,281 @@
+#include "db/PgDatabase.h"
+
+#include "db/ConnectionString.h"
+#include "db/JetDialect.h"
+#include "db/ServerSql.h"
+
+namespace belmo::db {
+
+namespace {
+
+// A statement of a server database as the recordsets see it: it runs when its first row is
+// asked for, with the values bound by then, and its answer is walked row by row.
+class PgCursor final : public Cursor {
+public:
+    PgCursor(PgDatabase& db, std::shared_ptr<const PgPrepared> statement) : db_(db), st_(std::move(statement)) {}
+
+    void bind(int index, const Value& v) override
+    {
+        if (params_.size() < index) params_.resize(index);
+        params_[index - 1] = v;
+    }
+    bool step() override
+    {
+        if (!ran_) {
+            result_ = db_.execute(*st_, params_);
+            ran_ = true;
+        }
+        return ++row_ < result_.rows();
+    }
+    int columnCount() const override { return st_->columns.size(); }
+    ColumnInfo column(int i) const override
+    {
+        // Names as the schema declares them, or as the statement spells them: the server keeps
+        // them in lower case. An expression without an alias has no name (Jet numbers it).
+        const PgColumn& c = st_->columns[i];
+        ColumnInfo info{pg::resultSpelling(st_->sql, c.name, c.table != 0), {}, {}, FieldType::Unknown};
+        if (c.table != 0) {
+            const QString table = db_.tableName(c.table);
+            info.table = pg::tableSpelling(table);
+            info.column = pg::columnSpelling(table, db_.columnName(c.table, c.tableColumn));
+            if (info.name.compare(info.column, Qt::CaseInsensitive) == 0) info.name = info.column;
+            info.type = db_.fieldType(c.type);
+        }
+        return info;
+    }
+    Value value(int i, FieldType) const override { return result_.value(row_, i); }
+    qint64 rowId(int i) const override { return result_.isNull(row_, i) ? kNoRow : PgDatabase::rowIdOf(result_.text(row_, i)); }
+    QString nativeText() const override { return st_->sql; }
+
+private:
+    PgDatabase& db_;
+    std::shared_ptr<const PgPrepared> st_;
+    QList<Value> params_;
+    PgResult result_;
+    bool ran_ = false;
+    int row_ = -1;
+};
+
+QString textOf(const Value& v) { return v.type() == Value::Type::Text ? v.textValue() : QString(); }
+
+// The first word of a statement and, for one that writes rows, the table it writes.
+struct Verb {
+    QString word;
+    QString table;
+};
+
+Verb verbOf(const QString& sql)
+{
+    Verb verb;
+    int words = 0;
+    for (const jet::Token& t : jet::tokenize(sql)) {
+        if (t.kind == jet::Token::Space) continue;
+        if (t.kind != jet::Token::Word && t.kind != jet::Token::QuotedName) break;
+        const QString w = t.kind == jet::Token::QuotedName ? t.text.mid(1, t.text.size() - 2) : t.text.toUpper();
+        if (words == 0) verb.word = w;
+        else if ((verb.word == u"UPDATE" && words == 1) || ((verb.word == u"INSERT" || verb.word == u"DELETE") && words == 2))
+            verb.table = t.kind == jet::Token::QuotedName ? w : t.text;
+        if (++words > 2) break;
+    }
+    return verb;
+}
+
+}  // namespace
+
+PgDatabase::PgDatabase(const ConnectionString& server, std::shared_ptr<const PoolSettings> settings)
+    : client_(
+          [&] {
+              if (!isPlainDatabaseCode(server.database))
+                  throw DbError(err::InvalidCall,
+                                QStringLiteral("The company code '%1' is not a plain code.").arg(server.database),
+                                DbError::Kind::Database, server.dataSource);
+              return PgServer{server.host, server.port, server.user, server.password};
+          }(),
+          server.database, std::move(settings)),
+      readOnly_(server.readOnly)
+{
+    if (readOnly_) query(QStringLiteral("SET default_transaction_read_only = on"));
+}
+
+PgRows PgDatabase::query(const QString& sql, const QList<Value>& params) { return client_.execute(sql, params); }
+
+Statement PgDatabase::prepare(const QString& accessSql) { return prepareNative(accessSql); }
+
+Statement PgDatabase::prepareNative(const QString& sql)
+{
+    // A statement the server refuses takes the transaction down with it: it is prepared in a
+    // savepoint of its own, as it runs.
+    std::shared_ptr<const PgPrepared> prepared;
+    const QString text = pg::serverText(sql);
+    if (depth_ == 0) {
+        prepared = client_.prepare(text);
+    } else {
+        query(QStringLiteral("SAVEPOINT belmo_statement"));
+        try {
+            prepared = client_.prepare(text);
+        } catch (const DbError&) {
+            query(QStringLiteral("ROLLBACK TO SAVEPOINT belmo_statement"));
+            query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
+            throw;
+        }
+        query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
+    }
+    return std::make_unique<PgCursor>(*this, std::move(prepared));
+}
+
+PgResult PgDatabase::execute(const PgPrepared& statement, const QList<Value>& params)
+{
+    if (depth_ == 0) return client_.run(statement, params);
+    query(QStringLiteral("SAVEPOINT belmo_statement"));
+    try {
+        PgResult result = client_.run(statement, params);
+        query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
+        return result;
+    } catch (const DbError&) {
+        query(QStringLiteral("ROLLBACK TO SAVEPOINT belmo_statement"));
+        query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
+        throw;
+    }
+}
+
+void PgDatabase::run(Cursor& st)
+{
+    const Verb verb = verbOf(st.nativeText());
+    if (!verb.table.isEmpty()) beforeWrite(verb.table);
+    st.runToEnd();
+    if (verb.word == u"CREATE" || verb.word == u"DROP" || verb.word == u"ALTER") {
+        // What the statements prepared so far read may have changed its columns.
+        shapes_.clear();
+        client_.forgetPrepared();
+    }
+}
+
+void PgDatabase::beginTransaction()
+{
+    if (depth_ == 0) client_.begin();
+    else query(QStringLiteral("SAVEPOINT belmo_%1").arg(depth_));
+    ++depth_;
+}
+
+void PgDatabase::beginReadTransaction()
+{
+    if (depth_ == 0) client_.beginSnapshot();
+    else query(QStringLiteral("SAVEPOINT belmo_%1").arg(depth_));
+    ++depth_;
+}
+
+void PgDatabase::commitTransaction()
+{
+    if (depth_ == 0) return;
+    if (depth_ == 1) {
+        // The depth goes back whatever the commit does: a failed commit has ended the transaction.
+        depth_ = 0;
+        afterEnd();
+        client_.commit();
+        return;
+    }
+    --depth_;
+    query(QStringLiteral("RELEASE SAVEPOINT belmo_%1").arg(depth_));
+}
+
+void PgDatabase::rollbackTransaction()
+{
+    if (depth_ == 0) return;
+    if (--depth_ == 0) {
+        afterEnd();
+        if (client_.inTransaction()) client_.rollback();
+        return;
+    }
+    query(QStringLiteral("ROLLBACK TO SAVEPOINT belmo_%1").arg(depth_));
+    query(QStringLiteral("RELEASE SAVEPOINT belmo_%1").arg(depth_));
+}
+
+void PgDatabase::afterEnd() { lockedTables_.clear(); }
+
+void PgDatabase::beforeWrite(const QString& table)
+{
+    // Other writers wait until the step ends; readers go on. Outside a transaction a write is
+    // its own transaction and needs nothing more.
+    if (depth_ == 0 || readOnly_ || lockedTables_.contains(table.toLower())) return;
+    query(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(pg::quotedName(pg::folded(table))));
+    lockedTables_.insert(table.toLower());
+}
+
+qint64 PgDatabase::lastInsertRowId()
+{
+    const PgRows rows = query(QStringLiteral("SELECT lastval()"));
+    const Value id = rows.rows.value(0).value(0);
+    return id.type() == Value::Type::Int ? id.intValue() : 0;
+}
+
+QStringList PgDatabase::columns(const QString& table)
+{
+    const PgRows rows = query(QStringLiteral(
+        "SELECT a.attname::text FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
+        "JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE lower(c.relname) = lower($1) AND (n.nspname = 'public' OR n.oid = pg_my_temp_schema()) "
+        "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY n.nspname = 'public', a.attnum"),
+        {table});
+    QStringList names;
+    for (const QList<Value>& row : rows.rows) names << textOf(row.value(0));
+    return names;
+}
+
+bool PgDatabase::hasObject(const QString& schema, const QString& type, const QString& name)
+{
+    const QString kind = type == u"view" ? QStringLiteral("v") : QStringLiteral("r");
+    const QString where = schema == u"temp" ? QStringLiteral("c.relnamespace = pg_my_temp_schema()")
+                                            : QStringLiteral("c.relnamespace = 'public'::regnamespace");
+    return !query(QStringLiteral("SELECT 1 FROM pg_class c WHERE %1 AND c.relkind = $1::\"char\" AND lower(c.relname) = lower($2)")
+                      .arg(where),
+                  {kind, name})
+                .rows.isEmpty();
+}
+
+Value PgDatabase::rowIdValue(qint64 id) const
+{
+    return Value(QStringLiteral("(%1,%2)").arg(id >> 16).arg(id & 0xFFFF));
+}
+
+qint64 PgDatabase::rowIdOf(const QByteArray& text)
+{
+    const QList<QByteArray> parts = text.mid(1, text.size() - 2).split(',');
+    return parts.size() == 2 ? (parts[0].toLongLong() << 16) | parts[1].toLongLong() : kNoRow;
+}
+
+QString PgDatabase::tableName(unsigned table)
+{
+    auto it = tableNames_.find(table);
+    if (it == tableNames_.end())
+        it = tableNames_.insert(
+            table, textOf(query(QStringLiteral("SELECT relname::text FROM pg_class WHERE oid = $1::oid"), {qint64(table)}).rows.value(0).value(0)));
+    return *it;
+}
+
+QString PgDatabase::columnName(unsigned table, int column)
+{
+    const QPair<unsigned, int> key(table, column);
+    auto it = columnNames_.find(key);
+    if (it == columnNames_.end())
+        it = columnNames_.insert(key, textOf(query(QStringLiteral("SELECT attname::text FROM pg_attribute "
+                                                                  "WHERE attrelid = $1::oid AND attnum = $2::int"),
+                                                   {qint64(table), qint64(column)})
+                                                 .rows.value(0)
+                                                 .value(0)));
+    return *it;
+}
+
+FieldType PgDatabase::fieldType(unsigned type)
+{
+    auto it = types_.find(type);
+    if (it != types_.end()) return *it;
+    const QString name =
+        textOf(query(QStringLiteral("SELECT typname::text FROM pg_type WHERE oid = $1::oid"), {qint64(type)}).rows.value(0).value(0));
+    return *types_.insert(type, pg::fieldTypeOf(name));
+}
+
+std::shared_ptr<const void> PgDatabase::shape(const QString& key) { return shapes_.value(key); }
+
+void PgDatabase::keepShape(const QString& key, std::shared_ptr<const void> shape) { shapes_.insert(key, std::move(shape)); }
+
+}  // namespace belmo::db
