@@ -1,6 +1,8 @@
 #include "db/PgClient.h"
 #include "db/PgDialect.h"
 #include "db/VbConvert.h"
+#include "services/Fragments.h"
+#include "services/NumberFormats.h"
 
 #include "support/TestCompany.h"
 
@@ -8,6 +10,8 @@
 
 namespace belmo::db {
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 using test::TestCompany;
 
@@ -127,6 +131,31 @@ TEST_F(PgDialectTest, AccessStatementsGiveTheSameRowsOnBothEngines)
         const QList<QStringList> file = company.rows(Query(sql, c.params));
         EXPECT_EQ(file.size(), c.rows) << sql.toStdString();
         EXPECT_EQ(serverRows(sql, c.params), file) << sql.toStdString() << "\n  server: " << pg::rewrite(sql).toStdString();
+    }
+}
+
+// The fragments of each dialect, around the same expressions, give the same texts and order.
+TEST_F(PgDialectTest, FragmentsOfEachDialectGiveTheSameRows)
+{
+    services::NumberFormats formats;
+    formats.TutarFormat = services::numberFormat(2);
+    formats.MiktarFormat = services::numberFormat(0);
+    auto statements = [](const services::Fragments& f) {
+        return QStringList{
+            u"SELECT "_s + f.TutarBas + u"KDV"_s + f.TutarSon + u", "_s + f.MiktarBas + u"KDV"_s + f.MiktarSon + u", "_s
+                + f.Ondalik4Bas + u"KDV"_s + f.Ondalik4Son + u", "_s + f.KirpBas + u"' ' & UNVAN & ' '"_s + f.KirpSon + u", "_s
+                + f.conditional(u"Ana_Hs = 120"_s, u"'A'"_s, u"Ana_Hs = 320"_s, u"'S'"_s)
+                + u" FROM Hesaplar ORDER BY ISNUMERIC(MID1), "_s + f.SayiFonk + u"(IIF(ISNUMERIC(MID1), MID1, 0)), MID1"_s,
+            u"SELECT Evrak_No, "_s + f.TarihMetinBas + u"tarih"_s + f.TarihMetinSon + u" FROM Kayit WHERE tarih >= "_s
+                + f.MetinTarihBas + u"'31.12.2010'"_s + f.MetinTarihSon + u" ORDER BY Evrak_No"_s,
+        };
+    };
+    const QStringList file = statements(services::accessFragments(formats));
+    const QStringList server = statements(services::serverFragments(formats));
+    for (qsizetype i = 0; i < file.size(); ++i) {
+        const QList<QStringList> rows = company.rows(file[i]);
+        EXPECT_EQ(rows.size(), i == 0 ? 6 : 3) << file[i].toStdString();
+        EXPECT_EQ(serverRows(server[i], {}), rows) << pg::rewrite(server[i]).toStdString();
     }
 }
 
