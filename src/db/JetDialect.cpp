@@ -87,6 +87,50 @@ void toServerTokens(QList<Token>& t)
     }
 }
 
+bool isWord(const Token& t, QStringView w) { return t.kind == Token::Word && t.text.compare(w, Qt::CaseInsensitive) == 0; }
+
+// A file sorts Nulls before every value and the server after them: each ORDER BY term on the
+// server says where they go, first going up and last going down, as on a file.
+void nullsAsOnFiles(QList<Token>& t)
+{
+    auto nextWord = [&](qsizetype i) {
+        do ++i;
+        while (i < t.size() && t[i].kind == Token::Space);
+        return i;
+    };
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const qsizetype by = nextWord(i);
+        if (!isWord(t[i], u"ORDER") || by >= t.size() || !isWord(t[by], u"BY")) continue;
+        qsizetype last = -1;
+        auto place = [&]() -> qsizetype {
+            if (last < 0) return 0;
+            const QString where = isWord(t[last], u"DESC") ? QStringLiteral("LAST") : QStringLiteral("FIRST");
+            const Token added[] = {{Token::Space, QStringLiteral(" "), -1}, {Token::Word, QStringLiteral("NULLS"), -1},
+                                   {Token::Space, QStringLiteral(" "), -1}, {Token::Word, where, -1}};
+            for (qsizetype n = 0; n < 4; ++n) t.insert(last + 1 + n, added[n]);
+            last = -1;
+            return 4;
+        };
+        int depth = 0;
+        qsizetype k = by + 1;
+        for (; k < t.size(); ++k) {
+            const Token& tok = t[k];
+            if (tok.kind == Token::LParen) ++depth;
+            else if (tok.kind == Token::RParen && depth-- == 0) break;
+            if (depth == 0 && tok.kind == Token::Comma) {
+                k += place();
+                continue;
+            }
+            if (depth == 0 && (tok.text == u";" || isWord(tok, u"LIMIT") || isWord(tok, u"OFFSET") || isWord(tok, u"UNION")
+                               || isWord(tok, u"INTERSECT") || isWord(tok, u"EXCEPT")))
+                break;
+            if (tok.kind != Token::Space) last = k;
+        }
+        place();
+        i = k;
+    }
+}
+
 class Rewriter {
 public:
     Rewriter(QList<Token> tokens, Target target) : t_(std::move(tokens)), target_(target) {}
@@ -252,8 +296,6 @@ private:
 // current-account balance views run in half the time. Only comparisons of a left-side column
 // with literals, as top-level AND terms of the same SELECT, count; anything else keeps the
 // RIGHT JOIN as written.
-
-bool isWord(const Token& t, QStringView w) { return t.kind == Token::Word && t.text.compare(w, Qt::CaseInsensitive) == 0; }
 
 class JoinReducer {
 public:
@@ -479,7 +521,10 @@ QString rewrite(QStringView accessSql, Target target)
 {
     QList<Token> tokens = tokenize(accessSql);
     JoinReducer(tokens).run();
-    if (target == Target::Server) toServerTokens(tokens);
+    if (target == Target::Server) {
+        toServerTokens(tokens);
+        nullsAsOnFiles(tokens);
+    }
     return Rewriter(std::move(tokens), target).run();
 }
 

@@ -397,7 +397,7 @@ QStringList installStatements()
 
 QStringList sessionStatements()
 {
-    return {u"SET search_path = belmo, pg_catalog, public"_s, u"SET datestyle = 'ISO, DMY'"_s,
+    return {u"SET search_path = public, belmo, pg_catalog"_s, u"SET datestyle = 'ISO, DMY'"_s,
             u"SET standard_conforming_strings = on"_s};
 }
 

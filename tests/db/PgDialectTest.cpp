@@ -97,7 +97,8 @@ TEST_F(PgDialectTest, AccessStatementsGiveTheSameRowsOnBothEngines)
 {
     const Case cases[] = {
         {u"SELECT MID1, FORMAT(KDV, '##,###0.00'), FORMAT(KDV, '###,##0.0000'), FORMAT(KDV, '##,###'), Format(Ana_Hs) "
-         "FROM Hesaplar ORDER BY MID1", {}, 6},
+         "FROM Hesaplar ORDER BY KDV, MID1", {}, 6},
+        {u"SELECT MID1, UNVAN FROM Hesaplar ORDER BY Sehir DESC, (SELECT MAX(Evrak_No) FROM Kayit), MID1", {}, 6},
         {u"SELECT Evrak_No, FORMAT(tarih, 'DD.MM.YYYY'), format(tarih, 'dd.mm.yyyy hh:nn'), FORMAT('5.3.2011', 'yyyy-mm-dd') "
          "FROM Kayit ORDER BY Kayit_No", {}, 4},
         {u"SELECT MID1, SWITCH(Ana_Hs = 120, 'Alıcı', Ana_Hs = 320, 'Satıcı'), SWITCH(KDV > 10, KDV, KDV <= 10, 0) "
