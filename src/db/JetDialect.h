@@ -27,6 +27,7 @@
 //   a & b            -> belmo.jetcat(belmo.jettext(a), belmo.jettext(b))
 //   a / b            -> a *1::float8/ b
 //   [Name], "Name"   -> "name"               (the name an unquoted Name stands for there)
+//   ORDER BY a, b DESC -> ORDER BY a NULLS FIRST, b DESC NULLS LAST   (Nulls where a file puts them)
 namespace belmo::db::jet {
 
 enum class Target { File, Server };

@@ -157,11 +157,12 @@ QStringList comparisonStatements()
                                   QLatin1String(c.join), hashes);
         }
     }
-    // LIKE folds both sides of any two texts: belmo comes first in a session's search_path.
+    // LIKE folds both sides of any two texts (belmo comes before pg_catalog in a session's
+    // search_path); a backslash in the pattern is a letter, as on a file.
     for (const char* type : {"belmo.metin", "text"}) {
         for (const char* like : {"like", "notlike"})
             functions << u"CREATE OR REPLACE FUNCTION belmo.%1(%2, text) RETURNS boolean LANGUAGE sql IMMUTABLE "
-                         "PARALLEL SAFE AS $$ SELECT belmo.fold($1::text) OPERATOR(pg_catalog.%3) belmo.fold($2) $$"_s
+                         "PARALLEL SAFE AS $$ SELECT belmo.fold($1::text) OPERATOR(pg_catalog.%3) like_escape(belmo.fold($2), '') $$"_s
                              .arg(QLatin1String(like), QLatin1String(type), QLatin1String(like[0] == 'l' ? "~~" : "!~~"));
         operators << u"CREATE OPERATOR belmo.~~ (LEFTARG = %1, RIGHTARG = text, FUNCTION = belmo.like, "
                      "NEGATOR = OPERATOR(belmo.!~~), RESTRICT = likesel, JOIN = likejoinsel); "

@@ -119,6 +119,7 @@ TEST_F(PgDialectTest, AccessStatementsGiveTheSameRowsOnBothEngines)
         {u"SELECT MID1 FROM Hesaplar WHERE UNVAN = ? ORDER BY MID1", {"ID YAPI"}, 2},
         {u"SELECT MID1 FROM Hesaplar WHERE Sehir IN ('İZMİR', 'ankara') ORDER BY MID1", {}, 3},
         {u"SELECT MID1 FROM Hesaplar WHERE UNVAN LIKE 'İŞIK%' OR Sehir LIKE '%STAN%' OR UNVAN NOT LIKE '%Ş%' ORDER BY MID1", {}, 4},
+        {u"SELECT MID1 FROM Hesaplar WHERE MID1 & '\\' LIKE '%\\' AND UNVAN LIKE '_d%'", {}, 2},
         {u"SELECT Sehir, MID1 FROM Hesaplar WHERE Sehir > 'b' ORDER BY Sehir, MID1 DESC", {}, 4},
         {u"SELECT COUNT(*) FROM Hesaplar GROUP BY Sehir ORDER BY 1", {}, 4},
         {u"SELECT COUNT(*) FROM (SELECT DISTINCT UNVAN FROM Hesaplar WHERE UNVAN IS NOT NULL) AS u", {}, 1},
