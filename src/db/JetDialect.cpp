@@ -37,9 +37,103 @@ bool isComparison(const QString& op)
         || op == u"<=" || op == u">=";
 }
 
+// The Access functions the steps call; on a server each is one of schema belmo.
+const QSet<QString>& accessFunctions()
+{
+    static const QSet<QString> names = [] {
+        QSet<QString> set;
+        for (const char* f : {"FORMAT", "SWITCH", "IIF", "CDBL", "CDATE", "CSTR", "CLNG", "STR", "MID", "TRIM",
+                              "LTRIM", "RTRIM", "LEN", "UCASE", "LCASE", "NZ", "ISNUMERIC", "ISDATE", "FIRST",
+                              "LAST"})
+            set.insert(QString::fromLatin1(f));
+        return set;
+    }();
+    return names;
+}
+
+// A quoted or bracketed name as the server knows it: the server folds an unquoted name's
+// ASCII letters to lower case, and the tables are made with those names.
+QString serverName(const Token& tok)
+{
+    QString name = tok.text.mid(1, tok.text.size() - 2);
+    for (QChar& c : name)
+        if (c.unicode() < 0x80) c = c.toLower();
+    name.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + name + u'"';
+}
+
+// What a server statement takes in place of the file forms of names, functions and the '?'
+// of bound values. String literals are single tokens: nothing inside them changes.
+void toServerTokens(QList<Token>& t)
+{
+    int parameter = 0;
+    auto neighbour = [&](qsizetype i, int step) {
+        for (i += step; i >= 0 && i < t.size(); i += step)
+            if (t[i].kind != Token::Space) return &t[i];
+        return static_cast<Token*>(nullptr);
+    };
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        Token& tok = t[i];
+        if (tok.kind == Token::Other && tok.text == u"?") {
+            tok.text = u'$' + QString::number(++parameter);
+        } else if (tok.kind == Token::QuotedName) {
+            tok.text = serverName(tok);
+        } else if (tok.kind == Token::Word && accessFunctions().contains(tok.text.toUpper())) {
+            const Token* before = neighbour(i, -1);
+            const Token* after = neighbour(i, 1);
+            const bool qualified = before && before->kind == Token::Other && before->text == u".";
+            if (!qualified && after && after->kind == Token::LParen) tok.text = QStringLiteral("belmo.") + tok.text.toLower();
+        }
+    }
+}
+
+bool isWord(const Token& t, QStringView w) { return t.kind == Token::Word && t.text.compare(w, Qt::CaseInsensitive) == 0; }
+
+// A file sorts Nulls before every value and the server after them: each ORDER BY term on the
+// server says where they go, first going up and last going down, as on a file.
+void nullsAsOnFiles(QList<Token>& t)
+{
+    auto nextWord = [&](qsizetype i) {
+        do ++i;
+        while (i < t.size() && t[i].kind == Token::Space);
+        return i;
+    };
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const qsizetype by = nextWord(i);
+        if (!isWord(t[i], u"ORDER") || by >= t.size() || !isWord(t[by], u"BY")) continue;
+        qsizetype last = -1;
+        auto place = [&]() -> qsizetype {
+            if (last < 0) return 0;
+            const QString where = isWord(t[last], u"DESC") ? QStringLiteral("LAST") : QStringLiteral("FIRST");
+            const Token added[] = {{Token::Space, QStringLiteral(" "), -1}, {Token::Word, QStringLiteral("NULLS"), -1},
+                                   {Token::Space, QStringLiteral(" "), -1}, {Token::Word, where, -1}};
+            for (qsizetype n = 0; n < 4; ++n) t.insert(last + 1 + n, added[n]);
+            last = -1;
+            return 4;
+        };
+        int depth = 0;
+        qsizetype k = by + 1;
+        for (; k < t.size(); ++k) {
+            const Token& tok = t[k];
+            if (tok.kind == Token::LParen) ++depth;
+            else if (tok.kind == Token::RParen && depth-- == 0) break;
+            if (depth == 0 && tok.kind == Token::Comma) {
+                k += place();
+                continue;
+            }
+            if (depth == 0 && (tok.text == u";" || isWord(tok, u"LIMIT") || isWord(tok, u"OFFSET") || isWord(tok, u"UNION")
+                               || isWord(tok, u"INTERSECT") || isWord(tok, u"EXCEPT")))
+                break;
+            if (tok.kind != Token::Space) last = k;
+        }
+        place();
+        i = k;
+    }
+}
+
 class Rewriter {
 public:
-    explicit Rewriter(QList<Token> tokens) : t_(std::move(tokens)) {}
+    Rewriter(QList<Token> tokens, Target target) : t_(std::move(tokens)), target_(target) {}
 
     QString run() { return emitRange(0, t_.size()); }
 
@@ -52,6 +146,7 @@ private:
     };
 
     QList<Token> t_;
+    Target target_;
 
     bool isBoundary(const Item& it) const
     {
@@ -87,7 +182,8 @@ private:
             if (up == u"TRUE") return QStringLiteral("-1");
             if (up == u"FALSE") return QStringLiteral("0");
         }
-        if (tok.kind == Token::Op && tok.text == u"/") return QStringLiteral("*1.0/");
+        if (tok.kind == Token::Op && tok.text == u"/")
+            return target_ == Target::File ? QStringLiteral("*1.0/") : QStringLiteral("*1::float8/");
         return tok.text;
     }
 
@@ -155,10 +251,12 @@ private:
         qsizetype lead = 0, tail = seg.size();
         while (lead < tail && isSpace(seg[lead])) ++lead;
         while (tail > lead && isSpace(seg[tail - 1])) --tail;
-        QString out = itemsText(seg.mid(0, lead)) + QStringLiteral("JETCAT(");
+        // The server's function takes texts: each operand goes through the & rule of CStr.
+        const bool server = target_ == Target::Server;
+        QString out = itemsText(seg.mid(0, lead)) + (server ? QStringLiteral("belmo.jetcat(") : QStringLiteral("JETCAT("));
         for (qsizetype i = 0; i < parts.size(); ++i) {
             if (i) out += QStringLiteral(", ");
-            out += plusText(parts[i], true);
+            out += server ? QStringLiteral("belmo.jettext(%1)").arg(plusText(parts[i], true)) : plusText(parts[i], true);
         }
         return out + u')' + itemsText(seg.mid(tail));
     }
@@ -198,8 +296,6 @@ private:
 // current-account balance views run in half the time. Only comparisons of a left-side column
 // with literals, as top-level AND terms of the same SELECT, count; anything else keeps the
 // RIGHT JOIN as written.
-
-bool isWord(const Token& t, QStringView w) { return t.kind == Token::Word && t.text.compare(w, Qt::CaseInsensitive) == 0; }
 
 class JoinReducer {
 public:
@@ -421,11 +517,15 @@ QList<Token> tokenize(QStringView s)
     return out;
 }
 
-QString rewrite(QStringView accessSql)
+QString rewrite(QStringView accessSql, Target target)
 {
     QList<Token> tokens = tokenize(accessSql);
     JoinReducer(tokens).run();
-    return Rewriter(std::move(tokens)).run();
+    if (target == Target::Server) {
+        toServerTokens(tokens);
+        nullsAsOnFiles(tokens);
+    }
+    return Rewriter(std::move(tokens), target).run();
 }
 
 SelectShape inspectSelect(QStringView sql)

@@ -18,7 +18,19 @@
 //                       row anyway (a left-side column compared with literals)
 // Functions (FORMAT, SWITCH, CDBL, ...) and the collations are registered on every
 // connection by JetFunctions.
+//
+// The same rewrite serves a company database on a server (Target::Server), whose schema
+// `belmo` holds the functions and the text and date comparisons (PgDialect). There, besides:
+//   ?                -> $1, $2, ...          (in order of appearance)
+//   FORMAT(...)      -> belmo.format(...)    (every Access function, so none meets the server's
+//                                             own function of the same name)
+//   a & b            -> belmo.jetcat(belmo.jettext(a), belmo.jettext(b))
+//   a / b            -> a *1::float8/ b
+//   [Name], "Name"   -> "name"               (the name an unquoted Name stands for there)
+//   ORDER BY a, b DESC -> ORDER BY a NULLS FIRST, b DESC NULLS LAST   (Nulls where a file puts them)
 namespace belmo::db::jet {
+
+enum class Target { File, Server };
 
 struct Token {
     enum Kind { Space, String, QuotedName, Word, Number, Op, LParen, RParen, Comma, Other };
@@ -29,8 +41,8 @@ struct Token {
 
 QList<Token> tokenize(QStringView sql);
 
-// The SQLite text of an Access statement.
-QString rewrite(QStringView accessSql);
+// The text of an Access statement for SQLite (File) or for a company server.
+QString rewrite(QStringView accessSql, Target target = Target::File);
 
 // What the recordset needs to know about a (rewritten) statement to make it updatable.
 struct SelectShape {

@@ -43,7 +43,7 @@ public:
         : texts_{server.host.toUtf8(), server.port > 0 ? QByteArray::number(server.port) : QByteArray(),
                  server.user.toUtf8(), server.password.toUtf8(), database.toUtf8(), server.applicationName.toUtf8(),
                  QByteArrayLiteral("UTF8"),
-                 "-c datestyle=ISO,DMY -c search_path=public,belmo,pg_catalog -c lock_timeout=" + QByteArray::number(std::max(lockTimeoutMs, 1))}
+                 "-c datestyle=ISO,DMY -c lock_timeout=" + QByteArray::number(std::max(lockTimeoutMs, 1))}
     {
         for (const QByteArray& t : texts_) values_.push_back(t.constData());
         values_.push_back(nullptr);
@@ -73,7 +73,8 @@ struct StateRule {
 constexpr DbError::Kind kField = DbError::Kind::Field;
 constexpr DbError::Kind kDatabase = DbError::Kind::Database;
 constexpr StateRule kStateRules[] = {
-    {"22", err::MultipleStep, kField, ""},  // a value that does not fit its column
+    {"22018", err::CriteriaMismatch, kField, ""},  // a conversion of the dialect's functions failed
+    {"22", err::MultipleStep, kField, ""},         // a value that does not fit its column
     {"23", err::Unspecified, kField, ""},   // a constraint of the row
     {"42P01", err::NoSuchTable, kDatabase, "Table or query not found: "},
     {"42703", err::MissingParameter, kDatabase, "No value given for one or more required parameters: "},

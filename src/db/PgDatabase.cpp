@@ -2,6 +2,7 @@
 
 #include "db/ConnectionString.h"
 #include "db/JetDialect.h"
+#include "db/PgDialect.h"
 #include "db/ServerSql.h"
 
 namespace belmo::db {
@@ -94,12 +95,13 @@ PgDatabase::PgDatabase(const ConnectionString& server, std::shared_ptr<const Poo
           server.database, std::move(settings)),
       readOnly_(server.readOnly)
 {
+    for (const QString& sql : pg::sessionStatements()) query(sql);
     if (readOnly_) query(QStringLiteral("SET default_transaction_read_only = on"));
 }
 
 PgRows PgDatabase::query(const QString& sql, const QList<Value>& params) { return client_.execute(sql, params); }
 
-Statement PgDatabase::prepare(const QString& accessSql) { return prepareNative(accessSql); }
+Statement PgDatabase::prepare(const QString& accessSql) { return prepareNative(pg::rewrite(accessSql)); }
 
 Statement PgDatabase::prepareNative(const QString& sql)
 {

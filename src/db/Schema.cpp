@@ -2,6 +2,7 @@
 
 #include "db/DbError.h"
 #include "db/JetFunctions.h"
+#include "db/PgDialect.h"
 #include "db/SqliteFile.h"
 
 #include <QDateTime>
@@ -276,10 +277,13 @@ const Table* findTable(const QList<Table>& tables, const QString& name)
 
 QString databasePassword() { return QStringLiteral("K4?pa7!şüğıç#öçüşæğı"); }
 
-QStringList createStatements(const Table& table)
+QStringList createStatements(const Table& table, jet::Target target)
 {
+    const bool server = target == jet::Target::Server;
+    auto quoteName = [server](const QString& n) { return schema::quoteName(server ? n.toLower() : n); };
     QStringList cols;
-    for (const Column& c : table.columns) cols << quoteName(c.name) + u' ' + declaration(c.kind);
+    for (const Column& c : table.columns)
+        cols << quoteName(c.name) + u' ' + (server ? pg::declaration(c.kind) : declaration(c.kind));
     QStringList out;
     out << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteName(table.name), cols.join(QStringLiteral(", ")));
     for (const Index& ix : table.indexes) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/JetDialect.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -45,8 +47,9 @@ const Table* findTable(const QList<Table>& tables, const QString& name);
 // The database password every file of the package carries.
 QString databasePassword();
 
-// CREATE TABLE and CREATE INDEX statements of one table.
-QStringList createStatements(const Table& table);
+// CREATE TABLE and CREATE INDEX statements of one table, for a file or for a company server
+// (pg::declaration's types; names as the server folds them, lower case).
+QStringList createStatements(const Table& table, jet::Target target = jet::Target::File);
 
 // The mode the program makes its files and folders with, less what the umask takes: no right
 // for other users (an office may share the program folder through a group).

@@ -26,10 +26,6 @@ QString quotedName(const QString& name);
 // A name as the server keeps a bare one: ASCII letters lowered, others as they are.
 QString folded(const QString& name);
 
-// The statements that make these tables (with their indexes) in a new company database.
-QString declaration(schema::Kind kind);
-QStringList createStatements(const QList<schema::Table>& tables);
-
 // The declared spelling of a table of the schema, and of one of its columns; `name` itself
 // when the schema has none such.
 QString tableSpelling(const QString& table);

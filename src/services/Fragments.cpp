@@ -24,7 +24,9 @@ struct Pair {
     QString bas, son;
 };
 Pair accessNumber(const QString& format) { return {u"FORMAT("_s, u",'"_s + format + u"')"_s}; }
-Pair serverNumber(const QString& decimals) { return {u"REPLACE(CONVERT(DECIMAL(10,"_s + decimals + u"), "_s, u",1), '.', ',') "_s}; }
+// On a company server the schema belmo formats as FORMAT does on a file: the same pattern gives
+// the same text on either.
+Pair serverNumber(const QString& format) { return {u"belmo.format("_s, u",'"_s + format + u"')"_s}; }
 
 // Every formatted pair of the fragments with the format and decimals it is built from.
 template <typename Build>
@@ -97,14 +99,14 @@ Fragments serverFragments(const NumberFormats& formats)
     f.AltMetin = u"SUBSTRING"_s;
     f.Tekil = u"DISTINCT"_s;
     f.KirpFonk = QString();
-    f.SayiFonk = u"isnumeric"_s;
-    fillNumberPairs(f, formats, [](const QString&, const QString& decimals) { return serverNumber(decimals); });
-    f.Ondalik4Bas = u"REPLACE(CONVERT(DECIMAL(10,4), "_s;
-    f.Ondalik4Son = u",1), '.', ',') "_s;
-    f.TarihMetinBas = u"convert(varchar(10),"_s;
-    f.TarihMetinSon = u",104)"_s;
-    f.MetinTarihBas = u"convert(DATETIME,"_s;
-    f.MetinTarihSon = u",104)"_s;
+    f.SayiFonk = u"belmo.cdbl"_s;  // the current-account loader sorts by the number of a code
+    fillNumberPairs(f, formats, [](const QString& format, const QString&) { return serverNumber(format); });
+    f.Ondalik4Bas = u"belmo.format("_s;
+    f.Ondalik4Son = u",'###,##0.0000')"_s;
+    f.TarihMetinBas = u"to_char("_s;
+    f.TarihMetinSon = u",'DD.MM.YYYY')"_s;
+    f.MetinTarihBas = u"belmo.cdate("_s;  // day.month.year or ISO, as a file reads it
+    f.MetinTarihSon = u")"_s;
     f.KosulBas = u"CASE"_s;
     f.KosulIlk = u"WHEN"_s;
     f.KosulDeger = u"THEN"_s;

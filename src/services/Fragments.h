@@ -11,7 +11,7 @@ namespace belmo::services {
 struct NumberFormats;
 
 // The text pieces the query builders put around expressions, so that one query text serves
-// Access and SQL Server company databases. A Bas/Son pair wraps an expression:
+// Access and server company databases. A Bas/Son pair wraps an expression:
 // Bas + expression + Son. The amount, quantity and price pairs copy the number formats of
 // the moment they are filled.
 struct Fragments {
@@ -35,10 +35,11 @@ struct Fragments {
 
 // The values for Access company databases, the ones the program runs with.
 Fragments accessFragments(const NumberFormats& formats);
-// The values for SQL Server company databases, which no setting selects yet.
+// The values for company databases on a server, run through the server's rewrite (the
+// functions of the schema belmo and the server's own).
 Fragments serverFragments(const NumberFormats& formats);
 
-// Fills the fragments after the login: SQL Server values when SqlSunucu is 1, Access values
+// Fills the fragments after the login: server values when SqlSunucu is 1, Access values
 // when it is 0 or -1 (unset counts as 0); any other server type leaves them as they are.
 void SQLCEVIR(const db::Value& SqlSunucu, const NumberFormats& formats, Fragments& sql);
 

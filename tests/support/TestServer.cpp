@@ -1,6 +1,7 @@
 #include "TestServer.h"
 
 #include "db/ConnectionString.h"
+#include "db/PgDialect.h"
 
 #include <QCoreApplication>
 
@@ -22,7 +23,12 @@ QString createServerDatabase(const QString& code, const QList<db::schema::Table>
     const auto settings = std::make_shared<db::PoolSettings>();
     db::PgClient(testServer(), QStringLiteral("postgres"), settings).createDatabase(name);
     db::PgClient company(testServer(), name, settings);
-    for (const QString& sql : db::pg::createStatements(tables)) company.execute(sql);
+    company.begin();
+    for (const QString& sql : db::pg::installStatements()) company.execute(sql);
+    for (const QString& sql : db::pg::sessionStatements()) company.execute(sql);
+    for (const db::schema::Table& t : tables)
+        for (const QString& sql : db::pg::createStatements(t)) company.execute(sql);
+    company.commit();
     return name;
 }
 
