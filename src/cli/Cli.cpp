@@ -33,7 +33,7 @@ void printHelp(QTextStream& out)
            "                                   create a program folder with demo companies and users\n"
            "  show --folder DIR [CODE...]      print what a program folder holds\n"
            "  server --folder DIR [--host H [--port P] --user U [--password-file F] | --off]\n"
-           "                                   companies on a database server, or files again; the settings\n"
+           "                                   keep the companies on a database server, or in files again\n"
            "\n"
            "Options:\n"
            "  -h, --help      this text; 'belmo help <command>' or 'belmo <command> --help' explains a command\n"
