@@ -323,8 +323,9 @@ std::optional<QStringList> GIRIS::serverCompanies()
         return server_.companies();
     } catch (const db::DbError& e) {
         // The server's reason names the server and the user, never the password.
-        const QString text = serverDidNotAnswer(e) ? e.description() : kRefusedByServer.arg(server_.label(), e.cause());
-        session_.dialogs().message(text, {}, services::Dialogs::Icon::None, e.detail());
+        const bool silent = serverDidNotAnswer(e);
+        session_.dialogs().message(silent ? e.description() : kRefusedByServer.arg(server_.label(), e.cause()), {},
+                                   services::Dialogs::Icon::None, silent ? e.detail() : QString());
         showServerFrame();
         return std::nullopt;
     }
