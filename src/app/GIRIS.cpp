@@ -23,6 +23,8 @@ const QString kNoRight = u"Belirtilen Şirkete Giriş Yetkiniz Yok"_s;
 const QString kNotFound = u"Şirket Veri Tabanı Bulunamadı."_s;
 const QString kSameCompany = u"Kaynak ve hedef şirket aynı olamaz."_s;
 const QString kNotACode = u"Geçersiz şirket kodu: '%1'.\rŞirket kodu harf, rakam, '_' ve '-' içerebilir; en çok 50 karakterdir."_s;
+const QString kRefusedByServer = u"Server girişi kabul etmedi: %1\r%2"_s;
+const QString kBadPort = u"Geçersiz port: '%1'.\rPort 1 ile 65535 arasında bir sayıdır; boş bırakılırsa sunucunun portu kullanılır."_s;
 const QString kAmbiguous = u"Şirket kodu belirsiz: '%1'.\rAdları yalnız büyük-küçük harfle ayrılan birden fazla şirket var."_s;
 
 // A Null column fails every comparison.
@@ -42,6 +44,11 @@ GIRIS::GIRIS(Session& session) : session_(session)
     onayla.onClick = [this] { Onayla(); };
     cikis.onClick = [this] { close(); };
     kapat.onClick = [this] { close(); };
+    serverBilgileri.onClick = [this] { showServerFrame(); };
+    kaydet.onClick = [this] { Kaydet(); };
+    serverCikis.onClick = [this] { close(); };
+    frames.add(frame);
+    frames.add(serverFrame);
 }
 
 bool GIRIS::startUp(const QString& currentFolder)
@@ -71,6 +78,11 @@ bool GIRIS::startUp(const QString& currentFolder)
             return false;
         }
         frame.setColourScheme(session_.TemaNo);
+        serverFrame.setColourScheme(session_.TemaNo);
+        db::Connection con(session_.pool());
+        con.open(session_.AyarBag);
+        server_ = ServerSettings::load(con);
+        showServerSettings();
     } catch (const db::DbError& e) {
         services::reportError(session_.errors(), e);
     }
@@ -93,20 +105,29 @@ void GIRIS::fillCompanyLists()
     hedefSirket.clear();
     const QString user = services::TIRNAKSIL(kullaniciAdi.text());
     if (user.trimmed().isEmpty()) return;
+    // On a server the lists offer its companies; the rights are checked at "Onayla".
+    const std::optional<QStringList> codes = server_.useServer ? serverCompanies() : rightsOf(user);
+    if (!codes) return;
+    for (const QString& code : *codes) {
+        kaynakSirket.addItem(code);
+        hedefSirket.addItem(code);
+    }
+    kullaniciAdi.setText(user);
+}
 
+// The company codes of the user's rights, each once, in the order the store gives them.
+QStringList GIRIS::rightsOf(const QString& user)
+{
     db::Connection con(session_.pool());
     con.open(session_.AyarBag);
     db::Recordset rs;
     rs.open(u"SELECT SRKTUSERS.SIRKETCODE FROM SRKTUSERS INNER JOIN USERS ON SRKTUSERS.USERCODE = USERS.USERCODE "
             u"where USERS.USERAD=? group by SRKTUSERS.SIRKETCODE "_s,
             con, db::CursorType::Keyset, db::LockType::ReadOnly, {user});
-    for (; !rs.eof(); rs.moveNext()) {
-        const db::Value code = rs.value(0);
-        if (code.isNull()) continue;
-        kaynakSirket.addItem(vb::CStr(code));
-        hedefSirket.addItem(vb::CStr(code));
-    }
-    kullaniciAdi.setText(user);
+    QStringList codes;
+    for (; !rs.eof(); rs.moveNext())
+        if (const db::Value code = rs.value(0); !code.isNull()) codes << vb::CStr(code);
+    return codes;
 }
 
 void GIRIS::sifreLostFocus()
@@ -191,13 +212,17 @@ void GIRIS::Onayla()
 {
     enableInputs(false);
     try {
+        // Companies on a server: without a server name, or with a server that cannot be
+        // asked, the server frame comes forward and nothing else happens.
+        std::optional<QStringList> companies;
+        if (server_.useServer && !(companies = serverCompanies())) return enableInputs(true);
         const QString typedSource = kaynakSirket.text();
         const QString typedTarget = hedefSirket.text();
         if (typedSource.isEmpty()) return refuse(u"LÜTFEN BELMO YAPILACAK ŞİRKETİ SEÇİNİZ"_s);
         if (typedTarget.isEmpty()) return refuse(u"LÜTFEN HEDEF ŞİRKETİ SEÇİNİZ"_s);
         // A code becomes a file name and a part of a connection string: only plain codes pass.
         for (const QString& code : {typedSource, typedTarget})
-            if (!isPlainCompanyCode(code)) return refuse(kNotACode.arg(code));
+            if (!(companies ? db::isPlainDatabaseCode(code) : isPlainCompanyCode(code))) return refuse(kNotACode.arg(code));
 
         session_.KModu = 2;
         session_.HModu = 2;
@@ -212,16 +237,17 @@ void GIRIS::Onayla()
 
         const ProgramFolder folder(session_.ProgramKlasoru);
         session_.AyarBag = folder.configConnection();
-        session_.KaynakBag = folder.companyConnection(*source);
-        session_.HedefBag = folder.companyConnection(*target);
+        const auto connection = [&](const QString& code) {
+            return companies ? server_.companyConnection(code) : folder.companyConnection(code);
+        };
+        session_.KaynakBag = connection(*source);
+        session_.HedefBag = connection(*target);
+        session_.SqlSunucu = companies ? db::Value(1) : db::Value();
 
         if (KULLANICIKONTROL(kullaniciAdi.text(), sifre.text()) != kDogru) return refuse(u"GİRİŞ ONAYLANMADI"_s);
         // The target must be there already (the login creates no company; a missing source is
-        // found when it is first read), each code must name one file, and the target must be
-        // another file than the source.
-        if (refusedFile(folder.findCompany(*target), *target, true) || refusedFile(folder.findCompany(*source), *source, false))
-            return;
-        if (sameFile(folder.companyPath(*source), folder.companyPath(*target))) return refuse(kSameCompany);
+        // found when it is first read) and must be another company than the source.
+        if (companies ? refusedOnServer(*source, *target, *companies) : refusedFiles(folder, *source, *target)) return;
 
         // A user without company rights who typed a code: the program ends here.
         close();
@@ -263,6 +289,73 @@ std::optional<QString> GIRIS::companyCode(const QString& typed)
     if (rights.size() == 1) return rights.first();
     refuse(kAmbiguous.arg(typed), u"the user's rights name %1, whose codes differ in case only"_s.arg(rights.join(u", "_s)));
     return std::nullopt;
+}
+
+// Each code must name one file, and the target another file than the source.
+bool GIRIS::refusedFiles(const ProgramFolder& folder, const QString& source, const QString& target)
+{
+    if (refusedFile(folder.findCompany(target), target, true) || refusedFile(folder.findCompany(source), source, false))
+        return true;
+    if (!sameFile(folder.companyPath(source), folder.companyPath(target))) return false;
+    refuse(kSameCompany);
+    return true;
+}
+
+// A server names its databases exactly: the code as typed (or as the right spells it).
+bool GIRIS::refusedOnServer(const QString& source, const QString& target, const QStringList& companies)
+{
+    if (!companies.contains(target)) {
+        refuse(kNotFound, u"%1: no database %2 on the server"_s.arg(server_.label(), target));
+        return true;
+    }
+    if (source != target) return false;
+    refuse(kSameCompany);
+    return true;
+}
+
+std::optional<QStringList> GIRIS::serverCompanies()
+{
+    if (server_.host.trimmed().isEmpty()) {  // no server named yet
+        showServerFrame();
+        return std::nullopt;
+    }
+    try {
+        return server_.companies();
+    } catch (const db::DbError& e) {
+        // The server's reason names the server and the user, never the password.
+        const bool silent = serverDidNotAnswer(e);
+        session_.dialogs().message(silent ? e.description() : kRefusedByServer.arg(server_.label(), e.cause()), {},
+                                   services::Dialogs::Icon::None, silent ? e.detail() : QString());
+        showServerFrame();
+        return std::nullopt;
+    }
+}
+
+void GIRIS::Kaydet()
+{
+    const std::optional<int> port = parsePort(serverPort.text());
+    if (!port) return session_.dialogs().message(kBadPort.arg(serverPort.text()), {}, services::Dialogs::Icon::None, {});
+    const ServerSettings typed{sqlSunucu.value() == 1, serverAdi.text(), *port, serverKullanici.text(), serverSifre.text()};
+    try {
+        db::Connection con(session_.pool());
+        con.open(session_.AyarBag);
+        typed.save(con);
+        server_ = ServerSettings::load(con);
+    } catch (const db::DbError& e) {
+        return services::reportError(session_.errors(), e);
+    }
+    showServerSettings();
+    frames.bringToFront(frame);
+    kullaniciAdiLostFocus();  // the lists as the settings now give them
+}
+
+void GIRIS::showServerSettings()
+{
+    serverAdi.setText(server_.host);
+    serverPort.setText(server_.port > 0 ? QString::number(server_.port) : QString());
+    serverKullanici.setText(server_.user);
+    serverSifre.setText(server_.password);
+    sqlSunucu.setValue(server_.useServer ? 1 : 0);
 }
 
 bool GIRIS::refusedFile(const ProgramFolder::CompanyFile& file, const QString& code, bool missingToo)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ProgramFolder.h"
+#include "app/ServerSettings.h"
 #include "widgets/Controls.h"
 #include "widgets/Panel.h"
 
@@ -18,7 +19,9 @@ class Session;
 // window then closes and the program ends. Database errors go to the caller.
 bool TEMAAYARLA(Session& session);
 
-// The login window "Giriş": start-up, the login frame "Kullanıcı Girişi" and "Onayla".
+// The login window "Giriş": start-up, the login frame "Kullanıcı Girişi" and "Onayla", and
+// behind it the frame "Server Bilgileri" that says where the companies are: files in MUHASEBE,
+// or databases on a company server (config.mdb stays a file either way).
 //
 // The window opens the console through onOpenConsole and tells whoever shows it that it
 // was hidden, shown again or closed through onVisibility. Every value typed into it that
@@ -38,6 +41,19 @@ public:
     widgets::Button onayla{QStringLiteral("Onayla")};
     widgets::Button cikis{QStringLiteral("Çıkış")};
     widgets::Button kapat;  // the close control without caption
+    widgets::Button serverBilgileri{QStringLiteral("Server Bilgileri")};  // brings the server frame forward
+
+    widgets::Panel serverFrame{QStringLiteral("Server Bilgileri")};
+    widgets::TextBox serverAdi;        // "Server Adı"
+    widgets::TextBox serverPort;       // "Port"
+    widgets::TextBox serverKullanici;  // "Kullanıcı Adı"
+    widgets::TextBox serverSifre;      // "Şifre"
+    widgets::CheckBox sqlSunucu{QStringLiteral("SQL Server Kullan")};  // companies on the server
+    widgets::Button kaydet{QStringLiteral("Kaydet")};
+    widgets::Button serverCikis{QStringLiteral("Çıkış")};
+
+    // The login frame in front, the server frame behind it.
+    widgets::PanelStack frames;
 
     // Start-up with the process's current folder. False when the window closed at once:
     // config.mdb could not be opened (the user has been told which file) or the theme row
@@ -50,6 +66,11 @@ public:
 
     void Onayla();
     void close();
+    // Stores the server frame's fields and brings the login frame back.
+    void Kaydet();
+    void showServerFrame() { frames.bringToFront(serverFrame); }
+    // The settings as last loaded or stored.
+    const ServerSettings& server() const { return server_; }
 
     // "DOGRU" for a valid user (and KullaniciKodu set), "YANLIS" for a wrong password or a
     // barred user, empty when there is no such user or the lookup failed.
@@ -68,6 +89,7 @@ private:
     void setVisible(bool on);
     void enableInputs(bool on);
     void fillCompanyLists();
+    QStringList rightsOf(const QString& user);
     void refuse(const QString& message, const QString& details = {});
     QStringList rightsNaming(const QString& code);
     // The company a typed code stands for. A right names its company's file exactly: a code
@@ -78,8 +100,16 @@ private:
     // so; true when refused.
     bool refusedFile(const ProgramFolder::CompanyFile& file, const QString& code, bool missingToo);
     void touchSource();
+    void showServerSettings();
+    // The server's companies; empty, with the server frame brought forward, when no server is
+    // named or it cannot be asked (the user told why).
+    std::optional<QStringList> serverCompanies();
+    // Onayla's checks of the two companies, in files or on the server; true when refused.
+    bool refusedFiles(const ProgramFolder& folder, const QString& source, const QString& target);
+    bool refusedOnServer(const QString& source, const QString& target, const QStringList& companies);
 
     Session& session_;
+    ServerSettings server_;
     bool visible_ = false;
     bool closed_ = false;
 };

@@ -57,7 +57,7 @@ public:
     QString HedefBag;       // target company
     QString KullaniciKodu;  // USERCODE of the user; in every header and view name
     QString KullaniciAdi;   // USERAD of the user, as the console's status line shows it
-    db::Value SqlSunucu;    // server type; never assigned (Empty counts as 0: Access files)
+    db::Value SqlSunucu;    // server type: 1 when the companies are on a server, Empty (as 0) for files
     int HModu = 0;          // posting mode of the current-account and stock entries (2 or 3)
     int KModu = 0;          // posting mode read by the open-orders step (2 or 3)
 

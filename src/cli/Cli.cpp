@@ -32,6 +32,8 @@ void printHelp(QTextStream& out)
            "  demo DIR [--size small|large] [--companies N]\n"
            "                                   create a program folder with demo companies and users\n"
            "  show --folder DIR [CODE...]      print what a program folder holds\n"
+           "  server --folder DIR [--host H [--port P] --user U [--password-file F] | --off]\n"
+           "                                   keep the companies on a database server, or in files again\n"
            "\n"
            "Options:\n"
            "  -h, --help      this text; 'belmo help <command>' or 'belmo <command> --help' explains a command\n"
@@ -68,6 +70,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"init-company") return initCompany(rest, out, err);
     if (command == u"demo") return demo(rest, out, err);
     if (command == u"show") return show(rest, out, err);
+    if (command == u"server") return server(rest, out, err);
     if (command == u"run") return runTransfers(rest, out, err);
     if (command == u"report") return report(rest, out, err);
     if (command == u"backups") return backups(rest, out, err);

@@ -27,6 +27,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err);
 int initCompany(const QStringList& args, QTextStream& out, QTextStream& err);
 int demo(const QStringList& args, QTextStream& out, QTextStream& err);
 int show(const QStringList& args, QTextStream& out, QTextStream& err);
+// Where the companies are: the server settings of config.mdb, stored or printed.
+int server(const QStringList& args, QTextStream& out, QTextStream& err);
 // Reconciles a pair of companies as they stand, without writing.
 int report(const QStringList& args, QTextStream& out, QTextStream& err);
 // A company's backups, and putting one back.

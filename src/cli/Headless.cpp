@@ -61,9 +61,6 @@ std::optional<int> missingLoginOption(CommandLine& cl, QTextStream& err)
     return std::nullopt;
 }
 
-namespace {
-
-// The first line of the file, without its line end.
 std::optional<QString> passwordFromFile(const QString& path, QTextStream& err)
 {
     QFile file(path);
@@ -75,6 +72,8 @@ std::optional<QString> passwordFromFile(const QString& path, QTextStream& err)
     while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
     return line;
 }
+
+namespace {
 
 // Asks on the terminal with the echo off.
 QString passwordFromTerminal(const QString& user, QTextStream& err)

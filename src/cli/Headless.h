@@ -45,6 +45,9 @@ void addLoginOptions(QCommandLineParser& p);
 // The usage error's exit code when one of --folder, --user, --source, --target is missing.
 std::optional<int> missingLoginOption(CommandLine& cl, QTextStream& err);
 
+// The first line of the file, without its line end; empty (the reason on err) when the file
+// cannot be read.
+std::optional<QString> passwordFromFile(const QString& path, QTextStream& err);
 // --password-file, --password, BELMO_PASSWORD, or the terminal; empty when none is there.
 std::optional<QString> readPassword(const QCommandLineParser& p, QTextStream& err);
 

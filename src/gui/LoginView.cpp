@@ -3,6 +3,7 @@
 #include "gui/Bindings.h"
 #include "gui/PanelView.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace belmo::gui {
@@ -22,6 +24,29 @@ namespace {
 bool movesWithinWindow(const QFocusEvent* event)
 {
     return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+}
+
+QLineEdit* textBox(const char* name, widgets::TextBox& box, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 16);
+    bindTextBox(edit, box);
+    return edit;
+}
+
+QWidget* buttonRow(const QList<std::pair<QPushButton*, widgets::Button*>>& buttons, QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch();
+    for (const auto& [view, button] : buttons) {
+        view->setParent(row);
+        view->setText(button->caption());
+        layout->addWidget(view);
+    }
+    return row;
 }
 
 QComboBox* companyList(const char* name, QWidget* parent)
@@ -54,10 +79,16 @@ LoginView::LoginView(app::GIRIS& login, QWidget* parent)
     auto* frame = new PanelView(login_.frame, this);
     frame->body()->addWidget(buildForm());
     frame->body()->addWidget(buildButtons());
+    auto* frames = new QStackedWidget(this);
+    frames->addWidget(frame);
+    frames->addWidget(buildServerFrame());
+    follow<QStackedWidget>(login_.frames, frames, [this](QStackedWidget& stack) {
+        stack.setCurrentIndex(login_.frames.front() == &login_.serverFrame ? 1 : 0);
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(frame);
+    layout->addWidget(frames);
 
     bindTextBox(userName_, login_.kullaniciAdi);
     bindTextBox(password_, login_.sifre);
@@ -84,17 +115,43 @@ QWidget* LoginView::buildForm()
 
 QWidget* LoginView::buildButtons()
 {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch();
-    auto* onayla = new QPushButton(login_.onayla.caption(), row);
-    auto* cikis = new QPushButton(login_.cikis.caption(), row);
+    auto* onayla = new QPushButton(this);
+    auto* cikis = new QPushButton(this);
+    auto* server = new QPushButton(this);
+    server->setObjectName(QStringLiteral("serverBilgileri"));
     bindButton(onayla, login_.onayla, [this] { leavePendingFields(); });
     bindButton(cikis, login_.cikis);
-    layout->addWidget(onayla);
-    layout->addWidget(cikis);
-    return row;
+    bindButton(server, login_.serverBilgileri);
+    return buttonRow({{server, &login_.serverBilgileri}, {onayla, &login_.onayla}, {cikis, &login_.cikis}}, this);
+}
+
+QWidget* LoginView::buildServerFrame()
+{
+    auto* frame = new PanelView(login_.serverFrame, this);
+    auto* form = new QWidget(frame);
+    auto* layout = new QFormLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    layout->addRow(QStringLiteral("Server Adı"), textBox("serverAdi", login_.serverAdi, form));
+    layout->addRow(QStringLiteral("Port"), textBox("serverPort", login_.serverPort, form));
+    layout->addRow(QStringLiteral("Kullanıcı Adı"), textBox("serverKullanici", login_.serverKullanici, form));
+    QLineEdit* password = textBox("serverSifre", login_.serverSifre, form);
+    password->setEchoMode(QLineEdit::Password);
+    password->setPlaceholderText(QStringLiteral("boş: ~/.pgpass"));
+    layout->addRow(QStringLiteral("Şifre"), password);
+    auto* useServer = new QCheckBox(login_.sqlSunucu.caption(), form);
+    useServer->setObjectName(QStringLiteral("sqlSunucu"));
+    bindCheckBox(useServer, login_.sqlSunucu);
+    layout->addRow(QString(), useServer);
+    frame->body()->addWidget(form);
+
+    auto* kaydet = new QPushButton(frame);
+    auto* cikis = new QPushButton(frame);
+    kaydet->setObjectName(QStringLiteral("kaydet"));
+    bindButton(kaydet, login_.kaydet);
+    bindButton(cikis, login_.serverCikis);
+    frame->body()->addWidget(buttonRow({{kaydet, &login_.kaydet}, {cikis, &login_.serverCikis}}, frame));
+    return frame;
 }
 
 LoginView::Field* LoginView::field(QObject* widget)

@@ -12,8 +12,9 @@ class QLineEdit;
 namespace belmo::gui {
 
 // The login window "Giriş": the frame "Kullanıcı Girişi" with the user name, the password,
-// the source and target company lists, "Onayla" and "Çıkış". The window's close control
-// is the model's close control; the model decides whether the window goes.
+// the source and target company lists, "Onayla", "Çıkış" and "Server Bilgileri", and behind
+// it the frame "Server Bilgileri"; the model's frame in front is the one shown. The window's
+// close control is the model's close control; the model decides whether the window goes.
 //
 // Entering the user name or the password selects its text, Enter moves on to the next
 // field, and leaving either field runs the model's leave handler once per visit: a move
@@ -37,6 +38,7 @@ private:
     };
     QWidget* buildForm();
     QWidget* buildButtons();
+    QWidget* buildServerFrame();
     Field* field(QObject* widget);
     void leave(Field& field);
     // Runs the leave handler of a field entered or edited and not left yet (the one with

@@ -3,6 +3,7 @@
 #include "support/TestCompany.h"
 
 #include "app/ProgramFolder.h"
+#include "app/ServerSettings.h"
 #include "cli/Cli.h"
 #include "db/ConnectionString.h"
 #include "db/Schema.h"
@@ -48,7 +49,7 @@ TEST(CommandLine, HelpExplainsEveryCommand)
     EXPECT_EQ(r.code, cli::kOk);
     EXPECT_TRUE(r.out.contains("  3  the login refused") && r.out.contains("man belmo")) << r.out.toStdString();
     // The login's exit code is listed by the commands that log in.
-    for (const auto& [c, logsIn] : {std::pair{"init-company", false}, {"demo", false}, {"show", false}, {"backups", false},
+    for (const auto& [c, logsIn] : {std::pair{"init-company", false}, {"demo", false}, {"show", false}, {"server", false}, {"backups", false},
                                     {"restore", false}, {"run", true}, {"check", true}, {"report", true}, {"batch", true}}) {
         EXPECT_TRUE(r.out.contains(QString::fromLatin1(c))) << c;
         const Result sub = belmoRun({QString::fromLatin1(c), "--help"});
@@ -82,6 +83,11 @@ TEST(CommandLine, BadArgumentsSayWhatIsWrong)
         {{"init-company", "--folder", "/tmp", "--period", "20x6", "A"}, "--period takes a year"},
         {{"show"}, "--folder DIR is required"},
         {{"show", "--folder", "/tmp", "../../elsewhere/x"}, "is not a plain code"},
+        {{"server", "--host", "h", "--user", "u"}, "--folder DIR is required"},
+        {{"server", "--folder", "/tmp", "--host", "h", "--user", "u", "--port", "54x"}, "--port takes a number from 1 to 65535"},
+        {{"server", "--folder", "/tmp", "--host", "h"}, "--host H and --user U are required"},
+        {{"server", "--folder", "/tmp", "--off", "--host", "h", "--user", "u"}, "--off takes no server settings"},
+        {{"server", "--folder", "/tmp", "--password", "x"}, "Unknown option 'password'"},  // never on the command line
     };
     for (const char* wait : {"-1", "86400.5", "1e20", "nan", "inf", "abc"})
         cases.append({run + QStringList{wait}, "--wait takes a number of seconds from 0 to 86400"});
@@ -249,4 +255,35 @@ TEST(Show, NamesEveryFileItCannotRead)
     r = belmoRun({"show", "--folder", dir.path(), "DEMO2026"});
     EXPECT_EQ(r.code, cli::kFailed);
     EXPECT_TRUE(r.err.contains(pf.configPath()));
+}
+
+TEST(Server, StoresPrintsAndTurnsOffTheSettingsNeverShowingThePassword)
+{
+    QTemporaryDir dir;
+    const app::ProgramFolder pf(dir.path());
+    db::schema::createDatabaseFile(pf.configPath(), db::schema::configTables(), db::schema::databasePassword());
+    QFile password(dir.filePath("parola"));
+    ASSERT_TRUE(password.open(QIODevice::WriteOnly));
+    password.write("gizli-1\nikinci satır\n");
+    password.close();
+    const QStringList folder{"server", "--folder", dir.path()};
+    Result r = belmoRun(folder + QStringList{"--host", "db.ofis", "--port", "5433", "--user", "belmo", "--password-file", password.fileName()});
+    ASSERT_EQ(r.code, cli::kOk) << r.err.toStdString();
+    r = belmoRun(folder);
+    for (const char* line : {"Companies: on the server\n", "Server:    db.ofis\n", "Port:      5433\n", "User:      belmo\n", "Password:  stored\n"})
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(line))) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("gizli"));
+    db::ConnectionPool pool;
+    db::Connection config(pool);
+    config.open(pf.configConnection());
+    EXPECT_EQ(app::ServerSettings::load(config).password, "gizli-1");  // what the login hands to the server
+    r = belmoRun(folder + QStringList{"--off"});
+    EXPECT_TRUE(r.out.contains("Companies: files in MUHASEBE\n") && r.out.contains("Server:    db.ofis\n")) << r.out.toStdString();
+
+    r = belmoRun({"server", "--folder", dir.filePath("yok")});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains("does not exist")) << r.err.toStdString();
+    r = belmoRun(folder + QStringList{"--host", "h", "--user", "u", "--password-file", dir.filePath("yok")});
+    EXPECT_EQ(r.code, cli::kFailed);
+    EXPECT_TRUE(r.err.contains("cannot read the password file")) << r.err.toStdString();
 }

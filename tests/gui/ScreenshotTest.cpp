@@ -80,6 +80,8 @@ TEST(Screenshots, LoginWindowWithTheUserNameTypedAndTheListsFilled)
     gui::LoginView view(demo.program.login());
     ASSERT_EQ(view.findChild<QLineEdit*>(QStringLiteral("kullaniciAdi"))->text(), QStringLiteral("ADMIN"));
     saveScreenshot(view, QStringLiteral("login"));
+    demo.program.login().serverBilgileri.click();
+    saveScreenshot(view, QStringLiteral("login-server"));
 }
 
 class ConsoleScreens : public ::testing::Test {
