@@ -310,6 +310,7 @@ std::shared_ptr<const PgPrepared> PgClient::prepare(const QString& sql)
     for (int c = 0, n = PQnfields(described.get()); c < n; ++c)
         statement->columns.append({QString::fromUtf8(PQfname(described.get(), c)), PQftable(described.get(), c),
                                    PQftablecol(described.get(), c), PQftype(described.get(), c)});
+    statement->parameters = PQnparams(described.get());
     prepared_.insert(sql, statement);
     return statement;
 }

@@ -48,6 +48,7 @@ struct PgPrepared {
     QByteArray name;  // of the statement on the session
     QString sql;
     QList<PgColumn> columns;
+    int parameters = 0;
 };
 
 // The answer to a statement, read value by value as the recordsets walk it.

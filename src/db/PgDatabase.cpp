@@ -127,6 +127,11 @@ Statement PgDatabase::prepareNative(const QString& sql)
 
 PgResult PgDatabase::execute(const PgPrepared& statement, const QList<Value>& params)
 {
+    if (params.size() > statement.parameters) {  // the program's defect: nothing runs
+        const QString cause = QStringLiteral("a value bound to no parameter of the statement (it has %1)").arg(statement.parameters);
+        throw DbError(err::Unspecified, cause + QStringLiteral(" [%1; SQL: %2]").arg(path(), statement.sql.left(300)),
+                      DbError::Kind::Database, path(), cause);
+    }
     if (depth_ == 0) return client_.run(statement, params);
     query(QStringLiteral("SAVEPOINT belmo_statement"));
     try {

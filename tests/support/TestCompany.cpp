@@ -99,6 +99,35 @@ void recreateWithoutColumn(db::Connection& con, const QString& table, const QStr
     for (const QString& sql : db::schema::createStatements(t)) con.execute(sql);
 }
 
+OtherWriter::OtherWriter(TestCompany& company) : engine_(company.engine())
+{
+    if (engine_ == Engine::File) {
+        file_ = otherProgram(company.path(company.code()));
+        return;
+    }
+    const db::ConnectionString cs = db::ConnectionString::parse(company.connectionString());
+    server_ = std::make_unique<db::PgClient>(testServer(QStringLiteral("other program")), cs.database,
+                                             std::make_shared<db::PoolSettings>());
+}
+
+OtherWriter::~OtherWriter() = default;
+
+void OtherWriter::hold()
+{
+    if (file_) {
+        ASSERT_EQ(sqlite3_exec(file_.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        return;
+    }
+    server_->begin();
+    server_->execute(QStringLiteral("LOCK TABLE evr IN EXCLUSIVE MODE"));
+}
+
+void OtherWriter::release()
+{
+    if (file_) sqlite3_exec(file_.get(), "COMMIT", nullptr, nullptr, nullptr);
+    else server_->commit();
+}
+
 db::HandlePtr otherProgram(const QString& path)
 {
     sqlite3* opened = nullptr;

@@ -52,6 +52,7 @@ public:
     Value scalar(const QString& sql);
 
     Engine engine() const { return engine_; }
+    const QString& code() const { return code_; }
 
 private:
     QTemporaryDir dir_;
@@ -69,6 +70,21 @@ inline constexpr const char* kLongStatement =
 // Another program's own handle on a database file (made when missing), without the pool and
 // the dialect: a plain SQLite client.
 db::HandlePtr otherProgram(const QString& path);
+
+// Another program writing to a company of a TestCompany, on either engine: while it holds,
+// no other writer gets at the table Evr (on a file, at the whole file).
+class OtherWriter {
+public:
+    explicit OtherWriter(TestCompany& company);
+    ~OtherWriter();
+    void hold();
+    void release();
+
+private:
+    Engine engine_;
+    db::HandlePtr file_;
+    std::unique_ptr<db::PgClient> server_;
+};
 
 // Replaces a table by one without the named column, as older company databases have it.
 // The table is left empty.
