@@ -101,28 +101,30 @@ PgDatabase::PgDatabase(const ConnectionString& server, std::shared_ptr<const Poo
 
 PgRows PgDatabase::query(const QString& sql, const QList<Value>& params) { return client_.execute(sql, params); }
 
+template <typename Work>
+auto PgDatabase::guarded(Work work)
+{
+    // A statement the server refuses takes the transaction down with it: inside one, each is
+    // prepared and run in a savepoint of its own, and a failure takes back only the statement.
+    if (depth_ == 0) return work();
+    query(QStringLiteral("SAVEPOINT belmo_statement"));
+    try {
+        auto result = work();
+        query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
+        return result;
+    } catch (const DbError&) {
+        query(QStringLiteral("ROLLBACK TO SAVEPOINT belmo_statement"));
+        query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
+        throw;
+    }
+}
+
 Statement PgDatabase::prepare(const QString& accessSql) { return prepareNative(pg::rewrite(accessSql)); }
 
 Statement PgDatabase::prepareNative(const QString& sql)
 {
-    // A statement the server refuses takes the transaction down with it: it is prepared in a
-    // savepoint of its own, as it runs.
-    std::shared_ptr<const PgPrepared> prepared;
     const QString text = pg::serverText(sql);
-    if (depth_ == 0) {
-        prepared = client_.prepare(text);
-    } else {
-        query(QStringLiteral("SAVEPOINT belmo_statement"));
-        try {
-            prepared = client_.prepare(text);
-        } catch (const DbError&) {
-            query(QStringLiteral("ROLLBACK TO SAVEPOINT belmo_statement"));
-            query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
-            throw;
-        }
-        query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
-    }
-    return std::make_unique<PgCursor>(*this, std::move(prepared));
+    return std::make_unique<PgCursor>(*this, guarded([&] { return client_.prepare(text); }));
 }
 
 PgResult PgDatabase::execute(const PgPrepared& statement, const QList<Value>& params)
@@ -132,17 +134,7 @@ PgResult PgDatabase::execute(const PgPrepared& statement, const QList<Value>& pa
         throw DbError(err::Unspecified, cause + QStringLiteral(" [%1; SQL: %2]").arg(path(), statement.sql.left(300)),
                       DbError::Kind::Database, path(), cause);
     }
-    if (depth_ == 0) return client_.run(statement, params);
-    query(QStringLiteral("SAVEPOINT belmo_statement"));
-    try {
-        PgResult result = client_.run(statement, params);
-        query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
-        return result;
-    } catch (const DbError&) {
-        query(QStringLiteral("ROLLBACK TO SAVEPOINT belmo_statement"));
-        query(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
-        throw;
-    }
+    return guarded([&] { return client_.run(statement, params); });
 }
 
 void PgDatabase::run(Cursor& st)

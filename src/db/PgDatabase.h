@@ -60,6 +60,8 @@ public:
 
 private:
     PgRows query(const QString& sql, const QList<Value>& params = {});
+    template <typename Work>
+    auto guarded(Work work);
     void afterEnd();
 
     PgClient client_;
