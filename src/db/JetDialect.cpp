@@ -78,6 +78,9 @@ void toServerTokens(QList<Token>& t)
             tok.text = u'$' + QString::number(++parameter);
         } else if (tok.kind == Token::QuotedName) {
             tok.text = serverName(tok);
+        } else if (tok.kind == Token::Word && tok.text.compare(u"temp", Qt::CaseInsensitive) == 0) {
+            const Token* after = neighbour(i, 1);
+            if (after && after->kind == Token::Other && after->text == u".") tok.text = QStringLiteral("pg_temp");
         } else if (tok.kind == Token::Word && accessFunctions().contains(tok.text.toUpper())) {
             const Token* before = neighbour(i, -1);
             const Token* after = neighbour(i, 1);
@@ -526,6 +529,16 @@ QString rewrite(QStringView accessSql, Target target)
         nullsAsOnFiles(tokens);
     }
     return Rewriter(std::move(tokens), target).run();
+}
+
+QString serverNames(QStringView sql)
+{
+    QList<Token> tokens = tokenize(sql);
+    toServerTokens(tokens);
+    QString out;
+    out.reserve(sql.size() + 8);
+    for (const Token& t : tokens) out += t.text;
+    return out;
 }
 
 SelectShape inspectSelect(QStringView sql)

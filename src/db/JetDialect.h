@@ -27,6 +27,7 @@
 //   a & b            -> belmo.jetcat(belmo.jettext(a), belmo.jettext(b))
 //   a / b            -> a *1::float8/ b
 //   [Name], "Name"   -> "name"               (the name an unquoted Name stands for there)
+//   temp.name        -> pg_temp.name         (the session's own views)
 //   ORDER BY a, b DESC -> ORDER BY a NULLS FIRST, b DESC NULLS LAST   (Nulls where a file puts them)
 namespace belmo::db::jet {
 
@@ -43,6 +44,10 @@ QList<Token> tokenize(QStringView sql);
 
 // The text of an Access statement for SQLite (File) or for a company server.
 QString rewrite(QStringView accessSql, Target target = Target::File);
+
+// Only the server's forms of names, functions and '?' of a statement already in the server's
+// dialect (the client's own inserts and updates by row id): running it again changes nothing.
+QString serverNames(QStringView sql);
 
 // What the recordset needs to know about a (rewritten) statement to make it updatable.
 struct SelectShape {

@@ -300,7 +300,6 @@ PgRows PgClient::execute(const QString& sql, const QList<Value>& params)
 
 std::shared_ptr<const PgPrepared> PgClient::prepare(const QString& sql)
 {
-    if (const auto known = prepared_.value(sql)) return known;
     auto statement = std::make_shared<PgPrepared>();
     statement->name = "s" + QByteArray::number(++statements_);
     statement->sql = sql;
@@ -311,7 +310,6 @@ std::shared_ptr<const PgPrepared> PgClient::prepare(const QString& sql)
         statement->columns.append({QString::fromUtf8(PQfname(described.get(), c)), PQftable(described.get(), c),
                                    PQftablecol(described.get(), c), PQftype(described.get(), c)});
     statement->parameters = PQnparams(described.get());
-    prepared_.insert(sql, statement);
     return statement;
 }
 
@@ -327,9 +325,8 @@ PgResult PgClient::run(const PgPrepared& statement, const QList<Value>& params)
 
 void PgClient::forgetPrepared()
 {
-    if (prepared_.isEmpty()) return;
+    if (statements_ == 0) return;
     execute(QStringLiteral("DEALLOCATE ALL"));
-    prepared_.clear();
 }
 
 PgResult::PgResult(pg_result* r) : result_(r, Clear()) {}

@@ -4,7 +4,6 @@
 #include "db/DbError.h"
 #include "db/Value.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -92,7 +91,8 @@ public:
     const QString& name() const { return name_; }
 
     PgRows execute(const QString& sql, const QList<Value>& params = {});
-    // A statement prepared once per text on this session, and run with bound values. A value
+    // A statement prepared on this session (each call prepares anew: the caller keeps it), and
+    // run with bound values. A value
     // goes as text and takes the type the server gives its parameter.
     std::shared_ptr<const PgPrepared> prepare(const QString& sql);
     PgResult run(const PgPrepared& statement, const QList<Value>& params);
@@ -146,7 +146,6 @@ private:
     Handle conn_;
     Handle watcher_;  // a second session that looks at the first while a statement waits
     int lockTimeoutMs_ = -1;
-    QHash<QString, std::shared_ptr<const PgPrepared>> prepared_;
     int statements_ = 0;  // prepared on the session, for their names
 };
 

@@ -119,12 +119,21 @@ auto PgDatabase::guarded(Work work)
     }
 }
 
-Statement PgDatabase::prepare(const QString& accessSql) { return prepareNative(pg::rewrite(accessSql)); }
+Statement PgDatabase::prepare(const QString& accessSql) { return prepared(QStringLiteral("\x01") + accessSql, accessSql, true); }
 
-Statement PgDatabase::prepareNative(const QString& sql)
+Statement PgDatabase::prepareNative(const QString& sql) { return prepared(sql, sql, false); }
+
+// A statement is rewritten and prepared on the session once per text as given: a recordset that
+// reads row after row by id asks for the same text every time.
+Statement PgDatabase::prepared(const QString& key, const QString& sql, bool access)
 {
-    const QString text = pg::serverText(sql);
-    return std::make_unique<PgCursor>(*this, guarded([&] { return client_.prepare(text); }));
+    std::shared_ptr<const PgPrepared> statement = statements_.value(key);
+    if (!statement) {
+        const QString text = access ? pg::rewrite(sql) : jet::serverNames(sql);
+        statement = guarded([&] { return client_.prepare(text); });
+        statements_.insert(key, statement);
+    }
+    return std::make_unique<PgCursor>(*this, std::move(statement));
 }
 
 PgResult PgDatabase::execute(const PgPrepared& statement, const QList<Value>& params)
@@ -145,6 +154,7 @@ void PgDatabase::run(Cursor& st)
     if (verb.word == u"CREATE" || verb.word == u"DROP" || verb.word == u"ALTER") {
         // What the statements prepared so far read may have changed its columns.
         shapes_.clear();
+        statements_.clear();
         client_.forgetPrepared();
     }
 }

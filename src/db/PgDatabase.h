@@ -62,6 +62,7 @@ private:
     PgRows query(const QString& sql, const QList<Value>& params = {});
     template <typename Work>
     auto guarded(Work work);
+    Statement prepared(const QString& key, const QString& sql, bool access);
     void afterEnd();
 
     PgClient client_;
@@ -72,6 +73,7 @@ private:
     QHash<QPair<unsigned, int>, QString> columnNames_;
     QHash<unsigned, FieldType> types_;
     QHash<QString, std::shared_ptr<const void>> shapes_;
+    QHash<QString, std::shared_ptr<const PgPrepared>> statements_;  // by the text as given
 };
 
 }  // namespace belmo::db

@@ -8,15 +8,6 @@ namespace belmo::db::pg {
 
 namespace {
 
-bool isNext(const QList<jet::Token>& tokens, qsizetype i, jet::Token::Kind kind, QStringView text = {})
-{
-    for (qsizetype j = i + 1; j < tokens.size(); ++j) {
-        if (tokens[j].kind == jet::Token::Space) continue;
-        return tokens[j].kind == kind && (text.isEmpty() || tokens[j].text == text);
-    }
-    return false;
-}
-
 QString unquoted(const jet::Token& t)
 {
     return t.kind == jet::Token::QuotedName && t.text.size() >= 2 ? t.text.mid(1, t.text.size() - 2) : t.text;
@@ -32,34 +23,6 @@ QString folded(const QString& name)
     for (QChar& c : out)
         if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
     return out;
-}
-
-QString numberedParameters(QStringView sql)
-{
-    QString out;
-    out.reserve(sql.size() + 8);
-    int n = 0;
-    for (const jet::Token& t : jet::tokenize(sql)) out += t.text == u"?" ? u'$' + QString::number(++n) : t.text;
-    return out;
-}
-
-QString serverText(QStringView accessSql)
-{
-    const QList<jet::Token> tokens = jet::tokenize(accessSql);
-    QString out;
-    out.reserve(accessSql.size() + 32);
-    for (qsizetype i = 0; i < tokens.size(); ++i) {
-        const jet::Token& t = tokens[i];
-        if (t.kind == jet::Token::Word && t.text.compare(u"temp", Qt::CaseInsensitive) == 0
-            && isNext(tokens, i, jet::Token::Other, u".")) {
-            out += QStringLiteral("pg_temp");
-        } else if (t.kind == jet::Token::QuotedName) {
-            out += quotedName(folded(unquoted(t)));
-        } else {
-            out += t.text;
-        }
-    }
-    return numberedParameters(out);
 }
 
 QString tableSpelling(const QString& table)

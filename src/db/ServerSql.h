@@ -7,19 +7,12 @@
 #include <QStringList>
 #include <QStringView>
 
-// What the server engine does to names and statements. The server folds a bare name to lower
-// case and finds a quoted one only as spelt, where Jet finds a name whatever its case: the
-// tables and columns of a company database are made with lower-case names, a bracketed or
-// quoted name of a statement is lowered too, and the names a recordset shows are spelt again
-// as declared (or as the statement spells them).
+// Names on a company server. The server folds a bare name to lower case and finds a quoted one
+// only as spelt, where Jet finds a name whatever its case: the tables and columns of a company
+// database are made with lower-case names, the rewrite lowers a bracketed or quoted name of a
+// statement too, and the names a recordset shows are spelt again here as declared (or as the
+// statement spells them).
 namespace belmo::db::pg {
-
-// The server text of an Access statement: quoted names lowered, "temp." naming the session's
-// own views, '?' parameters numbered.
-QString serverText(QStringView accessSql);
-
-// '?' parameters, outside literals and quoted names, as $1, $2, ... in order.
-QString numberedParameters(QStringView sql);
 
 // A name between double quotes, any quote inside doubled.
 QString quotedName(const QString& name);
