@@ -25,10 +25,6 @@ const QString kSameCompany = u"Kaynak ve hedef şirket aynı olamaz."_s;
 const QString kNotACode = u"Geçersiz şirket kodu: '%1'.\rŞirket kodu harf, rakam, '_' ve '-' içerebilir; en çok 50 karakterdir."_s;
 const QString kRefusedByServer = u"Server girişi kabul etmedi: %1\r%2"_s;
 const QString kBadPort = u"Geçersiz port: '%1'.\rPort 1 ile 65535 arasında bir sayıdır; boş bırakılırsa sunucunun portu kullanılır."_s;
-// The database client and the login work on a server's companies; the carry-forward's steps
-// there (backups, checks, reports of server databases) are not finished: nothing is carried
-// rather than half of it.
-const QString kNoServerSteps = u"Server'daki şirketlerle aktarım bu sürümde yapılamaz.\rŞirketleri dosya olarak kullanın (Server Bilgileri'nde \"SQL Server Kullan\" işaretsiz)."_s;
 const QString kAmbiguous = u"Şirket kodu belirsiz: '%1'.\rAdları yalnız büyük-küçük harfle ayrılan birden fazla şirket var."_s;
 
 // A Null column fails every comparison.
@@ -252,7 +248,6 @@ void GIRIS::Onayla()
         // The target must be there already (the login creates no company; a missing source is
         // found when it is first read) and must be another company than the source.
         if (companies ? refusedOnServer(*source, *target, *companies) : refusedFiles(folder, *source, *target)) return;
-        if (companies) return refuse(kNoServerSteps);
 
         // A user without company rights who typed a code: the program ends here.
         close();

@@ -78,9 +78,13 @@ void toServerTokens(QList<Token>& t)
             tok.text = u'$' + QString::number(++parameter);
         } else if (tok.kind == Token::QuotedName) {
             tok.text = serverName(tok);
-        } else if (tok.kind == Token::Word && tok.text.compare(u"temp", Qt::CaseInsensitive) == 0) {
+        } else if (tok.kind == Token::Word && (tok.text.compare(u"temp", Qt::CaseInsensitive) == 0 ||
+                                               tok.text.compare(u"main", Qt::CaseInsensitive) == 0)) {
+            // A file's own schemas: its temporary objects, and the file itself.
             const Token* after = neighbour(i, 1);
-            if (after && after->kind == Token::Other && after->text == u".") tok.text = QStringLiteral("pg_temp");
+            const bool temp = tok.text.compare(u"temp", Qt::CaseInsensitive) == 0;
+            if (after && after->kind == Token::Other && after->text == u".")
+                tok.text = temp ? QStringLiteral("pg_temp") : QStringLiteral("public");
         } else if (tok.kind == Token::Word && accessFunctions().contains(tok.text.toUpper())) {
             const Token* before = neighbour(i, -1);
             const Token* after = neighbour(i, 1);

@@ -39,8 +39,8 @@ public:
         program_.onFirstWrite = [this](const QString&) {
             app::Session& s = program_.session();
             run_.user = program_.login().kullaniciAdi.text();
-            run_.source = proof::companyFacts(s.pool(), db::ConnectionString::parse(s.KaynakBag).dataSource);
-            run_.target = proof::companyFacts(s.pool(), s.targetFile());
+            run_.source = proof::companyFacts(s.pool(), s.KaynakBag);
+            run_.target = proof::companyFacts(s.pool(), s.HedefBag);
         };
     }
     ~WindowsRun() { program_.onFirstWrite = nullptr; }

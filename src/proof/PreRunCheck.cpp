@@ -5,6 +5,7 @@
 
 #include "app/GIRIS.h"
 #include "app/ProgramFolder.h"
+#include "app/ServerSettings.h"
 #include "app/Session.h"
 #include "console/Program.h"
 #include "db/Connection.h"
@@ -169,7 +170,10 @@ public:
         if (!filesKnown) return std::move(result_);
         std::unique_ptr<db::Connection> source = open(request_.source);
         std::unique_ptr<db::Connection> target = open(request_.target);
-        checkTarget(folder_.companyPath(request_.target));
+        if (server_.useServer)
+            checkServerTarget();
+        else
+            checkTarget(folder_.companyPath(request_.target));
         checkTables(source.get(), target.get());
         if (!source || !target) return std::move(result_);
         checkPeriods(*source, *target);
@@ -209,6 +213,7 @@ private:
             con.open(session_.AyarBag);
             db::Recordset rs;
             rs.open(u"Select USERAD from USERS"_s, con, CursorType::Static, LockType::ReadOnly);
+            server_ = app::ServerSettings::load(con);
         } catch (const db::DbError& e) {
             block(config, u"Ayar veri tabanı açılamadı: "_s + e.cause(),
                   u"config.mdb program klasöründe olmalı ve okunabilmeli; --folder ile doğru klasörü verin."_s);
@@ -243,8 +248,19 @@ private:
               u"SRKTUSERS tablosunda kullanıcıya %1 şirketinin yetkisini verin."_s.arg(code));
     }
 
+    // Where a company is, as findings name it: its file, or the server and its database there.
+    QString placeOf(const QString& code) const
+    {
+        return server_.useServer ? server_.label() + u'/' + code : folder_.companyPath(code);
+    }
+    QString connectionOf(const QString& code) const
+    {
+        return server_.useServer ? server_.companyConnection(code) : folder_.companyConnection(code);
+    }
+
     bool companyFiles()
     {
+        if (server_.useServer) return serverCompanies();
         bool known = true;
         for (const QString& code : {request_.source, request_.target}) {
             if (const QString problem = app::companyCodeProblem(code); !problem.isEmpty()) {
@@ -266,16 +282,41 @@ private:
         return known;
     }
 
+    // Each code must name a database of the server, the target another one than the source.
+    bool serverCompanies()
+    {
+        QStringList present;
+        try {
+            present = server_.companies();
+        } catch (const db::DbError& e) {
+            block(server_.label(), e.description() + u' ' + e.cause(),
+                  u"Server Bilgileri'ni (belmo server) ve sunucunun çalıştığını denetleyin."_s);
+            return false;
+        }
+        bool known = true;
+        for (const QString& code : {request_.source, request_.target}) {
+            if (present.contains(code)) continue;
+            block(placeOf(code), u"Şirket Veri Tabanı Bulunamadı. Sunucuda '%1' veri tabanı yok."_s.arg(code),
+                  u"Şirket kodunu düzeltin ya da şirketi sunucuya taşıyın (belmo copy --to-server)."_s);
+            known = false;
+        }
+        if (known && request_.source == request_.target) {
+            block(placeOf(request_.target), u"Kaynak ve hedef şirket aynı olamaz."_s, u"Hedef olarak yeni dönemin şirketini seçin."_s);
+            known = false;
+        }
+        return known;
+    }
+
     // The company read-only; a file that cannot be read (held by another program, damaged)
     // is a finding and gives nothing.
     std::unique_ptr<db::Connection> open(const QString& code)
     {
         auto con = std::make_unique<db::Connection>(pool_);
         try {
-            con->open(db::ConnectionString::readOnlyForm(folder_.companyConnection(code)));
+            con->open(db::ConnectionString::readOnlyForm(connectionOf(code)));
             return con;
         } catch (const db::DbError& e) {
-            refuseFile(folder_.companyPath(code), e);
+            refuseFile(placeOf(code), e);
             return nullptr;
         }
     }
@@ -315,6 +356,19 @@ private:
             block(file.absolutePath(),
                   u"Yedek için yer yok: %1 bayt boş, hedefin yedeği %2 bayt."_s.arg(free).arg(file.size()),
                   u"Diskte yer açın."_s);
+    }
+
+    // A server database is written table by table, each locked from a step's first write into
+    // it (a lock another session holds shows then, waited for up to --wait): what the check can
+    // know beforehand is that the target opens for writing.
+    void checkServerTarget()
+    {
+        try {
+            db::Connection writer(pool_);
+            writer.open(connectionOf(request_.target));
+        } catch (const db::DbError& e) {
+            refuseFile(placeOf(request_.target), e);
+        }
     }
 
     // Every table a step reads in the source and writes in the target against the program's
@@ -443,6 +497,7 @@ private:
 
     const CheckRequest& request_;
     app::ProgramFolder folder_;
+    app::ServerSettings server_;
     db::ConnectionPool pool_;
     QuietDialogs dialogs_;
     app::Session session_{pool_, dialogs_};

@@ -6,6 +6,7 @@
 #include "db/DbError.h"
 #include "db/Schema.h"
 #include "proof/Backups.h"
+#include "proof/SessionReport.h"
 #include "transfers/RecordWriting.h"
 
 #include <QFile>
@@ -39,12 +40,13 @@ QString appendRunLog(const QString& programFolder, const RunSummary& run)
     return {};
 }
 
-CompanyFacts companyFacts(db::ConnectionPool& pool, const QString& file)
+CompanyFacts companyFacts(db::ConnectionPool& pool, const QString& connectionString)
 {
+    const QString file = fileOf(connectionString);
     CompanyFacts facts{companyCode(file), file, {}, sha256OfFile(file), {}};
     try {
         db::Connection con(pool);
-        con.open(db::ConnectionString::readOnlyForm(db::ConnectionString::forJetFile(file, db::schema::databasePassword())));
+        con.open(db::ConnectionString::readOnlyForm(connectionString));
         facts.period = QString::number(transfers::companyPeriod(con));
     } catch (const db::DbError&) {
         // A company whose period cannot be read is named without it.

@@ -18,7 +18,8 @@ QString runLogPath(const QString& programFolder);
 QString appendRunLog(const QString& programFolder, const RunSummary& run);
 
 // A company as the record of a run names it before the run: its code, file, period
-// (SIRKET.DONEM) and the SHA-256 of the file.
-CompanyFacts companyFacts(db::ConnectionPool& pool, const QString& file);
+// (SIRKET.DONEM) and the SHA-256 of the file. A database on a server is named as messages name
+// it ("server/database"), without a hash.
+CompanyFacts companyFacts(db::ConnectionPool& pool, const QString& connectionString);
 
 }  // namespace belmo::proof
