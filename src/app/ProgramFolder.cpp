@@ -108,6 +108,11 @@ void createCompanyFile(const QString& path, const NewCompany& company)
     db::ConnectionPool pool;
     db::Connection con(pool);
     con.open(db::ConnectionString::forJetFile(path, db::schema::databasePassword()));
+    writeNewCompany(con, company);
+}
+
+void writeNewCompany(db::Connection& con, const NewCompany& company)
+{
     db::TransactionScope tx(con);
     con.execute(QStringLiteral("INSERT INTO SIRKET (SIRKETCODE, SIRKETAD, DONEM, AKTIVE, Ftr_Bas, Fis_Bas, "
                                "BaForm_Lmt, BsForm_Lmt) VALUES (?, ?, ?, 1, 1, 1, 8000, 8000)"),
@@ -126,18 +131,24 @@ QString prepareCompany(const ProgramFolder& folder, const NewCompany& company, b
 {
     if (const QString problem = companyCodeProblem(company.code); !problem.isEmpty())
         throw db::DbError(db::err::InvalidCall, problem);
-    const QString path = folder.companyPath(company.code);
+    const QString path = newCompanyPath(folder, company.code, replace);
+    db::schema::PendingFile pending(path);
+    createCompanyFile(pending.workPath(), company);
+    return pending.commit(replace);
+}
+
+QString newCompanyPath(const ProgramFolder& folder, const QString& code, bool replace)
+{
+    const QString path = folder.companyPath(code);
     if (!replace && QFileInfo::exists(path))
         throw db::DbError(db::err::Unspecified, QStringLiteral("'%1' already exists; it is left as it is.").arg(path));
     // A file whose name differs from another's in case only would make the code name no single file.
-    QStringList others = folder.findCompany(company.code).likeNamed;
+    QStringList others = folder.findCompany(code).likeNamed;
     others.removeAll(QFileInfo(path).fileName());
     if (!others.isEmpty())
         throw db::DbError(db::err::Unspecified, QStringLiteral("'%1' is not made: MUHASEBE holds %2, whose name differs from it "
                                                                "in case only.").arg(path, others.join(QStringLiteral(", "))));
-    db::schema::PendingFile pending(path);
-    createCompanyFile(pending.workPath(), company);
-    return pending.commit(replace);
+    return path;
 }
 
 }  // namespace belmo::app

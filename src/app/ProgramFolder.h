@@ -4,6 +4,7 @@
 #include <QStringList>
 
 namespace belmo::db {
+class Connection;
 class ConnectionPool;
 }
 
@@ -77,5 +78,11 @@ struct NewCompany {
 QString prepareCompany(const ProgramFolder& folder, const NewCompany& company, bool replace = false);
 // The same content written into a new file at path (a working file the caller puts in place).
 void createCompanyFile(const QString& path, const NewCompany& company);
+// The same content written through an open connection to a new company database's empty
+// tables, on either engine, in one transaction.
+void writeNewCompany(db::Connection& con, const NewCompany& company);
+// The file a new company of this code is to be put in place as; throws DbError when an
+// existing one may not be replaced, or when another file's name differs from it in case only.
+QString newCompanyPath(const ProgramFolder& folder, const QString& code, bool replace);
 
 }  // namespace belmo::app

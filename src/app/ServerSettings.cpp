@@ -1,5 +1,6 @@
 #include "app/ServerSettings.h"
 
+#include "db/CompanyCopy.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/Recordset.h"
@@ -74,7 +75,8 @@ QStringList ServerSettings::companies() const
     const db::PgRows rows = client.execute(u"SELECT datname FROM pg_database WHERE NOT datistemplate AND datname <> 'postgres'"_s);
     QStringList codes;
     for (const QList<db::Value>& row : rows.rows)
-        if (const QString name = vb::CStr(row.at(0)); db::isPlainDatabaseCode(name)) codes << name;
+        if (const QString name = vb::CStr(row.at(0)); db::isPlainDatabaseCode(name) && !db::isWorkingDatabase(name))
+            codes << name;
     std::sort(codes.begin(), codes.end());
     return codes;
 }

@@ -41,7 +41,7 @@ struct ServerSettings {
     QString label() const { return server().label(); }
     QString companyConnection(const QString& code) const;
     // The databases of the server whose names are company codes, sorted; the server's own
-    // (postgres and the templates) left out. Throws db::DbError as PgClient does.
+    // (postgres and the templates) and the working ones of a copy left out. Throws db::DbError as PgClient does.
     QStringList companies() const;
 };
 

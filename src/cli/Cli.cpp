@@ -34,6 +34,8 @@ void printHelp(QTextStream& out)
            "  show --folder DIR [CODE...]      print what a program folder holds\n"
            "  server --folder DIR [--host H [--port P] --user U [--password-file F] | --off]\n"
            "                                   keep the companies on a database server, or in files again\n"
+           "  copy --folder DIR (--to-server | --from-server) [--force] CODE\n"
+           "                                   copy a company between its file and the server\n"
            "\n"
            "Options:\n"
            "  -h, --help      this text; 'belmo help <command>' or 'belmo <command> --help' explains a command\n"
@@ -71,6 +73,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"demo") return demo(rest, out, err);
     if (command == u"show") return show(rest, out, err);
     if (command == u"server") return server(rest, out, err);
+    if (command == u"copy") return copy(rest, out, err);
     if (command == u"run") return runTransfers(rest, out, err);
     if (command == u"report") return report(rest, out, err);
     if (command == u"backups") return backups(rest, out, err);

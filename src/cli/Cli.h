@@ -3,8 +3,15 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <optional>
+
 namespace belmo::console {
 class StepRegistry;
+}
+
+namespace belmo::app {
+class ProgramFolder;
+struct ServerSettings;
 }
 
 namespace belmo::proof {
@@ -29,6 +36,8 @@ int demo(const QStringList& args, QTextStream& out, QTextStream& err);
 int show(const QStringList& args, QTextStream& out, QTextStream& err);
 // Where the companies are: the server settings of config.mdb, stored or printed.
 int server(const QStringList& args, QTextStream& out, QTextStream& err);
+// A company copied between a file of MUHASEBE and the server.
+int copy(const QStringList& args, QTextStream& out, QTextStream& err);
 // Reconciles a pair of companies as they stand, without writing.
 int report(const QStringList& args, QTextStream& out, QTextStream& err);
 // A company's backups, and putting one back.
@@ -51,5 +60,9 @@ void printReport(const proof::Reconciliation& report, const QString& path, bool 
 // What a program folder holds: users and rights of config.mdb, and per company its name,
 // period and the rows of its tables. Used by show and at the end of demo.
 int printFolder(const QString& folder, const QStringList& codes, QTextStream& out, QTextStream& err);
+
+// The server stored in the folder's config.mdb, chosen or not; none (the reason on err) when
+// config.mdb cannot be read or names no server.
+std::optional<app::ServerSettings> storedServer(const app::ProgramFolder& folder, const QString& command, QTextStream& err);
 
 }  // namespace belmo::cli

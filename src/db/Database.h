@@ -96,6 +96,9 @@ public:
     // Called before the first write of a transaction to a table: the engine may keep other
     // writers off it until the transaction ends.
     virtual void beforeWrite(const QString& table) { Q_UNUSED(table); }
+    // After rows were written with their AutoNumber values given: the next number the database
+    // gives the column follows the highest one. A file's AUTOINCREMENT follows by itself.
+    virtual void followKeys(const QString& table, const QString& column) { Q_UNUSED(table); Q_UNUSED(column); }
 
     // What a recordset learnt of a statement text (its fields and update plan), kept while the
     // database's schema stays as it was. Null when unknown.

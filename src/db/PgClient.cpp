@@ -227,6 +227,17 @@ void PgClient::dropDatabase(const QString& code) { databaseStatement("DROP DATAB
 
 void PgClient::databaseStatement(const char* verb, const QString& code)
 {
+    execute(QLatin1String(verb) + databaseName(code));
+}
+
+void PgClient::renameDatabase(const QString& code, const QString& newCode)
+{
+    const QString from = databaseName(code);
+    execute(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(from, databaseName(newCode)));
+}
+
+QString PgClient::databaseName(const QString& code)
+{
     if (!isPlainDatabaseCode(code))
         throw DbError(err::InvalidCall,
                       QStringLiteral("The company code '%1' is not a plain code (use letters, digits, '_' and '-', "
@@ -237,7 +248,7 @@ void PgClient::databaseStatement(const char* verb, const QString& code)
     const std::unique_ptr<char, void (*)(void*)> quoted(PQescapeIdentifier(conn_.get(), utf8.constData(), utf8.size()),
                                                         PQfreemem);
     if (!quoted) throw DbError(err::Unspecified, firstLine(PQerrorMessage(conn_.get())), kDatabase, name_);
-    execute(QLatin1String(verb) + QString::fromUtf8(quoted.get()));
+    return QString::fromUtf8(quoted.get());
 }
 
 void PgClient::applyLockTimeout()

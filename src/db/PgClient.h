@@ -111,6 +111,8 @@ public:
     // a code that is not plain. Neither may run inside a transaction.
     void createDatabase(const QString& code);
     void dropDatabase(const QString& code);
+    // Gives a database another name; none may be connected to it.
+    void renameDatabase(const QString& code, const QString& newCode);
 
 private:
     struct Closer {
@@ -134,6 +136,8 @@ private:
     template <typename Send>
     std::unique_ptr<pg_result, ClearResult> exchange(const QString& sql, Send send);
     void databaseStatement(const char* verb, const QString& code);
+    // The code quoted as an identifier; throws InvalidCall for a code that is not plain.
+    QString databaseName(const QString& code);
     void applyLockTimeout();
     Outcome await();
     DbError failure(const pg_result* result, const QString& sql, const QString& holders) const;

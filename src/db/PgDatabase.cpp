@@ -210,6 +210,15 @@ void PgDatabase::beforeWrite(const QString& table)
     lockedTables_.insert(table.toLower());
 }
 
+void PgDatabase::followKeys(const QString& table, const QString& column)
+{
+    // The identity's sequence gives the highest number plus one next (1 for an empty table).
+    const QString name = pg::folded(column);
+    query(QStringLiteral("SELECT setval(pg_get_serial_sequence($1, $2), coalesce(max(%1), 0) + 1, false) FROM %2")
+              .arg(pg::quotedName(name), pg::quotedName(pg::folded(table))),
+          {pg::quotedName(pg::folded(table)), name});
+}
+
 qint64 PgDatabase::lastInsertRowId()
 {
     const PgRows rows = query(QStringLiteral("SELECT lastval()"));

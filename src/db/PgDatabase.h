@@ -43,6 +43,7 @@ public:
     QString returningRowId() const override { return QStringLiteral(" RETURNING ctid"); }
     Value rowIdValue(qint64 id) const override;
     void beforeWrite(const QString& table) override;
+    void followKeys(const QString& table, const QString& column) override;
 
     std::shared_ptr<const void> shape(const QString& key) override;
     void keepShape(const QString& key, std::shared_ptr<const void> shape) override;

@@ -49,7 +49,7 @@ TEST(CommandLine, HelpExplainsEveryCommand)
     EXPECT_EQ(r.code, cli::kOk);
     EXPECT_TRUE(r.out.contains("  3  the login refused") && r.out.contains("man belmo")) << r.out.toStdString();
     // The login's exit code is listed by the commands that log in.
-    for (const auto& [c, logsIn] : {std::pair{"init-company", false}, {"demo", false}, {"show", false}, {"server", false}, {"backups", false},
+    for (const auto& [c, logsIn] : {std::pair{"init-company", false}, {"demo", false}, {"show", false}, {"server", false}, {"copy", false}, {"backups", false},
                                     {"restore", false}, {"run", true}, {"check", true}, {"report", true}, {"batch", true}}) {
         EXPECT_TRUE(r.out.contains(QString::fromLatin1(c))) << c;
         const Result sub = belmoRun({QString::fromLatin1(c), "--help"});

@@ -1,7 +1,7 @@
 #include "TestServer.h"
 
+#include "db/CompanyCopy.h"
 #include "db/ConnectionString.h"
-#include "db/PgDialect.h"
 
 #include <QCoreApplication>
 
@@ -20,15 +20,7 @@ QString createServerDatabase(const QString& code, const QList<db::schema::Table>
 {
     static int made = 0;
     const QString name = QStringLiteral("%1_%2_%3").arg(code).arg(QCoreApplication::applicationPid()).arg(++made);
-    const auto settings = std::make_shared<db::PoolSettings>();
-    db::PgClient(testServer(), QStringLiteral("postgres"), settings).createDatabase(name);
-    db::PgClient company(testServer(), name, settings);
-    company.begin();
-    for (const QString& sql : db::pg::installStatements()) company.execute(sql);
-    for (const QString& sql : db::pg::sessionStatements()) company.execute(sql);
-    for (const db::schema::Table& t : tables)
-        for (const QString& sql : db::pg::createStatements(t)) company.execute(sql);
-    company.commit();
+    db::createServerDatabase(testServer(), name, tables);
     return name;
 }
 

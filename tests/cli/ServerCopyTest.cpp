@@ -1,0 +1,130 @@
+// `belmo copy` between a demo company's file and the test server: the round trip keeps every
+// row, the next AutoNumber follows the copied ones, and a refused copy changes nothing.
+#include "DemoRun.h"
+
+#include "app/ProgramFolder.h"
+#include "app/ServerSettings.h"
+#include "cli/Cli.h"
+#include "db/CompanyCopy.h"
+#include "db/ConnectionString.h"
+#include "db/Schema.h"
+#include "demo/Demo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace belmo::test {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// A demo folder whose config.mdb names the test server (not chosen), and a company of its own
+// code in MUHASEBE, a copy of the demo's source company.
+class ServerCopy : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!haveTestServer()) GTEST_SKIP() << "no test server: BELMO_TEST_PGHOST is not set (run through ctest)";
+        demo::createDemoFolder(dir_.path(), demo::Size::Small, false, {});
+        ASSERT_TRUE(QFile::copy(folder.companyPath(QString::fromLatin1(demo::kSourceCode)), folder.companyPath(code)));
+        db::Connection config(pool);
+        config.open(folder.configConnection());
+        settings.save(config);
+    }
+    void TearDown() override { dropServerDatabase(code); }
+
+    RunResult copy(const QStringList& how, const QString& company) const
+    {
+        return belmo(QStringList{u"copy"_s, u"--folder"_s, dir_.path()} + how + QStringList{company});
+    }
+    // Every row of a table, ordered by all its columns, as values.
+    QList<QList<Value>> rows(const QString& connection, const db::schema::Table& table)
+    {
+        db::Connection con(pool);
+        con.open(connection);
+        QStringList columns;
+        for (const db::schema::Column& c : table.columns) columns << u'[' + c.name + u']';
+        db::Recordset rs;
+        rs.open(u"SELECT %1 FROM %2 ORDER BY %1"_s.arg(columns.join(u", "_s), table.name), con, db::CursorType::Static,
+                db::LockType::ReadOnly);
+        QList<QList<Value>> out;
+        for (; !rs.eof(); rs.moveNext()) {
+            QList<Value>& row = out.emplace_back();
+            for (int i = 0; i < rs.fieldCount(); ++i) row << rs.value(i);
+        }
+        return out;
+    }
+
+    QTemporaryDir dir_;
+    app::ProgramFolder folder{dir_.path()};
+    QString code = u"CP_%1"_s.arg(QCoreApplication::applicationPid());
+    app::ServerSettings settings{false, testServer().host, 0, testServer().user, {}};
+    db::ConnectionPool pool;
+};
+
+TEST_F(ServerCopy, AFileCompanyComesBackFromTheServerWithEveryRowEqual)
+{
+    const RunResult there = copy({u"--to-server"_s}, code);
+    ASSERT_EQ(there.code, cli::kOk) << there.err.toStdString();
+    EXPECT_TRUE(there.out.contains(QRegularExpression(u"^Kayit +875 +875$"_s, QRegularExpression::MultilineOption)))
+        << there.out.toStdString();
+    const RunResult back = copy({u"--from-server"_s, u"--force"_s}, code);
+    ASSERT_EQ(back.code, cli::kOk) << back.err.toStdString();
+    const QString kept = QRegularExpression(u" as (.*)\\.\n"_s).match(back.out).captured(1);  // the original file
+    ASSERT_TRUE(QFile::exists(kept)) << back.out.toStdString();
+    const QString before = db::ConnectionString::forJetFile(kept, db::schema::databasePassword());
+    int rowsCompared = 0;
+    for (const db::schema::Table& table : db::schema::companyTables()) {
+        const QList<QList<Value>> expected = rows(before, table);
+        EXPECT_EQ(rows(folder.companyConnection(code), table), expected) << table.name.toStdString();
+        rowsCompared += expected.size();
+    }
+    EXPECT_GT(rowsCompared, 2000);
+}
+
+TEST_F(ServerCopy, TheNextAutoNumberFollowsTheCopiedOnesOnEitherEngine)
+{
+    ASSERT_EQ(copy({u"--to-server"_s}, code).code, cli::kOk);
+    ASSERT_EQ(copy({u"--from-server"_s, u"--force"_s}, code).code, cli::kOk);
+    for (const QString& connection : {settings.companyConnection(code), folder.companyConnection(code)}) {
+        db::Connection con(pool);
+        con.open(connection);
+        con.execute(u"INSERT INTO Kayit (B_Hs) VALUES (1)"_s);
+        EXPECT_EQ(con.lastInsertId(), 876) << connection.toStdString();
+    }
+}
+
+TEST_F(ServerCopy, ARefusedCopyChangesNothing)
+{
+    ASSERT_EQ(copy({u"--to-server"_s}, code).code, cli::kOk);
+    QFile file(folder.companyPath(code));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QStringList companies = settings.companies();
+    const struct {
+        QStringList how;
+        QString company;
+        int code;
+        QString says;
+    } cases[] = {
+        {{u"--to-server"_s}, code, cli::kFailed, u"'%1/%2' already exists"_s.arg(settings.label(), code)},
+        {{u"--from-server"_s}, code, cli::kFailed, u"'%1' already exists"_s.arg(folder.companyPath(code))},
+        {{u"--to-server"_s}, u"NOPE"_s, cli::kFailed, u"NOPE.mdb: file not found"_s},
+        {{u"--from-server"_s}, u"NOPE"_s, cli::kFailed, u"the server has no database NOPE"_s},
+        {{u"--to-server"_s}, u"A;Database=postgres"_s, cli::kBadUsage, u"is not a plain code"_s},
+        {{}, code, cli::kBadUsage, u"give --to-server or --from-server"_s},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = copy(c.how, c.company);
+        EXPECT_EQ(r.code, c.code) << c.says.toStdString();
+        EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
+    }
+    file.seek(0);
+    EXPECT_EQ(file.readAll(), bytes);
+    EXPECT_EQ(settings.companies(), companies) << "no database made, dropped or left behind";
+}
+
+}  // namespace
+}  // namespace belmo::test
