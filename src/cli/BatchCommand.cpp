@@ -3,9 +3,12 @@
 // printed goes to the pair's log beside its report, so that the batch's own output stays a
 // table of the outcomes.
 #include "app/ProgramFolder.h"
+#include "app/ServerCompanies.h"
+#include "app/ServerSettings.h"
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
 #include "cli/Headless.h"
+#include "db/DbError.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -50,9 +53,34 @@ struct Pairing {
     QStringList problems;
 };
 
-// The codes of the company files in MUHASEBE, in name order.
-QStringList companyCodes(const app::ProgramFolder& folder)
+// Where the codes of a batch are looked for: the files of MUHASEBE, or the databases of the
+// server when config.mdb chooses it.
+struct Companies {
+    const app::ProgramFolder& folder;
+    std::optional<app::ServerSettings> server;
+    QStringList onServer;  // the server's companies, sorted
+
+    // The company of a code (its canonical file, or its database on the server), or the
+    // problem of finding it.
+    struct Found {
+        QString place, problem;
+    };
+    Found find(const QString& code) const
+    {
+        if (server) return {app::serverPlace(*server, code), serverCompanyProblem(*server, onServer, code)};
+        if (const auto found = folder.findCompany(code); found.state != app::ProgramFolder::CompanyFile::State::Found)
+            return {{}, found.problem()};
+        return {QFileInfo(folder.companyPath(code)).canonicalFilePath(), {}};
+    }
+    bool same(const QString& a, const QString& b) const { return server ? a == b : app::sameFile(a, b); }
+    QString where() const { return server ? server->label() : folder.companiesPath(); }
+};
+
+// The codes of the company files in MUHASEBE (or of the server's companies), in name order.
+QStringList companyCodes(const Companies& companies)
 {
+    if (companies.server) return companies.onServer;
+    const app::ProgramFolder& folder = companies.folder;
     QStringList codes;
     for (const QFileInfo& f : QDir(folder.companiesPath()).entryInfoList({u"*.mdb"_s}, QDir::Files, QDir::Name))
         if (app::isPlainCompanyCode(f.completeBaseName())) codes << f.completeBaseName();
@@ -91,7 +119,7 @@ Pairing pairEveryPeriod(const QStringList& codes)
 
 // "SOURCE TARGET" per line; blank lines and '#' comments are skipped. Every line is
 // looked at, so that all its problems are told at once.
-Pairing readPairsFile(const QString& path, const app::ProgramFolder& folder)
+Pairing readPairsFile(const QString& path, const Companies& companies)
 {
     Pairing result;
     QFile file(path);
@@ -116,17 +144,17 @@ Pairing readPairsFile(const QString& path, const app::ProgramFolder& folder)
         for (const QString& code : codes) {
             if (const QString bad = app::companyCodeProblem(code); !bad.isEmpty())
                 problem(bad);
-            else if (const auto found = folder.findCompany(code); found.state != app::ProgramFolder::CompanyFile::State::Found)
-                problem(found.problem());
+            else if (const auto found = companies.find(code); !found.problem.isEmpty())
+                problem(found.problem);
             else
-                files << found.path;
+                files << found.place;
         }
         if (files.size() != 2) continue;
-        if (app::sameFile(files[0], files[1])) {
+        if (companies.same(files[0], files[1])) {
             problem(u"%1 and %2 are the same company"_s.arg(codes[0], codes[1]));
             continue;
         }
-        const QString target = QFileInfo(files[1]).canonicalFilePath();
+        const QString& target = files[1];
         if (const auto earlier = targetLines.find(target); earlier != targetLines.end()) {
             problem(u"%1 is the target of line %2 already"_s.arg(codes[1]).arg(earlier->second));
             continue;
@@ -350,7 +378,15 @@ int batch(const QStringList& args, QTextStream& out, QTextStream& err)
     if (auto bad = runOptions(p, batch.runOptions)) return cl.usageError(*bad, err);
 
     const app::ProgramFolder folder(batch.folder);
-    const Pairing pairing = p.isSet(u"all"_s) ? pairEveryPeriod(companyCodes(folder)) : readPairsFile(p.value(u"pairs"_s), folder);
+    Companies companies{folder, {}, {}};
+    try {
+        if ((companies.server = chosenServer(folder))) companies.onServer = companies.server->companies();
+    } catch (const db::DbError& e) {
+        err << "belmo batch: " << e.description() << "\n";
+        return kFailed;
+    }
+    const Pairing pairing =
+        p.isSet(u"all"_s) ? pairEveryPeriod(companyCodes(companies)) : readPairsFile(p.value(u"pairs"_s), companies);
     if (!pairing.problems.isEmpty()) {
         err << "belmo batch: nothing was carried:\n";
         for (const QString& problem : pairing.problems) err << "  " << problem << "\n";
@@ -359,7 +395,7 @@ int batch(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     for (const Unpaired& u : pairing.unpaired) out << "Left unpaired: " << u.code << " (" << u.reason << ")\n";
     if (pairing.pairs.empty()) {
-        err << "belmo batch: no company in " << folder.companiesPath() << " has the next year's company.\n";
+        err << "belmo batch: no company in " << companies.where() << " has the next year's company.\n";
         return kBadUsage;
     }
 

@@ -3,15 +3,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include <optional>
-
 namespace belmo::console {
 class StepRegistry;
-}
-
-namespace belmo::app {
-class ProgramFolder;
-struct ServerSettings;
 }
 
 namespace belmo::proof {
@@ -60,9 +53,5 @@ void printReport(const proof::Reconciliation& report, const QString& path, bool 
 // What a program folder holds: users and rights of config.mdb, and per company its name,
 // period and the rows of its tables. Used by show and at the end of demo.
 int printFolder(const QString& folder, const QStringList& codes, QTextStream& out, QTextStream& err);
-
-// The server stored in the folder's config.mdb, chosen or not; none (the reason on err) when
-// config.mdb cannot be read or names no server.
-std::optional<app::ServerSettings> storedServer(const app::ProgramFolder& folder, const QString& command, QTextStream& err);
 
 }  // namespace belmo::cli

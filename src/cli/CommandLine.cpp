@@ -1,8 +1,12 @@
 #include "cli/CommandLine.h"
 
 #include "app/ProgramFolder.h"
+#include "app/ServerCompanies.h"
+#include "app/ServerSettings.h"
 #include "cli/Cli.h"
 #include "cli/Headless.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
 #include "proof/Backups.h"
 
 #include <QFileInfo>
@@ -88,12 +92,56 @@ std::variant<CommandLine::Company, int> CommandLine::company(QTextStream& err) c
     const QString code = parser_.positionalArguments().first();
     if (const QString problem = app::companyCodeProblem(code); !problem.isEmpty()) return usageError(problem + u'.', err);
     const app::ProgramFolder folder(QFileInfo(parser_.value(QStringLiteral("folder"))).absoluteFilePath());
+    try {
+        if (const std::optional<app::ServerSettings> server = chosenServer(folder)) {
+            if (const QString problem = serverCompanyProblem(*server, server->companies(), code); !problem.isEmpty()) {
+                err << "belmo " << command_ << ": " << problem << "\n";
+                return kFailed;
+            }
+            return Company{code, folder.companyPath(code)};
+        }
+    } catch (const db::DbError& e) {
+        err << "belmo " << command_ << ": " << e.description() << "\n";
+        return kFailed;
+    }
     const app::ProgramFolder::CompanyFile found = folder.findCompany(code);
     if (found.state != app::ProgramFolder::CompanyFile::State::Found) {
         err << "belmo " << command_ << ": " << found.problem() << "\n";
         return kFailed;
     }
     return Company{code, found.path};
+}
+
+std::optional<app::ServerSettings> storedServer(const app::ProgramFolder& folder, const QString& command, QTextStream& err)
+{
+    try {
+        db::ConnectionPool pool;
+        db::Connection config(pool);
+        config.open(folder.configConnection());
+        app::ServerSettings settings = app::ServerSettings::load(config);
+        if (!settings.host.trimmed().isEmpty()) return settings;
+        err << "belmo " << command << ": " << folder.configPath() << " names no server (see 'belmo server').\n";
+    } catch (const db::DbError& e) {
+        err << "belmo " << command << ": " << folder.configPath() << ": " << e.cause() << "\n";
+    }
+    return std::nullopt;
+}
+
+std::optional<app::ServerSettings> chosenServer(const app::ProgramFolder& folder)
+{
+    if (!QFileInfo::exists(folder.configPath())) return std::nullopt;
+    db::ConnectionPool pool;
+    db::Connection config(pool);
+    config.open(folder.configConnection());
+    app::ServerSettings settings = app::ServerSettings::load(config);
+    if (!settings.useServer) return std::nullopt;
+    return settings;
+}
+
+QString serverCompanyProblem(const app::ServerSettings& server, const QStringList& companies, const QString& code)
+{
+    if (companies.contains(code)) return {};
+    return QStringLiteral("%1: the server has no company database %2").arg(app::serverPlace(server, code), code);
 }
 
 }  // namespace belmo::cli

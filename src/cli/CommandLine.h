@@ -6,7 +6,21 @@
 #include <optional>
 #include <variant>
 
+namespace belmo::app {
+class ProgramFolder;
+struct ServerSettings;
+}
+
 namespace belmo::cli {
+
+// The server stored in the folder's config.mdb, chosen or not; none (the reason on err) when
+// config.mdb cannot be read or names no server.
+std::optional<app::ServerSettings> storedServer(const app::ProgramFolder& folder, const QString& command, QTextStream& err);
+// The server when the folder's config.mdb chooses it for the companies; none when it does not,
+// or when there is no config.mdb. Throws DbError when config.mdb cannot be read.
+std::optional<app::ServerSettings> chosenServer(const app::ProgramFolder& folder);
+// Empty when the server has the company, else what is wrong, naming the server and the database.
+QString serverCompanyProblem(const app::ServerSettings& server, const QStringList& companies, const QString& code);
 
 // The exit codes as a help text lists them: what 1 means, and what 3 means for a command that
 // logs in (none without `refusal`).
@@ -48,7 +62,7 @@ public:
     void addFolderAndCode();
     struct Company {
         QString code;
-        QString file;
+        QString file;  // MUHASEBE/CODE.mdb: with the server chosen, where its backups are kept only
     };
     std::variant<Company, int> company(QTextStream& err) const;
 

@@ -25,21 +25,6 @@ void printCounts(const app::CompanyCopy& copy, QTextStream& out)
 
 }  // namespace
 
-std::optional<app::ServerSettings> storedServer(const app::ProgramFolder& folder, const QString& command, QTextStream& err)
-{
-    try {
-        db::ConnectionPool pool;
-        db::Connection config(pool);
-        config.open(folder.configConnection());
-        app::ServerSettings settings = app::ServerSettings::load(config);
-        if (!settings.host.trimmed().isEmpty()) return settings;
-        err << "belmo " << command << ": " << folder.configPath() << " names no server (see 'belmo server').\n";
-    } catch (const db::DbError& e) {
-        err << "belmo " << command << ": " << folder.configPath() << ": " << e.cause() << "\n";
-    }
-    return std::nullopt;
-}
-
 int copy(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     CommandLine cl(u"copy"_s, u"--folder DIR (--to-server | --from-server) [--force] CODE"_s,

@@ -1,5 +1,9 @@
+#include "app/ProgramFolder.h"
+#include "app/ServerCompanies.h"
+#include "app/ServerSettings.h"
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
+#include "db/Connection.h"
 #include "db/DbError.h"
 #include "demo/Demo.h"
 
@@ -7,6 +11,35 @@
 #include <QFileInfo>
 
 namespace belmo::cli {
+
+namespace {
+
+// The server chosen in the folder's config.mdb stays chosen in the demo's, and every demo
+// company is copied to it.
+bool copyToServer(const app::ProgramFolder& folder, const app::ServerSettings& server, int pairs, bool replace,
+                  QTextStream& out, QTextStream& err)
+{
+    try {
+        {
+            db::ConnectionPool pool;
+            db::Connection config(pool);
+            config.open(folder.configConnection());
+            server.save(config);
+        }
+        for (const demo::DemoPair& pair : demo::demoPairs(pairs))
+            for (const QString& code : {pair.source, pair.target}) {
+                const app::CompanyCopy copy = app::copyToServer(folder, server, code, replace);
+                out << "copied " << copy.from << " to " << copy.to << "\n";
+                out.flush();
+            }
+    } catch (const db::DbError& e) {
+        err << "belmo demo: " << e.description() << "\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 int demo(const QStringList& args, QTextStream& out, QTextStream& err)
 {
@@ -22,7 +55,9 @@ int demo(const QStringList& args, QTextStream& out, QTextStream& err)
                                   "DEMOB2025 -> DEMOB2026, DEMOC2025 -> DEMOC2026 and so on, each source with the same data.\n"
                                   "--size large makes 50,000 current accounts, 1,000,000 movement lines and 20,000\n"
                                   "stock cards per source, for benchmarks. Existing demo files are left alone unless\n"
-                                  "--force is given. Then prints what the folder holds."));
+                                  "--force is given. With the server chosen in an existing DIR/config.mdb (see\n"
+                                  "'belmo server') the new config.mdb keeps it, and every demo company is copied to\n"
+                                  "the server as well (--force replaces those there). Then prints what the folder holds."));
     QCommandLineParser& p = cl.parser();
     p.addOption({QStringLiteral("size"), QStringLiteral("small (default) or large."), QStringLiteral("SIZE"), QStringLiteral("small")});
     p.addOption({QStringLiteral("companies"), QStringLiteral("How many pairs of companies, 1 (default) to 26."), QStringLiteral("N"),
@@ -43,6 +78,13 @@ int demo(const QStringList& args, QTextStream& out, QTextStream& err)
 
     QElapsedTimer timer;
     timer.start();
+    const app::ProgramFolder pf(QFileInfo(folder).absoluteFilePath());
+    std::optional<app::ServerSettings> server;
+    try {
+        server = chosenServer(pf);
+    } catch (const db::DbError&) {
+        // An unreadable config.mdb chooses no server; the demo's own replaces it when told to.
+    }
     try {
         demo::createDemoFolder(folder, size == u"large" ? demo::Size::Large : demo::Size::Small, p.isSet(QStringLiteral("force")),
                                [&](const QString& step) {
@@ -55,6 +97,7 @@ int demo(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "belmo demo: nothing was put in place.\n";
         return kFailed;
     }
+    if (server && !copyToServer(pf, *server, pairs, p.isSet(QStringLiteral("force")), out, err)) return kFailed;
     out << "Demo folder ready in " << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s.\n\n";
     return printFolder(QFileInfo(folder).absoluteFilePath(), {}, out, err);
 }

@@ -1,4 +1,6 @@
 #include "app/ProgramFolder.h"
+#include "app/ServerCompanies.h"
+#include "app/ServerSettings.h"
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
 #include "db/DbError.h"
@@ -15,7 +17,9 @@ int initCompany(const QStringList& args, QTextStream& out, QTextStream& err)
                    QStringLiteral("Prepares an empty company database DIR/MUHASEBE/CODE.mdb for a new period: the\n"
                                   "tables, the company row with its code, name and period, the money settings and\n"
                                   "the chart of main accounts. An existing company is never replaced unless --force\n"
-                                  "is given; then the earlier file is kept beside it as CODE.mdb.bak-<date>-<time>."));
+                                  "is given; then the earlier file is kept beside it as CODE.mdb.bak-<date>-<time>.\n"
+                                  "With the server chosen in DIR/config.mdb (see 'belmo server') the company is the\n"
+                                  "server's database CODE instead, with the same content; --force replaces it."));
     QCommandLineParser& p = cl.parser();
     p.addOption({QStringLiteral("folder"), QStringLiteral("The program folder (holds config.mdb and MUHASEBE)."), QStringLiteral("DIR")});
     p.addOption({QStringLiteral("period"), QStringLiteral("The period (year) of the new company, e.g. 2026."), QStringLiteral("YEAR")});
@@ -43,15 +47,21 @@ int initCompany(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "belmo init-company: cannot create the folder '" << pf.companiesPath() << "'.\n";
         return kFailed;
     }
-    QString kept;
+    QString kept, made = pf.companyPath(code);
+    const app::NewCompany company{code, p.value(QStringLiteral("name")), period};
     try {
-        kept = app::prepareCompany(pf, {code, p.value(QStringLiteral("name")), period}, p.isSet(QStringLiteral("force")));
+        if (const std::optional<app::ServerSettings> server = chosenServer(pf)) {
+            app::prepareServerCompany(*server, company, p.isSet(QStringLiteral("force")));
+            made = app::serverPlace(*server, code);
+        } else {
+            kept = app::prepareCompany(pf, company, p.isSet(QStringLiteral("force")));
+        }
     } catch (const db::DbError& e) {
         err << "belmo init-company: " << e.description() << "\n";
         return kFailed;
     }
-    if (!kept.isEmpty()) out << "Kept the earlier " << pf.companyPath(code) << " as " << kept << ".\n";
-    out << "Prepared " << pf.companyPath(code);
+    if (!kept.isEmpty()) out << "Kept the earlier " << made << " as " << kept << ".\n";
+    out << "Prepared " << made;
     if (!period.isEmpty()) out << " for the period " << period;
     out << ".\n";
     return kOk;

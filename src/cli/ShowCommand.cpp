@@ -1,4 +1,6 @@
 #include "app/ProgramFolder.h"
+#include "app/ServerCompanies.h"
+#include "app/ServerSettings.h"
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
 #include "db/Connection.h"
@@ -11,6 +13,8 @@
 #include <QFileInfo>
 
 namespace belmo::cli {
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -54,13 +58,17 @@ void printConfig(db::Connection& con, QTextStream& out)
     out << "  error texts: " << text(read(con, QStringLiteral("Select count(*) from Hata_Kod"))[0][0]) << "\n";
 }
 
-void printCompany(db::Connection& con, QTextStream& out)
+// A company's part: its name and period, what a file says it is (a server database has no such
+// header), and the rows of its tables.
+void printCompany(db::Connection& con, bool file, QTextStream& out)
 {
     const auto company = read(con, QStringLiteral("Select SIRKETAD, DONEM from SIRKET"));
     if (company.isEmpty()) out << "  no company row\n";
     else out << "  " << text(company[0][0]) << ", period " << text(company[0][1]) << "\n";
-    const auto ids = read(con, QStringLiteral("Select application_id, user_version from pragma_application_id, pragma_user_version"));
-    out << "  application_id " << text(ids[0][0]) << ", user_version " << text(ids[0][1]) << "\n";
+    if (file) {
+        const auto ids = read(con, QStringLiteral("Select application_id, user_version from pragma_application_id, pragma_user_version"));
+        out << "  application_id " << text(ids[0][0]) << ", user_version " << text(ids[0][1]) << "\n";
+    }
     QStringList cells;
     int empty = 0;
     for (const auto& t : db::schema::companyTables()) {
@@ -99,19 +107,54 @@ bool printFile(db::ConnectionPool& pool, const QString& connection, const QStrin
     }
 }
 
+// The companies on the server: the codes given, else every company database it has.
+bool printServer(const app::ServerSettings& server, const QStringList& codes, db::ConnectionPool& pool, QTextStream& out,
+                 QTextStream& err)
+{
+    QStringList companies;
+    try {
+        companies = server.companies();
+    } catch (const db::DbError& e) {
+        return cannotRead(server.label(), e.description(), out, err);
+    }
+    bool ok = true;
+    for (const QString& code : codes.isEmpty() ? companies : codes) {
+        const QString label = app::serverPlace(server, code);
+        if (!companies.contains(code)) {
+            out << label << "\n";
+            ok &= cannotRead(label, u"the server has no company database %1"_s.arg(code), out, err);
+            continue;
+        }
+        ok &= printFile(pool, server.companyConnection(code), label, out, err,
+                        [&](db::Connection& con) { printCompany(con, false, out); });
+    }
+    return ok;
+}
+
 }  // namespace
 
 int printFolder(const QString& folder, const QStringList& codes, QTextStream& out, QTextStream& err)
 {
     const app::ProgramFolder pf(folder);
-    QStringList companies = codes;
-    if (companies.isEmpty())
-        for (const QFileInfo& f : QDir(pf.companiesPath()).entryInfoList({QStringLiteral("*.mdb")}, QDir::Files, QDir::Name))
-            companies << f.completeBaseName();
     out << "Program folder " << pf.root() << "\n";
     db::ConnectionPool pool;
     bool ok = printFile(pool, pf.configConnection(), QStringLiteral("config.mdb"), out, err,
                         [&](db::Connection& con) { printConfig(con, out); });
+    std::optional<app::ServerSettings> server;
+    try {
+        server = chosenServer(pf);
+    } catch (const db::DbError&) {
+        // config.mdb could not be read: said above; the files are shown.
+    }
+    if (server) {
+        ok &= printServer(*server, codes, pool, out, err);
+        out.flush();
+        return ok ? kOk : kFailed;
+    }
+    QStringList companies = codes;
+    if (companies.isEmpty())
+        for (const QFileInfo& f : QDir(pf.companiesPath()).entryInfoList({QStringLiteral("*.mdb")}, QDir::Files, QDir::Name))
+            companies << f.completeBaseName();
     for (const QString& code : companies) {
         const QString label = QStringLiteral("MUHASEBE/%1.mdb").arg(code);
         // A code finds its file as at the login: by its name exactly, and only when no other
@@ -122,7 +165,8 @@ int printFolder(const QString& folder, const QStringList& codes, QTextStream& ou
             ok &= cannotRead(label, file.problem(), out, err);
             continue;
         }
-        ok &= printFile(pool, pf.companyConnection(code), label, out, err, [&](db::Connection& con) { printCompany(con, out); });
+        ok &= printFile(pool, pf.companyConnection(code), label, out, err,
+                        [&](db::Connection& con) { printCompany(con, true, out); });
     }
     out.flush();
     return ok ? kOk : kFailed;
@@ -134,7 +178,9 @@ int show(const QStringList& args, QTextStream& out, QTextStream& err)
                    QStringLiteral("Prints what a program folder holds: the users, company rights, theme and error\n"
                                   "texts of config.mdb, and for each company (all of MUHASEBE when no code is\n"
                                   "given) its name, period, the file's application id and schema version (0 for a\n"
-                                  "file made before they were set) and the rows of its tables. Codes are plain\n"
+                                  "file made before they were set) and the rows of its tables. With the server\n"
+                                  "chosen in config.mdb the companies are the server's databases (all of them when no\n"
+                                  "code is given), shown the same way but for the file's ids. Codes are plain\n"
                                   "codes, each naming its file exactly, as at the login. A file that is missing, not a\n"
                                   "database of this program or refuses the password, or a code whose file differs\n"
                                   "in case only or cannot be told from another, is named on stderr and the exit\n"

@@ -57,6 +57,16 @@ protected:
         return out;
     }
 
+    // The databases of the server this test process made, working ones included.
+    QStringList ours() const
+    {
+        db::PgClient admin(testServer(), u"postgres"_s, std::make_shared<db::PoolSettings>());
+        QStringList names;
+        for (const auto& row : admin.execute(u"SELECT datname::text FROM pg_database ORDER BY 1"_s).rows)
+            if (row[0].textValue().contains(QString::number(QCoreApplication::applicationPid()))) names << row[0].textValue();
+        return names;
+    }
+
     QTemporaryDir dir_;
     app::ProgramFolder folder{dir_.path()};
     QString code = u"CP_%1"_s.arg(QCoreApplication::applicationPid());
@@ -102,7 +112,7 @@ TEST_F(ServerCopy, ARefusedCopyChangesNothing)
     QFile file(folder.companyPath(code));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    const QStringList companies = settings.companies();
+    const QStringList before = ours();
     const struct {
         QStringList how;
         QString company;
@@ -123,7 +133,26 @@ TEST_F(ServerCopy, ARefusedCopyChangesNothing)
     }
     file.seek(0);
     EXPECT_EQ(file.readAll(), bytes);
-    EXPECT_EQ(settings.companies(), companies) << "no database made, dropped or left behind";
+    EXPECT_EQ(ours(), before) << "no database made, dropped or left behind";
+}
+
+TEST_F(ServerCopy, WithTheServerChosenACompanyIsMadeFoundAndShownThere)
+{
+    settings.useServer = true;
+    db::Connection config(pool);
+    config.open(folder.configConnection());
+    settings.save(config);
+    ASSERT_EQ(belmo({u"init-company"_s, u"--folder"_s, dir_.path(), u"--period"_s, u"2027"_s, code}).code, cli::kOk);
+    db::Connection company(pool);
+    company.open(settings.companyConnection(code));
+    TestCompany reader;
+    EXPECT_EQ(reader.rows(company, u"SELECT SIRKETCODE, DONEM FROM SIRKET"_s), (QList<QStringList>{{code, u"2027"_s}}));
+    const RunResult shown = belmo({u"show"_s, u"--folder"_s, dir_.path(), code});
+    EXPECT_TRUE(shown.out.contains(u"%1/%2\n  %2, period 2027\n"_s.arg(settings.label(), code))) << shown.out.toStdString();
+    const RunResult missing = belmo({u"backups"_s, u"--folder"_s, dir_.path(), u"NOPE"_s});
+    EXPECT_EQ(missing.code, cli::kFailed);
+    EXPECT_TRUE(missing.err.contains(u"%1/NOPE: the server has no company database NOPE"_s.arg(settings.label())))
+        << missing.err.toStdString();
 }
 
 }  // namespace
