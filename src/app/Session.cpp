@@ -10,7 +10,7 @@ QString Session::targetFile() const { return db::ConnectionString::parse(HedefBa
 void Session::beforeTargetWrite()
 {
     if (backedUp_) return;
-    if (keeper) backup_ = keeper->backUp(targetFile());
+    if (keeper) backup_ = keeper->backUp(*this);
     backedUp_ = true;
     if (onFirstWrite) onFirstWrite(backup_);
 }
@@ -19,7 +19,7 @@ QString Session::restoreBackup()
 {
     if (!keeper || backup_.isEmpty())
         throw db::DbError(db::err::InvalidCall, QStringLiteral("No backup was made in this session."));
-    return keeper->restore(targetFile(), backup_);
+    return keeper->restore(*this, backup_);
 }
 
 }  // namespace belmo::app

@@ -21,17 +21,20 @@ class Dialogs;
 
 namespace belmo::app {
 
+class Session;
+
 // What keeps the target safe: a backup taken before a login's first write into it, and the
 // way back to one. The application gives the session its keeper; without one (a rehearsal on
 // a scratch copy) no backup is made.
 class TargetKeeper {
 public:
     virtual ~TargetKeeper() = default;
-    // A backup of the target file; its path. Throws db::DbError naming the file and the cause.
-    virtual QString backUp(const QString& targetFile) = 0;
-    // Puts `backup` back in place of the target file after a backup of the file as it is now
+    // A backup of the session's target (HedefBag); the backup file's path. Throws db::DbError
+    // naming the company and the cause.
+    virtual QString backUp(const Session& session) = 0;
+    // Puts `backup` back in place of the target after a backup of the target as it is now
     // (returned). Throws db::DbError when refused, with nothing changed.
-    virtual QString restore(const QString& targetFile, const QString& backup) = 0;
+    virtual QString restore(const Session& session, const QString& backup) = 0;
 };
 
 // The values a run keeps from start-up and login until the program ends, under the names
@@ -80,7 +83,7 @@ public:
     // Something was written into the target in this login.
     bool targetWritten() const { return targetWritten_; }
     const QString& backup() const { return backup_; }
-    // The file HedefBag names.
+    // The file HedefBag names; on a server "server/database", as messages name it.
     QString targetFile() const;
     // The backup of this login put back in place of the target; the backup of the state it
     // replaced. Throws db::DbError when refused or when there is no backup.

@@ -17,10 +17,10 @@ int backups(const QStringList& args, QTextStream& out, QTextStream& err)
     if (auto exit = cl.parse(args, out, err)) return *exit;
     const auto company = cl.company(err);
     if (const int* exit = std::get_if<int>(&company)) return *exit;
-    const auto& [code, file] = std::get<CommandLine::Company>(company);
+    const auto& [code, file, serverConnection] = std::get<CommandLine::Company>(company);
 
     const db::PoolSettings settings;
-    const proof::Backups backups(QFileInfo(file).absolutePath(), settings);
+    const proof::Backups backups(QFileInfo(file).absolutePath(), settings);  // a server company's too: MUHASEBE/Yedek
     const std::vector<proof::BackupFile> files = backups.list(code);
     if (files.empty()) out << "No backups of " << code << " in " << backups.folder() << ".\n";
     for (const proof::BackupFile& f : files)

@@ -98,7 +98,7 @@ std::variant<CommandLine::Company, int> CommandLine::company(QTextStream& err) c
                 err << "belmo " << command_ << ": " << problem << "\n";
                 return kFailed;
             }
-            return Company{code, folder.companyPath(code)};
+            return Company{code, folder.companyPath(code), server->companyConnection(code)};
         }
     } catch (const db::DbError& e) {
         err << "belmo " << command_ << ": " << e.description() << "\n";
@@ -109,7 +109,7 @@ std::variant<CommandLine::Company, int> CommandLine::company(QTextStream& err) c
         err << "belmo " << command_ << ": " << found.problem() << "\n";
         return kFailed;
     }
-    return Company{code, found.path};
+    return Company{code, found.path, {}};
 }
 
 std::optional<app::ServerSettings> storedServer(const app::ProgramFolder& folder, const QString& command, QTextStream& err)

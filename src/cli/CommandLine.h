@@ -63,6 +63,7 @@ public:
     struct Company {
         QString code;
         QString file;  // MUHASEBE/CODE.mdb: with the server chosen, where its backups are kept only
+        QString serverConnection;  // the database's connection string with the server chosen, else empty
     };
     std::variant<Company, int> company(QTextStream& err) const;
 

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
 #include "db/Connection.h"
+#include "db/ConnectionString.h"
 #include "db/DbError.h"
 #include "proof/Backups.h"
 
@@ -25,7 +26,7 @@ int restore(const QStringList& args, QTextStream& out, QTextStream& err)
     const int keep = limits.keep;
     const auto company = cl.company(err);
     if (const int* exit = std::get_if<int>(&company)) return *exit;
-    const auto& [code, file] = std::get<CommandLine::Company>(company);
+    const auto& [code, file, serverConnection] = std::get<CommandLine::Company>(company);
 
     const db::PoolSettings settings;
     proof::Backups backups(QFileInfo(file).absolutePath(), settings, keep);
@@ -39,9 +40,11 @@ int restore(const QStringList& args, QTextStream& out, QTextStream& err)
         backup = files.front().path;
     }
     try {
-        const QString before = backups.restore(file, QFileInfo(backup).absoluteFilePath());
+        const QString from = QFileInfo(backup).absoluteFilePath();
+        const QString before = serverConnection.isEmpty() ? backups.restore(file, from) : backups.restoreOnServer(serverConnection, from);
         out << "Backup of " << code << ": " << before << "\n"
-            << "Restored " << file << " from " << backup << ".\n";
+            << "Restored " << (serverConnection.isEmpty() ? file : db::ConnectionString::parse(serverConnection).dataSource)
+            << " from " << backup << ".\n";
     } catch (const db::DbError& e) {
         err << "belmo restore: " << e.description() << "\n";
         return kFailed;

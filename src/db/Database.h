@@ -86,6 +86,9 @@ public:
     // connection's own).
     virtual bool hasObject(const QString& schema, const QString& type, const QString& name) = 0;
     virtual bool readOnly() const = 0;
+    // True when every column holds values of its declared type only (a server's columns); a
+    // file's column may hold any value.
+    virtual bool typedColumns() const { return false; }
 
     // How a recordset finds a row again: the column that names a row of a table, and what the
     // statements that write a row add to give back the row's (new) id, if the engine moves a

@@ -76,6 +76,10 @@ void toServerTokens(QList<Token>& t)
         Token& tok = t[i];
         if (tok.kind == Token::Other && tok.text == u"?") {
             tok.text = u'$' + QString::number(++parameter);
+        } else if (tok.kind == Token::Word && tok.text.compare(u"IS", Qt::CaseInsensitive) == 0) {
+            // A file's "IS ?" is equality that takes two Nulls as equal.
+            const Token* after = neighbour(i, 1);
+            if (after && after->kind == Token::Other && after->text == u"?") tok.text = QStringLiteral("IS NOT DISTINCT FROM");
         } else if (tok.kind == Token::QuotedName) {
             tok.text = serverName(tok);
         } else if (tok.kind == Token::Word && (tok.text.compare(u"temp", Qt::CaseInsensitive) == 0 ||
@@ -135,6 +139,31 @@ void nullsAsOnFiles(QList<Token>& t)
         }
         place();
         i = k;
+    }
+}
+
+// A file sorts a UNION by a table's column as the first select names it (ORDER BY
+// Kayit.Tarih); the server sorts a UNION by its output columns only: the sort's names lose
+// their table.
+void unionSortsByOutputNames(QList<Token>& t)
+{
+    int depth = 0;
+    qsizetype unionAt = -1, orderAt = -1;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t[i].kind == Token::LParen) ++depth;
+        else if (t[i].kind == Token::RParen) --depth;
+        else if (depth == 0 && isWord(t[i], u"UNION")) unionAt = i;
+        else if (depth == 0 && unionAt >= 0 && isWord(t[i], u"ORDER")) orderAt = i;
+    }
+    if (orderAt < 0) return;
+    depth = 0;
+    for (qsizetype i = orderAt; i + 2 < t.size(); ++i) {
+        if (t[i].kind == Token::LParen) ++depth;
+        else if (t[i].kind == Token::RParen) --depth;
+        const bool qualified = depth == 0 && (t[i].kind == Token::Word || t[i].kind == Token::QuotedName)
+                               && t[i + 1].kind == Token::Other && t[i + 1].text == u"."
+                               && (t[i + 2].kind == Token::Word || t[i + 2].kind == Token::QuotedName);
+        if (qualified) t.remove(i, 2);
     }
 }
 
@@ -531,6 +560,7 @@ QString rewrite(QStringView accessSql, Target target)
     if (target == Target::Server) {
         toServerTokens(tokens);
         nullsAsOnFiles(tokens);
+        unionSortsByOutputNames(tokens);
     }
     return Rewriter(std::move(tokens), target).run();
 }

@@ -1,5 +1,7 @@
 #include "db/PgDatabase.h"
 
+#include <QRegularExpression>
+
 #include "db/ConnectionString.h"
 #include "db/JetDialect.h"
 #include "db/PgDialect.h"
@@ -150,7 +152,22 @@ void PgDatabase::run(Cursor& st)
 {
     const Verb verb = verbOf(st.nativeText());
     if (!verb.table.isEmpty()) beforeWrite(verb.table);
-    st.runToEnd();
+    // A read-only session refuses even its own temporary views; they are this session's alone,
+    // so outside a transaction one is made (or dropped) in a short writing transaction.
+    static const QRegularExpression temporary(QStringLiteral("^\\s*(CREATE\\s+TEMP(ORARY)?\\s|DROP\\s+VIEW\\s+pg_temp\\.)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (readOnly_ && depth_ == 0 && temporary.match(st.nativeText()).hasMatch()) {
+        query(QStringLiteral("BEGIN READ WRITE"));
+        try {
+            st.runToEnd();
+        } catch (const DbError&) {
+            query(QStringLiteral("ROLLBACK"));
+            throw;
+        }
+        query(QStringLiteral("COMMIT"));
+    } else {
+        st.runToEnd();
+    }
     if (verb.word == u"CREATE" || verb.word == u"DROP" || verb.word == u"ALTER") {
         // What the statements prepared so far read may have changed its columns.
         shapes_.clear();

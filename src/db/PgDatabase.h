@@ -38,6 +38,7 @@ public:
     QStringList columns(const QString& table) override;
     bool hasObject(const QString& schema, const QString& type, const QString& name) override;
     bool readOnly() const override { return readOnly_; }
+    bool typedColumns() const override { return true; }
 
     QString rowIdColumn() const override { return QStringLiteral("ctid"); }
     QString returningRowId() const override { return QStringLiteral(" RETURNING ctid"); }

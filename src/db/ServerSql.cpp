@@ -43,19 +43,26 @@ QString columnSpelling(const QString& table, const QString& column)
 QString resultSpelling(QStringView sql, const QString& name, bool fromTable)
 {
     const QList<jet::Token> tokens = jet::tokenize(sql);
+    const auto neighbour = [&](qsizetype i, int step) -> const jet::Token* {
+        for (i += step; i >= 0 && i < tokens.size(); i += step)
+            if (tokens[i].kind != jet::Token::Space) return &tokens[i];
+        return nullptr;
+    };
     QString word;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const jet::Token& t = tokens[i];
         if (t.kind != jet::Token::Word && t.kind != jet::Token::QuotedName) continue;
         const QString w = unquoted(t);
         if (folded(w) != name) continue;
-        qsizetype before = i - 1;
-        while (before >= 0 && tokens[before].kind == jet::Token::Space) --before;
-        if (before >= 0 && tokens[before].kind == jet::Token::Word && tokens[before].text.compare(u"AS", Qt::CaseInsensitive) == 0)
-            return w;
-        if (word.isEmpty()) word = w;
+        const jet::Token* before = neighbour(i, -1);
+        if (before && before->kind == jet::Token::Word && before->text.compare(u"AS", Qt::CaseInsensitive) == 0) return w;
+        // A column named (a UNION's output column too), not a function the server named its
+        // call after, nor the CASE it names its CASE after.
+        const jet::Token* after = neighbour(i, 1);
+        const bool column = !(after && after->kind == jet::Token::LParen) && w.compare(u"CASE", Qt::CaseInsensitive) != 0;
+        if (word.isEmpty() && column) word = w;
     }
-    return fromTable ? (word.isEmpty() ? name : word) : QString();
+    return fromTable ? (word.isEmpty() ? name : word) : word;
 }
 
 FieldType fieldTypeOf(const QString& typeName)

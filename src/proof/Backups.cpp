@@ -1,7 +1,9 @@
 #include "proof/Backups.h"
 
 #include "app/ProgramFolder.h"
+#include "db/CompanyCopy.h"
 #include "db/Connection.h"
+#include "db/ConnectionString.h"
 #include "db/DbError.h"
 #include "db/OnlineBackup.h"
 #include "db/Schema.h"
@@ -65,19 +67,47 @@ QString Backups::make(const QString& companyFile)
     return path;
 }
 
-QString Backups::copyNow(const QString& companyFile)
+QString Backups::makeOfServer(const QString& companyConnection)
+{
+    const QString path = copyNowOfServer(companyConnection);
+    prune(db::ConnectionString::parse(companyConnection).database);
+    return path;
+}
+
+QString Backups::newBackupPath(const QString& code) const
 {
     if (!app::makePrivateFolder(folder()))
         throw db::fileRefusal(folder(), u"Cannot create the backup folder"_s,
                       QFileInfo::exists(folder()) ? u"a file of that name is in the way"_s : u"no permission"_s);
-    const QString code = companyCode(companyFile);
     const QDateTime now = QDateTime::currentDateTime();
     int n = 1;
     QString path;
     do path = folder() + u'/' + backupName(code, now, n++);
     while (QFileInfo::exists(path));
+    return path;
+}
+
+QString Backups::copyNow(const QString& companyFile)
+{
+    const QString path = newBackupPath(companyCode(companyFile));
     db::copyDatabase(companyFile, path, db::CopyInto::NewFile, settings_);
     return path;
+}
+
+QString Backups::copyNowOfServer(const QString& companyConnection)
+{
+    const db::ConnectionString company = db::ConnectionString::parse(companyConnection);
+    db::schema::PendingFile pending(newBackupPath(company.database));
+    db::schema::createDatabaseFile(pending.workPath(), db::schema::companyTables(), db::schema::databasePassword());
+    db::ConnectionPool pool;
+    pool.settings() = settings_;
+    db::Connection from(pool), into(pool);
+    from.open(db::ConnectionString::readOnlyForm(companyConnection));
+    into.open(db::ConnectionString::forJetFile(pending.workPath(), db::schema::databasePassword()));
+    db::copyCompany(from, into);
+    into.close();
+    pending.commit();
+    return pending.finalPath();
 }
 
 std::vector<BackupFile> Backups::list(const QString& code) const
@@ -121,14 +151,50 @@ QString Backups::restore(const QString& companyFile, const QString& backup)
     return before;
 }
 
-QString SessionBackups::backUp(const QString& targetFile)
+QString Backups::restoreOnServer(const QString& companyConnection, const QString& backup)
 {
-    return Backups(QFileInfo(targetFile).absolutePath(), settings_, keep_).make(targetFile);
+    requireCompanyFile(backup, settings_);
+    const QString before = copyNowOfServer(companyConnection);
+    db::ConnectionPool pool;
+    pool.settings() = settings_;
+    db::Connection from(pool), into(pool);
+    from.open(db::ConnectionString::readOnlyForm(db::ConnectionString::forJetFile(backup, db::schema::databasePassword())));
+    into.open(companyConnection);
+    db::TransactionScope replacing(into);
+    for (const db::schema::Table& table : db::schema::companyTables())
+        if (into.file()->hasObject(u"main"_s, u"table"_s, table.name)) into.execute(u"DELETE FROM "_s + table.name);
+    db::copyCompany(from, into);
+    replacing.commit();
+    prune(db::ConnectionString::parse(companyConnection).database);
+    return before;
 }
 
-QString SessionBackups::restore(const QString& targetFile, const QString& backup)
+namespace {
+
+// Where the session's target keeps its backups: beside its file, or in the program folder's
+// MUHASEBE for a database on a server.
+Backups backupsOf(const app::Session& session, const db::PoolSettings& settings, int keep)
 {
-    return Backups(QFileInfo(targetFile).absolutePath(), settings_, keep_).restore(targetFile, backup);
+    const db::ConnectionString target = db::ConnectionString::parse(session.HedefBag);
+    return Backups(target.onServer ? app::ProgramFolder(session.ProgramKlasoru).companiesPath()
+                                   : QFileInfo(target.dataSource).absolutePath(),
+                   settings, keep);
+}
+
+}  // namespace
+
+QString SessionBackups::backUp(const app::Session& session)
+{
+    Backups backups = backupsOf(session, settings_, keep_);
+    if (db::ConnectionString::parse(session.HedefBag).onServer) return backups.makeOfServer(session.HedefBag);
+    return backups.make(session.targetFile());
+}
+
+QString SessionBackups::restore(const app::Session& session, const QString& backup)
+{
+    Backups backups = backupsOf(session, settings_, keep_);
+    if (db::ConnectionString::parse(session.HedefBag).onServer) return backups.restoreOnServer(session.HedefBag, backup);
+    return backups.restore(session.targetFile(), backup);
 }
 
 }  // namespace belmo::proof

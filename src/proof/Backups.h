@@ -35,6 +35,9 @@ public:
     // A backup of the company file now, under a name no backup has yet; the older ones beyond
     // the number kept go. Throws DbError naming the file and the cause.
     QString make(const QString& companyFile);
+    // The same of a company database on a server (its connection string): the backup is a
+    // company file of this folder's Yedek, written through the client from one snapshot.
+    QString makeOfServer(const QString& companyConnection);
     // The company's backups, newest first.
     std::vector<BackupFile> list(const QString& code) const;
     // Removes the company's backups beyond the newest `keep_`.
@@ -44,9 +47,14 @@ public:
     // now (returned). Refused, with nothing changed, when the backup is not a company database
     // of this program or when another program holds the company file.
     QString restore(const QString& companyFile, const QString& backup);
+    // The same into a company database on a server: its tables emptied and filled from the
+    // backup in one transaction, so a failure leaves the database as it was.
+    QString restoreOnServer(const QString& companyConnection, const QString& backup);
 
 private:
+    QString newBackupPath(const QString& code) const;
     QString copyNow(const QString& companyFile);
+    QString copyNowOfServer(const QString& companyConnection);
 
     QString companies_;
     const db::PoolSettings& settings_;
@@ -54,12 +62,13 @@ private:
 };
 
 // The session's keeper of the target: a backup before the first write into the target's
-// Yedek folder, and the way back.
+// Yedek folder (MUHASEBE/Yedek of the program folder for a company on a server), and the way
+// back.
 class SessionBackups : public app::TargetKeeper {
 public:
     SessionBackups(const db::PoolSettings& settings, int keep) : settings_(settings), keep_(keep) {}
-    QString backUp(const QString& targetFile) override;
-    QString restore(const QString& targetFile, const QString& backup) override;
+    QString backUp(const app::Session& session) override;
+    QString restore(const app::Session& session, const QString& backup) override;
 
 private:
     const db::PoolSettings& settings_;

@@ -103,7 +103,7 @@ Fragments serverFragments(const NumberFormats& formats)
     fillNumberPairs(f, formats, [](const QString& format, const QString&) { return serverNumber(format); });
     f.Ondalik4Bas = u"belmo.format("_s;
     f.Ondalik4Son = u",'###,##0.0000')"_s;
-    f.TarihMetinBas = u"to_char("_s;
+    f.TarihMetinBas = u"belmo.format_date("_s;  // one signature: a bound date takes its type
     f.TarihMetinSon = u",'DD.MM.YYYY')"_s;
     f.MetinTarihBas = u"belmo.cdate("_s;  // day.month.year or ISO, as a file reads it
     f.MetinTarihSon = u")"_s;

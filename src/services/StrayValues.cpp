@@ -47,6 +47,9 @@ QList<StrayValue> findStrayValues(db::Connection& source, const StraySearch& sea
 {
     const db::schema::Table* table = db::schema::findTable(db::schema::companyTables(), search.table);
     Q_ASSERT(table);
+    // A server's number and date columns hold numbers and dates only; an infinite number is one
+    // the server's own arithmetic can make and read back.
+    if (source.file()->typedColumns()) return {};
     const QStringList present = source.columns(table->name);
     QList<const db::schema::Column*> checked;
     QStringList selected, conditions;
