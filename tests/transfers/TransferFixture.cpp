@@ -6,10 +6,21 @@ namespace belmo::test {
 
 using namespace Qt::Literals::StringLiterals;
 
-TransferTest::TransferTest() : t(transfers::transferSteps())
+TransferTest::TransferTest() : t(transfers::transferSteps(), haveTestServer() ? engine() : Engine::File)
 {
     c = &t.logIn();
     target_.open(t.company.connectionString(u"HEDEF"_s));
+}
+
+void TransferTest::SetUp()
+{
+    if (engine() == Engine::Server && !haveTestServer()) GTEST_SKIP() << "no test server (run through ctest)";
+}
+
+Engine TransferTest::engine()
+{
+    const bool parameterised = ::testing::UnitTest::GetInstance()->current_test_info()->value_param() != nullptr;
+    return parameterised ? GetParam() : Engine::File;
 }
 
 console::PreviewStep& TransferTest::preview(console::StepId id)
