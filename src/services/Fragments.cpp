@@ -104,7 +104,7 @@ Fragments serverFragments(const NumberFormats& formats)
     f.Ondalik4Bas = u"belmo.format("_s;
     f.Ondalik4Son = u",'###,##0.0000')"_s;
     f.TarihMetinBas = u"to_char("_s;
-    f.TarihMetinSon = u",'DD.MM.YYYY')"_s;
+    f.TarihMetinSon = u"::timestamp,'DD.MM.YYYY')"_s;  // a bound value has no type of its own
     f.MetinTarihBas = u"belmo.cdate("_s;  // day.month.year or ISO, as a file reads it
     f.MetinTarihSon = u")"_s;
     f.KosulBas = u"CASE"_s;

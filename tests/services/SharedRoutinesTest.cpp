@@ -122,7 +122,7 @@ TEST_F(SharedRoutinesTest, ServerTypeChoosesTheDialect)
     SQLCEVIR(s.SqlSunucu, s.formats, s.sql);
     EXPECT_EQ(s.sql.KirpBas + u"Ad"_s + s.sql.KirpSon, u"LTRIM(RTRIM(Ad))"_s);
     EXPECT_EQ(s.sql.TutarBas + u"T"_s + s.sql.TutarSon, u"belmo.format(T,'##,###0.00')"_s);
-    EXPECT_EQ(s.sql.TarihMetinBas + u"D"_s + s.sql.TarihMetinSon, u"to_char(D,'DD.MM.YYYY')"_s);
+    EXPECT_EQ(s.sql.TarihMetinBas + u"D"_s + s.sql.TarihMetinSon, u"to_char(D::timestamp,'DD.MM.YYYY')"_s);
     EXPECT_EQ(s.sql.conditional(u"a=1"_s, u"'x'"_s, u"a=2"_s, u"'y'"_s), u"CASE WHEN a=1 THEN 'x' WHEN a=2 THEN 'y' END"_s);
     EXPECT_EQ(s.sql.SayiFonk, u"belmo.cdbl"_s);
 
