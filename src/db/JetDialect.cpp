@@ -85,6 +85,8 @@ void toServerTokens(QList<Token>& t)
             const bool temp = tok.text.compare(u"temp", Qt::CaseInsensitive) == 0;
             if (after && after->kind == Token::Other && after->text == u".")
                 tok.text = temp ? QStringLiteral("pg_temp") : QStringLiteral("public");
+        } else if (tok.kind == Token::Word && tok.text.compare(u"rowid", Qt::CaseInsensitive) == 0) {
+            tok.text = QStringLiteral("ctid");  // a row's own address, as Database::rowIdColumn names it
         } else if (tok.kind == Token::Word && accessFunctions().contains(tok.text.toUpper())) {
             const Token* before = neighbour(i, -1);
             const Token* after = neighbour(i, 1);

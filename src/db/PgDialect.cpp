@@ -200,6 +200,7 @@ $$ SELECT CASE WHEN $1::time = '00:00' THEN to_char($1, 'DD.MM.YYYY')
 CREATE OR REPLACE FUNCTION belmo.jettext(text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT $1 $$;
 CREATE OR REPLACE FUNCTION belmo.jettext(double precision) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT belmo.cstr($1) $$;
 CREATE OR REPLACE FUNCTION belmo.jettext(timestamp) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT belmo.cstr($1) $$;
+CREATE OR REPLACE FUNCTION belmo.jettext(tid) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::text $$;
 CREATE OR REPLACE FUNCTION belmo.jetcat(VARIADIC text[]) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS
 $$ SELECT CASE WHEN EXISTS (SELECT FROM unnest($1) v WHERE v IS NOT NULL) THEN array_to_string($1, '') END $$;
 
@@ -275,6 +276,20 @@ CREATE OR REPLACE FUNCTION belmo.first_final(anyarray) RETURNS anyelement LANGUA
 CREATE OR REPLACE FUNCTION belmo.last_step(anyelement, anyelement) RETURNS anyelement LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT $2 $$;
 CREATE OR REPLACE AGGREGATE belmo.first(anyelement) (SFUNC = belmo.first_step, STYPE = anyarray, FINALFUNC = belmo.first_final);
 CREATE OR REPLACE AGGREGATE belmo.last(anyelement) (SFUNC = belmo.last_step, STYPE = anyelement);
+
+-- The file engine's own functions the program's search for stray stored values calls
+-- (services/StrayValues): a file's column may hold a value of any type, a server's only values
+-- of its own, which typeof names by the server's type name when it is none of the file's.
+CREATE OR REPLACE FUNCTION belmo.typeof(anyelement) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS
+$$ SELECT CASE WHEN $1 IS NULL THEN 'null'
+               WHEN pg_typeof($1) IN ('smallint'::regtype, 'integer'::regtype, 'bigint'::regtype) THEN 'integer'
+               WHEN pg_typeof($1) IN ('double precision'::regtype, 'real'::regtype, 'numeric'::regtype) THEN 'real'
+               WHEN pg_typeof($1) IN ('text'::regtype, 'belmo.metin'::regtype) THEN 'text'
+               WHEN pg_typeof($1) = 'bytea'::regtype THEN 'blob' ELSE pg_typeof($1)::text END $$;
+CREATE OR REPLACE FUNCTION belmo.datetime(timestamp) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS
+$$ SELECT to_char($1, 'YYYY-MM-DD HH24:MI:SS') $$;
+CREATE OR REPLACE FUNCTION belmo.length(timestamp) RETURNS integer LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS
+$$ SELECT length(belmo.datetime($1)) $$;
 
 -- Format: number patterns (# and 0 placeholders, thousands comma, decimal point; shown with the
 -- Turkish thousands dot and decimal comma) and date patterns (d, m, yy, yyyy, h, n, s).
