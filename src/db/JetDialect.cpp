@@ -140,6 +140,67 @@ void nullsAsOnFiles(QList<Token>& t)
     }
 }
 
+// The ORDER BY of a compound SELECT names its result columns on the server: a file also takes
+// any expression of the first SELECT's columns there (Kayit.Tarih), the server no other table's
+// names. Such a term becomes the position of that column.
+void compoundOrderByPositions(QList<Token>& t)
+{
+    // The top-level pieces from `from` on, split at commas and ending where `stop` says; a
+    // piece's text is that of its tokens up to `cut` (an alias, a direction), blanks and quotes
+    // left out.
+    struct Piece {
+        qsizetype first, last;
+    };
+    auto pieces = [&](qsizetype from, auto stop) {
+        QList<Piece> out{{from, from - 1}};
+        int depth = 0;
+        for (qsizetype k = from; k < t.size(); ++k) {
+            if (t[k].kind == Token::LParen) ++depth;
+            if (t[k].kind == Token::RParen && depth-- == 0) break;
+            if (depth == 0 && stop(t[k])) break;
+            if (depth == 0 && t[k].kind == Token::Comma) out.append({k + 1, k});
+            else out.last().last = k;
+        }
+        return out;
+    };
+    auto textOf = [&](const Piece& p, auto cut) {
+        QString text;
+        for (qsizetype k = p.first; k <= p.last && !cut(t[k]); ++k)
+            if (t[k].kind != Token::Space && !isWord(t[k], u"BY")) text += t[k].text.toLower().remove(u'"');
+        return text;
+    };
+    qsizetype select = -1, orderBy = -1;
+    bool compound = false;
+    int depth = 0;
+    for (qsizetype k = 0; k < t.size(); ++k) {
+        if (t[k].kind == Token::LParen) ++depth;
+        else if (t[k].kind == Token::RParen) --depth;
+        else if (depth != 0) continue;
+        else if (select < 0 && isWord(t[k], u"SELECT")) select = k;
+        else if (isWord(t[k], u"UNION") || isWord(t[k], u"INTERSECT") || isWord(t[k], u"EXCEPT")) compound = true, orderBy = -1;
+        else if (isWord(t[k], u"ORDER")) orderBy = k;
+    }
+    if (!compound || select < 0 || orderBy < 0) return;
+    QStringList columns;
+    for (const Piece& c : pieces(select + 1, [](const Token& tok) { return isWord(tok, u"FROM"); }))
+        columns << textOf(c, [](const Token& tok) { return isWord(tok, u"AS"); });
+    const QList<Piece> terms =
+        pieces(orderBy + 1, [](const Token& tok) { return isWord(tok, u"LIMIT") || isWord(tok, u"OFFSET") || tok.text == u";"; });
+    for (qsizetype n = terms.size() - 1; n >= 0; --n) {
+        const auto direction = [](const Token& tok) { return isWord(tok, u"ASC") || isWord(tok, u"DESC"); };
+        const QString text = textOf(terms[n], direction);
+        const qsizetype column = columns.indexOf(text);
+        if (!text.contains(u'.') || column < 0) continue;
+        // The term's tokens up to its direction become the column's position.
+        qsizetype first = terms[n].first, last = first;
+        while (t[first].kind == Token::Space || isWord(t[first], u"BY")) ++first;
+        for (qsizetype k = first; k <= terms[n].last && !direction(t[k]); ++k)
+            if (t[k].kind != Token::Space) last = k;
+        t.remove(first, last - first + 1);
+        t.insert(first, Token{Token::Number, QString::number(column + 1), -1});
+    }
+}
+
 class Rewriter {
 public:
     Rewriter(QList<Token> tokens, Target target) : t_(std::move(tokens)), target_(target) {}
@@ -532,6 +593,7 @@ QString rewrite(QStringView accessSql, Target target)
     JoinReducer(tokens).run();
     if (target == Target::Server) {
         toServerTokens(tokens);
+        compoundOrderByPositions(tokens);
         nullsAsOnFiles(tokens);
     }
     return Rewriter(std::move(tokens), target).run();
