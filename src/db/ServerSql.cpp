@@ -53,9 +53,14 @@ QString resultSpelling(QStringView sql, const QString& name, bool fromTable)
         while (before >= 0 && tokens[before].kind == jet::Token::Space) --before;
         if (before >= 0 && tokens[before].kind == jet::Token::Word && tokens[before].text.compare(u"AS", Qt::CaseInsensitive) == 0)
             return w;
-        if (word.isEmpty()) word = w;
+        // A column of no table (of a UNION) is named after the column it takes, as on a file;
+        // a function's or a CASE's name is none the statement gave.
+        qsizetype after = i + 1;
+        while (after < tokens.size() && tokens[after].kind == jet::Token::Space) ++after;
+        const bool call = after < tokens.size() && tokens[after].kind == jet::Token::LParen;
+        if (word.isEmpty() && (fromTable || (!call && name != u"case"))) word = w;
     }
-    return fromTable ? (word.isEmpty() ? name : word) : QString();
+    return fromTable ? (word.isEmpty() ? name : word) : word;
 }
 
 FieldType fieldTypeOf(const QString& typeName)
