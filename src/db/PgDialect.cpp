@@ -244,11 +244,14 @@ $$ SELECT CASE WHEN $1 IS NULL THEN 0 ELSE -1 END $$;
 CREATE OR REPLACE FUNCTION belmo.trim(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT btrim($1, ' ') $$;
 CREATE OR REPLACE FUNCTION belmo.ltrim(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT pg_catalog.ltrim($1, ' ') $$;
 CREATE OR REPLACE FUNCTION belmo.rtrim(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT pg_catalog.rtrim($1, ' ') $$;
-CREATE OR REPLACE FUNCTION belmo.len(text) RETURNS integer LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT length($1) $$;
--- A number trimmed is its text first, as a file's Trim(5) gives '5'.
+-- A number or a date is trimmed as the text CStr gives it.
 CREATE OR REPLACE FUNCTION belmo.trim(double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT belmo.cstr($1) $$;
 CREATE OR REPLACE FUNCTION belmo.ltrim(double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT belmo.cstr($1) $$;
 CREATE OR REPLACE FUNCTION belmo.rtrim(double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT belmo.cstr($1) $$;
+CREATE OR REPLACE FUNCTION belmo.trim(timestamp) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT belmo.cstr($1) $$;
+CREATE OR REPLACE FUNCTION belmo.ltrim(timestamp) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT belmo.cstr($1) $$;
+CREATE OR REPLACE FUNCTION belmo.rtrim(timestamp) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT belmo.cstr($1) $$;
+CREATE OR REPLACE FUNCTION belmo.len(text) RETURNS integer LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT length($1) $$;
 CREATE OR REPLACE FUNCTION belmo.ucase(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT upper($1 COLLATE "und-x-icu") $$;
 CREATE OR REPLACE FUNCTION belmo.lcase(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT lower($1 COLLATE "und-x-icu") $$;
 CREATE OR REPLACE FUNCTION belmo.mid(text, double precision, double precision) RETURNS text LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS

@@ -25,7 +25,7 @@ QString strayCondition(const QString& column, Kind kind)
 {
     if (isNumber(kind)) return u"(%1 > 1.7976931348623157e308 OR %1 < -1.7976931348623157e308)"_s.arg(column);
     return u"(typeof(%1)='blob' OR (typeof(%1)='text' AND NOT ((length(%1)=10 AND date(%1)=%1) OR "
-           u"(length(%1)=19 AND datetime(%1)=%1)) AND NOT ISDATE(%1)))"_s.arg(column);
+           u"(length(%1)=19 AND datetime(%1)=%1)) AND ISDATE(%1)=0))"_s.arg(column);
 }
 
 // What is wrong with a value read from a column of this kind; empty when nothing is.

@@ -55,13 +55,13 @@ QString ScriptedDialogs::play(Kind kind, const QString& text, const QString& tit
 {
     shown_.append({kind, text, title, {}, icon, details});
     if (script_.isEmpty()) {
-        ADD_FAILURE() << "unexpected " << describe(kind, text, title);
+        ADD_FAILURE() << "unexpected " << describe(kind, text, title) << " with details \"" << details.toStdString() << '"';
         return {};
     }
     const Exchange next = script_.takeFirst();
     if (next.kind != kind || next.text != text || next.title != title)
         ADD_FAILURE() << "expected " << describe(next.kind, next.text, next.title) << "\n     but got "
-                      << describe(kind, text, title);
+                      << describe(kind, text, title) << " with details \"" << details.toStdString() << '"';
     else if (next.icon != icon)
         ADD_FAILURE() << describe(kind, text, title) << " shown with icon " << int(icon) << " instead of "
                       << int(next.icon);

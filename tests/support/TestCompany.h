@@ -34,6 +34,8 @@ public:
     QString path(const QString& code) const;  // on the server, how messages name the database
     QString connectionString(const QString& code) const;
     QString connectionString() const { return connectionString(code_); }
+    // The name of the company's database on the server; empty on files and for other codes.
+    QString serverDatabase(const QString& code) const { return serverDatabases_.value(code); }
     // Another company database in the same folder.
     void addCompany(const QString& code);
 

@@ -1,5 +1,6 @@
 #include "TestProgram.h"
 
+#include "app/ServerSettings.h"
 #include "db/ConnectionString.h"
 #include "db/Schema.h"
 
@@ -11,7 +12,8 @@ namespace belmo::test {
 
 using namespace Qt::Literals::StringLiterals;
 
-TestProgram::TestProgram(console::StepRegistry steps) : program(dialogs, std::move(steps))
+TestProgram::TestProgram(console::StepRegistry steps, Engine engine)
+    : company(u"KAYNAK"_s, engine), program(dialogs, std::move(steps))
 {
     company.addCompany(u"HEDEF"_s);
     company.insert(u"PARATANIM"_s, {{"TUTARKURUS", 2}, {"DVZ1TUTARKURUS", 2}, {"DVZ2TUTARKURUS", 2}, {"FIYATKURUS", 4},
@@ -28,8 +30,15 @@ TestProgram::TestProgram(console::StepRegistry steps) : program(dialogs, std::mo
                                              {"ADM", u.adm}, {"AKTIVE", u.active}, {"LOCK", u.lock}, {"CONNECTED", 0}});
     for (const auto& [user, code] : {std::pair{"01", "KAYNAK"}, {"01", "HEDEF"}, {"05", "KAYNAK"}, {"05", "HEDEF"},
                                      {"05", "KAYNAK"}, {"07", "KAYNAK"}})
-        company.insert(config_, u"SRKTUSERS"_s, {{"USERCODE", user}, {"SIRKETCODE", code}});
+        company.insert(config_, u"SRKTUSERS"_s, {{"USERCODE", user}, {"SIRKETCODE", this->code(QString::fromUtf8(code))}});
     company.insert(config_, u"SRKTUSERS"_s, {{"USERCODE", "05"}, {"SIRKETCODE", Value::null()}});
+    if (engine == Engine::Server) app::ServerSettings{true, testServer().host, 0, testServer().user, {}}.save(config_);
+}
+
+QString TestProgram::code(const QString& companyCode) const
+{
+    const QString database = company.serverDatabase(companyCode);
+    return database.isEmpty() ? companyCode : database;
 }
 
 void TestProgram::start()
@@ -44,8 +53,8 @@ void TestProgram::typeLogin(const QString& user, const QString& password, const 
     giris.kullaniciAdiLostFocus();
     giris.sifre.setText(password);
     giris.sifreLostFocus();
-    giris.kaynakSirket.setText(source);
-    giris.hedefSirket.setText(target);
+    giris.kaynakSirket.setText(code(source));
+    giris.hedefSirket.setText(code(target));
     giris.onayla.click();
 }
 

@@ -16,11 +16,14 @@ namespace belmo::test {
 // Users: ADMIN (01, "admin", administrator, passive and locked), MUHASEBE (05, "1234", rights
 // to both companies, a duplicate and a Null right), STAJYER (07, "staj", locked, right to
 // KAYNAK), MISAFIR (09, "misafir", no rights).
+//
+// On the server engine the companies are databases of the test server, config.mdb chooses that
+// server, and the rights and the login name each company by its database's name (see code()).
 class TestProgram {
 public:
-    explicit TestProgram(console::StepRegistry steps = {});
+    explicit TestProgram(console::StepRegistry steps = {}, Engine engine = Engine::File);
 
-    TestCompany company{QStringLiteral("KAYNAK")};
+    TestCompany company;
     ScriptedDialogs dialogs;
     console::Program program;
     app::GIRIS& login() { return program.login(); }
@@ -29,7 +32,11 @@ public:
     db::Connection& config() { return config_; }
     // Starts the login window on the folder; the test fails when it does not open.
     void start();
-    // Types into the login window as a user does (leaving each field) and presses "Onayla".
+    // The code the login knows a company by: on the server, its database's name (unique in the
+    // run); a code of no company of the folder stays as it is.
+    QString code(const QString& companyCode) const;
+    // Types into the login window as a user does (leaving each field) and presses "Onayla";
+    // the companies by their codes as the tests name them.
     void typeLogin(const QString& user, const QString& password, const QString& source, const QString& target);
     // start() and a login of MUHASEBE from KAYNAK to HEDEF that must succeed.
     console::BELMO& logIn();

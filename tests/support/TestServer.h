@@ -13,6 +13,7 @@ namespace belmo::test {
 // Which engine a company of a test lives on: a file, or a database on the throwaway server
 // CTest starts (tests/support/pg-cluster.sh) and names in BELMO_TEST_PGHOST.
 enum class Engine { File, Server };
+inline void PrintTo(Engine engine, std::ostream* os) { *os << (engine == Engine::File ? "File" : "Server"); }
 
 // The throwaway server: its socket folder and superuser. Empty host when no server was started.
 db::PgServer testServer(const QString& applicationName = QStringLiteral("belmo test"));

@@ -49,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(CompanySettings, ATargetWithItsOwnRecordKeepsItsCodeAndTakesEverythingElseForTheNextPeriod)
+TEST_P(CompanySettings, ATargetWithItsOwnRecordKeepsItsCodeAndTakesEverythingElseForTheNextPeriod)
 {
     put(target(), u"SIRKET"_s,
         {{"SIRKETCODE", "HEDEF"}, {"SIRKETAD", "Eski Ad"}, {"Adres", "Eski Adres"}, {"BaForm_Lmt", 1234.0},
@@ -60,7 +60,7 @@ TEST_F(CompanySettings, ATargetWithItsOwnRecordKeepsItsCodeAndTakesEverythingEls
     EXPECT_TRUE(done(StepId::SirketBilgileri));
 }
 
-TEST_F(CompanySettings, AnEmptyTargetGetsTheSourceCodeDefaultMoneySettingsAndTheSourceSeriesAndUnits)
+TEST_P(CompanySettings, AnEmptyTargetGetsTheSourceCodeDefaultMoneySettingsAndTheSourceSeriesAndUnits)
 {
     put(target(), u"Evr"_s, {{"On_Taki", "F"}, {"Evr_No", 999}});
     put(target(), u"Evr"_s, {{"On_Taki", "Z"}, {"Evr_No", 42}});
@@ -78,7 +78,7 @@ TEST_F(CompanySettings, AnEmptyTargetGetsTheSourceCodeDefaultMoneySettingsAndThe
               (QList<QStringList>{{"Adet", "1"}, {"Koli", "12"}}));
 }
 
-TEST_F(CompanySettings, RunningTwiceEndsAsRunningOnce)
+TEST_P(CompanySettings, RunningTwiceEndsAsRunningOnce)
 {
     runSettings();
     const auto once = everything();
@@ -87,7 +87,7 @@ TEST_F(CompanySettings, RunningTwiceEndsAsRunningOnce)
     EXPECT_EQ(rows(target(), u"Select count(*) from SIRKET"_s), (QList<QStringList>{{"1"}}));
 }
 
-TEST_F(CompanySettings, AnEmptySourceRecordStopsBeforeAnythingIsWritten)
+TEST_P(CompanySettings, AnEmptySourceRecordStopsBeforeAnythingIsWritten)
 {
     source().execute(u"DELETE FROM SIRKET"_s);
     t.dialogs.expectMessage(u"Belmo yapılacak şirket bilgileri alınamadı."_s, u"Belmo"_s);
@@ -98,7 +98,7 @@ TEST_F(CompanySettings, AnEmptySourceRecordStopsBeforeAnythingIsWritten)
 
 // The next period cannot be worked out from a period that is not a year: the step stops
 // with nothing written and names the value, rather than writing an empty period.
-TEST_F(CompanySettings, ASourceWithoutAPeriodStopsBeforeAnythingIsWritten)
+TEST_P(CompanySettings, ASourceWithoutAPeriodStopsBeforeAnythingIsWritten)
 {
     put(target(), u"SIRKET"_s, {{"SIRKETCODE", "HEDEF"}, {"DONEM", "2008"}});
     const QList<QStringList> before = everything();
@@ -114,6 +114,7 @@ TEST_F(CompanySettings, ASourceWithoutAPeriodStopsBeforeAnythingIsWritten)
     }
 }
 
+// On files only: the target is a file taken away.
 TEST_F(CompanySettings, ATargetThatCannotBeOpenedIsReportedNotAnnouncedAsCarried)
 {
     target().close();
@@ -150,7 +151,7 @@ protected:
     }
 };
 
-TEST_F(Templates, NoLeavesTheTargetsDesignsAlone)
+TEST_P(Templates, NoLeavesTheTargetsDesignsAlone)
 {
     const auto before = designs(target());
     t.dialogs.expectQuestion(kTemplatesQuestion, QString(), false);
@@ -159,7 +160,7 @@ TEST_F(Templates, NoLeavesTheTargetsDesignsAlone)
     EXPECT_FALSE(done(StepId::Sablonlar));
 }
 
-TEST_F(Templates, YesReplacesTheTargetsDesignsWithTheSourcesAlsoWhenRunAgain)
+TEST_P(Templates, YesReplacesTheTargetsDesignsWithTheSourcesAlsoWhenRunAgain)
 {
     runTemplates();
     EXPECT_EQ(designs(target()), designs(source()));
@@ -168,12 +169,15 @@ TEST_F(Templates, YesReplacesTheTargetsDesignsWithTheSourcesAlsoWhenRunAgain)
     EXPECT_EQ(designs(target()), designs(source()));
 }
 
-TEST_F(Templates, ASourceWithoutDesignsLeavesTheTargetWithNone)
+TEST_P(Templates, ASourceWithoutDesignsLeavesTheTargetWithNone)
 {
     source().execute(u"DELETE FROM Dzyn"_s);
     runTemplates();
     EXPECT_TRUE(designs(target()).isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, CompanySettings, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Templates, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test

@@ -107,7 +107,7 @@ const QStringList kAccount3 = {u"120"_s, u"01"_s, u"3"_s};
 const QStringList kAccount5 = {u"120"_s, u"01"_s, u"5"_s};
 const QStringList kAccount000 = {u"320"_s, u"01"_s, u"000"_s};
 
-TEST_F(CurrentAccounts, TheGridShowsEachAccountsBalancePerCurrencyWithTheTotals)
+TEST_P(CurrentAccounts, TheGridShowsEachAccountsBalancePerCurrencyWithTheTotals)
 {
     books();
     transfers::CariHesaplar& s = openStep();
@@ -140,7 +140,7 @@ TEST_F(CurrentAccounts, TheGridShowsEachAccountsBalancePerCurrencyWithTheTotals)
     EXPECT_EQ(totals(s)[3], u"25,00"_s);
 }
 
-TEST_F(CurrentAccounts, BalancesBecomeMirrorImageOpeningEntriesEachWithItsOwnNumber)
+TEST_P(CurrentAccounts, BalancesBecomeMirrorImageOpeningEntriesEachWithItsOwnNumber)
 {
     books();
     transfers::CariHesaplar& s = openStep();
@@ -171,7 +171,7 @@ TEST_F(CurrentAccounts, BalancesBecomeMirrorImageOpeningEntriesEachWithItsOwnNum
 
 // "Başla" carries the rows, not the grid's texts: whatever the grid shows (columns moved,
 // captions widened, amounts shown blank), the same entries are written.
-TEST_F(CurrentAccounts, WhatIsCarriedDoesNotDependOnHowTheGridShowsIt)
+TEST_P(CurrentAccounts, WhatIsCarriedDoesNotDependOnHowTheGridShowsIt)
 {
     books();
     const auto swapColumns = [](widgets::Grid& g) {
@@ -204,7 +204,7 @@ TEST_F(CurrentAccounts, WhatIsCarriedDoesNotDependOnHowTheGridShowsIt)
 }
 
 // The balances carry the decimals of their currency's amount format, as the grid shows them.
-TEST_F(CurrentAccounts, BalancesCarryTheDecimalsOfTheirAmountFormat)
+TEST_P(CurrentAccounts, BalancesCarryTheDecimalsOfTheirAmountFormat)
 {
     account(source(), u"1"_s, 120, u"G1"_s, u"ALICI A.Ş."_s);
     move({.code = u"1"_s, .ytl = 100.0004});
@@ -222,7 +222,7 @@ TEST_F(CurrentAccounts, BalancesCarryTheDecimalsOfTheirAmountFormat)
     }
 }
 
-TEST_F(CurrentAccounts, UntickedAccountsAreNeitherCopiedNorPostedAndTheCarriedTotalsAreWhatIsPosted)
+TEST_P(CurrentAccounts, UntickedAccountsAreNeitherCopiedNorPostedAndTheCarriedTotalsAreWhatIsPosted)
 {
     books();
     transfers::CariHesaplar& s = openStep();
@@ -244,7 +244,7 @@ TEST_F(CurrentAccounts, UntickedAccountsAreNeitherCopiedNorPostedAndTheCarriedTo
               (QList<QStringList>{{u"1"_s}, {u"4"_s}, {u"5"_s}}));
 }
 
-TEST_F(CurrentAccounts, BakiyeleriBelmoetmeCopiesTheCardsAndPostsNothing)
+TEST_P(CurrentAccounts, BakiyeleriBelmoetmeCopiesTheCardsAndPostsNothing)
 {
     books();
     transfers::CariHesaplar& s = openStep();
@@ -269,7 +269,7 @@ protected:
     QList<QStringList> headers() { return rows(target(), u"SELECT B_Hs, A_Hs, Sil FROM Kayit WHERE Evrak_No='ESKI'"_s); }
 };
 
-TEST_F(CurrentAccountsIntoATargetWithData, NoToTheFirstQuestionWritesNothing)
+TEST_P(CurrentAccountsIntoATargetWithData, NoToTheFirstQuestionWritesNothing)
 {
     transfers::CariHesaplar& s = openStep();
     expectQuestions(false, false);
@@ -281,7 +281,7 @@ TEST_F(CurrentAccountsIntoATargetWithData, NoToTheFirstQuestionWritesNothing)
     EXPECT_FALSE(done(StepId::CariHesaplar));
 }
 
-TEST_F(CurrentAccountsIntoATargetWithData, DeletingTheTargetsDataRemovesItsCardsAndMarksItsCurrentAccountDocuments)
+TEST_P(CurrentAccountsIntoATargetWithData, DeletingTheTargetsDataRemovesItsCardsAndMarksItsCurrentAccountDocuments)
 {
     transfers::CariHesaplar& s = openStep();
     expectQuestions(true, true);
@@ -294,7 +294,7 @@ TEST_F(CurrentAccountsIntoATargetWithData, DeletingTheTargetsDataRemovesItsCards
     EXPECT_EQ(openingEntries(), QList<QStringList>{entry(kAccount1, kCounter, u"TL"_s, u"200"_s, u"0"_s, u"0"_s)});
 }
 
-TEST_F(CurrentAccountsIntoATargetWithData, KeepingTheTargetsDataCopiesTheCardsBesideIt)
+TEST_P(CurrentAccountsIntoATargetWithData, KeepingTheTargetsDataCopiesTheCardsBesideIt)
 {
     transfers::CariHesaplar& s = openStep();
     expectQuestions(true, false);
@@ -304,7 +304,7 @@ TEST_F(CurrentAccountsIntoATargetWithData, KeepingTheTargetsDataCopiesTheCardsBe
     for (const QStringList& h : headers()) EXPECT_EQ(h[2], u"0"_s);
 }
 
-TEST_F(CurrentAccountsIntoATargetWithData, NothingTickedIsReportedBeforeAnyQuestion)
+TEST_P(CurrentAccountsIntoATargetWithData, NothingTickedIsReportedBeforeAnyQuestion)
 {
     transfers::CariHesaplar& s = openStep();
     s.tumunuSec.press();
@@ -316,7 +316,7 @@ TEST_F(CurrentAccountsIntoATargetWithData, NothingTickedIsReportedBeforeAnyQuest
     EXPECT_FALSE(done(StepId::CariHesaplar));
 }
 
-TEST_F(CurrentAccounts, APeriodThatIsNotAYearStopsTheStepBeforeAnythingIsWritten)
+TEST_P(CurrentAccounts, APeriodThatIsNotAYearStopsTheStepBeforeAnythingIsWritten)
 {
     books();
     target().execute(u"UPDATE SIRKET SET DONEM='2010/A'"_s);
@@ -332,7 +332,7 @@ TEST_F(CurrentAccounts, APeriodThatIsNotAYearStopsTheStepBeforeAnythingIsWritten
 // The reconciliation after "Başla": the balances as the panel listed and ticked them, set
 // against the opening entries found in the target; then, as `belmo report` lists the source
 // itself (every row ticked), a line removed from the target afterwards.
-TEST_F(CurrentAccounts, TheReportSetsTheListedBalancesAgainstTheOpeningEntriesFound)
+TEST_P(CurrentAccounts, TheReportSetsTheListedBalancesAgainstTheOpeningEntriesFound)
 {
     books();
     transfers::CariHesaplar& s = openStep();
@@ -356,6 +356,9 @@ TEST_F(CurrentAccounts, TheReportSetsTheListedBalancesAgainstTheOpeningEntriesFo
                                                  u"3 TL 100 100"_s, u"3 USD -30 0"_s, u"5 EURO 10 10"_s},
                                      2));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, CurrentAccounts, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, CurrentAccountsIntoATargetWithData, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test

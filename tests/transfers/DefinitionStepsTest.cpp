@@ -42,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(TransactionDefinitions, TheGridListsLiveTransactionsWithTheirDocumentTypes)
+TEST_P(TransactionDefinitions, TheGridListsLiveTransactionsWithTheirDocumentTypes)
 {
     console::PreviewStep& step = open(StepId::IslemTanimlari);
     EXPECT_EQ(step.frame.caption(), u"İşlem Tanımları"_s);
@@ -56,7 +56,7 @@ TEST_F(TransactionDefinitions, TheGridListsLiveTransactionsWithTheirDocumentType
     EXPECT_EQ(step.grid.text(rowWith(step, 1, u"30"_s), 8), QString());
 }
 
-TEST_F(TransactionDefinitions, MissingCodesAreAddedAndACodeTheTargetHasIsLeftAsItIs)
+TEST_P(TransactionDefinitions, MissingCodesAreAddedAndACodeTheTargetHasIsLeftAsItIs)
 {
     console::PreviewStep& step = open(StepId::IslemTanimlari);
     step.grid.click(rowWith(step, 1, u"50"_s), 0);
@@ -93,7 +93,7 @@ struct ShownTransactions : transfers::IslemTanimlari {
 
 // "Başla" adds the rows read from the statement by name, whatever the grid shows: the columns
 // in reverse order, a caption widened, the document types' codes with three digits.
-TEST_F(TransactionDefinitions, WhatIsAddedDoesNotDependOnHowTheGridShowsIt)
+TEST_P(TransactionDefinitions, WhatIsAddedDoesNotDependOnHowTheGridShowsIt)
 {
     const auto same = [](QString sql) { return sql; };
     const auto keep = [](console::GridLayout&) {};
@@ -130,7 +130,7 @@ protected:
     }
 };
 
-TEST_F(DocumentTypes, ACodeTheTargetHasKeepsItsNameAndMissingOnesAreAdded)
+TEST_P(DocumentTypes, ACodeTheTargetHasKeepsItsNameAndMissingOnesAreAdded)
 {
     put(source(), u"Evrak_Turu"_s, {{"Evrak_Kodu", 1}, {"Aciklama", "Satış Faturası"}});
     put(source(), u"Evrak_Turu"_s, {{"Evrak_Kodu", 7}, {"Aciklama", "Alınan Sipariş"}});
@@ -145,7 +145,7 @@ TEST_F(DocumentTypes, ACodeTheTargetHasKeepsItsNameAndMissingOnesAreAdded)
     }
 }
 
-TEST_F(DocumentTypes, AnEmptySourceShowsOneBlankRowAndStillAnnouncesTheTransfer)
+TEST_P(DocumentTypes, AnEmptySourceShowsOneBlankRowAndStillAnnouncesTheTransfer)
 {
     console::PreviewStep& step = open(StepId::EvrakTanimlari);
     EXPECT_EQ(step.grid.rows(), 2);
@@ -214,17 +214,17 @@ protected:
     }
 };
 
-TEST_F(CodedDefinitions, GroupsAreKeptByCodeAndMainAccountAndADeletedOneIsAddedAgain)
+TEST_P(CodedDefinitions, GroupsAreKeptByCodeAndMainAccountAndADeletedOneIsAddedAgain)
 {
     expectCarried(StepId::Gruplar, u"Gruplar"_s, u"Grup, Grupadi"_s, u"Grup Tanımları Aktarıldı."_s);
 }
 
-TEST_F(CodedDefinitions, WarehousesAreKeptByCodeAndMainAccountAndADeletedOneIsAddedAgain)
+TEST_P(CodedDefinitions, WarehousesAreKeptByCodeAndMainAccountAndADeletedOneIsAddedAgain)
 {
     expectCarried(StepId::Depolar, u"Depo"_s, u"Depo_Kodu, Depo_Adi"_s, u"Depo Tanımları Aktarıldı."_s);
 }
 
-TEST_F(CodedDefinitions, AnUntickedWarehouseIsNotCarried)
+TEST_P(CodedDefinitions, AnUntickedWarehouseIsNotCarried)
 {
     fill(u"Depo"_s);
     console::PreviewStep& step = open(StepId::Depolar);
@@ -236,7 +236,7 @@ TEST_F(CodedDefinitions, AnUntickedWarehouseIsNotCarried)
 
 // The step frame on a target that cannot take the step's rows: nothing written, no done mark,
 // the reason shown.
-TEST_F(CodedDefinitions, AReadOnlyTargetLeavesTheStepNotFinishedAndNamesTheFile)
+TEST_P(CodedDefinitions, AReadOnlyTargetLeavesTheStepNotFinishedAndNamesTheFile)
 {
     fill(u"Depo"_s);
     console::PreviewStep& step = open(StepId::Depolar);
@@ -248,6 +248,7 @@ TEST_F(CodedDefinitions, AReadOnlyTargetLeavesTheStepNotFinishedAndNamesTheFile)
     EXPECT_EQ(rows(target(), u"Select count(*) from Depo"_s), (QList<QStringList>{{"2"}}));
 }
 
+// On files only: the refusing trigger is written in the file's own SQL.
 TEST_F(CodedDefinitions, AStepWhoseEveryRowFailsIsNotFinished)
 {
     fill(u"Depo"_s);
@@ -287,7 +288,7 @@ protected:
     }
 };
 
-TEST_F(AccountingAccounts, MissingAccountsAreAddedWithTheirTypeAndBothMessagesFollowEveryRun)
+TEST_P(AccountingAccounts, MissingAccountsAreAddedWithTheirTypeAndBothMessagesFollowEveryRun)
 {
     console::PreviewStep& step = open(StepId::Muhasebe);
     EXPECT_EQ(step.frame.caption(), u"Muhasebe Hesap Belmoleri"_s);
@@ -306,7 +307,7 @@ TEST_F(AccountingAccounts, MissingAccountsAreAddedWithTheirTypeAndBothMessagesFo
     }
 }
 
-TEST_F(AccountingAccounts, AccountsThatCannotBeAddedAreLeftOutAndListed)
+TEST_P(AccountingAccounts, AccountsThatCannotBeAddedAreLeftOutAndListed)
 {
     console::PreviewStep& step = open(StepId::Muhasebe);
     target().execute(u"CREATE UNIQUE INDEX OneNamePerAccount ON Diger_Hs (Hesap_Adi)"_s);
@@ -318,6 +319,11 @@ TEST_F(AccountingAccounts, AccountsThatCannotBeAddedAreLeftOutAndListed)
     EXPECT_EQ(rows(target(), u"Select Hesap_Kodu from Diger_Hs where Ana_Hs=770"_s), (QList<QStringList>{{"A'01"}}));
     EXPECT_TRUE(done(StepId::Muhasebe));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, TransactionDefinitions, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, DocumentTypes, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, CodedDefinitions, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, AccountingAccounts, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test

@@ -36,7 +36,7 @@ protected:
 const QString N = u"<null>"_s;
 const QString kUnknownError = u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s;
 
-TEST_F(OpenItems, ATargetWithoutATableTheStepWritesStopsTheStepBeforeItWritesAnything)
+TEST_P(OpenItems, ATargetWithoutATableTheStepWritesStopsTheStepBeforeItWritesAnything)
 {
     writeChequeRecord(t.company, source(), {.cheque = u"P-1"_s, .document = u"B-1"_s, .date = QDate(2025, 11, 2), .amount = 10,
                                             .debit = {101, u"01"_s, u"001"_s}, .credit = {120, u"01"_s, u"C1"_s}});
@@ -95,7 +95,7 @@ protected:
     }
 };
 
-TEST_F(Cheques, AChequeStillHeldIsRebuiltAgainstTheCounterAccountWithTransaction68)
+TEST_P(Cheques, AChequeStillHeldIsRebuiltAgainstTheCounterAccountWithTransaction68)
 {
     put(target(), u"Kayit"_s, {{"Evrak_No", "ESKİ"}, {"Sil", 1}});  // the target numbers its headers on from here
     received(u"TR'01"_s, u"B-1"_s, 1500);
@@ -118,7 +118,7 @@ TEST_F(Cheques, AChequeStillHeldIsRebuiltAgainstTheCounterAccountWithTransaction
 }
 
 // The clearing record has 101 on both sides: it keeps its sides and its transaction.
-TEST_F(Cheques, AChequeInClearingIsListedOnlyAfterTheSearchButtonAndCarriesBothRecords)
+TEST_P(Cheques, AChequeInClearingIsListedOnlyAfterTheSearchButtonAndCarriesBothRecords)
 {
     received(u"P-1"_s, u"B-1"_s, 100);
     received(u"H-1"_s, u"B-5"_s, 900, /*hidden*/ 1);
@@ -144,7 +144,7 @@ TEST_F(Cheques, AChequeInClearingIsListedOnlyAfterTheSearchButtonAndCarriesBothR
 }
 
 // Nothing in the target is deleted; a second run finds the cheque's record carried.
-TEST_F(Cheques, ATransaction68MarkedDeletedIsRevivedOnceAndASecondRunWritesNothingNew)
+TEST_P(Cheques, ATransaction68MarkedDeletedIsRevivedOnceAndASecondRunWritesNothingNew)
 {
     put(target(), u"islem"_s, {{"islem_Kod", 68}, {"islem", "ESKİ ÇEK İŞLEMİ"}, {"Sil", 1}});
     received(u"P-1"_s, u"B-1"_s, 100);
@@ -201,7 +201,7 @@ protected:
         "İşleme devam edilsin mi?"_s;
 };
 
-TEST_F(Orders, TheTotalsAreQuantityTimesUnitPriceAndType7IsInRed)
+TEST_P(Orders, TheTotalsAreQuantityTimesUnitPriceAndType7IsInRed)
 {
     order(purchase(u"S-1"_s, u"K1"_s), {.in = 40, .price = 12.5});
     order(sale(u"S-2"_s, u"K2"_s), {.out = 2, .price = 100});
@@ -218,7 +218,7 @@ TEST_F(Orders, TheTotalsAreQuantityTimesUnitPriceAndType7IsInRed)
 }
 
 // A line without document number is carried, without invoice setting, and so is the next.
-TEST_F(Orders, EachLineGetsItsHeaderAndBothSidesAndEachDocumentOneInvoiceSetting)
+TEST_P(Orders, EachLineGetsItsHeaderAndBothSidesAndEachDocumentOneInvoiceSetting)
 {
     put(source(), u"Fatura"_s, {{"Evrak_No", "S'1"}, {"Kdv_Dahil", 1}, {"Genel_Toplam_Isk", 2.5}, {"Toplam_Isk", 3},
                                 {"Isk_BrmFyt", 4}, {"Isk", 5}, {"KDV", 18}, {"Kdv_Var", 1}});
@@ -246,7 +246,7 @@ TEST_F(Orders, EachLineGetsItsHeaderAndBothSidesAndEachDocumentOneInvoiceSetting
                     {u"S-3"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}}));
 }
 
-TEST_F(Orders, WithKModu2AndHModu3TheCardMovesIntoTheStockColumnOfItsSide)
+TEST_P(Orders, WithKModu2AndHModu3TheCardMovesIntoTheStockColumnOfItsSide)
 {
     c->ChH3.press();
     order(purchase(u"S-1"_s, u"K1"_s), {.in = 1});
@@ -258,7 +258,7 @@ TEST_F(Orders, WithKModu2AndHModu3TheCardMovesIntoTheStockColumnOfItsSide)
     EXPECT_EQ(sides, (Rows{{u"153"_s, u"001"_s, u"K1"_s, u"320"_s, u"S1"_s, N}, {u"120"_s, u"C1"_s, N, u"153"_s, u"001"_s, u"K2"_s}}));
 }
 
-TEST_F(Orders, TheTargetsOrdersAreMarkedDeletedOnlyAfterYes)
+TEST_P(Orders, TheTargetsOrdersAreMarkedDeletedOnlyAfterYes)
 {
     writeOrderLine(t.company, target(), purchase(u"ESKİ"_s, u"K1"_s), {.in = 1});
     order(purchase(u"S-1"_s, u"K1"_s), {.in = 1});
@@ -275,7 +275,7 @@ TEST_F(Orders, TheTargetsOrdersAreMarkedDeletedOnlyAfterYes)
     EXPECT_EQ(live(), Rows{{u"S-1"_s}});
 }
 
-TEST_F(Orders, ALineGoneFromTheSourceSinceTheGridWasLoadedIsListedAndTheOthersAreCarried)
+TEST_P(Orders, ALineGoneFromTheSourceSinceTheGridWasLoadedIsListedAndTheOthersAreCarried)
 {
     order(purchase(u"S-1"_s, u"K1"_s), {.in = 1});
     const qint64 gone = order(purchase(u"S-2"_s, u"K2"_s), {.in = 2});
@@ -303,7 +303,7 @@ protected:
     static inline const QString kQuestion = u"Hedef veritabanındaki mevcut Taksit bilgileri silinecektir.\rDevam Edilsin mi?"_s;
 };
 
-TEST_F(Instalments, TheInstalmentsDueFromTheFirstDayAfterThePeriodAreListedAndTheTickedOnesCopied)
+TEST_P(Instalments, TheInstalmentsDueFromTheFirstDayAfterThePeriodAreListedAndTheTickedOnesCopied)
 {
     instalment({u"F-1"_s, 77, 1, QDate(2025, 12, 31), u"TL"_s, 100});  // the last day of the period
     const qint64 a = instalment({u"F-1"_s, 77, 2, QDate(2026, 1, 1), u"TL"_s, 100});
@@ -328,7 +328,7 @@ TEST_F(Instalments, TheInstalmentsDueFromTheFirstDayAfterThePeriodAreListedAndTh
     EXPECT_TRUE(done(StepId::Taksitler));
 }
 
-TEST_F(Instalments, NoToTheQuestionLeavesTheTargetAndYesMarksEveryInstalmentDeleted)
+TEST_P(Instalments, NoToTheQuestionLeavesTheTargetAndYesMarksEveryInstalmentDeleted)
 {
     writeInstalment(t.company, target(), {u"ESKİ"_s, 5, 1, QDate(2026, 1, 5), u"TL"_s, 10});
     writeInstalment(t.company, target(), {u"SİLİNMİŞ"_s, 5, 2, QDate(2026, 2, 5), u"TL"_s, 10, 0, u"C1"_s, 1});
@@ -357,6 +357,7 @@ struct MovedRight : Step {
 
 // Each step carries the same, read from the target, whatever column its grid shows a value
 // in. The cheque received twice, listed on two rows, writes its two records once.
+// On files only: the counters are started again through the file's sqlite_sequence.
 TEST_F(Orders, WhatAStepCarriesDoesNotDependOnWhereItsGridShowsAValue)
 {
     order(purchase(u"S-1"_s, u"K1"_s), {.in = 12.3456, .price = 7.891234});
@@ -390,6 +391,11 @@ TEST_F(Orders, WhatAStepCarriesDoesNotDependOnWhereItsGridShowsAValue)
         EXPECT_EQ(carried(*moved, completion), asShipped) << completion.toStdString();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, OpenItems, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Cheques, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Orders, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Instalments, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test

@@ -75,7 +75,7 @@ protected:
     const QStringList kAdded4 = {"4", "004", "TEMIZ", "09", "4"};
 };
 
-TEST_F(Salespeople, TheGridListsLiveSalespeopleWithAnAccountEarningOnAStockGroup)
+TEST_P(Salespeople, TheGridListsLiveSalespeopleWithAnAccountEarningOnAStockGroup)
 {
     console::PreviewStep& step = open(StepId::Plasiyerler);
     EXPECT_EQ(step.frame.caption(), u"Plasiyer Belmoleri"_s);
@@ -87,7 +87,7 @@ TEST_F(Salespeople, TheGridListsLiveSalespeopleWithAnAccountEarningOnAStockGroup
     EXPECT_EQ(step.grid.colWidth(1), 0);
 }
 
-TEST_F(Salespeople, NoAndYesAnswerForOneSalespersonEach)
+TEST_P(Salespeople, NoAndYesAnswerForOneSalespersonEach)
 {
     expectQuestions({{1, answer::kNo}, {2, answer::kYes}, {3, answer::kNo}});
     start();
@@ -95,21 +95,21 @@ TEST_F(Salespeople, NoAndYesAnswerForOneSalespersonEach)
     EXPECT_TRUE(done(StepId::Plasiyerler));
 }
 
-TEST_F(Salespeople, YesToAllOverwritesEveryLaterSalespersonWithoutAsking)
+TEST_P(Salespeople, YesToAllOverwritesEveryLaterSalespersonWithoutAsking)
 {
     expectQuestions({{1, answer::kYesToAll}});
     start();
     EXPECT_EQ(targetRows(), (QList<QStringList>{kNew1, kNew2, kNew3, kAdded4}));
 }
 
-TEST_F(Salespeople, NoToAllLeavesEveryLaterSalespersonAloneAndStillAddsNewOnes)
+TEST_P(Salespeople, NoToAllLeavesEveryLaterSalespersonAloneAndStillAddsNewOnes)
 {
     expectQuestions({{1, answer::kYes}, {2, answer::kNoToAll}});
     start();
     EXPECT_EQ(targetRows(), (QList<QStringList>{kNew1, kOld2, kOld3, kAdded4}));
 }
 
-TEST_F(Salespeople, TheRememberedAnswerLastsOneRun)
+TEST_P(Salespeople, TheRememberedAnswerLastsOneRun)
 {
     expectQuestions({{1, answer::kNoToAll}});
     start();
@@ -119,7 +119,7 @@ TEST_F(Salespeople, TheRememberedAnswerLastsOneRun)
     EXPECT_EQ(targetRows(), (QList<QStringList>{kOld1, kOld2, kNew3, kAdded4}));
 }
 
-TEST_F(Salespeople, ANewSalespersonIsAddedWithoutAQuestionAndAnUntickedOneIsNotCarried)
+TEST_P(Salespeople, ANewSalespersonIsAddedWithoutAQuestionAndAnUntickedOneIsNotCarried)
 {
     target().execute(u"DELETE FROM Plasiyer"_s);
     console::PreviewStep& step = open(StepId::Plasiyerler);
@@ -128,6 +128,8 @@ TEST_F(Salespeople, ANewSalespersonIsAddedWithoutAQuestionAndAnUntickedOneIsNotC
     step.basla.click();
     EXPECT_EQ(targetRows(), (QList<QStringList>{kNew1, kNew3, kAdded4}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Salespeople, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test

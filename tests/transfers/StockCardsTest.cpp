@@ -95,7 +95,7 @@ protected:
     }
 };
 
-TEST_F(StockCards, TheGridListsEachWarehousesStockOnHandWithItsAveragePriceAndValue)
+TEST_P(StockCards, TheGridListsEachWarehousesStockOnHandWithItsAveragePriceAndValue)
 {
     books();
     transfers::StokKartlari& s = openStep();
@@ -129,7 +129,7 @@ TEST_F(StockCards, TheGridListsEachWarehousesStockOnHandWithItsAveragePriceAndVa
     EXPECT_EQ(s.TxtSecTtr.text(), u"82,00"_s);
 }
 
-TEST_F(StockCards, StockOnHandBecomesOneOpeningEntryPerWarehouseAndEveryTickedCardIsCopied)
+TEST_P(StockCards, StockOnHandBecomesOneOpeningEntryPerWarehouseAndEveryTickedCardIsCopied)
 {
     books();
     transfers::StokKartlari& s = openStep();
@@ -152,7 +152,7 @@ TEST_F(StockCards, StockOnHandBecomesOneOpeningEntryPerWarehouseAndEveryTickedCa
     EXPECT_TRUE(done(StepId::Stok));
 }
 
-TEST_F(StockCards, UntickedRowsAreNeitherCopiedNorPostedAndTheCarriedValueIsWhatIsPosted)
+TEST_P(StockCards, UntickedRowsAreNeitherCopiedNorPostedAndTheCarriedValueIsWhatIsPosted)
 {
     books();
     transfers::StokKartlari& s = openStep();
@@ -166,7 +166,7 @@ TEST_F(StockCards, UntickedRowsAreNeitherCopiedNorPostedAndTheCarriedValueIsWhat
     EXPECT_EQ(rows(target(), u"SELECT Sum(Tutar_Ytl) FROM Cari_H"_s), QList<QStringList>{{u"45"_s}});  // 25 + 20
 }
 
-TEST_F(StockCards, BakiyeleriBelmoetmeCopiesTheCardsAndPostsNothing)
+TEST_P(StockCards, BakiyeleriBelmoetmeCopiesTheCardsAndPostsNothing)
 {
     books();
     transfers::StokKartlari& s = openStep();
@@ -176,7 +176,7 @@ TEST_F(StockCards, BakiyeleriBelmoetmeCopiesTheCardsAndPostsNothing)
     EXPECT_EQ(rows(target(), u"SELECT count(*) FROM Stok_Tanim"_s), QList<QStringList>{{u"5"_s}});
 }
 
-TEST_F(StockCards, InPostingMode3TheKeyGoesIntoTheHeadersStockColumns)
+TEST_P(StockCards, InPostingMode3TheKeyGoesIntoTheHeadersStockColumns)
 {
     card(u"S1"_s, u"A-100"_s, u"UN"_s);
     purchase({.key = u"S1"_s, .quantity = 10, .price = 2});
@@ -190,7 +190,7 @@ TEST_F(StockCards, InPostingMode3TheKeyGoesIntoTheHeadersStockColumns)
     EXPECT_EQ(stockEntries(), QList<QStringList>{expected});
 }
 
-TEST_F(StockCards, WithLotsEachLotWithStockIsOneEntryCarryingItsLotNumber)
+TEST_P(StockCards, WithLotsEachLotWithStockIsOneEntryCarryingItsLotNumber)
 {
     card(u"L1"_s, u"LOT-1"_s, u"PEYNİR"_s);
     // Lot 7: 10 + 30 - 5 = 35 at the plain average of its prices (2 + 4) / 2 = 3: 105.
@@ -213,7 +213,7 @@ TEST_F(StockCards, WithLotsEachLotWithStockIsOneEntryCarryingItsLotNumber)
     EXPECT_EQ(stockEntries(), QList<QStringList>{stockEntry(u"L1"_s, u"3"_s, u"105"_s, u"7"_s, u"35"_s, u"01"_s)});
 }
 
-TEST_F(StockCards, DeletingTheTargetsDataMarksItsStockDocumentsAndRemovesItsCards)
+TEST_P(StockCards, DeletingTheTargetsDataMarksItsStockDocumentsAndRemovesItsCards)
 {
     card(u"S1"_s, u"A-100"_s, u"UN"_s);
     purchase({.key = u"S1"_s, .quantity = 1, .price = 2});
@@ -233,7 +233,7 @@ TEST_F(StockCards, DeletingTheTargetsDataMarksItsStockDocumentsAndRemovesItsCard
 // The writers keep their values between calls; the opening entries of the next step must
 // not carry the stock entries' price, VAT, due date or stock columns, but be written as
 // the first posting after the login is.
-TEST_F(StockCards, ACurrentAccountEntryAfterTheStockStepCarriesNothingOfIt)
+TEST_P(StockCards, ACurrentAccountEntryAfterTheStockStepCarriesNothingOfIt)
 {
     card(u"S1"_s, u"A-100"_s, u"UN"_s);
     purchase({.key = u"S1"_s, .quantity = 10, .price = 2});
@@ -250,6 +250,8 @@ TEST_F(StockCards, ACurrentAccountEntryAfterTheStockStepCarriesNothingOfIt)
                              "WHERE Kayit.B_MID='1'"_s),
               (QList<QStringList>{{u"<null>"_s, u"<null>"_s, u"<null>"_s, u"<null>"_s, u"<null>"_s, u"<null>"_s, u"40"_s}}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, StockCards, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test

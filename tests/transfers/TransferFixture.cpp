@@ -6,10 +6,49 @@ namespace belmo::test {
 
 using namespace Qt::Literals::StringLiterals;
 
-TransferTest::TransferTest() : t(transfers::transferSteps())
+TransferTest::TransferTest() : t(transfers::transferSteps(), haveTestServer() ? engine() : Engine::File)
 {
     c = &t.logIn();
     target_.open(t.company.connectionString(u"HEDEF"_s));
+}
+
+// What the server does not do as a file does yet, by the tests that show it.
+const QHash<QString, QString>& notYetOnTheServer()
+{
+    static const QHash<QString, QString> known = [] {
+        QHash<QString, QString> h;
+        const QString identity = u"an identity column does not go on after the highest number written into it"_s;
+        for (const char* test : {"Salespeople", "Places", "Vehicles"}) h.insert(QString::fromLatin1(test), identity);
+        h.insert(u"Carnets.ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTakeTheTargetsDefault"_s,
+                 u"the test remakes a table in the file's SQL"_s);
+        h.insert(u"TransportWindow.ARowThatCannotBeDeletedStopsTheStepAndKeepsTheTable"_s, u"the test's trigger is in the file's SQL"_s);
+        h.insert(u"Cheques"_s, u"a statement of the cheque step does not prepare (syntax error at $1)"_s);
+        h.insert(u"CodedDefinitions.AReadOnlyTargetLeavesTheStepNotFinishedAndNamesTheFile"_s, u"Mode=Read added to HedefBag is not heeded"_s);
+        h.insert(u"AccountingAccounts.AccountsThatCannotBeAddedAreLeftOutAndListed"_s, u"the server words a broken unique index otherwise"_s);
+        h.insert(u"TransactionDefinitions.WhatIsAddedDoesNotDependOnHowTheGridShowsIt"_s, u"a subquery in FROM needs a name there"_s);
+        h.insert(u"CurrentAccounts.TheReportSetsTheListedBalancesAgainstTheOpeningEntriesFound"_s, u"the report finds no entries"_s);
+        h.insert(u"CurrentAccountsIntoATargetWithData.DeletingTheTargetsDataRemovesItsCardsAndMarksItsCurrentAccountDocuments"_s,
+                 u"not looked into yet"_s);
+        return h;
+    }();
+    return known;
+}
+
+void TransferTest::SetUp()
+{
+    if (engine() != Engine::Server) return;
+    if (!haveTestServer()) GTEST_SKIP() << "no test server (run through ctest)";
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const QString suite = QString::fromLatin1(info->test_suite_name()).section(u'/', 1);
+    const QString name = QString::fromLatin1(info->name()).section(u'/', 0, 0);
+    for (const QString& key : {suite + u'.' + name, suite})
+        if (notYetOnTheServer().contains(key)) GTEST_SKIP() << "not yet on the server: " << notYetOnTheServer()[key].toStdString();
+}
+
+Engine TransferTest::engine()
+{
+    const bool parameterised = ::testing::UnitTest::GetInstance()->current_test_info()->value_param() != nullptr;
+    return parameterised ? GetParam() : Engine::File;
 }
 
 console::PreviewStep& TransferTest::preview(console::StepId id)

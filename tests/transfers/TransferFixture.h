@@ -10,10 +10,13 @@
 namespace belmo::test {
 
 // The program logged in from KAYNAK (source) to HEDEF (target) with the transfer steps on
-// its console, pressed as a user presses them.
-class TransferTest : public ::testing::Test {
+// its console, pressed as a user presses them. A test of TEST_P runs on the engine of its
+// parameter (on files when no test server was started, and skips); TEST_F runs on files.
+class TransferTest : public ::testing::TestWithParam<Engine> {
 protected:
     TransferTest();
+    void SetUp() override;
+    static Engine engine();
 
     db::Connection& source() { return t.company.connection(); }
     db::Connection& target() { return target_; }
@@ -38,6 +41,9 @@ protected:
 private:
     db::Connection target_{t.company.pool()};
 };
+
+// The parameters of a fixture whose tests run on both engines.
+inline auto bothEngines() { return ::testing::Values(Engine::File, Engine::Server); }
 
 // Grid rows as the user reads them, from column firstCol to lastCol (-1: the last one).
 QList<QStringList> gridRows(const console::PreviewStep& step, int firstCol = 1, int lastCol = -1);

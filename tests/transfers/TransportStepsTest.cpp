@@ -26,7 +26,7 @@ protected:
     }
 };
 
-TEST_F(Places, CitiesWithAKnownCountryAreMergedByCodeAndTheTickedOnesCarried)
+TEST_P(Places, CitiesWithAKnownCountryAreMergedByCodeAndTheTickedOnesCarried)
 {
     console::PreviewStep& step = open(StepId::Sehirler);
     EXPECT_EQ(gridRows(step, 2), (QList<QStringList>{{"34", "İstanbul", "Türkiye"}, {"M", "München", "Almanya"},
@@ -41,7 +41,7 @@ TEST_F(Places, CitiesWithAKnownCountryAreMergedByCodeAndTheTickedOnesCarried)
     }
 }
 
-TEST_F(Places, EveryListedCountryIsCarriedWhateverTheUserClicks)
+TEST_P(Places, EveryListedCountryIsCarriedWhateverTheUserClicks)
 {
     console::PreviewStep& step = open(StepId::Ulkeler);
     step.grid.click(1, 0);
@@ -63,7 +63,7 @@ protected:
     }
 };
 
-TEST_F(Routes, ADomesticRouteTheTargetHasKeepsItsDistanceAndAnEmptyDistanceIsWrittenAsZero)
+TEST_P(Routes, ADomesticRouteTheTargetHasKeepsItsDistanceAndAnEmptyDistanceIsWrittenAsZero)
 {
     for (const auto& [from, to, km] : {std::tuple{"34", "06", Value(453.0)}, {"34", "35", Value::null()},
                                        {"O'1", "06", Value(12.5)}})
@@ -77,7 +77,7 @@ TEST_F(Routes, ADomesticRouteTheTargetHasKeepsItsDistanceAndAnEmptyDistanceIsWri
               (QList<QStringList>{{"34", "06", "999"}, {"34", "35", "0"}, {"O'1", "06", "12,5"}}));
 }
 
-TEST_F(Routes, InternationalRoutesReplaceTheTargetsAndOneWithoutTransportTypeIsCarried)
+TEST_P(Routes, InternationalRoutesReplaceTheTargetsAndOneWithoutTransportTypeIsCarried)
 {
     put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "TR"}, {"il", "Türkiye"}});
     put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "DE"}, {"il", "Almanya"}});
@@ -101,7 +101,7 @@ TEST_F(Routes, InternationalRoutesReplaceTheTargetsAndOneWithoutTransportTypeIsC
                                   {"Ro-Ro", "YY", "Q1", "Merkez", "DE", "Q2", "Liman", "2480"}}));
 }
 
-TEST_F(TransportTest, ExpenseCodesReplaceTheTargetsAndARowWithoutACodeIsPassedOver)
+TEST_P(TransportTest, ExpenseCodesReplaceTheTargetsAndARowWithoutACodeIsPassedOver)
 {
     for (const auto& [code, name] : {std::pair{Value("D01"), "Yakıt"}, {Value::null(), "Kodsuz"}, {Value("D'03"), "Köprü"},
                                      {Value("D04"), "Seçilmeyen"}})
@@ -122,7 +122,7 @@ TEST_F(TransportTest, ExpenseCodesReplaceTheTargetsAndARowWithoutACodeIsPassedOv
     EXPECT_EQ(rows(target(), u"Select Masraf_Kod from Masraf_Tanim_Yi"_s), (QList<QStringList>{{"Y01"}}));
 }
 
-TEST_F(TransportTest, DriversReplaceTheTargetsRenumberedLiveOnesOnlyTwoWithOneName)
+TEST_P(TransportTest, DriversReplaceTheTargetsRenumberedLiveOnesOnlyTwoWithOneName)
 {
     put(source(), u"Sofor_YD"_s, {{"ID", 10}, {"Ad_Soyad", "Ali O'Şoför"}, {"Adres", "Hadımköy"}, {"Vize1", "Schengen C"},
                                   {"Vize5_Tarihi", QDate(2026, 4, 10)}, {"PskDeg_No", "PD-1"}, {"Adr_Trh", QDate(2027, 2, 28)},
@@ -169,7 +169,7 @@ protected:
 
 // Every vehicle whose driver the target lacks is written without one, and one message after
 // the completion message lists them all.
-TEST_F(Vehicles, AreMergedByPlateAndLinkedAgainToTheirDriversByName)
+TEST_P(Vehicles, AreMergedByPlateAndLinkedAgainToTheirDriversByName)
 {
     console::PreviewStep& drivers = open(StepId::SoforYi);
     drivers.grid.click(rowWith(drivers, 2, u"Hasan Kaya"_s), 0);
@@ -211,7 +211,7 @@ protected:
     }
 };
 
-TEST_F(Carnets, ThoseEndingFromTheFirstOfJanuaryAndNotHandedInReplaceTheTargets)
+TEST_P(Carnets, ThoseEndingFromTheFirstOfJanuaryAndNotHandedInReplaceTheTargets)
 {
     carnet("K-1", QDate(2010, 12, 31), 0);
     carnet("K-2", QDate(2011, 1, 1), 0);
@@ -229,7 +229,7 @@ TEST_F(Carnets, ThoseEndingFromTheFirstOfJanuaryAndNotHandedInReplaceTheTargets)
     EXPECT_EQ(step.toplamKayit.text(), u"2"_s);
 }
 
-TEST_F(Carnets, ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTakeTheTargetsDefault)
+TEST_P(Carnets, ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTakeTheTargetsDefault)
 {
     recreateWithoutColumn(source(), u"Karne_Tanim"_s, u"Teslim"_s);
     carnet("K-1", QDate(2010, 12, 31), std::nullopt);
@@ -273,7 +273,7 @@ const std::tuple<StepId, QString, MakeStep> kShown[] = {
      otherwise<transfers::KarneTanimlari>("'dd.mm.yyyy'", "'yyyy-mm-dd'")},
 };
 
-TEST_F(TransportTest, HowARowIsShownDoesNotChangeWhatIsCarried)
+TEST_P(TransportTest, HowARowIsShownDoesNotChangeWhatIsCarried)
 {
     for (const Value& km : {Value(1234.567), Value::null()})
         put(source(), u"Guzergah_Yi"_s, {{"Yuk_Yeri", "34"}, {"Bos_Yeri", km.isNull() ? "06" : "35"}, {"Mesafe", km}});
@@ -293,6 +293,12 @@ TEST_F(TransportTest, HowARowIsShownDoesNotChangeWhatIsCarried)
         EXPECT_EQ(rows(target(), carried), asShown) << written.toStdString();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Places, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Routes, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, TransportTest, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Vehicles, bothEngines(), engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Carnets, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test

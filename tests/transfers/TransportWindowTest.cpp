@@ -59,7 +59,7 @@ protected:
     }
 };
 
-TEST_F(TransportWindow, TakesTheConsolesPlaceAndItsCikisBringsAFreshConsoleBack)
+TEST_P(TransportWindow, TakesTheConsolesPlaceAndItsCikisBringsAFreshConsoleBack)
 {
     console::BELMO* before = c;
     EXPECT_EQ(t.console(), nullptr);
@@ -87,7 +87,7 @@ TEST_F(TransportWindow, TakesTheConsolesPlaceAndItsCikisBringsAFreshConsoleBack)
     EXPECT_EQ(t.program.transport(), nullptr);
 }
 
-TEST_F(TransportWindow, AVehicleButtonOpensOnlyOnceTheDriversOfItsColumnAreCarriedInThisWindow)
+TEST_P(TransportWindow, AVehicleButtonOpensOnlyOnceTheDriversOfItsColumnAreCarriedInThisWindow)
 {
     expectRefused(StepId::AracYi);
     expectRefused(StepId::AracYd);
@@ -107,7 +107,7 @@ TEST_F(TransportWindow, AVehicleButtonOpensOnlyOnceTheDriversOfItsColumnAreCarri
     expectRefused(StepId::AracYi);
 }
 
-TEST_F(TransportWindow, NoToTheQuestionOfAStepThatReplacesItsTableChangesNothing)
+TEST_P(TransportWindow, NoToTheQuestionOfAStepThatReplacesItsTableChangesNothing)
 {
     fillTargets();
     for (const StepPanel& p : kPanels) {
@@ -122,7 +122,7 @@ TEST_F(TransportWindow, NoToTheQuestionOfAStepThatReplacesItsTableChangesNothing
 
 // One blank row, nothing ticked, and "Başla" still finishes: the completion message, the done
 // mark, and a replaced table emptied.
-TEST_F(TransportWindow, AnEmptySourceWritesNothingAndEveryStepStillFinishes)
+TEST_P(TransportWindow, AnEmptySourceWritesNothingAndEveryStepStillFinishes)
 {
     fillTargets();
     for (const StepPanel& p : kPanels) {
@@ -142,7 +142,7 @@ TEST_F(TransportWindow, AnEmptySourceWritesNothingAndEveryStepStillFinishes)
     }
 }
 
-TEST_F(TransportWindow, ATargetWithoutATableStopsThatStepBeforeAnyWriteAndTheOthersGoOn)
+TEST_P(TransportWindow, ATargetWithoutATableStopsThatStepBeforeAnyWriteAndTheOthersGoOn)
 {
     put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "TR"}, {"il", "Türkiye"}});
     put(source(), u"Guzergah"_s, {{"Tasima_Tur", "Karayolu"}, {"Yuk_Ulke", "TR"}, {"Mesafe", 10.0}});
@@ -162,7 +162,7 @@ TEST_F(TransportWindow, ATargetWithoutATableStopsThatStepBeforeAnyWriteAndTheOth
 }
 
 // A row gone from the source since the grid was loaded is not carried, and said so.
-TEST_F(TransportWindow, ARowThatCannotBeCarriedIsListedAfterTheCompletionMessage)
+TEST_P(TransportWindow, ARowThatCannotBeCarriedIsListedAfterTheCompletionMessage)
 {
     put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "TR"}, {"il", "Türkiye"}});
     put(source(), u"Plk_Kod"_s, {{"Plaka_Kod", "DE"}, {"il", "Almanya"}});
@@ -176,7 +176,7 @@ TEST_F(TransportWindow, ARowThatCannotBeCarriedIsListedAfterTheCompletionMessage
 }
 
 // A row that cannot be deleted stops the step: nothing is half emptied, nothing written.
-TEST_F(TransportWindow, ARowThatCannotBeDeletedStopsTheStepAndKeepsTheTable)
+TEST_P(TransportWindow, ARowThatCannotBeDeletedStopsTheStepAndKeepsTheTable)
 {
     put(source(), u"Masraf_Tanim_YD"_s, {{"Masraf_Kod", "D01"}, {"Masraf_Tanim", "Yakıt"}});
     for (const char* code : {"E1", "E2"}) put(target(), u"Masraf_Tanim_YD"_s, {{"Masraf_Kod", code}});
@@ -190,6 +190,8 @@ TEST_F(TransportWindow, ARowThatCannotBeDeletedStopsTheStepAndKeepsTheTable)
     EXPECT_EQ(rows(target(), u"Select Masraf_Kod from Masraf_Tanim_YD order by Masraf_Kod"_s),
               (QList<QStringList>{{"E1"}, {"E2"}}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, TransportWindow, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test

@@ -45,7 +45,7 @@ protected:
     }
 };
 
-TEST_F(Wizard, EachStepHandsOnToTheNextAndTheLastBringsTheMenuBack)
+TEST_P(Wizard, EachStepHandsOnToTheNextAndTheLastBringsTheMenuBack)
 {
     startWizard(true);
     t.dialogs.expectMessage(u"İşlem Tanımları Aktarıldı."_s, u"Belmo"_s);
@@ -86,7 +86,7 @@ TEST_F(Wizard, EachStepHandsOnToTheNextAndTheLastBringsTheMenuBack)
     EXPECT_EQ(rows(target(), u"Select SID2 from Stok_Tanim"_s), (QList<QStringList>{{"S1"}}));
 }
 
-TEST_F(Wizard, NoToTheTemplateQuestionStopsTheChainAtTheMenu)
+TEST_P(Wizard, NoToTheTemplateQuestionStopsTheChainAtTheMenu)
 {
     startWizard(false);
     EXPECT_EQ(c->panels.front(), &c->menu);
@@ -94,6 +94,8 @@ TEST_F(Wizard, NoToTheTemplateQuestionStopsTheChainAtTheMenu)
     EXPECT_FALSE(done(StepId::Sablonlar));
     EXPECT_EQ(preview(StepId::IslemTanimlari).loadedRows(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Wizard, bothEngines(), engineName);
 
 }  // namespace
 }  // namespace belmo::test
