@@ -1,6 +1,7 @@
 #include "db/JetDialect.h"
 
 #include "db/DbError.h"
+#include "db/Schema.h"
 #include "db/VbConvert.h"
 
 #include <cmath>
@@ -165,6 +166,52 @@ void unionSortsByOutputNames(QList<Token>& t)
                                && (t[i + 2].kind == Token::Word || t[i + 2].kind == Token::QuotedName);
         if (qualified) t.remove(i, 2);
     }
+}
+
+// A file lists the rows of a statement without ORDER BY in the order it keeps its first
+// table's rows (the order they were added); a server in whatever order its plan gives. A plain
+// listing of a table, joins included, is given the file's order on the server: its grid reads
+// the same, and what the user ticks by position is the same row. Statements that group,
+// aggregate, combine or read a subquery or a view first keep the server's order.
+void fileOrderWhereNoneGiven(QList<Token>& t)
+{
+    using namespace Qt::Literals::StringLiterals;
+    static const QSet<QString> ordering = {u"ORDER"_s, u"GROUP"_s, u"HAVING"_s, u"DISTINCT"_s, u"DISTINCTROW"_s, u"UNION"_s,
+                                           u"INTERSECT"_s, u"EXCEPT"_s, u"LIMIT"_s, u"TOP"_s, u"INTO"_s};
+    static const QSet<QString> aggregates = {u"COUNT"_s, u"SUM"_s, u"MIN"_s, u"MAX"_s, u"AVG"_s, u"FIRST"_s, u"LAST"_s,
+                                             u"STDEV"_s, u"VAR"_s, u"BELMO.FIRST"_s, u"BELMO.LAST"_s};
+    auto next = [&](qsizetype i) {
+        do ++i;
+        while (i < t.size() && t[i].kind == Token::Space);
+        return i;
+    };
+    const qsizetype first = next(-1);
+    if (first >= t.size() || !isWord(t[first], u"SELECT")) return;
+    qsizetype from = -1;
+    int depth = 0;
+    for (qsizetype i = first; i < t.size(); ++i) {
+        if (t[i].kind == Token::LParen) ++depth;
+        else if (t[i].kind == Token::RParen) --depth;
+        else if (t[i].kind == Token::Word && aggregates.contains(t[i].text.toUpper()) && next(i) < t.size()
+                 && t[next(i)].kind == Token::LParen)
+            return;
+        else if (depth == 0 && t[i].kind == Token::Word && ordering.contains(t[i].text.toUpper())) return;
+        else if (depth == 0 && from < 0 && isWord(t[i], u"FROM")) from = i;
+    }
+    if (from < 0) return;
+    qsizetype table = next(from);
+    while (table < t.size() && t[table].kind == Token::LParen) table = next(table);
+    if (table >= t.size() || (t[table].kind != Token::Word && t[table].kind != Token::QuotedName)) return;
+    const QString name = t[table].kind == Token::QuotedName ? t[table].text.mid(1, t[table].text.size() - 2) : t[table].text;
+    if (!schema::findTable(schema::companyTables(), name) && !schema::findTable(schema::configTables(), name)) return;
+    QString reference = t[table].text;
+    qsizetype alias = next(table);
+    if (alias < t.size() && isWord(t[alias], u"AS")) alias = next(alias);
+    if (alias < t.size() && t[alias].kind == Token::Word && !boundaryWords().contains(t[alias].text.toUpper()))
+        reference = t[alias].text;
+    qsizetype end = t.size();
+    while (end > 0 && (t[end - 1].kind == Token::Space || t[end - 1].text == u";")) --end;
+    t.insert(end, Token{Token::Other, u" ORDER BY "_s + reference + u".ctid"_s, -1});
 }
 
 class Rewriter {
@@ -561,6 +608,7 @@ QString rewrite(QStringView accessSql, Target target)
         toServerTokens(tokens);
         nullsAsOnFiles(tokens);
         unionSortsByOutputNames(tokens);
+        fileOrderWhereNoneGiven(tokens);
     }
     return Rewriter(std::move(tokens), target).run();
 }

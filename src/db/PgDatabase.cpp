@@ -5,6 +5,7 @@
 #include "db/ConnectionString.h"
 #include "db/JetDialect.h"
 #include "db/PgDialect.h"
+#include "db/Schema.h"
 #include "db/ServerSql.h"
 
 namespace belmo::db {
@@ -65,13 +66,17 @@ QString textOf(const Value& v) { return v.type() == Value::Type::Text ? v.textVa
 struct Verb {
     QString word;
     QString table;
+    QStringList columns;  // of an INSERT, as its column list names them
 };
 
 Verb verbOf(const QString& sql)
 {
     Verb verb;
     int words = 0;
-    for (const jet::Token& t : jet::tokenize(sql)) {
+    const QList<jet::Token> tokens = jet::tokenize(sql);
+    qsizetype i = 0;
+    for (; i < tokens.size(); ++i) {
+        const jet::Token& t = tokens[i];
         if (t.kind == jet::Token::Space) continue;
         if (t.kind != jet::Token::Word && t.kind != jet::Token::QuotedName) break;
         const QString w = t.kind == jet::Token::QuotedName ? t.text.mid(1, t.text.size() - 2) : t.text.toUpper();
@@ -80,7 +85,24 @@ Verb verbOf(const QString& sql)
             verb.table = t.kind == jet::Token::QuotedName ? w : t.text;
         if (++words > 2) break;
     }
+    if (verb.word != u"INSERT") return verb;
+    for (++i; i < tokens.size() && tokens[i].kind == jet::Token::Space; ++i) {
+    }
+    if (i >= tokens.size() || tokens[i].kind != jet::Token::LParen) return verb;
+    for (++i; i < tokens.size() && tokens[i].kind != jet::Token::RParen; ++i)
+        if (tokens[i].kind == jet::Token::Word) verb.columns << tokens[i].text;
+        else if (tokens[i].kind == jet::Token::QuotedName) verb.columns << tokens[i].text.mid(1, tokens[i].text.size() - 2);
     return verb;
+}
+
+// The AutoNumber column of a table the program declares, when an INSERT gives it its value.
+QString autoNumberGiven(const Verb& verb)
+{
+    const schema::Table* table = schema::findTable(schema::companyTables(), verb.table);
+    if (!table) return {};
+    for (const schema::Column& c : table->columns)
+        if (c.kind == schema::Kind::AutoNumber && verb.columns.contains(c.name, Qt::CaseInsensitive)) return c.name;
+    return {};
 }
 
 }  // namespace
@@ -168,6 +190,9 @@ void PgDatabase::run(Cursor& st)
     } else {
         st.runToEnd();
     }
+    // A number written into an AutoNumber column moves the column's next number past it, as on
+    // a file: the next row added without one must not take it again.
+    if (const QString column = autoNumberGiven(verb); !column.isEmpty()) followKeys(verb.table, column);
     if (verb.word == u"CREATE" || verb.word == u"DROP" || verb.word == u"ALTER") {
         // What the statements prepared so far read may have changed its columns.
         shapes_.clear();
@@ -178,7 +203,10 @@ void PgDatabase::run(Cursor& st)
 
 void PgDatabase::beginTransaction()
 {
-    if (depth_ == 0) client_.begin();
+    // A read-only session's transaction is read-only too: its writes are refused, as a file
+    // opened read-only refuses them.
+    if (depth_ == 0 && readOnly_) query(QStringLiteral("BEGIN READ ONLY"));
+    else if (depth_ == 0) client_.begin();
     else query(QStringLiteral("SAVEPOINT belmo_%1").arg(depth_));
     ++depth_;
 }
@@ -229,9 +257,12 @@ void PgDatabase::beforeWrite(const QString& table)
 
 void PgDatabase::followKeys(const QString& table, const QString& column)
 {
-    // The identity's sequence gives the highest number plus one next (1 for an empty table).
+    // The identity's sequence gives the highest number plus one next (1 for an empty table), and
+    // never a number it gave before: as a file's AUTOINCREMENT, numbers are not used again.
     const QString name = pg::folded(column);
-    query(QStringLiteral("SELECT setval(pg_get_serial_sequence($1, $2), coalesce(max(%1), 0) + 1, false) FROM %2")
+    query(QStringLiteral("SELECT setval(q.s, greatest((SELECT coalesce(max(%1), 0) FROM %2) + 1, "
+                         "coalesce(pg_sequence_last_value(q.s) + 1, 1)), false) "
+                         "FROM (SELECT pg_get_serial_sequence($1, $2)::regclass AS s) q")
               .arg(pg::quotedName(name), pg::quotedName(pg::folded(table))),
           {pg::quotedName(pg::folded(table)), name});
 }

@@ -242,7 +242,7 @@ TEST_P(CodedDefinitions, AReadOnlyTargetLeavesTheStepNotFinishedAndNamesTheFile)
     console::PreviewStep& step = open(StepId::Depolar);
     c->session().HedefBag += u";Mode=Read"_s;
     t.dialogs.expectError(u"Hatalı Veri Girişi Algılandı. Lütfen Verilerinizi Kontrol Ediniz."_s,
-                          {t.company.path(u"HEDEF"_s) + u": file is read-only"_s});
+                          {t.company.path(u"HEDEF"_s) + u": "_s, u"read-only"_s});
     step.basla.click();
     EXPECT_FALSE(done(StepId::Depolar));
     EXPECT_EQ(rows(target(), u"Select count(*) from Depo"_s), (QList<QStringList>{{"2"}}));

@@ -17,18 +17,15 @@ const QHash<QString, QString>& notYetOnTheServer()
 {
     static const QHash<QString, QString> known = [] {
         QHash<QString, QString> h;
-        const QString identity = u"an identity column does not go on after the highest number written into it"_s;
-        for (const char* test : {"Salespeople", "Places", "Vehicles"}) h.insert(QString::fromLatin1(test), identity);
         h.insert(u"Carnets.ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTakeTheTargetsDefault"_s,
                  u"the test remakes a table in the file's SQL"_s);
         h.insert(u"TransportWindow.ARowThatCannotBeDeletedStopsTheStepAndKeepsTheTable"_s, u"the test's trigger is in the file's SQL"_s);
-        h.insert(u"Cheques"_s, u"a statement of the cheque step does not prepare (syntax error at $1)"_s);
-        h.insert(u"CodedDefinitions.AReadOnlyTargetLeavesTheStepNotFinishedAndNamesTheFile"_s, u"Mode=Read added to HedefBag is not heeded"_s);
         h.insert(u"AccountingAccounts.AccountsThatCannotBeAddedAreLeftOutAndListed"_s, u"the server words a broken unique index otherwise"_s);
         h.insert(u"TransactionDefinitions.WhatIsAddedDoesNotDependOnHowTheGridShowsIt"_s, u"a subquery in FROM needs a name there"_s);
-        h.insert(u"CurrentAccounts.TheReportSetsTheListedBalancesAgainstTheOpeningEntriesFound"_s, u"the report finds no entries"_s);
+        h.insert(u"Cheques.AChequeInClearingIsListedOnlyAfterTheSearchButtonAndCarriesBothRecords"_s,
+                 u"a hidden cheque is listed in the portfolio"_s);
         h.insert(u"CurrentAccountsIntoATargetWithData.DeletingTheTargetsDataRemovesItsCardsAndMarksItsCurrentAccountDocuments"_s,
-                 u"not looked into yet"_s);
+                 u"the deleted documents' headers are listed in another order"_s);
         return h;
     }();
     return known;
