@@ -55,7 +55,8 @@ RunLimits runLimits(const QCommandLineParser& p)
     constexpr double kLongestWait = 86400;  // a day
     RunLimits limits{proof::Backups::kDefaultKeep, 30.0, {}};
     bool waitRead = true, keepRead = true;
-    if (p.isSet(QStringLiteral("wait"))) limits.wait = p.value(QStringLiteral("wait")).toDouble(&waitRead);
+    // Asked of what was given: restore has no --wait, and isSet would warn of it.
+    if (p.optionNames().contains(QStringLiteral("wait"))) limits.wait = p.value(QStringLiteral("wait")).toDouble(&waitRead);
     if (p.isSet(QStringLiteral("keep"))) limits.keep = p.value(QStringLiteral("keep")).toInt(&keepRead);
     if (!waitRead || !(limits.wait >= 0 && limits.wait <= kLongestWait))  // NaN too
         limits.problem = QStringLiteral("--wait takes a number of seconds from 0 to %1.").arg(kLongestWait);

@@ -33,7 +33,10 @@ protected:
         config.open(folder.configConnection());
         settings.save(config);
     }
-    void TearDown() override { dropServerDatabase(code); }
+    void TearDown() override
+    {
+        for (const QString& made : {code, source, target}) dropServerDatabase(made);
+    }
 
     RunResult copy(const QStringList& how, const QString& company) const
     {
@@ -68,6 +71,30 @@ protected:
         return rows(connection, table);
     }
 
+    // The demo's pair as companies of this test on the server, with the demo user's rights.
+    void demoOnServer()
+    {
+        db::Connection config(pool);
+        config.open(folder.configConnection());
+        for (const auto& [demoCode, copied] : {std::pair{demo::kSourceCode, source}, {demo::kTargetCode, target}}) {
+            ASSERT_TRUE(QFile::copy(folder.companyPath(QString::fromLatin1(demoCode)), folder.companyPath(copied)));
+            ASSERT_EQ(copy({u"--to-server"_s}, copied).code, cli::kOk);
+            config.execute(u"INSERT INTO SRKTUSERS (USERCODE, SIRKETCODE) VALUES ('05', ?)"_s, {copied});
+        }
+    }
+    void chooseServer()
+    {
+        db::Connection config(pool);
+        config.open(folder.configConnection());
+        settings.useServer = true;
+        settings.save(config);
+    }
+    RunResult run(const QString& from, const QString& to, const QStringList& more = {}) const
+    {
+        return belmoRun(QStringList{u"--folder"_s, dir_.path(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, u"1234"_s,
+                                    u"--source"_s, from, u"--target"_s, to, u"--yes"_s} + more);
+    }
+
     // The databases of the server this test process made, working ones included.
     QStringList ours() const
     {
@@ -81,6 +108,7 @@ protected:
     QTemporaryDir dir_;
     app::ProgramFolder folder{dir_.path()};
     QString code = u"CP_%1"_s.arg(QCoreApplication::applicationPid());
+    QString source = code + u"_25"_s, target = code + u"_26"_s;
     app::ServerSettings settings{false, testServer().host, 0, testServer().user, {}};
     db::ConnectionPool pool;
 };
@@ -109,22 +137,10 @@ TEST_F(ServerCopy, AFileCompanyComesBackFromTheServerWithEveryRowEqual)
 // carried on files leaves, table by table and row by row.
 TEST_F(ServerCopy, TheDemoCarriedOnTheServerEqualsTheDemoCarriedOnFiles)
 {
-    const QString source = code + u"_25"_s, target = code + u"_26"_s;
-    db::Connection config(pool);
-    config.open(folder.configConnection());
-    for (const auto& [demoCode, copied] : {std::pair{demo::kSourceCode, source}, {demo::kTargetCode, target}}) {
-        ASSERT_TRUE(QFile::copy(folder.companyPath(QString::fromLatin1(demoCode)), folder.companyPath(copied)));
-        ASSERT_EQ(copy({u"--to-server"_s}, copied).code, cli::kOk);
-        config.execute(u"INSERT INTO SRKTUSERS (USERCODE, SIRKETCODE) VALUES ('05', ?)"_s, {copied});
-    }
-    const auto run = [&](const QString& from, const QString& to) {
-        return belmoRun({u"--folder"_s, dir_.path(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, u"1234"_s, u"--source"_s, from,
-                         u"--target"_s, to, u"--yes"_s});
-    };
+    ASSERT_NO_FATAL_FAILURE(demoOnServer());
     const RunResult onFiles = run(QString::fromLatin1(demo::kSourceCode), QString::fromLatin1(demo::kTargetCode));
     ASSERT_EQ(onFiles.code, cli::kOk) << onFiles.out.toStdString();
-    settings.useServer = true;
-    settings.save(config);
+    chooseServer();
     const RunResult onServer = run(source, target);
     ASSERT_EQ(onServer.code, cli::kOk) << onServer.out.toStdString() << onServer.err.toStdString();
     EXPECT_EQ(onServer.out.count(u", finished\n"_s), onFiles.out.count(u", finished\n"_s));
@@ -136,8 +152,36 @@ TEST_F(ServerCopy, TheDemoCarriedOnTheServerEqualsTheDemoCarriedOnFiles)
         rowsCompared += expected.size();
     }
     EXPECT_GT(rowsCompared, 500);
-    dropServerDatabase(source);
-    dropServerDatabase(target);
+}
+
+// On the server a rehearsal writes a working database it drops, and a run backs the target up
+// into a company file that puts the target back as it was.
+TEST_F(ServerCopy, ARehearsalLeavesTheServerTargetAndARunsBackupRestoresIt)
+{
+    ASSERT_NO_FATAL_FAILURE(demoOnServer());
+    chooseServer();
+    const auto count = [&] {
+        TestCompany reader;
+        db::Connection con(pool);
+        con.open(settings.companyConnection(target));
+        return reader.rows(con, u"SELECT count(*) FROM Hesaplar"_s);
+    };
+    const QList<QStringList> empty = count();
+    const QStringList before = ours();
+    const RunResult rehearsal = run(source, target, {u"--dry-run"_s});
+    EXPECT_EQ(rehearsal.code, cli::kOk) << rehearsal.err.toStdString();
+    EXPECT_TRUE(rehearsal.out.contains(u"Rehearsal on a scratch copy of "_s + target)) << rehearsal.out.toStdString();
+    EXPECT_EQ(count(), empty);
+    EXPECT_EQ(ours(), before) << "the working database is dropped";
+
+    const RunResult carried = run(source, target);
+    ASSERT_EQ(carried.code, cli::kOk);
+    const QString backup = QRegularExpression(u"Backup of %1: (.*)\n"_s.arg(target)).match(carried.out).captured(1);
+    EXPECT_TRUE(backup.startsWith(folder.companiesPath() + u"/Yedek/"_s + target + u'-')) << carried.out.toStdString();
+    EXPECT_NE(count(), empty);
+    const RunResult restored = belmo({u"restore"_s, u"--folder"_s, dir_.path(), u"--backup"_s, backup, target});
+    EXPECT_EQ(restored.code, cli::kOk) << restored.err.toStdString();
+    EXPECT_EQ(count(), empty);
 }
 
 TEST_F(ServerCopy, TheNextAutoNumberFollowsTheCopiedOnesOnEitherEngine)
