@@ -169,7 +169,7 @@ void unionSortsByOutputNames(QList<Token>& t)
 }
 
 // A file lists the rows of a statement without ORDER BY in the order it keeps its first
-// table's rows (the order they were added); a server in whatever order its plan gives. A plain
+// table's rows; a server in whatever order its plan gives. A plain
 // listing of a table, joins included, is given the file's order on the server: its grid reads
 // the same, and what the user ticks by position is the same row. Statements that group,
 // aggregate, combine or read a subquery or a view first keep the server's order.
@@ -203,7 +203,14 @@ void fileOrderWhereNoneGiven(QList<Token>& t)
     while (table < t.size() && t[table].kind == Token::LParen) table = next(table);
     if (table >= t.size() || (t[table].kind != Token::Word && t[table].kind != Token::QuotedName)) return;
     const QString name = t[table].kind == Token::QuotedName ? t[table].text.mid(1, t[table].text.size() - 2) : t[table].text;
-    if (!schema::findTable(schema::companyTables(), name) && !schema::findTable(schema::configTables(), name)) return;
+    const schema::Table* declared = schema::findTable(schema::companyTables(), name);
+    if (!declared) declared = schema::findTable(schema::configTables(), name);
+    if (!declared) return;
+    // A file keeps a table with an AutoNumber in the order of its numbers, others in the order
+    // rows were added (a server's row address, until a row is changed).
+    QString key = u"ctid"_s;
+    for (const schema::Column& c : declared->columns)
+        if (c.kind == schema::Kind::AutoNumber) key = c.name.toLower();
     QString reference = t[table].text;
     qsizetype alias = next(table);
     if (alias < t.size() && isWord(t[alias], u"AS")) alias = next(alias);
@@ -211,7 +218,7 @@ void fileOrderWhereNoneGiven(QList<Token>& t)
         reference = t[alias].text;
     qsizetype end = t.size();
     while (end > 0 && (t[end - 1].kind == Token::Space || t[end - 1].text == u";")) --end;
-    t.insert(end, Token{Token::Other, u" ORDER BY "_s + reference + u".ctid"_s, -1});
+    t.insert(end, Token{Token::Other, u" ORDER BY "_s + reference + u'.' + key, -1});
 }
 
 class Rewriter {

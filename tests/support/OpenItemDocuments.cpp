@@ -16,7 +16,7 @@ qint64 writeChequeRecord(TestCompany& company, db::Connection& con, const Cheque
     company.insert(con, u"Cek_"_s, {{"Kayit_No", no}, {"Cek_No", r.cheque}, {"Kimden", "ALICI AŞ"}, {"Hesap_No", "111"},
                                     {"Banka", "ZİRAAT"}, {"Sube", "KIZILAY"}, {"Vade", r.due}, {"Tutar", r.amount},
                                     {"Para_Birim", r.currency}, {"Yetkili", "ALİ"}, {"tarih", r.date}});
-    if (con.columns(u"Cek_"_s).contains(u"Gizle"_s))
+    if (con.columns(u"Cek_"_s).contains(u"Gizle"_s, Qt::CaseInsensitive))
         con.execute(u"UPDATE Cek_ SET Gizle=? WHERE Kayit_No=?"_s, {r.hidden, no});
     return no;
 }

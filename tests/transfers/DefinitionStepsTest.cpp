@@ -313,8 +313,12 @@ TEST_P(AccountingAccounts, AccountsThatCannotBeAddedAreLeftOutAndListed)
     target().execute(u"CREATE UNIQUE INDEX OneNamePerAccount ON Diger_Hs (Hesap_Adi)"_s);
     target().execute(u"INSERT INTO Diger_Hs (Ana_Hs, Grup_Kodu, Hesap_Kodu, Hesap_Adi) VALUES (1, '', '', 'Kira')"_s);
     expectMessages();
-    t.dialogs.expectMessage(u"Aşağıdaki kayıtlar aktarılamadı:\r770.O'1.002 Kira: UNIQUE constraint failed: Diger_Hs.Hesap_Adi"_s,
-                            u"Belmo"_s, services::Dialogs::Icon::Exclamation);
+    // Each engine words the broken index in its own way.
+    const QString cause = GetParam() == Engine::File
+                              ? u"UNIQUE constraint failed: Diger_Hs.Hesap_Adi"_s
+                              : u"duplicate key value violates unique constraint \"onenameperaccount\""_s;
+    t.dialogs.expectMessage(u"Aşağıdaki kayıtlar aktarılamadı:\r770.O'1.002 Kira: "_s + cause, u"Belmo"_s,
+                            services::Dialogs::Icon::Exclamation);
     step.basla.click();
     EXPECT_EQ(rows(target(), u"Select Hesap_Kodu from Diger_Hs where Ana_Hs=770"_s), (QList<QStringList>{{"A'01"}}));
     EXPECT_TRUE(done(StepId::Muhasebe));
