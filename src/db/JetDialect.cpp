@@ -168,6 +168,33 @@ void unionSortsByOutputNames(QList<Token>& t)
     }
 }
 
+// A file reads a subquery in FROM without a name; the server wants one.
+void nameSubqueries(QList<Token>& t)
+{
+    auto next = [&](qsizetype i, int step) {
+        do i += step;
+        while (i >= 0 && i < t.size() && t[i].kind == Token::Space);
+        return i;
+    };
+    int named = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t[i].kind != Token::LParen) continue;
+        const qsizetype before = next(i, -1), after = next(i, 1);
+        if (before < 0 || after >= t.size() || !isWord(t[after], u"SELECT")) continue;
+        if (!isWord(t[before], u"FROM") && !isWord(t[before], u"JOIN")) continue;
+        qsizetype close = i;
+        for (int depth = 0; close < t.size(); ++close) {
+            if (t[close].kind == Token::LParen) ++depth;
+            else if (t[close].kind == Token::RParen && --depth == 0) break;
+        }
+        const qsizetype alias = next(close, 1);
+        const bool hasName = alias < t.size() && (isWord(t[alias], u"AS") || t[alias].kind == Token::QuotedName
+                                                  || (t[alias].kind == Token::Word && !boundaryWords().contains(t[alias].text.toUpper())));
+        if (close < t.size() && !hasName)
+            t.insert(close + 1, Token{Token::Other, QStringLiteral(" AS belmo_q%1").arg(++named), -1});
+    }
+}
+
 // A file lists the rows of a statement without ORDER BY in the order it keeps its first
 // table's rows; a server in whatever order its plan gives. A plain
 // listing of a table, joins included, is given the file's order on the server: its grid reads
@@ -615,6 +642,7 @@ QString rewrite(QStringView accessSql, Target target)
         toServerTokens(tokens);
         nullsAsOnFiles(tokens);
         unionSortsByOutputNames(tokens);
+        nameSubqueries(tokens);
         fileOrderWhereNoneGiven(tokens);
     }
     return Rewriter(std::move(tokens), target).run();

@@ -104,7 +104,11 @@ TEST_P(TransactionDefinitions, WhatIsAddedDoesNotDependOnHowTheGridShowsIt)
          },
          [](console::GridLayout& l) { std::reverse(l.columns.begin() + 1, l.columns.end()); }, 1, u"15   Çek Bordrosu"_s},
         {same, [](console::GridLayout& l) { l.columns[1] = {u"İşlem Kodu (Kaynak)"_s, 4000}; }, 1, u"İşlem Kodu (Kaynak)"_s},
-        {[](QString sql) { return sql.replace(u"TRIM(islem.Evrak_Kodu)"_s, u"FORMAT(islem.Evrak_Kodu,'000')"_s); }, keep, 8,
+        {[this](QString sql) {
+             const services::Fragments& f = c->session().sql;
+             return sql.replace(f.KirpBas + u"islem.Evrak_Kodu"_s + f.KirpSon, u"FORMAT(islem.Evrak_Kodu,'000')"_s);
+         },
+         keep, 8,
          u"015   Çek Bordrosu"_s}};
     QList<QStringList> carried;
     for (const Shown& way : ways) {

@@ -12,29 +12,9 @@ TransferTest::TransferTest() : t(transfers::transferSteps(), haveTestServer() ? 
     target_.open(t.company.connectionString(u"HEDEF"_s));
 }
 
-// What the server does not do as a file does yet, by the tests that show it.
-const QHash<QString, QString>& notYetOnTheServer()
-{
-    static const QHash<QString, QString> known = [] {
-        QHash<QString, QString> h;
-        h.insert(u"Carnets.ASourceWithoutTeslimListsEveryCarnetEndingInTimeAndTheCopiesTakeTheTargetsDefault"_s,
-                 u"the test remakes a table in the file's SQL"_s);
-        h.insert(u"TransportWindow.ARowThatCannotBeDeletedStopsTheStepAndKeepsTheTable"_s, u"the test's trigger is in the file's SQL"_s);
-        h.insert(u"TransactionDefinitions.WhatIsAddedDoesNotDependOnHowTheGridShowsIt"_s, u"a subquery in FROM needs a name there"_s);
-        return h;
-    }();
-    return known;
-}
-
 void TransferTest::SetUp()
 {
-    if (engine() != Engine::Server) return;
-    if (!haveTestServer()) GTEST_SKIP() << "no test server (run through ctest)";
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const QString suite = QString::fromLatin1(info->test_suite_name()).section(u'/', 1);
-    const QString name = QString::fromLatin1(info->name()).section(u'/', 0, 0);
-    for (const QString& key : {suite + u'.' + name, suite})
-        if (notYetOnTheServer().contains(key)) GTEST_SKIP() << "not yet on the server: " << notYetOnTheServer()[key].toStdString();
+    if (engine() == Engine::Server && !haveTestServer()) GTEST_SKIP() << "no test server (run through ctest)";
 }
 
 Engine TransferTest::engine()
