@@ -184,6 +184,24 @@ TEST_F(ServerCopy, ARehearsalLeavesTheServerTargetAndARunsBackupRestoresIt)
     EXPECT_EQ(count(), empty);
 }
 
+TEST_F(ServerCopy, TheCheckFindsTheServersCompaniesOrSaysWhichIsMissing)
+{
+    ASSERT_NO_FATAL_FAILURE(demoOnServer());
+    chooseServer();
+    const auto check = [&](const QString& to) {
+        return belmo({u"check"_s, u"--folder"_s, dir_.path(), u"--user"_s, u"MUHASEBE"_s, u"--password"_s, u"1234"_s,
+                      u"--source"_s, source, u"--target"_s, to});
+    };
+    const RunResult clean = check(target);
+    EXPECT_EQ(clean.code, cli::kOk) << clean.out.toStdString();
+    EXPECT_TRUE(clean.out.contains(u"0 engel"_s)) << clean.out.toStdString();
+    dropServerDatabase(target);
+    const RunResult missing = check(target);
+    EXPECT_NE(missing.code, cli::kOk);
+    EXPECT_TRUE(missing.out.contains(u"ENGEL: %1/%2\nŞirket Veri Tabanı Bulunamadı. Sunucuda '%2' veri tabanı yok."_s.arg(settings.label(), target)))
+        << missing.out.toStdString();
+}
+
 TEST_F(ServerCopy, TheNextAutoNumberFollowsTheCopiedOnesOnEitherEngine)
 {
     ASSERT_EQ(copy({u"--to-server"_s}, code).code, cli::kOk);
