@@ -1,6 +1,8 @@
 #include "Posting.h"
 
 #include "app/ProgramFolder.h"
+#include "app/ServerSettings.h"
+#include "db/CompanyCopy.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "services/KayitDegerleri.h"
@@ -101,17 +103,28 @@ void fillStockEntry(services::KayitDegerleri& k, int i)
 
 }  // namespace
 
-int postingFigures(int accounts, int stock, bool transaction)
+int postingFigures(int accounts, int stock, bool transaction, const app::ServerSettings* server)
 {
+    const app::NewCompany company{u"HEDEF"_s, u"HEDEF"_s, u"2026"_s};
     QTemporaryDir dir;
     const app::ProgramFolder folder(dir.path());
-    folder.ensureDataFolders();
-    app::prepareCompany(folder, {u"HEDEF"_s, u"HEDEF"_s, u"2026"_s});
+    std::optional<db::PendingDatabase> onServer;  // never committed: dropped at the end
+    if (server) {
+        onServer.emplace(server->server(), company.code);
+    } else {
+        folder.ensureDataFolders();
+        app::prepareCompany(folder, company);
+    }
 
     db::ConnectionPool pool;
     // One connection held for the whole run, like a step's "Başla" holding the target.
     db::Connection target(pool);
-    target.open(folder.companyConnection(u"HEDEF"_s));
+    if (onServer) {
+        target.open(server->companyConnection(onServer->workName()));
+        app::writeNewCompany(target, company);
+    } else {
+        target.open(folder.companyConnection(company.code));
+    }
     services::KayitDegerleri values;
     services::NumberFormats formats;
     services::Fragments sql;
@@ -119,7 +132,8 @@ int postingFigures(int accounts, int stock, bool transaction)
     services::SQLCEVIR(db::Value(), formats, sql);
     const QString user = u"05"_s;
     const services::Ledger ledger{target, values, 2, user, sql};
-    std::printf("Posting into an empty company, %s\n\n", transaction ? "one transaction per run" : "autocommit");
+    std::printf("Posting into an empty company %s, %s\n\n", server ? "on the server" : "file",
+                transaction ? "one transaction per run" : "autocommit");
 
     // Each entry as a step posts it: fill the values, take a document number, write.
     using Fill = void (*)(services::KayitDegerleri&, int);

@@ -4,13 +4,19 @@
 // current-account panel against the one-pass floor of its balances, and the peak memory.
 // A benchmark, not a test: it prints, it asserts nothing.
 //
-//   belmo_bench [--demo DIR] [--no-posting] [--steps KEY,...]
+//   belmo_bench [--demo DIR] [--no-posting] [--entries N] [--steps KEY,...]
 //     --demo        a demo folder made by `belmo demo --size large`; its target is written
 //                   to. Without it, a large demo folder is made in a temporary folder first.
+//                   When its config.mdb chooses a server, every figure is the server's: the
+//                   writers post into a working database of that server too.
 //     --no-posting  leave out the writers' figures
+//     --entries     current-account entries the writers post (default 100000; stock entries
+//                   a fifth of them)
 //     --steps       only these steps (their command-line keys), to look at one of them
 #include "Posting.h"
 
+#include "app/ProgramFolder.h"
+#include "app/ServerSettings.h"
 #include "console/PreviewStep.h"
 #include "console/Program.h"
 #include "db/Connection.h"
@@ -30,6 +36,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 using namespace belmo;
 using namespace Qt::Literals::StringLiterals;
@@ -94,13 +101,29 @@ JOIN Cari_H AS c ON c.Kayit_No = s.Kayit_No
 JOIN Hesaplar AS h ON h.MID1 = s.MID COLLATE BINARY AND h.Sil = 0
 GROUP BY h.MID1 COLLATE BINARY)";
 
+// The same on a server: its text columns compared as the server's own text, byte by byte.
+const char* const kOnePassBalancesServer = R"(
+SELECT h.Ana_Hs, h.Grupkod, h.MID1::text, h.TAMUNVAN::text,
+       SUM(CASE WHEN c.islem_Dvz::text = 'TL' THEN c.Tutar_Ytl * s.sign ELSE 0 END),
+       SUM(CASE WHEN c.islem_Dvz::text = 'USD' THEN c.Tutar_Dvz1 * s.sign ELSE 0 END),
+       SUM(CASE WHEN c.islem_Dvz::text = 'EURO' THEN c.Tutar_Dvz2 * s.sign ELSE 0 END)
+FROM (SELECT Kayit_No, B_MID::text AS MID, 1 AS sign FROM Kayit
+      WHERE Sil = 0 AND Evrak_Kodu NOT IN (5, 6) AND B_Hs IN (120, 320) AND B_MID::text <> '000'
+      UNION ALL
+      SELECT Kayit_No, A_MID::text, -1 FROM Kayit
+      WHERE Sil = 0 AND Evrak_Kodu NOT IN (5, 6) AND A_Hs IN (120, 320)) AS s
+JOIN Cari_H AS c ON c.Kayit_No = s.Kayit_No
+JOIN Hesaplar AS h ON h.MID1::text = s.MID AND h.Sil = 0
+GROUP BY h.Ana_Hs, h.Grupkod, h.MID1::text, h.TAMUNVAN::text)";
+
 double onePassFloor(console::Program& program)
 {
     db::Connection source(program.session().pool());
     source.open(program.session().KaynakBag);
     int rows = 0;
+    const char* const sql = source.file()->typedColumns() ? kOnePassBalancesServer : kOnePassBalances;
     const double s = seconds([&] {
-        db::Statement st = source.file()->prepareNative(QString::fromLatin1(kOnePassBalances));
+        db::Statement st = source.file()->prepareNative(QString::fromLatin1(sql));
         while (st->step()) ++rows;
     });
     report(u"current accounts: one-pass floor of the balances"_s, s, u"(%1 rows)"_s.arg(rows));
@@ -127,15 +150,23 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (!args.contains(u"--no-posting"_s)) {
-        bench::postingFigures(100000, 20000, true);
-        std::printf("\n");
-    }
     auto option = [&](const QString& name) {
         const qsizetype at = args.indexOf(name);
         return at > 0 && at + 1 < args.size() ? args[at + 1] : QString();
     };
     QString folder = option(u"--demo"_s);
+    if (!args.contains(u"--no-posting"_s)) {
+        const int entries = option(u"--entries"_s).isEmpty() ? 100000 : option(u"--entries"_s).toInt();
+        std::optional<app::ServerSettings> server;
+        if (!folder.isEmpty()) {
+            db::ConnectionPool pool;
+            db::Connection config(pool);
+            config.open(app::ProgramFolder(folder).configConnection());
+            if (app::ServerSettings chosen = app::ServerSettings::load(config); chosen.useServer) server = chosen;
+        }
+        bench::postingFigures(entries, entries / 5, true, server ? &*server : nullptr);
+        std::printf("\n");
+    }
     const QStringList only = option(u"--steps"_s).split(u',', Qt::SkipEmptyParts);
     auto chosen = [&](const QString& key) { return only.isEmpty() || only.contains(key); };
     QTemporaryDir made;
