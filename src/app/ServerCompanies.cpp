@@ -76,10 +76,17 @@ CompanyCopy copyFromServer(const ProgramFolder& folder, const ServerSettings& se
     const QString path = newCompanyPath(folder, code, replace);
     if (!folder.ensureDataFolders())
         throw db::DbError(db::err::Unspecified, u"Cannot create the folder '%1'."_s.arg(folder.companiesPath()));
+    return copyIntoFile(server.companyConnection(code), copy.from, path, replace, progress);
+}
+
+CompanyCopy copyIntoFile(const QString& fromConnection, const QString& from, const QString& path, bool replace,
+                         const db::CopyProgress& progress)
+{
+    CompanyCopy copy{from, path, {}, {}};
     db::schema::PendingFile pending(path);
     db::schema::createDatabaseFile(pending.workPath(), db::schema::companyTables(), db::schema::databasePassword());
-    copy.tables = copyBetween(server.companyConnection(code),
-                              db::ConnectionString::forJetFile(pending.workPath(), db::schema::databasePassword()), progress);
+    copy.tables = copyBetween(fromConnection, db::ConnectionString::forJetFile(pending.workPath(), db::schema::databasePassword()),
+                              progress);
     requireEqualCounts(copy);
     copy.kept = pending.commit(replace);
     return copy;

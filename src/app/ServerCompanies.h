@@ -28,6 +28,12 @@ CompanyCopy copyToServer(const ProgramFolder& folder, const ServerSettings& serv
 CompanyCopy copyFromServer(const ProgramFolder& folder, const ServerSettings& server, const QString& code, bool replace,
                            const db::CopyProgress& progress = {});
 
+// The company of `fromConnection` (either engine) written as a new company file at `path`, named
+// `from` in messages: put in place only when every table has the source's rows; an existing file
+// is replaced only when told to, and kept beside it.
+CompanyCopy copyIntoFile(const QString& fromConnection, const QString& from, const QString& path, bool replace,
+                         const db::CopyProgress& progress = {});
+
 // The empty company prepareCompany makes, as the server database named by its code.
 void prepareServerCompany(const ServerSettings& server, const NewCompany& company, bool replace = false);
 

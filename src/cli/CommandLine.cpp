@@ -113,13 +113,22 @@ std::variant<CommandLine::Company, int> CommandLine::company(QTextStream& err) c
     return Company{code, found.path, {}};
 }
 
+namespace {
+
+app::ServerSettings loadServerSettings(const app::ProgramFolder& folder)
+{
+    db::ConnectionPool pool;
+    db::Connection config(pool);
+    config.open(folder.configConnection());
+    return app::ServerSettings::load(config);
+}
+
+}  // namespace
+
 std::optional<app::ServerSettings> storedServer(const app::ProgramFolder& folder, const QString& command, QTextStream& err)
 {
     try {
-        db::ConnectionPool pool;
-        db::Connection config(pool);
-        config.open(folder.configConnection());
-        app::ServerSettings settings = app::ServerSettings::load(config);
+        app::ServerSettings settings = loadServerSettings(folder);
         if (!settings.host.trimmed().isEmpty()) return settings;
         err << "belmo " << command << ": " << folder.configPath() << " names no server (see 'belmo server').\n";
     } catch (const db::DbError& e) {
@@ -131,10 +140,7 @@ std::optional<app::ServerSettings> storedServer(const app::ProgramFolder& folder
 std::optional<app::ServerSettings> chosenServer(const app::ProgramFolder& folder)
 {
     if (!QFileInfo::exists(folder.configPath())) return std::nullopt;
-    db::ConnectionPool pool;
-    db::Connection config(pool);
-    config.open(folder.configConnection());
-    app::ServerSettings settings = app::ServerSettings::load(config);
+    app::ServerSettings settings = loadServerSettings(folder);
     if (!settings.useServer) return std::nullopt;
     return settings;
 }

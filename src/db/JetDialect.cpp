@@ -63,15 +63,23 @@ QString serverName(const Token& tok)
     return u'"' + name + u'"';
 }
 
+// The index of the next token in direction `step` that is not blank space; out of range when
+// there is none.
+qsizetype nextToken(const QList<Token>& t, qsizetype i, int step = 1)
+{
+    do i += step;
+    while (i >= 0 && i < t.size() && t[i].kind == Token::Space);
+    return i;
+}
+
 // What a server statement takes in place of the file forms of names, functions and the '?'
 // of bound values. String literals are single tokens: nothing inside them changes.
 void toServerTokens(QList<Token>& t)
 {
     int parameter = 0;
     auto neighbour = [&](qsizetype i, int step) {
-        for (i += step; i >= 0 && i < t.size(); i += step)
-            if (t[i].kind != Token::Space) return &t[i];
-        return static_cast<Token*>(nullptr);
+        const qsizetype n = nextToken(t, i, step);
+        return n >= 0 && n < t.size() ? &t[n] : nullptr;
     };
     for (qsizetype i = 0; i < t.size(); ++i) {
         Token& tok = t[i];
@@ -105,11 +113,7 @@ bool isWord(const Token& t, QStringView w) { return t.kind == Token::Word && t.t
 // server says where they go, first going up and last going down, as on a file.
 void nullsAsOnFiles(QList<Token>& t)
 {
-    auto nextWord = [&](qsizetype i) {
-        do ++i;
-        while (i < t.size() && t[i].kind == Token::Space);
-        return i;
-    };
+    auto nextWord = [&](qsizetype i) { return nextToken(t, i); };
     for (qsizetype i = 0; i < t.size(); ++i) {
         const qsizetype by = nextWord(i);
         if (!isWord(t[i], u"ORDER") || by >= t.size() || !isWord(t[by], u"BY")) continue;
@@ -171,11 +175,7 @@ void unionSortsByOutputNames(QList<Token>& t)
 // A file reads a subquery in FROM without a name; the server wants one.
 void nameSubqueries(QList<Token>& t)
 {
-    auto next = [&](qsizetype i, int step) {
-        do i += step;
-        while (i >= 0 && i < t.size() && t[i].kind == Token::Space);
-        return i;
-    };
+    auto next = [&](qsizetype i, int step) { return nextToken(t, i, step); };
     int named = 0;
     for (qsizetype i = 0; i < t.size(); ++i) {
         if (t[i].kind != Token::LParen) continue;
@@ -207,11 +207,7 @@ void fileOrderWhereNoneGiven(QList<Token>& t)
                                            u"INTERSECT"_s, u"EXCEPT"_s, u"LIMIT"_s, u"TOP"_s, u"INTO"_s};
     static const QSet<QString> aggregates = {u"COUNT"_s, u"SUM"_s, u"MIN"_s, u"MAX"_s, u"AVG"_s, u"FIRST"_s, u"LAST"_s,
                                              u"STDEV"_s, u"VAR"_s, u"BELMO.FIRST"_s, u"BELMO.LAST"_s};
-    auto next = [&](qsizetype i) {
-        do ++i;
-        while (i < t.size() && t[i].kind == Token::Space);
-        return i;
-    };
+    auto next = [&](qsizetype i) { return nextToken(t, i); };
     const qsizetype first = next(-1);
     if (first >= t.size() || !isWord(t[first], u"SELECT")) return;
     qsizetype from = -1;

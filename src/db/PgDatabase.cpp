@@ -62,14 +62,9 @@ private:
 
 QString textOf(const Value& v) { return v.type() == Value::Type::Text ? v.textValue() : QString(); }
 
-// The first word of a statement and, for one that writes rows, the table it writes.
-struct Verb {
-    QString word;
-    QString table;
-    QStringList columns;  // of an INSERT, as its column list names them
-};
+}  // namespace
 
-Verb verbOf(const QString& sql)
+PgDatabase::Verb PgDatabase::verbOf(const QString& sql)
 {
     Verb verb;
     int words = 0;
@@ -85,27 +80,22 @@ Verb verbOf(const QString& sql)
             verb.table = t.kind == jet::Token::QuotedName ? w : t.text;
         if (++words > 2) break;
     }
-    if (verb.word != u"INSERT") return verb;
-    for (++i; i < tokens.size() && tokens[i].kind == jet::Token::Space; ++i) {
+    static const QRegularExpression temporary(QStringLiteral("^\\s*(CREATE\\s+TEMP(ORARY)?\\s|DROP\\s+VIEW\\s+pg_temp\\.)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    verb.temporaryObject = temporary.match(sql).hasMatch();
+    const schema::Table* table = verb.word == u"INSERT" ? schema::findTable(schema::companyTables(), verb.table) : nullptr;
+    for (++i; table && i < tokens.size() && tokens[i].kind == jet::Token::Space; ++i) {
     }
-    if (i >= tokens.size() || tokens[i].kind != jet::Token::LParen) return verb;
+    if (!table || i >= tokens.size() || tokens[i].kind != jet::Token::LParen) return verb;
+    // The INSERT's column list: does it give the table's AutoNumber column its value?
+    QStringList columns;
     for (++i; i < tokens.size() && tokens[i].kind != jet::Token::RParen; ++i)
-        if (tokens[i].kind == jet::Token::Word) verb.columns << tokens[i].text;
-        else if (tokens[i].kind == jet::Token::QuotedName) verb.columns << tokens[i].text.mid(1, tokens[i].text.size() - 2);
+        if (tokens[i].kind == jet::Token::Word) columns << tokens[i].text;
+        else if (tokens[i].kind == jet::Token::QuotedName) columns << tokens[i].text.mid(1, tokens[i].text.size() - 2);
+    for (const schema::Column& c : table->columns)
+        if (c.kind == schema::Kind::AutoNumber && columns.contains(c.name, Qt::CaseInsensitive)) verb.autoNumberGiven = c.name;
     return verb;
 }
-
-// The AutoNumber column of a table the program declares, when an INSERT gives it its value.
-QString autoNumberGiven(const Verb& verb)
-{
-    const schema::Table* table = schema::findTable(schema::companyTables(), verb.table);
-    if (!table) return {};
-    for (const schema::Column& c : table->columns)
-        if (c.kind == schema::Kind::AutoNumber && verb.columns.contains(c.name, Qt::CaseInsensitive)) return c.name;
-    return {};
-}
-
-}  // namespace
 
 PgDatabase::PgDatabase(const ConnectionString& server, std::shared_ptr<const PoolSettings> settings)
     : client_(
@@ -172,13 +162,13 @@ PgResult PgDatabase::execute(const PgPrepared& statement, const QList<Value>& pa
 
 void PgDatabase::run(Cursor& st)
 {
-    const Verb verb = verbOf(st.nativeText());
+    auto known = verbs_.find(st.nativeText());
+    if (known == verbs_.end()) known = verbs_.insert(st.nativeText(), verbOf(st.nativeText()));
+    const Verb& verb = *known;
     if (!verb.table.isEmpty()) beforeWrite(verb.table);
     // A read-only session refuses even its own temporary views; they are this session's alone,
     // so outside a transaction one is made (or dropped) in a short writing transaction.
-    static const QRegularExpression temporary(QStringLiteral("^\\s*(CREATE\\s+TEMP(ORARY)?\\s|DROP\\s+VIEW\\s+pg_temp\\.)"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    if (readOnly_ && depth_ == 0 && temporary.match(st.nativeText()).hasMatch()) {
+    if (readOnly_ && depth_ == 0 && verb.temporaryObject) {
         query(QStringLiteral("BEGIN READ WRITE"));
         try {
             st.runToEnd();
@@ -192,7 +182,7 @@ void PgDatabase::run(Cursor& st)
     }
     // A number written into an AutoNumber column moves the column's next number past it, as on
     // a file: the next row added without one must not take it again.
-    if (const QString column = autoNumberGiven(verb); !column.isEmpty()) followKeys(verb.table, column);
+    if (!verb.autoNumberGiven.isEmpty()) followKeys(verb.table, verb.autoNumberGiven);
     if (verb.word == u"CREATE" || verb.word == u"DROP" || verb.word == u"ALTER") {
         // What the statements prepared so far read may have changed its columns.
         shapes_.clear();

@@ -67,6 +67,15 @@ private:
     Statement prepared(const QString& key, const QString& sql, bool access);
     void afterEnd();
 
+    // What run() needs to know of a statement, worked out once per text.
+    struct Verb {
+        QString word;                   // the first word, upper case
+        QString table;                  // the table an INSERT, UPDATE or DELETE writes
+        QString autoNumberGiven;        // the AutoNumber column an INSERT gives its value
+        bool temporaryObject = false;   // makes or drops a temporary view or table
+    };
+    static Verb verbOf(const QString& sql);
+
     PgClient client_;
     bool readOnly_ = false;
     int depth_ = 0;
@@ -76,6 +85,7 @@ private:
     QHash<unsigned, FieldType> types_;
     QHash<QString, std::shared_ptr<const void>> shapes_;
     QHash<QString, std::shared_ptr<const PgPrepared>> statements_;  // by the text as given
+    QHash<QString, Verb> verbs_;                                    // by the server's text
 };
 
 }  // namespace belmo::db

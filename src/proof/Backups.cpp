@@ -1,6 +1,7 @@
 #include "proof/Backups.h"
 
 #include "app/ProgramFolder.h"
+#include "app/ServerCompanies.h"
 #include "db/CompanyCopy.h"
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
@@ -97,17 +98,7 @@ QString Backups::copyNow(const QString& companyFile)
 QString Backups::copyNowOfServer(const QString& companyConnection)
 {
     const db::ConnectionString company = db::ConnectionString::parse(companyConnection);
-    db::schema::PendingFile pending(newBackupPath(company.database));
-    db::schema::createDatabaseFile(pending.workPath(), db::schema::companyTables(), db::schema::databasePassword());
-    db::ConnectionPool pool;
-    pool.settings() = settings_;
-    db::Connection from(pool), into(pool);
-    from.open(db::ConnectionString::readOnlyForm(companyConnection));
-    into.open(db::ConnectionString::forJetFile(pending.workPath(), db::schema::databasePassword()));
-    db::copyCompany(from, into);
-    into.close();
-    pending.commit();
-    return pending.finalPath();
+    return app::copyIntoFile(companyConnection, company.dataSource, newBackupPath(company.database), false).to;
 }
 
 std::vector<BackupFile> Backups::list(const QString& code) const
@@ -185,16 +176,16 @@ Backups backupsOf(const app::Session& session, const db::PoolSettings& settings,
 
 QString SessionBackups::backUp(const app::Session& session)
 {
+    const db::ConnectionString target = db::ConnectionString::parse(session.HedefBag);
     Backups backups = backupsOf(session, settings_, keep_);
-    if (db::ConnectionString::parse(session.HedefBag).onServer) return backups.makeOfServer(session.HedefBag);
-    return backups.make(session.targetFile());
+    return target.onServer ? backups.makeOfServer(session.HedefBag) : backups.make(target.dataSource);
 }
 
 QString SessionBackups::restore(const app::Session& session, const QString& backup)
 {
+    const db::ConnectionString target = db::ConnectionString::parse(session.HedefBag);
     Backups backups = backupsOf(session, settings_, keep_);
-    if (db::ConnectionString::parse(session.HedefBag).onServer) return backups.restoreOnServer(session.HedefBag, backup);
-    return backups.restore(session.targetFile(), backup);
+    return target.onServer ? backups.restoreOnServer(session.HedefBag, backup) : backups.restore(target.dataSource, backup);
 }
 
 }  // namespace belmo::proof

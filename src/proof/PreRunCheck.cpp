@@ -5,6 +5,7 @@
 
 #include "app/GIRIS.h"
 #include "app/ProgramFolder.h"
+#include "app/ServerCompanies.h"
 #include "app/ServerSettings.h"
 #include "app/Session.h"
 #include "console/Program.h"
@@ -251,7 +252,7 @@ private:
     // Where a company is, as findings name it: its file, or the server and its database there.
     QString placeOf(const QString& code) const
     {
-        return server_.useServer ? server_.label() + u'/' + code : folder_.companyPath(code);
+        return server_.useServer ? app::serverPlace(server_, code) : folder_.companyPath(code);
     }
     QString connectionOf(const QString& code) const
     {
