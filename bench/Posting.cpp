@@ -142,9 +142,10 @@ int postingFigures(int accounts, int stock, bool transaction, const app::ServerS
     auto run = [&](const char* what, int n, Fill fill, Writer write) {
         std::optional<db::TransactionScope> tx;
         if (transaction) tx.emplace(target);
+        services::DocumentSeries series(target, u"K"_s);
         const auto times = post(n, [&](int i) {
             fill(values, i);
-            values.Evrak_No = services::nextDocumentNumber(target);
+            values.Evrak_No = series.nextDocumentNumber();
             try {
                 write(ledger);
             } catch (const db::DbError& e) {

@@ -173,12 +173,16 @@ void CARIHAREKETEKLE(const Ledger& ledger) { writeWhole(ledger, writeCurrentAcco
 
 void STOKHAREKETEKLE(const Ledger& ledger) { writeWhole(ledger, writeStockLine); }
 
-Value EVRAKNOAL(db::Connection& con, const QString& prefix, bool advance)
+namespace {
+
+// EVRAKNOAL on a recordset that may already stand on the series' row: opened (and the row
+// made, at 1) when it is not.
+Value takeNumber(db::Recordset& rs, db::Connection& con, const QString& prefix, bool advance)
 {
     // Every statement may fail on its own and the next one still runs.
     Value result;
-    db::Recordset rs;
-    skip([&] { rs.open(u"Select * from Evr where On_Taki=?"_s, con, kDynamic, kOptimistic, {prefix}); });
+    if (!rs.isOpen())
+        skip([&] { rs.open(u"Select * from Evr where On_Taki=?"_s, con, kDynamic, kOptimistic, {prefix}); });
     skip([&] {
         if (!rs.eof()) return;
         rs.addNew();
@@ -196,11 +200,26 @@ Value EVRAKNOAL(db::Connection& con, const QString& prefix, bool advance)
     return result;
 }
 
-QString nextDocumentNumber(db::Connection& con)
+QString documentNumber(const QString& prefix, const Value& n)
 {
-    const Value n = EVRAKNOAL(con, u"K"_s, true);
-    return u"K"_s + (n.isEmpty() || n.isNull() ? QString() : vb::CStr(n));
+    return prefix + (n.isEmpty() || n.isNull() ? QString() : vb::CStr(n));
 }
+
+}  // namespace
+
+Value EVRAKNOAL(db::Connection& con, const QString& prefix, bool advance)
+{
+    db::Recordset rs;
+    return takeNumber(rs, con, prefix, advance);
+}
+
+QString nextDocumentNumber(db::Connection& con) { return documentNumber(u"K"_s, EVRAKNOAL(con, u"K"_s, true)); }
+
+DocumentSeries::DocumentSeries(db::Connection& db, QString prefix) : db_(db), prefix_(std::move(prefix)) {}
+
+Value DocumentSeries::next() { return takeNumber(row_, db_, prefix_, true); }
+
+QString DocumentSeries::nextDocumentNumber() { return documentNumber(prefix_, next()); }
 
 void EVRAKSIL(db::Connection& con, const Value& number)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Recordset.h"
 #include "db/Value.h"
 
 #include <QString>
@@ -50,6 +51,24 @@ db::Value EVRAKNOAL(db::Connection& db, const QString& prefix, bool advance);
 // The number of a new document, as the steps build it: "K" and the next number of the "K"
 // series ("K" alone when the series cannot be read).
 QString nextDocumentNumber(db::Connection& db);
+
+// The numbers of one series taken one after another inside one transaction, as a step posts
+// its entries: each as EVRAKNOAL(db, prefix, true) gives it, but the series' row is looked up
+// once and then read and advanced where it stands. Searching for it at every number would
+// read every earlier version of the row the transaction has written. Lives no longer than
+// the transaction: a rollback may move the row.
+class DocumentSeries {
+public:
+    DocumentSeries(db::Connection& db, QString prefix);
+    db::Value next();
+    // "K" and the next number, as nextDocumentNumber.
+    QString nextDocumentNumber();
+
+private:
+    db::Connection& db_;
+    QString prefix_;
+    db::Recordset row_;
+};
 
 // Marks every live header with this document number deleted; an empty or Null number
 // changes nothing. Errors go to the caller.

@@ -161,7 +161,7 @@ void CariHesaplar::post(int row, console::Transfer& t)
         const double balance = vb::roundToDecimals(account.balances[i], decimals_[i]);
         if (balance == 0) continue;
         t.row(rowLabel(row) + u' ' + kCurrencies[i], [&] {
-            services::KayitDegerleri& k = newEntry(t);
+            services::KayitDegerleri& k = newEntry();
             sides(k, account.mainAccount, account.group, account.code, balance < 0);
             k.Aciklama = QString();
             k.islem_Dvz = kCurrencies[i];

@@ -12,6 +12,8 @@
 #include "services/Posting.h"
 #include "transfers/RecordWriting.h"
 
+#include <QScopeGuard>
+
 namespace belmo::transfers {
 
 using namespace Qt::Literals::StringLiterals;
@@ -52,6 +54,8 @@ void OpeningBalanceStep::Basla()
                  bar.setValue(0);
                  if (bakiyeleriBelmoetme.value() == 1) return;
                  preparePosting();
+                 series_.emplace(t.target(), u"K"_s);
+                 const auto done = qScopeGuard([this] { series_.reset(); });
                  for (int r = 1; r < grid.rows(); ++r) {
                      if (ticked(r)) post(r, t);
                      bar.setValue(bar.value() + 1);
@@ -105,14 +109,14 @@ void OpeningBalanceStep::copyCards(console::Transfer& t, db::Recordset& to, cons
     }
 }
 
-services::KayitDegerleri& OpeningBalanceStep::newEntry(console::Transfer& t)
+services::KayitDegerleri& OpeningBalanceStep::newEntry()
 {
     services::KayitDegerleri& k = session().kayitDegerleri;
     k = {};
     k.Tarih = date_;
     k.Evrak_Kodu = 0;
     k.islem_Kod = 1;
-    k.Evrak_No = services::nextDocumentNumber(t.target());
+    k.Evrak_No = series_->nextDocumentNumber();
     return k;
 }
 

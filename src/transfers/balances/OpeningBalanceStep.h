@@ -2,9 +2,12 @@
 
 #include "console/PreviewStep.h"
 #include "db/Value.h"
+#include "services/Posting.h"
 
 #include <QSet>
 #include <QStringList>
+
+#include <optional>
 
 namespace belmo::db {
 class Connection;
@@ -62,7 +65,7 @@ protected:
     // The posting values of a new opening entry: everything an earlier posting left is
     // cleared, and the members every opening entry shares are set: the date, document type
     // 0, transaction 1 and a new "K" document number of the target.
-    services::KayitDegerleri& newEntry(console::Transfer& t);
+    services::KayitDegerleri& newEntry();
     // The entry's sides: the card on the debit side (B) or, for a credit, on the credit
     // side (A); the opening counter-account "500" / "01" / "001" on the other.
     void sides(services::KayitDegerleri& k, const db::Value& mainAccount, const db::Value& group, const db::Value& code,
@@ -78,6 +81,7 @@ private:
     Cards cards_;
     QString completion_;
     db::Value date_;
+    std::optional<services::DocumentSeries> series_;  // the "K" numbers, while the entries are posted
 };
 
 }  // namespace belmo::transfers

@@ -208,7 +208,7 @@ void StokKartlari::post(int row, console::Transfer& t)
         card.open(u"Select * from Stok_Tanim where SID2=?"_s, t.source(), db::CursorType::Static, db::LockType::ReadOnly,
                   {key});
 
-        services::KayitDegerleri& k = newEntry(t);
+        services::KayitDegerleri& k = newEntry();
         const bool stockColumns = session().HModu == 3;  // the key in the header's stock columns
         sides(k, card.value(u"A_Hs"_s), card.value(u"Stok_Grubu"_s), stockColumns ? Value(u"001"_s) : Value(key), false);
         if (stockColumns) {
