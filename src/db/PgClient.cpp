@@ -263,11 +263,16 @@ template <typename Send>
 std::unique_ptr<pg_result, PgClient::ClearResult> PgClient::exchange(const QString& sql, Send send)
 {
     if (!send(conn_.get())) throw failure(nullptr, sql, {});
-    auto [result, holders, cancelled] = await();
-    if (cancelled) throw Cancelled();
-    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) throw failure(result.get(), sql, holders);
-    return std::move(result);
+    Outcome outcome = await();
+    if (outcome.cancelled) throw Cancelled();
+    if (!succeeded(outcome.results[0].get())) throw failure(outcome.results[0].get(), sql, outcome.holders);
+    return std::move(outcome.results[0]);
+}
+
+bool PgClient::succeeded(const pg_result* r)
+{
+    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
 }
 
 namespace {
@@ -334,6 +339,35 @@ PgResult PgClient::run(const PgPrepared& statement, const QList<Value>& params)
     return PgResult(result.release());
 }
 
+PgResult PgClient::runInSavepoint(const PgPrepared& statement, const QList<Value>& params)
+{
+    applyLockTimeout();
+    const BoundValues b(params, false);
+    pg_conn* conn = conn_.get();
+    auto simple = [conn](const char* sql) { return PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0); };
+    const bool sent = PQenterPipelineMode(conn) && simple("SAVEPOINT belmo_statement") &&
+                      PQsendQueryPrepared(conn, statement.name.constData(), b.count(), b.values.data(), nullptr, nullptr, 0) &&
+                      simple("RELEASE SAVEPOINT belmo_statement") && PQpipelineSync(conn);
+    Outcome outcome;
+    if (sent) outcome = await(3);
+    PQexitPipelineMode(conn);
+    if (!sent) throw failure(nullptr, statement.sql, {});
+    const bool saved = succeeded(outcome.results[0].get());
+    if (saved && succeeded(outcome.results[1].get()) && succeeded(outcome.results[2].get()))
+        return PgResult(outcome.results[1].release());
+    // The statement's failure is told after the transaction is back where it was before it.
+    const DbError error = !saved ? failure(outcome.results[0].get(), QStringLiteral("SAVEPOINT"), {})
+                          : !succeeded(outcome.results[1].get())
+                              ? failure(outcome.results[1].get(), statement.sql, outcome.holders)
+                              : failure(outcome.results[2].get(), QStringLiteral("RELEASE SAVEPOINT"), {});
+    if (saved && PQstatus(conn) == CONNECTION_OK) {
+        execute(QStringLiteral("ROLLBACK TO SAVEPOINT belmo_statement"));
+        execute(QStringLiteral("RELEASE SAVEPOINT belmo_statement"));
+    }
+    if (outcome.cancelled) throw Cancelled();
+    throw error;
+}
+
 void PgClient::forgetPrepared()
 {
     if (statements_ == 0) return;
@@ -355,32 +389,45 @@ QByteArray PgResult::text(int row, int column) const
     return QByteArray(PQgetvalue(result_.get(), row, column), PQgetlength(result_.get(), row, column));
 }
 
-PgClient::Outcome PgClient::await()
+PgClient::Outcome PgClient::await(int pipelined)
 {
     pg_conn* conn = conn_.get();
     Outcome outcome;
+    outcome.results.resize(std::max(1, pipelined));
+    size_t current = 0;  // the statement whose answer comes next
     int waitedMs = 0;
-    while (PQconsumeInput(conn) && PQisBusy(conn)) {
-        pollfd socket{PQsocket(conn), POLLIN, 0};
-        const int ready = ::poll(&socket, 1, kLockPollMs);
-        if (ready != 0 || outcome.cancelled) continue;
-        // A slice gone without an answer: if the statement waits for a lock, who holds it is said.
-        const QString holders = lockHolders(PQbackendPID(conn));
-        if (holders.isEmpty()) continue;
-        outcome.holders = holders;
-        waitedMs += kLockPollMs;
-        if (settings_->onLockWait && !settings_->onLockWait(name_, waitedMs)) {
-            outcome.cancelled = true;
-            if (PGcancel* cancel = PQgetCancel(conn)) {
-                char message[256];
-                PQcancel(cancel, message, sizeof message);
-                PQfreeCancel(cancel);
+    for (;;) {
+        while (PQconsumeInput(conn) && PQisBusy(conn)) {
+            pollfd socket{PQsocket(conn), POLLIN, 0};
+            const int ready = ::poll(&socket, 1, kLockPollMs);
+            if (ready != 0 || outcome.cancelled) continue;
+            // A slice gone without an answer: if the statement waits for a lock, who holds it is said.
+            const QString holders = lockHolders(PQbackendPID(conn));
+            if (holders.isEmpty()) continue;
+            outcome.holders = holders;
+            waitedMs += kLockPollMs;
+            if (settings_->onLockWait && !settings_->onLockWait(name_, waitedMs)) {
+                outcome.cancelled = true;
+                if (PGcancel* cancel = PQgetCancel(conn)) {
+                    char message[256];
+                    PQcancel(cancel, message, sizeof message);
+                    PQfreeCancel(cancel);
+                }
             }
         }
-    }
-    // The last answer, or the first failure, of the statement.
-    while (PGresult* r = PQgetResult(conn)) {
-        if (!outcome.result || PQresultStatus(outcome.result.get()) != PGRES_FATAL_ERROR) outcome.result.reset(r);
+        PGresult* r = PQgetResult(conn);
+        if (!r) {  // the end of one statement's answers
+            if (pipelined == 0 || PQstatus(conn) != CONNECTION_OK) break;
+            ++current;
+            continue;
+        }
+        if (PQresultStatus(r) == PGRES_PIPELINE_SYNC) {
+            PQclear(r);
+            break;
+        }
+        // The last answer, or the first failure, of the statement.
+        Answer& kept = outcome.results[std::min(current, outcome.results.size() - 1)];
+        if (!kept || PQresultStatus(kept.get()) != PGRES_FATAL_ERROR) kept.reset(r);
         else PQclear(r);
     }
     return outcome;

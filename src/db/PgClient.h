@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 struct pg_conn;
 struct pg_result;
@@ -96,6 +97,10 @@ public:
     // goes as text and takes the type the server gives its parameter.
     std::shared_ptr<const PgPrepared> prepare(const QString& sql);
     PgResult run(const PgPrepared& statement, const QList<Value>& params);
+    // The same inside a transaction, in a savepoint of its own: a statement the server refuses
+    // takes back only itself, and the transaction goes on. The savepoint, the statement and
+    // its release go to the server together and cost one wait for the answer.
+    PgResult runInSavepoint(const PgPrepared& statement, const QList<Value>& params);
     // Drops the statements prepared so far (after a view they read was made anew).
     void forgetPrepared();
 
@@ -123,10 +128,12 @@ private:
     struct ClearResult {
         void operator()(pg_result* r) const noexcept;
     };
-    // What a statement sent came to: its answer (none when the session is gone), who held the
-    // lock it waited for, and whether the user gave the wait up.
+    using Answer = std::unique_ptr<pg_result, ClearResult>;
+    // What the statements sent came to: the answer of each (its first failure, or its last
+    // result; none when the session is gone), who held the lock one waited for, and whether the
+    // user gave the wait up.
     struct Outcome {
-        std::unique_ptr<pg_result, ClearResult> result;
+        std::vector<Answer> results;
         QString holders;
         bool cancelled = false;
     };
@@ -139,7 +146,10 @@ private:
     // The code quoted as an identifier; throws InvalidCall for a code that is not plain.
     QString databaseName(const QString& code);
     void applyLockTimeout();
-    Outcome await();
+    // Waits for the answer to one statement sent, or (pipelined > 0) to the statements of a
+    // pipeline ended by a sync.
+    Outcome await(int pipelined = 0);
+    static bool succeeded(const pg_result* r);
     DbError failure(const pg_result* result, const QString& sql, const QString& holders) const;
     // Who holds what the session `pid` waits for, in words; empty when it waits for nothing.
     QString lockHolders(int pid);

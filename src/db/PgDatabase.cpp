@@ -111,6 +111,29 @@ PgDatabase::PgDatabase(const ConnectionString& server, std::shared_ptr<const Poo
 {
     for (const QString& sql : pg::sessionStatements()) query(sql);
     if (readOnly_) query(QStringLiteral("SET default_transaction_read_only = on"));
+    upgradeDialect();
+}
+
+// A company made by an earlier version of the program gets this version's dialect functions
+// when it is first opened, even by a session that reads only: they are the program's, not the
+// company's data, and compare and convert as the earlier ones did, only faster. A login that
+// may not replace them (not their owner, or another session replacing them at the same moment)
+// goes on with the earlier ones.
+void PgDatabase::upgradeDialect()
+{
+    const PgRows installed = query(QStringLiteral(
+        "SELECT p.prosrc FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
+        "WHERE n.nspname = 'belmo' AND p.proname = 'version'"));
+    if (installed.rows.isEmpty()) return;  // no company database, or one still being made
+    if (QString(installed.rows[0].value(0).textValue()).remove(QStringLiteral("SELECT")).trimmed().toInt() >= pg::kDialectVersion)
+        return;
+    try {
+        client_.begin();  // READ WRITE, whatever the session's default
+        for (const QString& sql : pg::installStatements()) query(sql);
+        client_.commit();
+    } catch (const DbError&) {
+        if (client_.inTransaction()) client_.rollback();
+    }
 }
 
 PgRows PgDatabase::query(const QString& sql, const QList<Value>& params) { return client_.execute(sql, params); }
@@ -157,7 +180,7 @@ PgResult PgDatabase::execute(const PgPrepared& statement, const QList<Value>& pa
         throw DbError(err::Unspecified, cause + QStringLiteral(" [%1; SQL: %2]").arg(path(), statement.sql.left(300)),
                       DbError::Kind::Database, path(), cause);
     }
-    return guarded([&] { return client_.run(statement, params); });
+    return depth_ == 0 ? client_.run(statement, params) : client_.runInSavepoint(statement, params);
 }
 
 void PgDatabase::run(Cursor& st)

@@ -66,6 +66,7 @@ private:
     auto guarded(Work work);
     Statement prepared(const QString& key, const QString& sql, bool access);
     void afterEnd();
+    void upgradeDialect();
 
     // What run() needs to know of a statement, worked out once per text.
     struct Verb {
