@@ -343,11 +343,19 @@ PgResult PgClient::runInSavepoint(const PgPrepared& statement, const QList<Value
 {
     applyLockTimeout();
     const BoundValues b(params, false);
+    if (!savepointsPrepared_) {
+        // Prepared once a session, as the server parses a statement text every time it is sent.
+        exchange(QStringLiteral("SAVEPOINT"), [](pg_conn* c) { return PQsendPrepare(c, "belmo_save", "SAVEPOINT belmo_statement", 0, nullptr); });
+        exchange(QStringLiteral("RELEASE SAVEPOINT"), [](pg_conn* c) {
+            return PQsendPrepare(c, "belmo_release", "RELEASE SAVEPOINT belmo_statement", 0, nullptr);
+        });
+        savepointsPrepared_ = true;
+    }
     pg_conn* conn = conn_.get();
-    auto simple = [conn](const char* sql) { return PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0); };
-    const bool sent = PQenterPipelineMode(conn) && simple("SAVEPOINT belmo_statement") &&
+    auto prepared = [conn](const char* name) { return PQsendQueryPrepared(conn, name, 0, nullptr, nullptr, nullptr, 0); };
+    const bool sent = PQenterPipelineMode(conn) && prepared("belmo_save") &&
                       PQsendQueryPrepared(conn, statement.name.constData(), b.count(), b.values.data(), nullptr, nullptr, 0) &&
-                      simple("RELEASE SAVEPOINT belmo_statement") && PQpipelineSync(conn);
+                      prepared("belmo_release") && PQpipelineSync(conn);
     Outcome outcome;
     if (sent) outcome = await(3);
     PQexitPipelineMode(conn);
@@ -370,8 +378,9 @@ PgResult PgClient::runInSavepoint(const PgPrepared& statement, const QList<Value
 
 void PgClient::forgetPrepared()
 {
-    if (statements_ == 0) return;
+    if (statements_ == 0 && !savepointsPrepared_) return;
     execute(QStringLiteral("DEALLOCATE ALL"));
+    savepointsPrepared_ = false;
 }
 
 PgResult::PgResult(pg_result* r) : result_(r, Clear()) {}

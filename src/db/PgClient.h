@@ -161,6 +161,7 @@ private:
     Handle watcher_;  // a second session that looks at the first while a statement waits
     int lockTimeoutMs_ = -1;
     int statements_ = 0;  // prepared on the session, for their names
+    bool savepointsPrepared_ = false;  // the statements that open and release a statement's savepoint
 };
 
 }  // namespace belmo::db

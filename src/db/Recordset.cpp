@@ -109,8 +109,9 @@ struct Recordset::Impl {
     std::vector<qint64> pendingKeys;
     std::optional<std::vector<qint64>> currentPending;
 
-    // The current row as last read, for updatable recordsets.
-    qint64 cachedPos = -2;
+    // The current row as last read or written, for updatable recordsets, by its row ids
+    // (none when empty).
+    std::vector<qint64> cachedKey;
     std::vector<Value> cached;
 
     Edit edit = Edit::None;
@@ -137,6 +138,9 @@ struct Recordset::Impl {
     void saveEdit();
     void insertRow();
     void updateRow();
+    QString returning(const TableSlot& slot) const;
+    void keepWritten(const Cursor& st, const TableSlot& slot, qint64 id);
+    std::optional<std::pair<std::vector<qint64>, std::vector<Value>>> written;
     void appendKey(const std::vector<qint64>& key);
     void moveKey(int table, qint64 from, qint64 to);
 };
@@ -319,8 +323,7 @@ const std::vector<Value>& Recordset::Impl::currentRow()
         return rows[static_cast<size_t>(pos)];
     }
     const std::vector<qint64> key = currentKey();
-    const qint64 cacheId = loaded ? pos : -3;
-    if (cachedPos == cacheId && loaded) return cached;
+    if (cachedKey == key) return cached;
     cached.assign(fields().size(), Value::null());
     for (int t = 0; t < tables().size(); ++t) {
         if (key[t] == kNoRow) continue;  // the outer side of a join without a match
@@ -330,7 +333,7 @@ const std::vector<Value>& Recordset::Impl::currentRow()
         const auto& fis = tables()[t].fields;
         for (int c = 0; c < fis.size(); ++c) cached[fis[c]] = st->value(c, fields()[fis[c]].type);
     }
-    cachedPos = cacheId;
+    cachedKey = key;
     return cached;
 }
 
@@ -404,7 +407,7 @@ void Recordset::Impl::insertRow()
             }
             return (cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(slot.quotedName)
                                    : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(slot.quotedName, cols.join(u','), marks.join(u',')))
-                + file->returningRowId();
+                + returning(slot);
         });
         file->beforeWrite(slot.name);
         Statement st = file->prepareNative(sql);
@@ -415,6 +418,7 @@ void Recordset::Impl::insertRow()
         // the number the database gave the row.
         if (st->step()) {
             key[t] = st->rowId(0);
+            keepWritten(*st, slot, key[t]);
             st->runToEnd();
         } else {
             key[t] = file->lastInsertRowId();
@@ -438,7 +442,7 @@ void Recordset::Impl::updateRow()
             for (int fi : slot.fields)
                 if (buffer[fi]) sets << fields()[fi].quotedColumn + QStringLiteral("=?");
             return QStringLiteral("UPDATE %1 SET %2 WHERE %3=?").arg(slot.quotedName, sets.join(u','), file->rowIdColumn())
-                + file->returningRowId();
+                + returning(slot);
         });
         file->beforeWrite(slot.name);
         Statement st = file->prepareNative(sql);
@@ -449,27 +453,55 @@ void Recordset::Impl::updateRow()
         // An engine that moves a row it writes gives its new id back.
         if (st->step()) {
             moveKey(t, key[t], st->rowId(0));
+            keepWritten(*st, slot, st->rowId(0));
             st->runToEnd();
         }
     }
 }
 
+// What a write gives back: the row id where the engine gives it so (the server), and then, for a
+// recordset of one table, the row's fields as written, so that reading the row just written
+// costs no second statement.
+QString Recordset::Impl::returning(const TableSlot& slot) const
+{
+    QString clause = file->returningRowId();
+    if (clause.isEmpty() || stride() != 1) return clause;
+    for (int fi : slot.fields) clause += u',' + fields()[fi].quotedColumn;
+    return clause;
+}
+
+void Recordset::Impl::keepWritten(const Cursor& st, const TableSlot& slot, qint64 id)
+{
+    if (stride() != 1 || st.columnCount() != slot.fields.size() + 1) return;
+    std::vector<Value> row(fields().size(), Value::null());
+    for (int c = 0; c < slot.fields.size(); ++c) row[slot.fields[c]] = st.value(c + 1, fields()[slot.fields[c]].type);
+    written.emplace(std::vector<qint64>{id}, std::move(row));
+}
+
 void Recordset::Impl::saveEdit()
 {
     if (edit == Edit::None) return;
-    // The buffer is dropped whatever happens: a row that cannot be saved is not retried
-    // on the next move.
-    struct Reset {
-        Impl* d;
-        ~Reset()
-        {
-            d->edit = Edit::None;
-            d->buffer.assign(d->fields().size(), std::nullopt);
-            d->cachedPos = -2;
-        }
-    } reset{this};
-    if (edit == Edit::Add) insertRow();
-    else updateRow();
+    written.reset();
+    {
+        // The buffer is dropped whatever happens: a row that cannot be saved is not retried
+        // on the next move.
+        struct Reset {
+            Impl* d;
+            ~Reset()
+            {
+                d->edit = Edit::None;
+                d->buffer.assign(d->fields().size(), std::nullopt);
+                d->cachedKey.clear();
+            }
+        } reset{this};
+        if (edit == Edit::Add) insertRow();
+        else updateRow();
+    }
+    if (written) {
+        cachedKey = std::move(written->first);
+        cached = std::move(written->second);
+        written.reset();
+    }
 }
 
 // ---- Recordset --------------------------------------------------------------------------------
@@ -672,7 +704,7 @@ void Recordset::deleteCurrent()
     st->runToEnd();
     d_->deleted[static_cast<size_t>(d_->pos)] = true;
     --d_->live;
-    d_->cachedPos = -2;
+    d_->cachedKey.clear();
 }
 
 bool Recordset::isEditing() const { return d_ && d_->edit != Impl::Edit::None; }
