@@ -187,7 +187,11 @@ PgClient::Handle PgClient::open(const PgServer& server, const QString& database,
     const Keywords params(server, database, lockTimeoutMs);
     Handle conn(PQconnectdbParams(params.keywords(), params.values(), 0));
     if (!conn) throw DbError(err::Unspecified, QStringLiteral("Out of memory."), kDatabase);
-    if (PQstatus(conn.get()) == CONNECTION_OK) return conn;
+    if (PQstatus(conn.get()) == CONNECTION_OK) {
+        // The server's notices ("... already exists, skipping") are no business of the user's.
+        PQsetNoticeProcessor(conn.get(), [](void*, const char*) {}, nullptr);
+        return conn;
+    }
 
     const QString name = server.label() + u'/' + database;
     const QString cause = firstLine(PQerrorMessage(conn.get()));

@@ -161,6 +161,23 @@ TEST_P(EngineTest, WritesOfAScopeAreSharedAndRolledBackOnAnErrorPath)
     EXPECT_EQ(co.scalar("Select count(*) from Evr").intValue(), 0);
 }
 
+// A row that does not fit, inside a transaction: only its statement is taken back, the step
+// goes on and keeps what it wrote before and after; the row read back is the one written.
+TEST_P(EngineTest, ARowThatDoesNotFitTakesBackOnlyItself)
+{
+    db::TransactionScope tx(co.connection());
+    co.insert("Evr", {{"On_Taki", "K"}, {"Evr_No", 1}});
+    EXPECT_THROW(co.insert("Evr", {{"On_Taki", "K"}, {"Evr_No", 2}}), db::DbError);
+    db::Recordset rs;
+    rs.open("Select * from Evr where On_Taki=?", co.connection(), db::CursorType::Dynamic, db::LockType::Optimistic, {"K"});
+    rs.setValue("Evr_No", 5);
+    rs.update();
+    EXPECT_EQ(rs.value("Evr_No"), db::Value(5));
+    co.insert("Evr", {{"On_Taki", "F"}, {"Evr_No", 1}});
+    tx.commit();
+    EXPECT_EQ(co.rows("Select On_Taki, Evr_No from Evr order by On_Taki"), (QList<QStringList>{{"F", "1"}, {"K", "5"}}));
+}
+
 // Another program writing: a writer waits for it as long as the pool says, then gives up with a
 // failure of the whole database that names it.
 TEST_P(EngineTest, ALockHeldByAnotherProgramIsWaitedForThenStopsTheWriter)

@@ -1,3 +1,5 @@
+#include "db/Connection.h"
+#include "db/ConnectionString.h"
 #include "db/PgClient.h"
 #include "db/PgDialect.h"
 #include "db/VbConvert.h"
@@ -84,6 +86,25 @@ protected:
 TEST_F(PgDialectTest, InstallsOnceAndSaysItsVersion)
 {
     EXPECT_EQ(db->execute(QStringLiteral("SELECT belmo.version()")).rows, QList<QList<Value>>{{Value(qint64(pg::kDialectVersion))}});
+}
+
+// A company made by the first version is brought up to this one when it is opened, even for
+// reading; its texts still compare with the four i's as one.
+TEST_F(PgDialectTest, AnEarlierDialectIsBroughtUpToDateWhenTheCompanyIsOpened)
+{
+    db->execute(u"CREATE OR REPLACE FUNCTION belmo.metin_eq(belmo.metin, belmo.metin) RETURNS boolean LANGUAGE sql "
+                "IMMUTABLE PARALLEL SAFE AS $$ SELECT belmo.fold($1::text) = belmo.fold($2::text) $$"_s);
+    db->execute(u"CREATE OR REPLACE FUNCTION belmo.version() RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT 1 $$"_s);
+    ConnectionPool pool;
+    Connection reader(pool);
+    reader.open(ConnectionString::readOnlyForm(ConnectionString::forServer(test::testServer().host, 0, test::testServer().user, {}, code)));
+    const auto installed = [&](const QString& sql) { return db->execute(sql).rows.value(0).value(0); };
+    EXPECT_EQ(installed(u"SELECT belmo.version()"_s), Value(qint64(pg::kDialectVersion)));
+    EXPECT_EQ(installed(u"SELECT l.lanname::text FROM pg_proc p JOIN pg_language l ON l.oid = p.prolang "
+                        "WHERE p.oid = 'belmo.metin_eq(belmo.metin, belmo.metin)'::regprocedure"_s),
+              Value(u"plpgsql"_s));
+    EXPECT_EQ(serverRows(u"SELECT MID1 FROM Hesaplar WHERE UNVAN = ? ORDER BY MID1"_s, {u"ışık LTD"_s}),
+              (QList<QStringList>{{u"001"_s}, {u"002"_s}}));
 }
 
 struct Case {

@@ -260,6 +260,17 @@ TEST_F(PostingTest, NewSeriesHandsOutOneThenTwo)
               (QList<QStringList>{{u"F'"_s, u"2"_s}, {u"K"_s, u"3"_s}}));
 }
 
+// A step's series, kept open while it posts, hands out the numbers EVRAKNOAL would, and the
+// series row holds the next one.
+TEST_F(PostingTest, AStepsSeriesContinuesTheStoredSeries)
+{
+    EXPECT_EQ(nextDocumentNumber(db()), u"K1"_s);
+    DocumentSeries series(db(), u"K"_s);
+    EXPECT_EQ(series.nextDocumentNumber(), u"K2"_s);
+    EXPECT_EQ(series.nextDocumentNumber(), u"K3"_s);
+    EXPECT_EQ(EVRAKNOAL(db(), u"K"_s, false), Value(4));
+}
+
 TEST_F(PostingTest, UnreadableSeriesGivesAnEmptyNumberSilently)
 {
     t.company.connection().execute(u"DROP TABLE Evr"_s);
