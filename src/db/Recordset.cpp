@@ -140,7 +140,6 @@ struct Recordset::Impl {
     void updateRow();
     QString returning(const TableSlot& slot) const;
     void keepWritten(const Cursor& st, const TableSlot& slot, qint64 id);
-    std::optional<std::pair<std::vector<qint64>, std::vector<Value>>> written;
     void appendKey(const std::vector<qint64>& key);
     void moveKey(int table, qint64 from, qint64 to);
 };
@@ -473,35 +472,27 @@ QString Recordset::Impl::returning(const TableSlot& slot) const
 void Recordset::Impl::keepWritten(const Cursor& st, const TableSlot& slot, qint64 id)
 {
     if (stride() != 1 || st.columnCount() != slot.fields.size() + 1) return;
-    std::vector<Value> row(fields().size(), Value::null());
-    for (int c = 0; c < slot.fields.size(); ++c) row[slot.fields[c]] = st.value(c + 1, fields()[slot.fields[c]].type);
-    written.emplace(std::vector<qint64>{id}, std::move(row));
+    cached.assign(fields().size(), Value::null());
+    for (int c = 0; c < slot.fields.size(); ++c) cached[slot.fields[c]] = st.value(c + 1, fields()[slot.fields[c]].type);
+    cachedKey = {id};
 }
 
 void Recordset::Impl::saveEdit()
 {
     if (edit == Edit::None) return;
-    written.reset();
-    {
-        // The buffer is dropped whatever happens: a row that cannot be saved is not retried
-        // on the next move.
-        struct Reset {
-            Impl* d;
-            ~Reset()
-            {
-                d->edit = Edit::None;
-                d->buffer.assign(d->fields().size(), std::nullopt);
-                d->cachedKey.clear();
-            }
-        } reset{this};
-        if (edit == Edit::Add) insertRow();
-        else updateRow();
-    }
-    if (written) {
-        cachedKey = std::move(written->first);
-        cached = std::move(written->second);
-        written.reset();
-    }
+    cachedKey.clear();  // the row as written is kept again where the engine gives it back
+    // The buffer is dropped whatever happens: a row that cannot be saved is not retried
+    // on the next move.
+    struct Reset {
+        Impl* d;
+        ~Reset()
+        {
+            d->edit = Edit::None;
+            d->buffer.assign(d->fields().size(), std::nullopt);
+        }
+    } reset{this};
+    if (edit == Edit::Add) insertRow();
+    else updateRow();
 }
 
 // ---- Recordset --------------------------------------------------------------------------------
